@@ -1,0 +1,28 @@
+// Pendo's entry: one copy per executable name, the main window, the loop.
+#include <windows.h>
+
+#include "app/_mainform.h"
+#include "framework/application.h"
+#include "settings/desktop.h"
+#include "settings/instancelock.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  pendo::AllocateCaptionBuffer();
+  // A second copy leaves silently; the running one is not disturbed.
+  if (pendo::IsAlreadyRunning()) return 0;
+  HANDLE lock = pendo::CreateInstanceMutex();
+  {
+    pendo::tapplication app(instance);
+    app.SetTitle("Pendo");
+    app.SetShowMainForm(false);
+    auto* mainform = app.CreateForm<pendo::Tmainform>();
+    mainform->ShowAtStartup();
+    app.Run();
+    // Let a new copy start while this one is still writing its profiles.
+    pendo::ReleaseInstanceMutex(lock);
+    lock = nullptr;
+    app.DestroyForms();
+  }
+  pendo::FreeCaptionBuffer();
+  return 0;
+}

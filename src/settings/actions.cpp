@@ -1,0 +1,30 @@
+#include "settings/actions.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include "settings/platform.h"
+#include "settings/textfields.h"
+
+namespace pendo {
+
+bool RunProgram(const std::string& command) {
+  return WinExec(command.c_str(), SW_SHOWDEFAULT) >= 31;
+}
+
+bool PlaySoundList(const std::string& sound) {
+  if (sound == "beep") {
+    MessageBeep(0);
+    return true;
+  }
+  TextSlots files;
+  const int count = SplitText(sound, '+', files, -1);
+  bool result = false;
+  for (int i = 0; i < count; ++i) {
+    if (!platform::FileExists(files[i])) continue;
+    result = sndPlaySoundA(files[i].c_str(), SND_NOSTOP) != FALSE;
+  }
+  return result;
+}
+
+}  // namespace pendo

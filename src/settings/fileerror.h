@@ -1,0 +1,14 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace pendo {
+
+// A file operation of the settings store failed (locked, read-only, disk full).
+class FileError : public std::runtime_error {
+ public:
+  explicit FileError(const std::string& what) : std::runtime_error(what) {}
+};
+
+}  // namespace pendo

@@ -1,0 +1,43 @@
+// The few things the platform-free core needs from the operating system.
+// platform_win32.cpp serves the programs; platform_host.cpp serves the
+// native tests and fuzzers only.
+#pragma once
+
+#include <string>
+
+namespace pendo::platform {
+
+// Separator of folders in paths built by the core.
+extern const char kPathDelimiter;
+
+// True when c starts a double-byte character in the system's ANSI code page.
+bool IsLeadByte(unsigned char c);
+
+// The system's locale-aware lower-casing of an ANSI text.
+std::string LowerText(const std::string& text);
+
+// Full path of the running executable.
+std::string ExecutablePath();
+
+struct LocalTime {
+  int year, month, day;  // month 1..12, day 1..31
+  int dayOfWeek;         // 0 = Sunday .. 6 = Saturday
+  int hour, minute, second;
+};
+LocalTime Now();
+
+bool FileExists(const std::string& path);
+
+// Reads a whole file; false when it cannot be opened or read.
+bool ReadFileBytes(const std::string& path, std::string& bytes);
+
+// Replaces path with bytes so that readers see either the old file or the
+// new one, never a part: a temporary file beside it is written, flushed and
+// then renamed over it. Throws FileError when any step fails; the old file
+// is then left as it was.
+void WriteFileAtomically(const std::string& path, const std::string& bytes);
+
+// Creates folder and any missing parents; true when it exists afterwards.
+bool CreateFolderTree(const std::string& folder);
+
+}  // namespace pendo::platform

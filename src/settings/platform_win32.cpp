@@ -1,0 +1,121 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+#include "settings/fileerror.h"
+#include "settings/platform.h"
+
+namespace pendo::platform {
+
+const char kPathDelimiter = '\\';
+
+bool IsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+
+std::string LowerText(const std::string& text) {
+  std::string out = text;
+  if (!out.empty()) CharLowerBuffA(&out[0], static_cast<DWORD>(out.size()));
+  return out;
+}
+
+std::string ExecutablePath() {
+  char buf[MAX_PATH + 1];
+  const DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
+  return std::string(buf, n < MAX_PATH ? n : MAX_PATH);
+}
+
+LocalTime Now() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  return LocalTime{t.wYear, t.wMonth, t.wDay, t.wDayOfWeek, t.wHour, t.wMinute, t.wSecond};
+}
+
+bool FileExists(const std::string& path) {
+  const DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+namespace {
+
+struct FileHandle {
+  HANDLE h;
+  explicit FileHandle(HANDLE handle) : h(handle) {}
+  ~FileHandle() {
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  bool ok() const { return h != INVALID_HANDLE_VALUE; }
+};
+
+std::string LastErrorText(const char* step, const std::string& path) {
+  return std::string(step) + " " + path + ": error " + std::to_string(GetLastError());
+}
+
+}  // namespace
+
+bool ReadFileBytes(const std::string& path, std::string& bytes) {
+  FileHandle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f.ok()) return false;
+  bytes.clear();
+  char buf[65536];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(f.h, buf, sizeof buf, &got, nullptr)) return false;
+    if (got == 0) return true;
+    bytes.append(buf, got);
+  }
+}
+
+void WriteFileAtomically(const std::string& path, const std::string& bytes) {
+  const std::string temp = path + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
+  {
+    FileHandle f(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f.ok()) throw FileError(LastErrorText("cannot create", temp));
+    std::string::size_type done = 0;
+    while (done < bytes.size()) {
+      DWORD put = 0;
+      const DWORD chunk = static_cast<DWORD>(std::min<std::string::size_type>(bytes.size() - done, 1 << 20));
+      if (!WriteFile(f.h, bytes.data() + done, chunk, &put, nullptr) || put == 0) {
+        const std::string why = LastErrorText("cannot write", temp);
+        CloseHandle(f.h);
+        f.h = INVALID_HANDLE_VALUE;
+        DeleteFileA(temp.c_str());
+        throw FileError(why);
+      }
+      done += put;
+    }
+    if (!FlushFileBuffers(f.h)) {
+      const std::string why = LastErrorText("cannot flush", temp);
+      CloseHandle(f.h);
+      f.h = INVALID_HANDLE_VALUE;
+      DeleteFileA(temp.c_str());
+      throw FileError(why);
+    }
+  }
+  if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const std::string why = LastErrorText("cannot replace", path);
+    DeleteFileA(temp.c_str());
+    throw FileError(why);
+  }
+}
+
+bool CreateFolderTree(const std::string& folder) {
+  // Walk the path by characters so that a trail byte equal to '\' is no separator.
+  for (std::string::size_type i = 0; i < folder.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(folder[i]);
+    if (IsLeadByte(c)) {
+      ++i;
+      continue;
+    }
+    if ((c == '\\' || c == '/') && i > 0 && folder[i - 1] != ':') {
+      CreateDirectoryA(folder.substr(0, i).c_str(), nullptr);
+    }
+  }
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const DWORD a = GetFileAttributesA(folder.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace pendo::platform

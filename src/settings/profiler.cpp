@@ -1,0 +1,66 @@
+#include "settings/profiler.h"
+
+#include "settings/platform.h"
+#include "settings/profilelines.h"
+#include "settings/programidentity.h"
+#include "settings/textfields.h"
+
+namespace pendo {
+
+namespace {
+// A default that no integer text equals, so a failed parse is told apart.
+const char kNotAnInteger[] = "Strings";
+}  // namespace
+
+std::string tprofiler::ProfileFolder() {
+  return GetProgramFolder() + "profile" + platform::kPathDelimiter;
+}
+
+tprofiler::tprofiler(const std::string& name) {
+  const std::string folder = ProfileFolder();
+  platform::CreateFolderTree(folder);
+  path_ = folder + name;
+  std::string bytes;
+  if (platform::ReadFileBytes(path_, bytes)) lines_ = SplitProfileLines(bytes);
+}
+
+tprofiler::~tprofiler() {
+  try {
+    Save();
+  } catch (...) {
+  }
+}
+
+std::string tprofiler::ReadString(const std::string& key, const std::string& def) const {
+  for (const auto& line : lines_) {
+    if (GetField(line, 0) == key) return GetField(line, 1);
+  }
+  return def;
+}
+
+int tprofiler::ReadInteger(const std::string& key, int def) const {
+  return ParseIntegerOr(ReadString(key, kNotAnInteger), def);
+}
+
+bool tprofiler::ReadBool(const std::string& key, bool def) const {
+  int v;
+  return TryParseInteger(ReadString(key, kNotAnInteger), v) ? v != 0 : def;
+}
+
+void tprofiler::WriteString(const std::string& key, const std::string& value) {
+  for (auto it = lines_.begin(); it != lines_.end(); ++it) {
+    if (GetField(*it, 0) == key) {
+      lines_.erase(it);
+      break;
+    }
+  }
+  lines_.insert(lines_.begin(), key + "," + value);
+}
+
+void tprofiler::WriteInteger(const std::string& key, int value) { WriteString(key, std::to_string(value)); }
+
+void tprofiler::WriteBool(const std::string& key, bool value) { WriteString(key, value ? "1" : "0"); }
+
+void tprofiler::Save() { platform::WriteFileAtomically(path_, JoinProfileLines(lines_)); }
+
+}  // namespace pendo

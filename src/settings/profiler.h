@@ -1,0 +1,43 @@
+// A component's settings: key,value lines in "profile\<name>" beside the
+// program, newest key first, kept in memory until saved.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pendo {
+
+class tprofiler {
+ public:
+  // Opens profile name in the program's profile folder (created if missing).
+  explicit tprofiler(const std::string& name);
+  // Saves once more; a failure here is dropped, since a destructor cannot
+  // report it (call Save first to see it).
+  ~tprofiler();
+
+  tprofiler(const tprofiler&) = delete;
+  tprofiler& operator=(const tprofiler&) = delete;
+
+  std::string ReadString(const std::string& key, const std::string& def) const;
+  int ReadInteger(const std::string& key, int def) const;
+  bool ReadBool(const std::string& key, bool def) const;
+
+  void WriteString(const std::string& key, const std::string& value);
+  void WriteInteger(const std::string& key, int value);
+  void WriteBool(const std::string& key, bool value);
+
+  // Replaces the file atomically; throws FileError when it cannot be written.
+  void Save();
+
+  const std::string& FilePath() const { return path_; }
+  const std::vector<std::string>& Lines() const { return lines_; }
+
+  // The profile folder: the program's folder + "profile" + separator.
+  static std::string ProfileFolder();
+
+ private:
+  std::vector<std::string> lines_;
+  std::string path_;
+};
+
+}  // namespace pendo

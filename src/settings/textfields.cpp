@@ -1,0 +1,71 @@
+#include "settings/textfields.h"
+
+#include <climits>
+
+namespace pendo {
+
+int SplitText(const std::string& text, char sep, TextSlots& slots, int limit) {
+  for (auto& slot : slots) slot.clear();
+  std::string::size_type start = 0;
+  int pieces = 0;
+  for (int i = 0; i < kMaxSlots; ++i) {
+    ++pieces;
+    const auto at = text.find(sep, start);
+    if (at == std::string::npos) {
+      slots[i].assign(text, start, std::string::npos);
+      break;
+    }
+    slots[i].assign(text, start, at - start);
+    start = at + 1;
+    if (limit != -1 && i == limit) break;
+  }
+  return pieces;
+}
+
+std::string GetField(const std::string& text, int index) {
+  if (index < 0 || index >= kMaxSlots) return std::string();
+  TextSlots slots;
+  SplitText(text, ',', slots, index);
+  return slots[index];
+}
+
+std::string LeftText(const std::string& text, int count) {
+  if (count <= 0) return std::string();
+  return text.substr(0, static_cast<std::string::size_type>(count));
+}
+
+std::string RightText(const std::string& text, int count) {
+  if (count <= 0) return std::string();
+  const auto n = static_cast<std::string::size_type>(count);
+  return n >= text.size() ? text : text.substr(text.size() - n);
+}
+
+bool IntToBool(int value) { return value == 1; }
+int BoolToInt(bool value) { return value ? 1 : 0; }
+
+bool TryParseInteger(const std::string& text, int& value) {
+  std::string::size_type i = 0;
+  const auto n = text.size();
+  while (i < n && text[i] == ' ') ++i;
+  bool negative = false;
+  if (i < n && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  if (i == n || text[i] < '0' || text[i] > '9') return false;
+  long long v = 0;
+  while (i < n && text[i] >= '0' && text[i] <= '9') {
+    v = v * 10 + (text[i++] - '0');
+    if (v > static_cast<long long>(INT_MAX) + 1) return false;
+  }
+  while (i < n && text[i] == ' ') ++i;
+  if (i != n) return false;
+  if (negative) v = -v;
+  if (v < INT_MIN || v > INT_MAX) return false;
+  value = static_cast<int>(v);
+  return true;
+}
+
+int ParseIntegerOr(const std::string& text, int fallback) {
+  int v;
+  return TryParseInteger(text, v) ? v : fallback;
+}
+
+}  // namespace pendo

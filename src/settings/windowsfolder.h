@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+namespace pendo {
+
+// The Windows directory with a trailing '\'.
+std::string GetWindowsFolder();
+
+}  // namespace pendo
