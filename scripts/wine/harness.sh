@@ -52,7 +52,7 @@ start() {
 pcm.!default {
   type file
   slave.pcm "null"
-  file "$PENDO_WINE_DIR/sound.raw"
+  file "|cat >> $PENDO_WINE_DIR/sound.raw"
   format "raw"
 }
 ASOUND

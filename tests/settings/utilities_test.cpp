@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/profilelines.h"
 #include "settings/utilities.h"
 
 using namespace pendo;
@@ -60,4 +61,148 @@ TEST(Utilities, RunProgramReportsFailure) {
   EXPECT_FALSE(RunProgram("C:\\no\\such\\program_xyz.exe"));
   EXPECT_FALSE(RunProgram(""));
   EXPECT_TRUE(RunProgram("cmd.exe /c exit 0"));
+}
+
+namespace {
+
+// An 8-bit mono wave file whose every sample is level, so that the recording
+// shows which file played when.
+std::string WriteLevelWave(const std::string& name, unsigned char level, std::uint32_t samples) {
+  const std::string path = GetProgramFolder() + name;
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  auto u32 = [&](std::uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
+  auto u16 = [&](std::uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
+  out.write("RIFF", 4);
+  u32(36 + samples);
+  out.write("WAVEfmt ", 8);
+  u32(16);
+  u16(1);      // PCM
+  u16(1);      // mono
+  u32(22050);  // samples per second
+  u32(22050);  // bytes per second
+  u16(1);      // block align
+  u16(8);      // bits per sample
+  out.write("data", 4);
+  u32(samples);
+  out.write(std::string(samples, static_cast<char>(level)).data(), samples);
+  return path;
+}
+
+// The harness records every played sample into one file on the Linux side.
+std::string RecordingPath() {
+  const char* dir = std::getenv("PENDO_WINE_DIR");
+  if (!dir) return std::string();
+  std::string path = std::string("Z:") + dir + "/sound.raw";
+  for (auto& c : path) c = c == '/' ? '\\' : c;
+  return path;
+}
+
+std::string ReadRecording(const std::string& path, std::size_t expect) {
+  std::string bytes;
+  for (int i = 0; i < 100; ++i) {
+    std::ifstream in(path, std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (bytes.size() >= expect) break;
+    Sleep(20);
+  }
+  return bytes;
+}
+
+// The levels of the runs of equal samples, in order.
+std::vector<int> Levels(const std::string& bytes) {
+  std::vector<int> levels;
+  for (char c : bytes) {
+    const int v = static_cast<unsigned char>(c);
+    if (levels.empty() || levels.back() != v) levels.push_back(v);
+  }
+  return levels;
+}
+
+}  // namespace
+
+TEST(PlaySoundList, PlaysExistingFilesInOrderAndSkipsMissingOnes) {
+  const std::string recording = RecordingPath();
+  ASSERT_FALSE(recording.empty()) << "run under the Wine harness";
+  const std::string a = WriteLevelWave("tone_a.wav", 0x20, 2205);
+  const std::string c = WriteLevelWave("tone_c.wav", 0xE0, 4410);
+  const std::string missing = GetProgramFolder() + "no_such_tone.wav";
+
+  DeleteFileA(recording.c_str());
+  EXPECT_TRUE(PlaySoundList(a + "+" + missing + "+" + c));
+  const std::string played = ReadRecording(recording, 2205 + 4410);
+  EXPECT_EQ(played.size(), 2205u + 4410u);
+  EXPECT_EQ(Levels(played), (std::vector<int>{0x20, 0xE0})) << "first, then third, one after the other";
+
+  DeleteFileA(recording.c_str());
+  EXPECT_TRUE(PlaySoundList(c));
+  EXPECT_EQ(ReadRecording(recording, 4410).size(), 4410u);
+
+  EXPECT_FALSE(PlaySoundList(missing)) << "no listed file exists";
+  EXPECT_FALSE(PlaySoundList(""));
+  EXPECT_FALSE(PlaySoundList(missing + "+" + missing));
+  EXPECT_TRUE(PlaySoundList("beep"));
+  EXPECT_FALSE(PlaySoundList("Beep")) << "only the exact word beeps";
+}
+
+TEST(CpuLoadMonitor, LastMatchingLineWins) {
+  EXPECT_EQ(CpuLoadMonitorValue({}), 0);
+  EXPECT_EQ(CpuLoadMonitorValue({"cpuloadmonitor,12", "x,1", "cpuloadmonitor,345"}), 345);
+  EXPECT_EQ(CpuLoadMonitorValue({"cpuloadmonitor,12", "cpuloadmonitor,abc"}), 0);
+  EXPECT_EQ(CpuLoadMonitorValue({"CpuLoadMonitor,12"}), 0);
+}
+
+TEST(CpuLoadMonitor, ReadsThroughTheInstallationRegister) {
+  const std::string reg = GetWindowsFolder() + "mondax.ini";
+  DeleteFileA(reg.c_str());
+  EXPECT_EQ(ReadCpuLoadMonitorSetting(), 0) << "no register";
+
+  const std::string dir = GetProgramFolder() + "ostrelle";
+  CreateDirectoryA(dir.c_str(), nullptr);
+  CreateDirectoryA((dir + "\\profile").c_str(), nullptr);
+  ASSERT_TRUE(WritePrivateProfileStringA("Ostrelle", "InstallationDirectory", dir.c_str(), reg.c_str()));
+  const std::string profile = dir + "\\profile\\profile_statemonitor";
+  DeleteFileA(profile.c_str());
+  EXPECT_EQ(ReadCpuLoadMonitorSetting(), 0) << "no profile";
+
+  std::ofstream(profile, std::ios::binary) << "left,3\r\ncpuloadmonitor,4242\r\n";
+  EXPECT_EQ(ReadCpuLoadMonitorSetting(), 4242);
+
+  // A profile held open exclusively by its writer: a few tries, then 0, quickly.
+  HANDLE locked = CreateFileA(profile.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+  const DWORD start = GetTickCount();
+  EXPECT_EQ(ReadCpuLoadMonitorSetting(), 0);
+  EXPECT_LT(GetTickCount() - start, 3000u) << "the retry is bounded";
+  CloseHandle(locked);
+  DeleteFileA(reg.c_str());
+}
+
+TEST(ProfileSave, KilledWriterNeverLeavesAPartFile) {
+  const std::string saver = GetProgramFolder() + "profilesaver.exe";
+  const std::string path = GetProgramFolder() + "profile\\profile_killtest";
+  DeleteFileA(path.c_str());
+  std::srand(12345);
+  int seenWhole = 0;
+  for (int round = 0; round < 25; ++round) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::string cmd = "\"" + saver + "\" profile_killtest";
+    ASSERT_TRUE(CreateProcessA(saver.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    Sleep(100 + std::rand() % 200);
+    TerminateProcess(pi.hProcess, 9);
+    WaitForSingleObject(pi.hProcess, 5000);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+
+    std::ifstream in(path, std::ios::binary);
+    if (!in) continue;  // killed before its first save: no file, never a part of one
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto lines = SplitProfileLines(bytes);
+    ASSERT_EQ(lines.size(), 3001u) << "round " << round << ": " << bytes.size() << " bytes";
+    ASSERT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
+    ASSERT_EQ(GetField(lines[0], 0), "generation");
+    ++seenWhole;
+  }
+  EXPECT_GT(seenWhole, 20);
 }

@@ -1,0 +1,117 @@
+// Pendo as a user meets it: started, started again, renamed, closed from outside.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "processdriver.h"
+
+using namespace pendo::testing;
+
+namespace {
+
+constexpr DWORD kStartMs = 20000;
+constexpr UINT kCloseMessage = 1692;
+
+std::string CopyPendo(const std::string& folder, const std::string& name) {
+  const std::string exe = folder + name;
+  EXPECT_TRUE(CopyFileA(BuiltPendoPath().c_str(), exe.c_str(), FALSE)) << BuiltPendoPath();
+  return exe;
+}
+
+void CloseFromOutside(const Process& p, HWND window) {
+  ASSERT_NE(window, nullptr);
+  PostMessageA(window, kCloseMessage, 0, 0);
+  EXPECT_EQ(p.WaitExit(kStartMs), 0);
+}
+
+}  // namespace
+
+TEST(Startup, SecondCopyEndsSilentlyAndFirstKeepsRunning) {
+  const std::string exe = CopyPendo(FreshFolder("second"), "pendo.exe");
+  Process first = Start(exe);
+  HWND window = WaitForWindow(first, "Tmainform", kStartMs);
+  ASSERT_NE(window, nullptr);
+  RECT before;
+  GetWindowRect(window, &before);
+
+  Process second = Start(exe);
+  EXPECT_EQ(second.WaitExit(kStartMs), 0);
+  EXPECT_TRUE(first.Running());
+  EXPECT_TRUE(IsWindow(window));
+  RECT after;
+  GetWindowRect(window, &after);
+  EXPECT_TRUE(EqualRect(&before, &after));
+  CloseFromOutside(first, window);
+}
+
+TEST(Startup, LockFollowsTheFileNameNotTheFolderOrCase) {
+  const std::string one = FreshFolder("names1");
+  const std::string two = FreshFolder("names2");
+  Process a = Start(CopyPendo(one, "pendo.exe"));
+  Process b = Start(CopyPendo(one, "pendo2.exe"));
+  HWND wa = WaitForWindow(a, "Tmainform", kStartMs);
+  HWND wb = WaitForWindow(b, "Tmainform", kStartMs);
+  EXPECT_NE(wa, nullptr);
+  EXPECT_NE(wb, nullptr) << "another file name is another program";
+
+  Process c = Start(CopyPendo(two, "Pendo.EXE"));
+  EXPECT_EQ(c.WaitExit(kStartMs), 0) << "same name in another folder and case shares the lock";
+  EXPECT_TRUE(a.Running());
+
+  CloseFromOutside(a, wa);
+  CloseFromOutside(b, wb);
+  // With the first gone the name is free again.
+  Process d = Start(two + "Pendo.EXE");
+  HWND wd = WaitForWindow(d, "Tmainform", kStartMs);
+  EXPECT_NE(wd, nullptr);
+  CloseFromOutside(d, wd);
+}
+
+TEST(Startup, CloseMessageSavesPlacementIncludingOffScreen) {
+  const std::string folder = FreshFolder("close");
+  const std::string exe = CopyPendo(folder, "pendo.exe");
+  Process p = Start(exe);
+  HWND w = WaitForWindow(p, "Tmainform", kStartMs);
+  ASSERT_NE(w, nullptr);
+  RECT r;
+  GetWindowRect(w, &r);
+  EXPECT_EQ(r.left, 40);
+  EXPECT_EQ(r.top, 114);
+  RECT c;
+  GetClientRect(w, &c);
+  EXPECT_EQ(c.right, 117);
+  EXPECT_EQ(c.bottom, 32);
+  CloseFromOutside(p, w);
+
+  const std::string profile = folder + "profile\\profile_mainform";
+  std::string text;
+  ASSERT_TRUE(ReadText(profile, text)) << "the profile exists after the close message";
+  EXPECT_NE(text.find("left,40\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("clientwidth,117\r\n"), std::string::npos) << text;
+
+  // A window left off the screen comes back off the screen.
+  WriteText(profile, "top,-300\r\nleft,-500\r\nclientwidth,60\r\n");
+  Process again = Start(exe);
+  w = WaitForWindow(again, "Tmainform", kStartMs);
+  ASSERT_NE(w, nullptr);
+  GetWindowRect(w, &r);
+  EXPECT_EQ(r.left, -500);
+  EXPECT_EQ(r.top, -300);
+  GetClientRect(w, &c);
+  EXPECT_EQ(c.right, 60);
+  EXPECT_EQ(c.bottom, 32) << "a missing key takes the default";
+  CloseFromOutside(again, w);
+}
+
+TEST(Startup, ProfileFolderBesideAProgramInADoubleByteFolder) {
+  // "表示" ends in a character whose trail byte is '\'.
+  const std::string folder = FreshFolder("\x95\x5c\x8e\xa6\x83\x5c");
+  Process p = Start(CopyPendo(folder, "pendo.exe"));
+  HWND w = WaitForWindow(p, "Tmainform", kStartMs);
+  ASSERT_NE(w, nullptr);
+  CloseFromOutside(p, w);
+  const DWORD a = GetFileAttributesA((folder + "profile\\profile_mainform").c_str());
+  EXPECT_NE(a, INVALID_FILE_ATTRIBUTES);
+}

@@ -1,0 +1,37 @@
+// Starts copies of a program in folders of their own and finds their windows.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace pendo::testing {
+
+// The built Pendo.exe, found from the test program's own folder.
+std::string BuiltPendoPath();
+
+// A fresh folder below the test program's folder (emptied if it existed).
+std::string FreshFolder(const std::string& name);
+
+struct Process {
+  PROCESS_INFORMATION info{};
+  Process() = default;
+  Process(Process&& other) noexcept : info(other.info) { other.info = PROCESS_INFORMATION{}; }
+  Process& operator=(Process&&) = delete;
+  ~Process();
+  bool Running() const;
+  // Waits for the end; returns the exit code, or -1 on time-out.
+  long WaitExit(DWORD ms) const;
+  void Kill();
+};
+
+Process Start(const std::string& exe);
+
+// The top-level window of that class that belongs to the process, or nullptr
+// after waiting ms.
+HWND WaitForWindow(const Process& p, const char* className, DWORD ms);
+
+bool ReadText(const std::string& path, std::string& text);
+void WriteText(const std::string& path, const std::string& text);
+
+}  // namespace pendo::testing
