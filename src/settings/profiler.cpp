@@ -10,6 +10,14 @@ namespace pendo {
 namespace {
 // A default that no integer text equals, so a failed parse is told apart.
 const char kNotAnInteger[] = "Strings";
+
+// Field 0 of the line equals key; compared in place, since profiles are
+// scanned on every read and write.
+bool LineHasKey(const std::string& line, const std::string& key) {
+  const auto comma = line.find(',');
+  const auto length = comma == std::string::npos ? line.size() : comma;
+  return length == key.size() && line.compare(0, length, key) == 0;
+}
 }  // namespace
 
 std::string tprofiler::ProfileFolder() {
@@ -33,7 +41,7 @@ tprofiler::~tprofiler() {
 
 std::string tprofiler::ReadString(const std::string& key, const std::string& def) const {
   for (const auto& line : lines_) {
-    if (GetField(line, 0) == key) return GetField(line, 1);
+    if (LineHasKey(line, key)) return GetField(line, 1);
   }
   return def;
 }
@@ -49,7 +57,7 @@ bool tprofiler::ReadBool(const std::string& key, bool def) const {
 
 void tprofiler::WriteString(const std::string& key, const std::string& value) {
   for (auto it = lines_.begin(); it != lines_.end(); ++it) {
-    if (GetField(*it, 0) == key) {
+    if (LineHasKey(*it, key)) {
       lines_.erase(it);
       break;
     }

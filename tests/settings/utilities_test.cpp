@@ -189,6 +189,10 @@ TEST(ProfileSave, KilledWriterNeverLeavesAPartFile) {
     PROCESS_INFORMATION pi{};
     std::string cmd = "\"" + saver + "\" profile_killtest";
     ASSERT_TRUE(CreateProcessA(saver.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    // The first round waits for a first whole file; later ones kill at random.
+    for (int wait = 0; round == 0 && wait < 400 && GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES; ++wait) {
+      Sleep(50);
+    }
     Sleep(100 + std::rand() % 200);
     TerminateProcess(pi.hProcess, 9);
     WaitForSingleObject(pi.hProcess, 5000);
