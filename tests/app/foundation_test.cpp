@@ -33,6 +33,11 @@ TEST(Startup, SecondCopyEndsSilentlyAndFirstKeepsRunning) {
   Process first = Start(exe);
   HWND window = WaitForWindow(first, "Tmainform", kStartMs);
   ASSERT_NE(window, nullptr);
+  HWND app = WaitForWindow(first, "TApplication", kStartMs);
+  ASSERT_NE(app, nullptr);
+  char title[64] = "";
+  GetWindowTextA(app, title, sizeof title);
+  EXPECT_STREQ(title, "Pendo");
   RECT before;
   GetWindowRect(window, &before);
 
