@@ -1,0 +1,62 @@
+// Pixel memory in unnamed mappings backed by the page file, and GDI palettes
+// made from a colour table.
+#include <windows.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "bitmap/bitmapexceptions.h"
+#include "bitmap/pixelmemory.h"
+
+namespace pendo {
+
+namespace {
+long g_blocks = 0;
+}
+
+FileMapBlock AllocFileMap(uint64_t size) {
+  if (size > kMaxPixelBytes) throw EOutOfResources();
+  // A mapping cannot be empty; an empty picture still gets one byte.
+  const DWORD bytes = size == 0 ? 1 : static_cast<DWORD>(size);
+  HANDLE map = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, bytes, nullptr);
+  if (map == nullptr) throw EOutOfResources();
+  void* view = MapViewOfFile(map, FILE_MAP_WRITE, 0, 0, 0);
+  if (view == nullptr) {
+    CloseHandle(map);
+    throw EOutOfResources();
+  }
+  ++g_blocks;
+  return {map, static_cast<uint8_t*>(view)};
+}
+
+void ReleaseFileMap(void* handle, void* view) {
+  if (view == nullptr) return;
+  // Failures are only worth a diagnostic; the program goes on.
+  const BOOL unmapped = UnmapViewOfFile(view);
+  (void)unmapped;  // "ReleaseFileMap: Failed To Unmap View of File map"
+  const BOOL closed = CloseHandle(static_cast<HANDLE>(handle));
+  (void)closed;  // "ReleaseFileMap: Failed To Close File Map"
+  --g_blocks;
+}
+
+long MappedBlockCount() { return g_blocks; }
+
+void* CreatePaletteFromTable(const DibRgbQuad* colors, uint32_t count) {
+  std::vector<unsigned char> buffer(sizeof(LOGPALETTE) + sizeof(PALETTEENTRY) * (count > 0 ? count : 1));
+  auto* pal = reinterpret_cast<LOGPALETTE*>(buffer.data());
+  pal->palVersion = 0x300;
+  pal->palNumEntries = static_cast<WORD>(count);
+  for (uint32_t i = 0; i < count; ++i) {
+    pal->palPalEntry[i].peRed = colors[i].rgbRed;
+    pal->palPalEntry[i].peGreen = colors[i].rgbGreen;
+    pal->palPalEntry[i].peBlue = colors[i].rgbBlue;
+    pal->palPalEntry[i].peFlags = 0;
+  }
+  HPALETTE handle = CreatePalette(pal);
+  if (handle == nullptr) throw EOutOfResources();
+  return handle;
+}
+
+void DeletePaletteHandle(void* palette) { DeleteObject(static_cast<HGDIOBJ>(palette)); }
+
+}  // namespace pendo

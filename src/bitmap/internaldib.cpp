@@ -1,0 +1,505 @@
+#include "bitmap/internaldib.h"
+
+#include <cstring>
+#include <istream>
+#include <limits>
+#include <memory>
+#include <ostream>
+
+#include "bitmap/bitmapexceptions.h"
+#include "bitmap/colorreduction.h"
+#include "bitmap/formatconversions.h"
+#include "bitmap/pixelmemory.h"
+#include "bitmap/rle.h"
+
+namespace pendo {
+
+namespace {
+
+// Where the bytes of a picture come from: a file stream or a packed DIB in
+// memory. Both know how much is left, so no size from a header is believed
+// before the bytes are there. A short read raises the error of the source
+// (a damaged file, or a damaged DIB).
+class DibSource {
+ public:
+  virtual ~DibSource() = default;
+  virtual void Read(void* dst, uint64_t n) = 0;
+  virtual void Skip(uint64_t n) = 0;
+  virtual uint64_t Remaining() const = 0;
+  virtual void Fail() const = 0;
+};
+
+class StreamSource : public DibSource {
+ public:
+  explicit StreamSource(std::istream& in) : in_(in) {
+    const std::istream::pos_type here = in.tellg();
+    if (here != std::istream::pos_type(-1) && in.seekg(0, std::ios::end)) {
+      const std::istream::pos_type end = in.tellg();
+      in.seekg(here);
+      if (end != std::istream::pos_type(-1) && end >= here) remaining_ = static_cast<uint64_t>(end - here);
+    }
+    in.clear();
+  }
+  void Read(void* dst, uint64_t n) override {
+    if (n > remaining_) Fail();
+    in_.read(static_cast<char*>(dst), static_cast<std::streamsize>(n));
+    if (static_cast<uint64_t>(in_.gcount()) != n) Fail();
+    remaining_ -= n;
+  }
+  void Skip(uint64_t n) override {
+    if (n > remaining_) Fail();
+    in_.ignore(static_cast<std::streamsize>(n));
+    if (static_cast<uint64_t>(in_.gcount()) != n) Fail();
+    remaining_ -= n;
+  }
+  // A stream that cannot tell its length is trusted up to the pixel cap.
+  uint64_t Remaining() const override { return remaining_; }
+  void Fail() const override { throw EtbitmapexInvalidDIBFile(); }
+
+ private:
+  std::istream& in_;
+  uint64_t remaining_ = kMaxPixelBytes + (uint64_t{1} << 20);
+};
+
+class MemorySource : public DibSource {
+ public:
+  MemorySource(const uint8_t* data, size_t size) : p_(data), size_(size) {}
+  void Read(void* dst, uint64_t n) override {
+    if (n > size_ - pos_) Fail();
+    if (n > 0) std::memcpy(dst, p_ + pos_, static_cast<size_t>(n));
+    pos_ += static_cast<size_t>(n);
+  }
+  void Skip(uint64_t n) override {
+    if (n > size_ - pos_) Fail();
+    pos_ += static_cast<size_t>(n);
+  }
+  uint64_t Remaining() const override { return size_ - pos_; }
+  void Fail() const override { throw EtbitmapexInvalidDIB(); }
+
+ private:
+  const uint8_t* p_;
+  size_t size_;
+  size_t pos_ = 0;
+};
+
+inline bool IsFormat(unsigned bits, uint32_t compression) {
+  switch (bits) {
+    case 1:
+    case 24: return compression == kBiRgb;
+    case 4: return compression == kBiRgb || compression == kBiRle4;
+    case 8: return compression == kBiRgb || compression == kBiRle8;
+    default: return false;
+  }
+}
+
+// The 12-byte core header in the 40-byte form, colour entries widened.
+void WidenCoreHeader(tdibinfo& fresh, const DibCoreHeader& core, const DibRgbTriple* triples, int entries) {
+  DibInfoHeader& h = fresh.Header;
+  h = DibInfoHeader{};
+  h.biSize = 40;
+  h.biWidth = core.bcWidth;
+  h.biHeight = core.bcHeight;
+  h.biPlanes = core.bcPlanes;
+  h.biBitCount = core.bcBitCount;
+  h.biClrUsed = static_cast<uint32_t>(entries);
+  for (int i = 0; i < entries; ++i) {
+    fresh.Colors[i] = DibRgbQuad{triples[i].rgbtBlue, triples[i].rgbtGreen, triples[i].rgbtRed, 0};
+  }
+}
+
+// Shift that brings a colour mask's top bits into the top of a byte:
+// positive shifts right, negative shifts left.
+int MaskShift(uint32_t mask) {
+  int shift = 0;
+  if (mask >= 256) {
+    while (mask >= 256) {
+      mask >>= 1;
+      ++shift;
+    }
+  } else {
+    while (mask < 128) {
+      mask <<= 1;
+      --shift;
+    }
+  }
+  return shift;
+}
+
+inline uint8_t Channel(uint32_t pixel, uint32_t mask, int shift) {
+  const uint32_t v = pixel & mask;
+  return static_cast<uint8_t>(shift >= 0 ? v >> shift : v << -shift);
+}
+
+// Reads the pixel data that follows the colour data into fresh (which then
+// owns a new block). bitsSize is what the header says the data takes.
+void ReadPixels(DibSource& src, tdibinfo& fresh, int64_t bitsSize) {
+  DibInfoHeader& h = fresh.Header;
+  if (h.biWidth < 1 || h.biHeight == 0) throw EtbitmapexInvalidDIB();
+  const uint64_t width = static_cast<uint32_t>(h.biWidth);
+  const uint64_t rows = fresh.Rows();
+  const unsigned bits = h.biBitCount;
+
+  if (bits == 1 || bits == 4 || bits == 8 || bits == 24) {
+    if (!IsFormat(bits, h.biCompression)) throw EtbitmapexInvalidDIB();
+    // Sizes that the data cannot have are a damaged file, found before
+    // any memory is taken.
+    if (bitsSize < 0 || static_cast<uint64_t>(bitsSize) > src.Remaining()) src.Fail();
+    if (h.biCompression == kBiRgb && DibRowSize(width, bits) * rows > static_cast<uint64_t>(bitsSize)) src.Fail();
+    PixelBlock block(static_cast<uint64_t>(bitsSize));
+    src.Read(block.Data(), block.Size());
+    block.MoveInto(fresh);
+    return;
+  }
+  if (bits != 16 && bits != 32) throw EtbitmapexInvalidDIB();
+  if (h.biCompression != kBiRgb && h.biCompression != kBiBitfields) throw EtbitmapexInvalidDIB();
+
+  const uint64_t bytesPerPixel = bits / 8;
+  const uint64_t srcRow = (width * bytesPerPixel + 3) & ~uint64_t{3};
+  const uint64_t dstRow = (width * 3 + 3) & ~uint64_t{3};
+  if (srcRow * rows > src.Remaining()) src.Fail();
+  if (dstRow * rows > kMaxPixelBytes) throw EOutOfResources();
+
+  uint32_t masks[3];
+  if (h.biCompression != kBiRgb) {
+    std::memcpy(masks, fresh.Colors, sizeof masks);
+  } else if (bits == 16) {
+    masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x001F;
+  } else {
+    masks[0] = 0xFF0000, masks[1] = 0x00FF00, masks[2] = 0x0000FF;
+  }
+  if (masks[0] == 0 || masks[1] == 0 || masks[2] == 0) throw EtbitmapexInvalidDIB();
+  const int shift[3] = {MaskShift(masks[0]), MaskShift(masks[1]), MaskShift(masks[2])};
+
+  PixelBlock block(dstRow * rows);
+  std::unique_ptr<uint8_t[]> row(new uint8_t[srcRow]);
+  for (uint64_t y = 0; y < rows; ++y) {
+    src.Read(row.get(), srcRow);
+    uint8_t* d = block.Data() + y * dstRow;
+    std::memset(d + dstRow - 4, 0, 4);
+    const uint8_t* s = row.get();
+    if (bits == 16) {
+      for (uint64_t x = 0; x < width; ++x, s += 2, d += 3) {
+        const uint32_t p = s[0] | uint32_t{s[1]} << 8;
+        d[0] = Channel(p, masks[2], shift[2]);
+        d[1] = Channel(p, masks[1], shift[1]);
+        d[2] = Channel(p, masks[0], shift[0]);
+      }
+    } else {
+      for (uint64_t x = 0; x < width; ++x, s += 4, d += 3) {
+        const uint32_t p = s[0] | uint32_t{s[1]} << 8 | uint32_t{s[2]} << 16 | uint32_t{s[3]} << 24;
+        d[0] = Channel(p, masks[2], shift[2]);
+        d[1] = Channel(p, masks[1], shift[1]);
+        d[2] = Channel(p, masks[0], shift[0]);
+      }
+    }
+  }
+  if (h.biCompression == kBiBitfields) {
+    std::memmove(fresh.ColorBytes(), fresh.ColorBytes() + 12, sizeof fresh.Colors);
+  }
+  h.biCompression = kBiRgb;
+  h.biBitCount = 24;
+  h.biSizeImage = 0;
+  block.MoveInto(fresh);
+}
+
+void ReadBmpFile(DibSource& src, tdibinfo& fresh) {
+  DibFileHeader file;
+  src.Read(&file, sizeof file);
+  if (file.bfType != kBitmapFileType) throw EtbitmapexInvalidDIBFile();
+  uint32_t headerSize;
+  src.Read(&headerSize, 4);
+  int64_t bitsSize;
+  if (headerSize == 40) {
+    DibInfoHeader& h = fresh.Header;
+    h.biSize = headerSize;
+    src.Read(reinterpret_cast<uint8_t*>(&h) + 4, 36);
+    const unsigned bits = h.biBitCount;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) throw EtbitmapexInvalidDIB();
+    if (h.biClrUsed == 0) h.biClrUsed = static_cast<uint32_t>(tinternaldib::PaletteSize(static_cast<int>(bits)));
+    const uint64_t colors = h.biClrUsed;
+    const uint64_t masks = h.biCompression == kBiBitfields ? 12 : 0;
+    const uint64_t kept = colors <= 256 ? colors : 256;
+    src.Read(fresh.ColorBytes(), masks + 4 * kept);
+    if (colors > 256) src.Skip(4 * (colors - 256));
+    bitsSize = int64_t{file.bfSize} - 14 - 40 - static_cast<int64_t>(4 * colors);
+    if (colors > 256) h.biClrUsed = 256;
+  } else if (headerSize == 12) {
+    DibCoreHeader core;
+    core.bcSize = headerSize;
+    src.Read(reinterpret_cast<uint8_t*>(&core) + 4, 8);
+    const unsigned bits = core.bcBitCount;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 24) throw EtbitmapexInvalidDIB();
+    const int entries = tinternaldib::PaletteSize(static_cast<int>(bits));
+    DibRgbTriple triples[256];
+    src.Read(triples, 3 * uint64_t(entries));
+    bitsSize = int64_t{file.bfSize} - 14 - 12 - 3 * entries;
+    WidenCoreHeader(fresh, core, triples, entries);
+  } else {
+    throw EtbitmapexInvalidDIB();
+  }
+  ReadPixels(src, fresh, bitsSize);
+}
+
+void ReadPackedDib(DibSource& src, tdibinfo& fresh, uint64_t blockSize) {
+  uint32_t headerSize;
+  src.Read(&headerSize, 4);
+  int64_t bitsSize;
+  if (headerSize == 40) {
+    DibInfoHeader& h = fresh.Header;
+    h.biSize = headerSize;
+    src.Read(reinterpret_cast<uint8_t*>(&h) + 4, 36);
+    uint64_t entries = h.biClrUsed != 0 ? h.biClrUsed : static_cast<uint64_t>(tinternaldib::PaletteSize(h.biBitCount));
+    if (h.biCompression == kBiBitfields) entries += 3;
+    const uint64_t colorData = 40 + 4 * entries;
+    if (colorData > blockSize) src.Fail();
+    const uint64_t copied = colorData - 40 <= 1024 + 12 ? colorData - 40 : 1024 + 12;
+    src.Read(fresh.ColorBytes(), copied);
+    src.Skip(colorData - 40 - copied);
+    bitsSize = static_cast<int64_t>(blockSize - colorData);
+    if (h.biClrUsed == 0) h.biClrUsed = static_cast<uint32_t>(tinternaldib::PaletteSize(h.biBitCount));
+    if (h.biClrUsed > 256) h.biClrUsed = 256;
+  } else if (headerSize == 12) {
+    DibCoreHeader core;
+    core.bcSize = headerSize;
+    src.Read(reinterpret_cast<uint8_t*>(&core) + 4, 8);
+    const unsigned bits = core.bcBitCount;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 24) throw EtbitmapexInvalidDIB();
+    const int entries = tinternaldib::PaletteSize(static_cast<int>(bits));
+    DibRgbTriple triples[256];
+    src.Read(triples, 3 * uint64_t(entries));
+    bitsSize = static_cast<int64_t>(blockSize) - 12 - 3 * entries;
+    WidenCoreHeader(fresh, core, triples, entries);
+  } else {
+    throw EtbitmapexInvalidDIB();
+  }
+  ReadPixels(src, fresh, bitsSize);
+}
+
+// Frees the blocks of a conversion chain that were not handed on.
+struct ChainBlocks {
+  tdibinfo* made[3] = {};
+  ~ChainBlocks() {
+    for (tdibinfo* info : made) {
+      if (info != nullptr) ReleaseDibBits(*info);
+    }
+  }
+};
+
+enum StepId {
+  kNone,
+  k1To4, k1To8, k4To8, k1To24, k4To24, k8To24,
+  k24To4, k24To8, k8To4,
+  kMask24, kMask8, kMask4,
+  kEncode8, kEncode4, kDecode8, kDecode4,
+};
+
+// Steps from one pixel format (row) to another (column), in order.
+struct Route {
+  StepId steps[3];
+};
+const Route kRoutes[6][6] = {
+    // from 1 bit
+    {{}, {{k1To4}}, {{k1To4, kEncode4}}, {{k1To8}}, {{k1To8, kEncode8}}, {{k1To24}}},
+    // from 4 bit
+    {{{kMask4}}, {}, {{kEncode4}}, {{k4To8}}, {{k4To8, kEncode8}}, {{k4To24}}},
+    // from 4 bit RLE
+    {{{kDecode4, kMask4}}, {{kDecode4}}, {}, {{kDecode4, k4To8}}, {{kDecode4, k4To8, kEncode8}},
+     {{kDecode4, k4To24}}},
+    // from 8 bit
+    {{{kMask8}}, {{k8To4}}, {{k8To4, kEncode4}}, {}, {{kEncode8}}, {{k8To24}}},
+    // from 8 bit RLE
+    {{{kDecode8, kMask8}}, {{kDecode8, k8To4}}, {{kDecode8, k8To4, kEncode4}}, {{kDecode8}}, {},
+     {{kDecode8, k8To24}}},
+    // from 24 bit
+    {{{kMask24}}, {{k24To4}}, {{k24To4, kEncode4}}, {{k24To8}}, {{k24To8, kEncode8}}, {}},
+};
+
+void RunStep(StepId step, const tdibinfo& src, tdibinfo& dst, int mode, const ProgressStep& progress,
+             uint32_t maskColor) {
+  switch (step) {
+    case k1To4: Convert1BitRGBTo4BitRGB(src, dst); break;
+    case k1To8: Convert1BitRGBTo8BitRGB(src, dst); break;
+    case k4To8: Convert4BitRGBTo8BitRGB(src, dst); break;
+    case k1To24: Convert1BitRGBToTrueColor(src, dst); break;
+    case k4To24: Convert4BitRGBToTrueColor(src, dst); break;
+    case k8To24: Convert8BitRGBToTrueColor(src, dst); break;
+    case k24To4:
+      if (mode == 1) {
+        ConvertTrueColorTo4BitRGBHigh(src, dst, progress);
+      } else {
+        ConvertTrueColorTo4BitRGB(src, dst, progress);
+      }
+      break;
+    case k24To8:
+      if (mode == 1) {
+        ConvertTrueColorTo8BitRGBHigh(src, dst, progress);
+      } else {
+        ConvertTrueColorTo8BitRGB(src, dst, progress);
+      }
+      break;
+    case k8To4: Convert8BitRGBTo4BitRGB(src, dst, progress); break;
+    case kMask24: ConvertTrueColorTo1BitRGB(src, dst, maskColor); break;
+    case kMask8: Convert8BitRGBTo1BitRGB(src, dst, maskColor); break;
+    case kMask4: Convert4BitRGBTo1BitRGB(src, dst, maskColor); break;
+    case kEncode8: Convert8BitRGBTo8BitRLE(src, dst); break;
+    case kEncode4: Convert4BitRGBTo4BitRLE(src, dst); break;
+    case kDecode8: Convert8BitRLETo8BitRGB(src, dst); break;
+    case kDecode4: Convert4BitRLETo4BitRGB(src, dst); break;
+    case kNone: break;
+  }
+}
+
+}  // namespace
+
+tinternaldib::tinternaldib() { SetFormat(1, 1, 8, 2); }
+
+tinternaldib::~tinternaldib() { ReleaseBits(); }
+
+int tinternaldib::PaletteSize(int bits) {
+  switch (bits) {
+    case 1: return 2;
+    case 4: return 16;
+    case 8: return 256;
+    default: return 0;
+  }
+}
+
+void tinternaldib::SetFormat(int32_t width, int32_t height, int bits, int colors) {
+  if (width <= 0 || height == 0 || colors < 0 || colors > 256 || (bits != 1 && bits != 4 && bits != 8 && bits != 24))
+    throw EtbitmapexInvalidDIBPara();
+  const uint64_t rows = height < 0 ? uint64_t{0} - static_cast<int64_t>(height) : static_cast<uint64_t>(height);
+  const uint64_t size = DibRowSize(static_cast<uint32_t>(width), static_cast<unsigned>(bits)) * rows;
+  if (size > kMaxPixelBytes) throw EtbitmapexInvalidDIBPara();
+  PixelBlock block(size);
+  // Earlier pixel data is released here, so that no caller can leak it.
+  ReleaseBits();
+  block.MoveInto(Info);
+  Width = width;
+  Height = static_cast<int32_t>(rows);
+  DibInfoHeader& h = Info.Header;
+  h.biSize = 40;
+  h.biWidth = width;
+  h.biHeight = height;
+  h.biPlanes = 1;
+  h.biBitCount = static_cast<uint16_t>(bits);
+  h.biCompression = kBiRgb;
+  h.biXPelsPerMeter = 0;
+  h.biYPelsPerMeter = 0;
+  h.biClrUsed = static_cast<uint32_t>(colors);
+  h.biClrImportant = 0;
+  std::memset(Info.Colors, 0, sizeof Info.Colors);
+  PaletteChanged = true;
+}
+
+void tinternaldib::ReleaseBits() {
+  ReleaseDibBits(Info);
+  if (Palette != nullptr) {
+    DeletePaletteHandle(Palette);
+    Palette = nullptr;
+  }
+}
+
+void tinternaldib::UpdatePalette() {
+  // Only an unshared DIB may change (RefCount 1); not enforced here.
+  if (Palette != nullptr) {
+    DeletePaletteHandle(Palette);
+    Palette = nullptr;
+  }
+  PaletteChanged = true;
+}
+
+void* tinternaldib::CreatePaletteHandle() const {
+  if (Info.Header.biClrUsed == 0) return nullptr;
+  const uint32_t count = Info.Header.biClrUsed <= 256 ? Info.Header.biClrUsed : 256;
+  return CreatePaletteFromTable(Info.Colors, count);
+}
+
+int tinternaldib::GetPixelsFormat() const {
+  const DibInfoHeader& h = Info.Header;
+  switch (h.biBitCount) {
+    case 1:
+      if (h.biCompression == kBiRgb) return pf1Bit;
+      break;
+    case 4:
+      if (h.biCompression == kBiRgb) return pf4Bit;
+      if (h.biCompression == kBiRle4) return pf4BitRLE;
+      break;
+    case 8:
+      if (h.biCompression == kBiRgb) return pf8Bit;
+      if (h.biCompression == kBiRle8) return pf8BitRLE;
+      break;
+    case 24:
+      if (h.biCompression == kBiRgb) return pf24Bit;
+      break;
+  }
+  throw EtbitmapexInvalidDIB();
+}
+
+void tinternaldib::SetPixelsFormat(int target, int mode, const ProgressStep& progress, uint32_t maskColor) {
+  const int current = GetPixelsFormat();
+  if (target < 0 || target > 5 || target == current) return;
+  const Route& route = kRoutes[current][target];
+  tdibinfo results[3];
+  ChainBlocks owned;
+  const tdibinfo* from = &Info;
+  int last = -1;
+  for (int i = 0; i < 3 && route.steps[i] != kNone; ++i) {
+    RunStep(route.steps[i], *from, results[i], mode, progress, maskColor & 0xFFFFFF);
+    owned.made[i] = &results[i];
+    if (i > 0) {
+      ReleaseDibBits(results[i - 1]);
+      owned.made[i - 1] = nullptr;
+    }
+    from = &results[i];
+    last = i;
+  }
+  if (last < 0) return;
+  owned.made[last] = nullptr;
+  Install(results[last]);
+}
+
+void tinternaldib::Install(tdibinfo& fresh) {
+  ReleaseBits();
+  Info = fresh;
+  Width = Info.Header.biWidth;
+  Height = static_cast<int32_t>(Info.Rows());
+  UpdatePalette();
+}
+
+void tinternaldib::LoadFromStream(std::istream& in) {
+  StreamSource src(in);
+  tdibinfo fresh;
+  ReadBmpFile(src, fresh);
+  Install(fresh);
+}
+
+void tinternaldib::LoadFromPackedDib(const uint8_t* data, size_t size) {
+  MemorySource src(data, size);
+  tdibinfo fresh;
+  ReadPackedDib(src, fresh, size);
+  Install(fresh);
+}
+
+void tinternaldib::SaveToStream(std::ostream& out) const {
+  const uint32_t colors = Info.Header.biClrUsed;
+  DibFileHeader file{};
+  file.bfType = kBitmapFileType;
+  file.bfSize = 54 + 4 * colors + Info.BitsSize;
+  file.bfOffBits = 54 + 4 * colors;
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&Info.Header), 40);
+  out.write(reinterpret_cast<const char*>(Info.Colors), 4 * std::streamsize{colors});
+  out.write(reinterpret_cast<const char*>(Info.Bits), Info.BitsSize);
+  if (!out) throw EWriteError();
+}
+
+std::vector<uint8_t> tinternaldib::SavePackedDib() const {
+  const uint32_t colors = Info.Header.biClrUsed;
+  std::vector<uint8_t> dib(40 + 4 * size_t{colors} + Info.BitsSize);
+  std::memcpy(dib.data(), &Info.Header, 40);
+  std::memcpy(dib.data() + 40, Info.Colors, 4 * size_t{colors});
+  if (Info.BitsSize > 0) std::memcpy(dib.data() + 40 + 4 * size_t{colors}, Info.Bits, Info.BitsSize);
+  return dib;
+}
+
+}  // namespace pendo
