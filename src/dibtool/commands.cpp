@@ -1,0 +1,226 @@
+#include "dibtool/commands.h"
+
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+
+#include "bitmap/bitmapexceptions.h"
+#include "bitmap/internaldib.h"
+#include "dibtool/dibpixels.h"
+#include "dibtool/netpbm.h"
+#include "dibtool/progressbar.h"
+#include "settings/fileerror.h"
+#include "settings/platform.h"
+
+namespace pendo::dibtool {
+
+namespace {
+
+const char kUsage[] =
+    "usage: dibtool COMMAND [ARGS]\n"
+    "\n"
+    "Inspect, decode and convert device-independent bitmaps (BMP files).\n"
+    "\n"
+    "commands:\n"
+    "  info FILE                          print the header fields and the pixel format\n"
+    "  decode FILE OUT.ppm [OUT.pgm]      write the pixels as PPM (and palette indices as PGM)\n"
+    "  convert FILE OUT.bmp --format CODE [--fine] [--mask RRGGBB]\n"
+    "                                     change the pixel format and save\n"
+    "\n"
+    "'dibtool COMMAND --help' tells more. Exit codes: 0 done, 1 the engine refused\n"
+    "the picture, 2 any other failure (bad arguments, unreadable or unwritable file).\n";
+
+const char kInfoHelp[] =
+    "usage: dibtool info FILE\n"
+    "\n"
+    "Prints the header size as stored in the file, then the picture as the engine\n"
+    "holds it after loading: width, signed height (negative: top row first), bit\n"
+    "count, compression (0 none, 1 RLE8, 2 RLE4), colours used, size of the pixel\n"
+    "data in bytes, and the pixel format code:\n"
+    "  0 = 1 bit, 1 = 4 bits, 2 = 4 bits RLE, 3 = 8 bits, 4 = 8 bits RLE, 5 = 24 bits.\n"
+    "16 and 32 bit files are read as 24 bits.\n";
+
+const char kDecodeHelp[] =
+    "usage: dibtool decode FILE OUT.ppm [OUT.pgm]\n"
+    "\n"
+    "Loads FILE and writes its pixels as a binary PPM (P6), top row first. For 1, 4\n"
+    "and 8 bit pictures (compressed or not) OUT.pgm receives the palette indices as\n"
+    "a binary PGM (P5).\n";
+
+const char kConvertHelp[] =
+    "usage: dibtool convert FILE OUT.bmp --format CODE [--fine] [--mask RRGGBB]\n"
+    "\n"
+    "Changes the picture to pixel format CODE and saves it:\n"
+    "  0 = 1 bit, 1 = 4 bits, 2 = 4 bits RLE, 3 = 8 bits, 4 = 8 bits RLE, 5 = 24 bits.\n"
+    "--fine    the fine colour reduction (slower, closer colours); the fast one otherwise\n"
+    "--mask    for 1 bit: the colour (hex RRGGBB) that becomes the set bits\n"
+    "A progress bar is drawn on standard error while a reduction runs on a terminal.\n";
+
+// Names the engine's error for the user.
+const char* ErrorClass(const std::exception& e) {
+  if (dynamic_cast<const EtbitmapexInvalidDIBFile*>(&e)) return "EtbitmapexInvalidDIBFile";
+  if (dynamic_cast<const EtbitmapexInvalidDIBPara*>(&e)) return "EtbitmapexInvalidDIBPara";
+  if (dynamic_cast<const EtbitmapexInvalidDIB*>(&e)) return "EtbitmapexInvalidDIB";
+  if (dynamic_cast<const EtbitmapexBadDIBType*>(&e)) return "EtbitmapexBadDIBType";
+  if (dynamic_cast<const EtbitmapexPixelPositionRange*>(&e)) return "EtbitmapexPixelPositionRange";
+  if (dynamic_cast<const EtbitmapexInvalidPalette*>(&e)) return "EtbitmapexInvalidPalette";
+  if (dynamic_cast<const EtbitmapexCompressionFailed*>(&e)) return "EtbitmapexCompressionFailed";
+  if (dynamic_cast<const EOutOfResources*>(&e)) return "EOutOfResources";
+  if (dynamic_cast<const EOutOfMemory*>(&e)) return "EOutOfMemory";
+  return nullptr;
+}
+
+// A failure that is not the engine's: exit code 2 with a message.
+struct UsageError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+std::string ReadFileOrFail(const std::string& path) {
+  std::string bytes;
+  if (!platform::ReadFileBytes(path, bytes)) throw UsageError("cannot read " + path);
+  return bytes;
+}
+
+void Load(const std::string& path, tinternaldib& dib, uint32_t* headerSize) {
+  const std::string bytes = ReadFileOrFail(path);
+  if (headerSize) {
+    *headerSize = 0;
+    if (bytes.size() >= 18) std::memcpy(headerSize, bytes.data() + 14, 4);
+  }
+  std::istringstream in(bytes, std::ios::binary);
+  dib.LoadFromStream(in);
+}
+
+void WriteOut(const std::string& path, const std::string& bytes) {
+  try {
+    platform::WriteFileAtomically(path, bytes);
+  } catch (const FileError& e) {
+    throw UsageError(std::string("cannot write ") + path + " (" + e.what() + ")");
+  }
+}
+
+int Info(const std::vector<std::string>& a, std::FILE* out) {
+  if (a.size() != 1) throw UsageError("info takes one FILE");
+  tinternaldib dib;
+  uint32_t headerSize = 0;
+  Load(a[0], dib, &headerSize);
+  const DibInfoHeader& h = dib.Info.Header;
+  std::fprintf(out,
+               "header size: %u\nwidth: %d\nheight: %d\nbit count: %u\ncompression: %u\n"
+               "colors used: %u\nbits size: %u\npixel format: %d\n",
+               static_cast<unsigned>(headerSize), static_cast<int>(h.biWidth), static_cast<int>(h.biHeight),
+               static_cast<unsigned>(h.biBitCount), static_cast<unsigned>(h.biCompression),
+               static_cast<unsigned>(h.biClrUsed), static_cast<unsigned>(dib.Info.BitsSize), dib.GetPixelsFormat());
+  return kOk;
+}
+
+int Decode(const std::vector<std::string>& a) {
+  if (a.size() != 2 && a.size() != 3) throw UsageError("decode takes FILE OUT.ppm [OUT.pgm]");
+  tinternaldib dib;
+  Load(a[0], dib, nullptr);
+  std::string pgm;
+  if (a.size() == 3) {
+    if (!HasIndices(dib)) throw UsageError("a 24-bit picture has no palette indices for " + a[2]);
+    pgm = EncodePgm(ReadIndices(dib));
+  }
+  WriteOut(a[1], EncodePpm(ReadRgb(dib)));
+  if (a.size() == 3) WriteOut(a[2], pgm);
+  return kOk;
+}
+
+uint32_t ParseMask(const std::string& text) {
+  if (text.size() != 6 || text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+    throw UsageError("--mask takes six hex digits RRGGBB, not '" + text + "'");
+  }
+  const unsigned long rgb = std::stoul(text, nullptr, 16);
+  // RRGGBB to the engine's 0x00BBGGRR.
+  return static_cast<uint32_t>(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
+}
+
+int Convert(const std::vector<std::string>& a, std::FILE* err) {
+  std::vector<std::string> files;
+  int format = -1;
+  bool fine = false;
+  uint32_t mask = 0;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (a[i] == "--format" && i + 1 < a.size()) {
+      const std::string& v = a[++i];
+      if (v.size() != 1 || v[0] < '0' || v[0] > '5') throw UsageError("--format takes a code from 0 to 5");
+      format = v[0] - '0';
+    } else if (a[i] == "--fine") {
+      fine = true;
+    } else if (a[i] == "--mask" && i + 1 < a.size()) {
+      mask = ParseMask(a[++i]);
+    } else if (!a[i].empty() && a[i][0] == '-') {
+      throw UsageError("unknown or incomplete option " + a[i]);
+    } else {
+      files.push_back(a[i]);
+    }
+  }
+  if (files.size() != 2) throw UsageError("convert takes FILE OUT.bmp");
+  if (format < 0) throw UsageError("convert needs --format CODE");
+
+  tinternaldib dib;
+  Load(files[0], dib, nullptr);
+  // A reduction reports once per palette entry it makes.
+  const int steps = format <= pf4BitRLE ? 16 : 256;
+  tprogressbar bar(steps, IsTerminal(err) ? err : nullptr);
+  dib.SetPixelsFormat(format, fine ? 1 : 0, [&bar] { bar.Step(); }, mask);
+  std::ostringstream bmp(std::ios::binary);
+  dib.SaveToStream(bmp);
+  WriteOut(files[1], bmp.str());
+  return kOk;
+}
+
+bool WantsHelp(const std::vector<std::string>& a) {
+  for (const auto& s : a) {
+    if (s == "--help" || s == "-h") return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+  if (args.empty()) {
+    std::fputs(kUsage, err);
+    return kFailed;
+  }
+  const std::string& command = args[0];
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (command == "--help" || command == "-h" || command == "help") {
+    std::fputs(kUsage, out);
+    return kOk;
+  }
+  try {
+    if (command == "info") {
+      if (WantsHelp(rest)) return std::fputs(kInfoHelp, out), kOk;
+      return Info(rest, out);
+    }
+    if (command == "decode") {
+      if (WantsHelp(rest)) return std::fputs(kDecodeHelp, out), kOk;
+      return Decode(rest);
+    }
+    if (command == "convert") {
+      if (WantsHelp(rest)) return std::fputs(kConvertHelp, out), kOk;
+      return Convert(rest, err);
+    }
+    std::fprintf(err, "dibtool: unknown command '%s'\n\n%s", command.c_str(), kUsage);
+    return kFailed;
+  } catch (const UsageError& e) {
+    std::fprintf(err, "dibtool: %s\n", e.what());
+    return kFailed;
+  } catch (const std::exception& e) {
+    if (const char* name = ErrorClass(e)) {
+      std::fprintf(err, "dibtool: %s: %s\n", name, e.what());
+      return kRefused;
+    }
+    std::fprintf(err, "dibtool: %s\n", e.what());
+    return kFailed;
+  }
+}
+
+}  // namespace pendo::dibtool

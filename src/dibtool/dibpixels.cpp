@@ -1,0 +1,85 @@
+#include "dibtool/dibpixels.h"
+
+#include <stdexcept>
+
+#include "bitmap/dibformat.h"
+
+namespace pendo::dibtool {
+
+namespace {
+
+void ExpandRunLength(tinternaldib& dib) {
+  const int format = dib.GetPixelsFormat();
+  if (format == pf4BitRLE) dib.SetPixelsFormat(pf4Bit, 0, nullptr, 0);
+  if (format == pf8BitRLE) dib.SetPixelsFormat(pf8Bit, 0, nullptr, 0);
+}
+
+// The stored row that holds picture row y (0 = top).
+const uint8_t* Row(const tinternaldib& dib, int y) {
+  const tdibinfo& info = dib.Info;
+  const uint32_t rows = info.Rows();
+  const uint32_t stored = info.Header.biHeight < 0 ? static_cast<uint32_t>(y) : rows - 1 - static_cast<uint32_t>(y);
+  return info.Bits + static_cast<size_t>(stored) * info.RowSize();
+}
+
+uint8_t IndexAt(const uint8_t* row, int x, int bits) {
+  switch (bits) {
+    case 1:
+      return (row[x >> 3] >> (7 - (x & 7))) & 1;
+    case 4:
+      return (x & 1) ? (row[x >> 1] & 0x0F) : (row[x >> 1] >> 4);
+    default:
+      return row[x];
+  }
+}
+
+}  // namespace
+
+bool HasIndices(const tinternaldib& dib) {
+  const int bits = dib.Info.Header.biBitCount;
+  return bits == 1 || bits == 4 || bits == 8;
+}
+
+GrayImage ReadIndices(tinternaldib& dib) {
+  ExpandRunLength(dib);
+  if (!HasIndices(dib)) throw std::invalid_argument("a picture without a palette has no indices");
+  GrayImage out;
+  out.width = dib.Width;
+  out.height = dib.Height;
+  out.values.resize(static_cast<size_t>(out.width) * out.height);
+  const int bits = dib.Info.Header.biBitCount;
+  for (int y = 0; y < out.height; ++y) {
+    const uint8_t* row = Row(dib, y);
+    for (int x = 0; x < out.width; ++x) out.values[static_cast<size_t>(y) * out.width + x] = IndexAt(row, x, bits);
+  }
+  return out;
+}
+
+RgbImage ReadRgb(tinternaldib& dib) {
+  ExpandRunLength(dib);
+  RgbImage out;
+  out.width = dib.Width;
+  out.height = dib.Height;
+  out.rgb.resize(static_cast<size_t>(out.width) * out.height * 3);
+  const int bits = dib.Info.Header.biBitCount;
+  uint8_t* p = out.rgb.data();
+  for (int y = 0; y < out.height; ++y) {
+    const uint8_t* row = Row(dib, y);
+    for (int x = 0; x < out.width; ++x) {
+      if (bits == 24) {
+        const uint8_t* bgr = row + 3 * static_cast<size_t>(x);
+        *p++ = bgr[2];
+        *p++ = bgr[1];
+        *p++ = bgr[0];
+      } else {
+        const DibRgbQuad& c = dib.Info.Colors[IndexAt(row, x, bits)];
+        *p++ = c.rgbRed;
+        *p++ = c.rgbGreen;
+        *p++ = c.rgbBlue;
+      }
+    }
+  }
+  return out;
+}
+
+}  // namespace pendo::dibtool
