@@ -488,8 +488,8 @@ void tinternaldib::SaveToStream(std::ostream& out) const {
   file.bfOffBits = 54 + 4 * colors;
   out.write(reinterpret_cast<const char*>(&file), sizeof file);
   out.write(reinterpret_cast<const char*>(&Info.Header), 40);
-  out.write(reinterpret_cast<const char*>(Info.Colors), 4 * std::streamsize{colors});
-  out.write(reinterpret_cast<const char*>(Info.Bits), Info.BitsSize);
+  out.write(reinterpret_cast<const char*>(Info.Colors), static_cast<std::streamsize>(4 * colors));
+  out.write(reinterpret_cast<const char*>(Info.Bits), static_cast<std::streamsize>(Info.BitsSize));
   if (!out) throw EWriteError();
 }
 
