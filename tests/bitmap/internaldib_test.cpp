@@ -5,6 +5,10 @@
 #include <cstring>
 #include <sstream>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "bitmap/bitmapexceptions.h"
 #include "bitmaptestutil.h"
 
@@ -295,7 +299,14 @@ TEST(InternalDib, PaletteHandleFollowsTheColourTable) {
   dib.Info.Colors[2] = DibRgbQuad{1, 2, 3, 0};
   dib.Palette = dib.CreatePaletteHandle();
   ASSERT_NE(dib.Palette, nullptr);
+#ifdef _WIN32
+  PALETTEENTRY entries[4] = {};
+  EXPECT_EQ(GetPaletteEntries(static_cast<HPALETTE>(dib.Palette), 0, 4, entries), 3u);
+  EXPECT_EQ(entries[2].peRed, 3);
+  EXPECT_EQ(entries[2].peBlue, 1);
+#else
   EXPECT_EQ(static_cast<DibRgbQuad*>(dib.Palette)[2].rgbRed, 3);  // the host palette is a copy
+#endif
   dib.PaletteChanged = false;
   dib.UpdatePalette();
   EXPECT_EQ(dib.Palette, nullptr);
