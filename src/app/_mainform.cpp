@@ -1,54 +1,50 @@
 #include "app/_mainform.h"
 
+#include "app/buildinfo.h"
+
 namespace pendo {
 
 namespace {
-// Where the clock sits the first time: left, top, client width and height.
-const FormPlacement kDesign{40, 114, 117, 32};
+// clang-format off
+const tformdesc kMainform{"mainform",
+  {{"Left", 40}, {"Top", 114}, {"ClientWidth", 117}, {"ClientHeight", 32}, {"Scaled", "False"},
+   {"Font.Name", "ＭＳ Ｐゴシック"}, {"Font.Height", -12},
+   {"OnCloseQuery", "FormCloseQuery"}, {"OnClose", "FormClose"}},
+  {
+    {"tversiondialog", "versiondialog", "",
+     {{"ApplicationTitle", "Sorvek Pendo + Short Message"}, {"ProjectTitle", "Velmora"},
+      {"VersionValue", "v2.05k0.95-98"}, {"BuildDateValue", kBuildLine}, {"SmallIcon", "SMALLICON"}}},
+  }};
+// clang-format on
 }  // namespace
 
-Tmainform::Tmainform() : tform("Tmainform", "mainform", kDesign, WS_POPUP, WS_EX_TOOLWINDOW) {}
+Tmainform::Tmainform(tcomponent* owner) : ttransparentprimaryform(owner, kMainform) {}
 
-Tmainform::~Tmainform() {
-  try {
-    SaveProfile();
-  } catch (...) {
-    // The destructor cannot report it; the profile's own destructor tries once more.
-  }
+void Tmainform::DeclarePublished(tresourcecontext& c) {
+  c.RegisterClass<tversiondialog>("tversiondialog");
+  c.Field("versiondialog", versiondialog);
+  c.Method("FormCloseQuery", this, &Tmainform::FormCloseQuery);
+  c.Method("FormClose", this, &Tmainform::FormClose);
 }
 
-void Tmainform::Loaded() {
-  profile_ = std::make_unique<tprofiler>("profile_" + Name());
-  defaults_ = kDesign;
-  // No value is clamped to the screen: a window left off it comes back off it.
-  SetLeft(profile_->ReadInteger("left", defaults_.left));
-  SetTop(profile_->ReadInteger("top", defaults_.top));
-  SetClientWidth(profile_->ReadInteger("clientwidth", defaults_.clientWidth));
-  SetClientHeight(profile_->ReadInteger("clientheight", defaults_.clientHeight));
-  lockmove = profile_->ReadBool("lockmove", false);
+void Tmainform::SetDefaultPlacement() {
+  defaultleft = 40;
+  defaulttop = 114;
+  defaultclientwidth = 117;
+  defaultclientheight = 32;
+  Setversiondialogalias(versiondialog);
 }
 
-void Tmainform::SaveProfile() {
-  if (!profile_) return;
-  profile_->WriteInteger("left", Left());
-  profile_->WriteInteger("top", Top());
-  profile_->WriteInteger("clientwidth", ClientWidth());
-  profile_->WriteInteger("clientheight", ClientHeight());
-  profile_->WriteBool("lockmove", lockmove);
-  profile_->Save();
-}
+void Tmainform::FormCloseQuery(tobject*, bool& canClose) { canClose = true; }
 
-void Tmainform::ShowAtStartup() {
-  Show();
-  UpdateWindow(Handle());
-}
+void Tmainform::FormClose(tobject*, tcloseaction& action) { action = tcloseaction::caFree; }
 
 LRESULT Tmainform::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == kCloseMessage) {
     Close();
     return 0;
   }
-  return tform::WndProc(msg, wp, lp);
+  return ttransparentprimaryform::WndProc(msg, wp, lp);
 }
 
 }  // namespace pendo

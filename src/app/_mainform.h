@@ -2,34 +2,27 @@
 // Pendo by sending it kCloseMessage.
 #pragma once
 
-#include <memory>
-
-#include "framework/form.h"
-#include "settings/profiler.h"
+#include "app/versiondialog.h"
+#include "forms/transparentprimaryform.h"
 
 namespace pendo {
 
-class Tmainform : public tform {
+class Tmainform : public ttransparentprimaryform {
  public:
   static constexpr UINT kCloseMessage = 1692;
 
-  Tmainform();
-  ~Tmainform() override;
+  explicit Tmainform(tcomponent* owner);
 
-  // Shows the window once start-up is done.
-  void ShowAtStartup();
-  // Writes the placement and saves the profile.
-  void SaveProfile();
+  tversiondialog* versiondialog = nullptr;
 
-  bool lockmove = false;
+  void SetDefaultPlacement() override;
+
+  void FormCloseQuery(tobject* sender, bool& canClose);
+  void FormClose(tobject* sender, tcloseaction& action);
 
  protected:
-  void Loaded() override;
+  void DeclarePublished(tresourcecontext& context) override;
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-
- private:
-  std::unique_ptr<tprofiler> profile_;
-  FormPlacement defaults_;
 };
 
 }  // namespace pendo

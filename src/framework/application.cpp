@@ -1,5 +1,11 @@
 #include "framework/application.h"
 
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <map>
+
 #include "framework/form.h"
 
 namespace pendo {
@@ -8,17 +14,30 @@ tapplication* Application = nullptr;
 
 namespace {
 const char kClassName[] = "TApplication";
+const UINT kReleaseMessage = WM_APP + 0x100;
+
+// Forms waiting to be freed, by a serial number (an address may be reused).
+std::map<UINT, tform*>& PendingReleases() {
+  static std::map<UINT, tform*> pending;
+  return pending;
 }
+}  // namespace
 
 tapplication::tapplication(HINSTANCE instance) : instance_(instance) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&icc);
+  if (HANDLE h = LoadImageA(instance_, "MAINICON", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)) {
+    icon_.SetHandle(static_cast<HICON>(h));
+  } else {
+    icon_.AssignHandle(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));
+  }
   WNDCLASSA wc{};
   wc.lpfnWndProc = &tapplication::WindowProc;
   wc.hInstance = instance_;
   wc.lpszClassName = kClassName;
-  wc.hIcon = LoadIconA(instance_, "MAINICON");
-  if (!wc.hIcon) wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+  wc.hIcon = icon_.Handle();
   RegisterClassA(&wc);  // a second application object reuses the class
-  // Zero-sized and off in a corner: it only carries the taskbar entry.
+  // Zero-sized in the middle of the screen: it only carries the taskbar entry.
   handle_ = CreateWindowExA(0, kClassName, "", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                             GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
                             nullptr, instance_, this);
@@ -27,6 +46,7 @@ tapplication::tapplication(HINSTANCE instance) : instance_(instance) {
 
 tapplication::~tapplication() {
   DestroyForms();
+  PendingReleases().clear();
   if (handle_) {
     SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
     DestroyWindow(handle_);
@@ -39,21 +59,102 @@ void tapplication::SetTitle(const std::string& title) {
   if (handle_) SetWindowTextA(handle_, title_.c_str());
 }
 
-void tapplication::Adopt(std::unique_ptr<tform> form) {
-  tform* raw = form.get();
-  if (!mainForm_) mainForm_ = raw;
-  forms_.push_back(std::move(form));
-  raw->RunLoaded();
+bool tapplication::HelpCommand(UINT command, ULONG_PTR data) {
+  if (helpFile_.empty()) return false;
+  HWND owner = mainForm_ && mainForm_->HandleAllocated() ? mainForm_->Handle() : handle_;
+  return WinHelpA(owner, helpFile_.c_str(), command, data) != FALSE;
+}
+
+void tapplication::Minimize() {
+  if (!IsIconic(handle_)) ShowWindow(handle_, SW_MINIMIZE);
+}
+
+void tapplication::Restore() {
+  if (IsIconic(handle_)) ShowWindow(handle_, SW_RESTORE);
+}
+
+void tapplication::Adopt(tform* form) {
+  forms_.push_back(form);
+  const bool first = !mainForm_;
+  if (first) mainForm_ = form;
+  try {
+    form->Initialize();
+  } catch (...) {
+    forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
+    if (first) mainForm_ = nullptr;
+    form->Free();
+    throw;
+  }
+}
+
+void tapplication::FormDestroyed(tform* form) {
+  forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
+  if (mainForm_ == form) mainForm_ = nullptr;
+  auto& pending = PendingReleases();
+  for (auto it = pending.begin(); it != pending.end();) {
+    if (it->second == form) it = pending.erase(it);
+    else ++it;
+  }
+}
+
+void tapplication::ReleaseForm(tform* form) {
+  static UINT serial = 0;
+  ++serial;
+  PendingReleases()[serial] = form;
+  PostMessageA(handle_, kReleaseMessage, serial, 0);
+}
+
+bool tapplication::Dispatch(MSG& msg) {
+  if (msg.message == WM_QUIT) {
+    terminated_ = true;
+    return false;
+  }
+  bool used = false;
+  if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
+    try {
+      HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+      if (auto* form = dynamic_cast<tform*>(twincontrol::FromHandle(root))) used = form->PreviewKey(msg);
+    } catch (const std::exception& e) {
+      HandleException(&e);
+      used = true;
+    } catch (...) {
+      HandleException(nullptr);
+      used = true;
+    }
+  }
+  if (!used) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return true;
+}
+
+bool tapplication::HandleMessage() {
+  MSG msg;
+  const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+  if (got == -1) return false;
+  if (got == 0) {
+    terminated_ = true;
+    return false;
+  }
+  return Dispatch(msg);
+}
+
+void tapplication::ProcessMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (!Dispatch(msg)) {
+      // Leave the quit for the loop that owns it.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+  }
 }
 
 void tapplication::Run() {
   if (showMainForm_ && mainForm_) mainForm_->Show();
-  MSG msg;
   while (!terminated_) {
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-    if (got == 0 || got == -1) break;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    if (!HandleMessage()) break;
   }
   terminated_ = true;
 }
@@ -64,32 +165,43 @@ void tapplication::Terminate() {
   PostQuitMessage(0);
 }
 
-void tapplication::ProcessMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      terminated_ = true;
-      break;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
 void tapplication::DestroyForms() {
   while (!forms_.empty()) {
     // Take it out first so that a form freeing others never sees itself listed.
-    std::unique_ptr<tform> form = std::move(forms_.back());
+    tform* form = forms_.back();
     forms_.pop_back();
-    if (form.get() == mainForm_) mainForm_ = nullptr;
-    form.reset();
+    if (form == mainForm_) mainForm_ = nullptr;
+    form->Free();
+  }
+}
+
+void tapplication::Activate(bool active) {
+  if (active == active_) return;
+  active_ = active;
+  try {
+    if (active && OnActivate) OnActivate();
+    if (!active && OnDeactivate) OnDeactivate();
+  } catch (const std::exception& e) {
+    HandleException(&e);
+  } catch (...) {
+    HandleException(nullptr);
   }
 }
 
 void tapplication::HandleException(const std::exception* error) {
-  if (OnException) {
-    OnException(error);
-    return;
+  // An error inside the report is not reported again.
+  if (reportingError_) return;
+  reportingError_ = true;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{reportingError_};
+  try {
+    if (OnException) {
+      OnException(error);
+      return;
+    }
+  } catch (...) {
   }
   const char* text = error ? error->what() : "unknown error";
   MessageBoxA(handle_, text, title_.c_str(), MB_OK | MB_ICONSTOP);
@@ -101,15 +213,33 @@ LRESULT CALLBACK tapplication::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
   }
   auto* app = reinterpret_cast<tapplication*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  try {
-    if (app && msg == WM_ACTIVATEAPP) {
-      if (wp && app->OnActivate) app->OnActivate();
-      if (!wp && app->OnDeactivate) app->OnDeactivate();
+  if (app) {
+    try {
+      switch (msg) {
+        case WM_ACTIVATEAPP:
+          app->Activate(wp != 0);
+          break;
+        case WM_CLOSE:
+          // Closing the taskbar entry closes the main form.
+          if (app->mainForm_) app->mainForm_->Close();
+          return 0;
+        case kReleaseMessage: {
+          auto& pending = PendingReleases();
+          auto it = pending.find(static_cast<UINT>(wp));
+          if (it != pending.end()) {
+            tform* form = it->second;
+            pending.erase(it);
+            app->forms_.erase(std::remove(app->forms_.begin(), app->forms_.end(), form), app->forms_.end());
+            form->Free();
+          }
+          return 0;
+        }
+      }
+    } catch (const std::exception& e) {
+      app->HandleException(&e);
+    } catch (...) {
+      app->HandleException(nullptr);
     }
-  } catch (const std::exception& e) {
-    app->HandleException(&e);
-  } catch (...) {
-    app->HandleException(nullptr);
   }
   return DefWindowProcA(hwnd, msg, wp, lp);
 }

@@ -1,6 +1,6 @@
 // The application object: the hidden window that stands for the program on
-// the taskbar and owns every form, the main form, the message loop and the
-// program-wide hooks.
+// the taskbar and owns every form, the main form, the message loop with its
+// key pre-processing, and the program-wide hooks.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +10,9 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "framework/component.h"
+#include "framework/icon.h"
 
 namespace pendo {
 
@@ -27,6 +30,8 @@ class tapplication {
 
   HINSTANCE Instance() const { return instance_; }
   HWND Handle() const { return handle_; }
+  // The program's icon ("MAINICON"), or the system's default one.
+  HICON Icon() const { return icon_.Handle(); }
 
   const std::string& Title() const { return title_; }
   void SetTitle(const std::string& title);
@@ -34,45 +39,67 @@ class tapplication {
   bool ShowMainForm() const { return showMainForm_; }
   void SetShowMainForm(bool show) { showMainForm_ = show; }
 
-  // Takes ownership; the first form created becomes the main form.
+  const std::string& HelpFile() const { return helpFile_; }
+  void SetHelpFile(const std::string& file) { helpFile_ = file; }
+  // WinHelp on the help file; false when there is none or the viewer fails.
+  bool HelpCommand(UINT command, ULONG_PTR data);
+
+  void Minimize();
+  void Restore();
+  bool Minimized() const { return IsIconic(handle_) != FALSE; }
+
+  // Creates, builds and keeps a form; the first one becomes the main form.
   template <class Form, class... Args>
   Form* CreateForm(Args&&... args) {
-    auto form = std::make_unique<Form>(std::forward<Args>(args)...);
-    Form* raw = form.get();
-    Adopt(std::move(form));
-    return raw;
+    Form* form = new Form(nullptr, std::forward<Args>(args)...);
+    Adopt(form);
+    return form;
   }
   tform* MainForm() const { return mainForm_; }
+  const std::vector<tform*>& Forms() const { return forms_; }
 
   // Runs the message loop until Terminate or the main form closes.
   void Run();
   void Terminate();
   bool Terminated() const { return terminated_; }
+  // Waits for one message and handles it; false when it was the quit message.
+  bool HandleMessage();
   // Handles the waiting messages, then returns.
   void ProcessMessages();
 
-  // Frees the forms, newest first (the main form last).
+  // Frees the forms the application keeps, newest first (the main form last).
   void DestroyForms();
+  // Frees a form once the messages now waiting have been handled.
+  void ReleaseForm(tform* form);
+  // A form tells the application it is going.
+  void FormDestroyed(tform* form);
 
   // Program-wide hooks; an empty hook means none.
   Hook OnActivate;
   Hook OnDeactivate;
   ErrorHook OnException;
 
+  // The program became active or inactive (reported once per change).
+  void Activate(bool active);
   // Called by every window procedure that caught an exception.
   void HandleException(const std::exception* error);
 
  private:
-  void Adopt(std::unique_ptr<tform> form);
+  void Adopt(tform* form);
+  bool Dispatch(MSG& msg);
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
   HINSTANCE instance_;
   HWND handle_ = nullptr;
+  ticon icon_;
   std::string title_;
+  std::string helpFile_;
   bool showMainForm_ = true;
   bool terminated_ = false;
+  bool active_ = false;
+  bool reportingError_ = false;
   tform* mainForm_ = nullptr;
-  std::vector<std::unique_ptr<tform>> forms_;
+  std::vector<tform*> forms_;
 };
 
 // The one application object of the process (set while it exists).

@@ -1,125 +1,468 @@
 #include "framework/form.h"
 
-#include <stdexcept>
+#include <vector>
 
 #include "framework/application.h"
+#include "framework/menus.h"
+#include "framework/stdctrls.h"
 
 namespace pendo {
 
-tform::tform(const std::string& className, const std::string& name, const FormPlacement& design, DWORD style,
-             DWORD exStyle)
-    : className_(className), name_(name) {
+tform::tform(tcomponent* owner, const tformdesc& description) : twincontrol(owner), description_(description) {
   if (!Application) throw std::logic_error("a form needs the application object");
-  RegisterWindowClass();
-  RECT r{design.left, design.top, design.left + design.clientWidth, design.top + design.clientHeight};
-  AdjustWindowRectEx(&r, style, FALSE, exStyle);
-  // Hidden until shown; the rectangle keeps the design-time client size.
-  handle_ = CreateWindowExA(exStyle, className_.c_str(), "", style & ~WS_VISIBLE, design.left, design.top,
-                            r.right - r.left, r.bottom - r.top, Application->Handle(), nullptr,
-                            Application->Instance(), this);
-  if (!handle_) throw std::runtime_error("cannot create window " + className_);
+  visible_ = false;
+  SetName(description.name);
 }
 
 tform::~tform() {
-  if (handle_) {
-    // No message may reach this object once it is going.
-    SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
-    DestroyWindow(handle_);
-    handle_ = nullptr;
+  canvas_.SetHandle(nullptr);
+  if (canvasDC_ && handle_) ReleaseDC(handle_, canvasDC_);
+  canvasDC_ = nullptr;
+  if (Application) Application->FormDestroyed(this);
+  DestroyHandle();
+}
+
+void tform::Initialize() {
+  if (initialized_) throw std::logic_error("form " + Name() + " is built already");
+  initialized_ = true;
+  tresourcecontext context(this);
+  DeclarePublished(context);
+  for (const auto& p : description_.props) {
+    if (!SetProperty(p.name, p.value, context))
+      throw std::logic_error("unknown property " + p.name + " of " + Name());
+  }
+  CreateHandle();
+  context.Read(description_.components);
+  // The form's loading first, then its components', in description order.
+  Loaded();
+  const std::vector<tcomponent*> components = Components();
+  for (tcomponent* c : components) c->Loaded();
+  DoCreate();
+}
+
+void tform::CreateParams(tcreateparams& p) {
+  twincontrol::CreateParams(p);
+  p.windowClass = "T" + Name();
+  p.parent = Application->Handle();
+  p.icon = Application->Icon();
+  p.exStyle = 0;
+  switch (borderStyle_) {
+    case tborderstyle::bsNone:
+      p.style = WS_POPUP;
+      break;
+    case tborderstyle::bsSingle:
+      p.style = WS_POPUP | WS_CAPTION | WS_BORDER;
+      break;
+    case tborderstyle::bsSizeable:
+      p.style = WS_POPUP | WS_CAPTION | WS_THICKFRAME;
+      break;
+    case tborderstyle::bsDialog:
+      p.style = WS_POPUP | WS_CAPTION | DS_MODALFRAME;
+      p.exStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+      break;
+    case tborderstyle::bsToolWindow:
+      p.style = WS_POPUP | WS_CAPTION;
+      p.exStyle = WS_EX_TOOLWINDOW;
+      break;
+    case tborderstyle::bsSizeToolWin:
+      p.style = WS_POPUP | WS_CAPTION | WS_THICKFRAME;
+      p.exStyle = WS_EX_TOOLWINDOW;
+      break;
+  }
+  if (borderStyle_ != tborderstyle::bsNone && (borderIcons_ & biSystemMenu)) {
+    p.style |= WS_SYSMENU;
+    if (borderStyle_ != tborderstyle::bsDialog && borderStyle_ != tborderstyle::bsToolWindow &&
+        borderStyle_ != tborderstyle::bsSizeToolWin) {
+      if (borderIcons_ & biMinimize) p.style |= WS_MINIMIZEBOX;
+      if (borderIcons_ & biMaximize) p.style |= WS_MAXIMIZEBOX;
+    }
+    if (borderIcons_ & biHelp) p.exStyle |= WS_EX_CONTEXTHELP;
+  }
+  p.style |= WS_CLIPCHILDREN;
+  // Hidden until shown, whatever the description says.
+  p.style &= ~WS_VISIBLE;
+  if (designClientWidth_ >= 0 || designClientHeight_ >= 0) {
+    // The description gives the client size; the window is the frame around it.
+    RECT r{0, 0, designClientWidth_ >= 0 ? designClientWidth_ : width_,
+           designClientHeight_ >= 0 ? designClientHeight_ : height_};
+    AdjustWindowRectEx(&r, p.style & ~WS_CLIPCHILDREN, FALSE, p.exStyle);
+    p.width = r.right - r.left;
+    p.height = r.bottom - r.top;
   }
 }
 
-void tform::RegisterWindowClass() {
-  WNDCLASSA existing;
-  if (GetClassInfoA(Application->Instance(), className_.c_str(), &existing)) return;
-  WNDCLASSA wc{};
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = &tform::WindowProc;
-  wc.hInstance = Application->Instance();
-  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = className_.c_str();
-  if (!RegisterClassA(&wc)) throw std::runtime_error("cannot register window class " + className_);
+SIZE tform::FrameExtra() const {
+  RECT w{}, c{};
+  GetWindowRect(handle_, &w);
+  GetClientRect(handle_, &c);
+  return SIZE{(w.right - w.left) - c.right, (w.bottom - w.top) - c.bottom};
 }
 
-void tform::RunLoaded() {
-  if (loaded_) return;
-  loaded_ = true;
-  Loaded();
+int tform::ClientWidth() const {
+  if (!handle_) return designClientWidth_ >= 0 ? designClientWidth_ : width_;
+  RECT c{};
+  GetClientRect(handle_, &c);
+  return c.right;
+}
+
+int tform::ClientHeight() const {
+  if (!handle_) return designClientHeight_ >= 0 ? designClientHeight_ : height_;
+  RECT c{};
+  GetClientRect(handle_, &c);
+  return c.bottom;
+}
+
+void tform::SetClientSize(int width, int height) {
+  if (!handle_) {
+    designClientWidth_ = width;
+    designClientHeight_ = height;
+    return;
+  }
+  const SIZE extra = FrameExtra();
+  SetBounds(left_, top_, width + extra.cx, height + extra.cy);
+}
+void tform::SetClientWidth(int width) { SetClientSize(width, ClientHeight()); }
+void tform::SetClientHeight(int height) { SetClientSize(ClientWidth(), height); }
+
+void tform::BoundsChanged() {
+  // A form's place is in screen coordinates and is applied without asking.
+  if (handle_) SetWindowPos(handle_, nullptr, left_, top_, width_, height_, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool tform::Showing() const { return handle_ && IsWindowVisible(handle_); }
+
+void tform::VisibleChanged() {
+  if (!handle_) return;
+  if (visible_) {
+    if (!shownOnce_ && position_ == tposition::poScreenCenter) {
+      SetBounds((GetSystemMetrics(SM_CXSCREEN) - width_) / 2, (GetSystemMetrics(SM_CYSCREEN) - height_) / 2,
+                width_, height_);
+    }
+    shownOnce_ = true;
+    ShowWindow(handle_, SW_SHOW);
+  } else {
+    ShowWindow(handle_, SW_HIDE);
+  }
+}
+
+void tform::Show() {
+  SetVisible(true);
+  if (!IsWindowVisible(Handle())) {
+    // Visible was already set, but the window was hidden behind our back.
+    ShowWindow(handle_, SW_SHOW);
+  }
+  BringToFront();
+}
+
+void tform::Hide() {
+  SetVisible(false);
+  if (handle_ && IsWindowVisible(handle_)) ShowWindow(handle_, SW_HIDE);
+}
+
+void tform::BringToFront() {
+  if (!handle_) return;
+  SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(handle_);
+}
+
+tcanvas& tform::Canvas() {
+  if (!painting_ && !canvasDC_) {
+    canvasDC_ = GetDC(Handle());
+    if (!canvasDC_) throw std::runtime_error("cannot get the window's device context");
+    canvas_.SetHandle(canvasDC_);
+    canvas_.Font = font_;
+  }
+  return canvas_;
+}
+
+void tform::MessageDone() {
+  if (canvasDC_ && !painting_) {
+    canvas_.SetHandle(nullptr);
+    ReleaseDC(handle_, canvasDC_);
+    canvasDC_ = nullptr;
+  }
+}
+
+void tform::PaintWindow(HDC dc) {
+  HDC previous = canvas_.Handle();
+  canvas_.SetHandle(dc);
+  canvas_.Font = font_;
+  const bool wasPainting = painting_;
+  painting_ = true;
+  struct Restore {
+    tform* f;
+    HDC previous;
+    bool wasPainting;
+    ~Restore() {
+      f->canvas_.SetHandle(previous);
+      f->painting_ = wasPainting;
+    }
+  } restore{this, previous, wasPainting};
+  Paint();
+}
+
+void tform::Paint() {
+  if (OnPaint) OnPaint(this);
+}
+void tform::Resize() {
+  if (OnResize) OnResize(this);
+}
+void tform::DoCreate() {
+  if (OnCreate) OnCreate(this);
+}
+void tform::DoDestroy() {
+  if (OnDestroy) OnDestroy(this);
+}
+void tform::DoShow() {
+  if (OnShow) OnShow(this);
+}
+void tform::DoHide() {
+  if (OnHide) OnHide(this);
+}
+void tform::DoClose(tcloseaction& action) {
+  if (OnClose) OnClose(this, action);
+}
+
+bool tform::CloseQuery() {
+  bool canClose = true;
+  if (OnCloseQuery) OnCloseQuery(this, canClose);
+  return canClose;
+}
+
+void tform::Close() {
+  if (modal_) {
+    if (modalResult_ == mrNone) modalResult_ = mrCancel;
+    return;
+  }
+  if (!CloseQuery()) return;
+  tcloseaction action = tcloseaction::caHide;
+  DoClose(action);
+  if (action == tcloseaction::caNone) return;
+  if (Application->MainForm() == this) {
+    // The program ends; the form is freed with the others at shutdown.
+    Application->Terminate();
+  } else if (action == tcloseaction::caHide) {
+    Hide();
+  } else if (action == tcloseaction::caMinimize) {
+    ShowWindow(handle_, SW_MINIMIZE);
+  } else {
+    Release();
+  }
+}
+
+void tform::Release() { Application->ReleaseForm(this); }
+
+void tform::CloseModal() {
+  if (!CloseQuery()) {
+    modalResult_ = mrNone;
+    return;
+  }
+  tcloseaction action = tcloseaction::caHide;
+  DoClose(action);
+  if (action == tcloseaction::caNone) {
+    modalResult_ = mrNone;
+  } else if (action == tcloseaction::caFree) {
+    Release();
+  }
 }
 
 namespace {
-RECT WindowRect(HWND h) {
-  RECT r{};
-  GetWindowRect(h, &r);
-  return r;
-}
-RECT ClientRect(HWND h) {
-  RECT r{};
-  GetClientRect(h, &r);
-  return r;
+struct DisabledWindows {
+  HWND keep;
+  std::vector<HWND> windows;
+};
+BOOL CALLBACK DisableWindow(HWND h, LPARAM lp) {
+  auto* d = reinterpret_cast<DisabledWindows*>(lp);
+  if (h != d->keep && IsWindowVisible(h) && IsWindowEnabled(h)) {
+    d->windows.push_back(h);
+    EnableWindow(h, FALSE);
+  }
+  return TRUE;
 }
 }  // namespace
 
-int tform::Left() const { return WindowRect(handle_).left; }
-int tform::Top() const { return WindowRect(handle_).top; }
-int tform::Width() const {
-  const RECT r = WindowRect(handle_);
-  return r.right - r.left;
+tmodalresult tform::ShowModal() {
+  if (modal_ || Showing()) throw std::logic_error("cannot make a visible window modal");
+  if (GetCapture()) ReleaseCapture();
+  HWND active = GetActiveWindow();
+  DisabledWindows disabled{Handle(), {}};
+  EnumThreadWindows(GetCurrentThreadId(), &DisableWindow, reinterpret_cast<LPARAM>(&disabled));
+  modal_ = true;
+  modalResult_ = mrNone;
+  struct Restore {
+    tform* f;
+    DisabledWindows& d;
+    HWND active;
+    ~Restore() {
+      for (HWND h : d.windows)
+        if (IsWindow(h)) EnableWindow(h, TRUE);
+      f->modal_ = false;
+      if (active && IsWindow(active)) SetActiveWindow(active);
+    }
+  } restore{this, disabled, active};
+  Show();
+  while (modalResult_ == mrNone) {
+    if (!Application->HandleMessage()) {
+      // The program is ending: close the dialog and let the outer loop see the quit.
+      modalResult_ = mrCancel;
+      PostQuitMessage(0);
+      break;
+    }
+    if (Application->Terminated()) modalResult_ = mrCancel;
+    if (modalResult_ != mrNone) CloseModal();
+  }
+  Hide();
+  return modalResult_;
 }
-int tform::Height() const {
-  const RECT r = WindowRect(handle_);
-  return r.bottom - r.top;
+
+void tform::FocusFirstControl() {
+  HWND focus = GetFocus();
+  if (focus && (focus == handle_ || IsChild(handle_, focus))) return;
+  std::vector<twincontrol*> order;
+  for (tcomponent* c : Components()) {
+    auto* w = dynamic_cast<twincontrol*>(c);
+    if (w && w->TabStop() && w->HandleAllocated() && w->Showing() && w->Enabled()) {
+      ::SetFocus(w->Handle());
+      return;
+    }
+  }
+  ::SetFocus(handle_);
 }
-int tform::ClientWidth() const { return ClientRect(handle_).right; }
-int tform::ClientHeight() const { return ClientRect(handle_).bottom; }
 
-SIZE tform::FrameExtra() const { return SIZE{Width() - ClientWidth(), Height() - ClientHeight()}; }
-
-void tform::SetBounds(int left, int top, int width, int height) {
-  SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+tbutton* tform::FindButton(bool defaultButton) const {
+  for (tcomponent* c : Components()) {
+    auto* b = dynamic_cast<tbutton*>(c);
+    if (b && b->Showing() && b->Enabled() && (defaultButton ? b->Default() : b->Cancel())) return b;
+  }
+  return nullptr;
 }
-void tform::SetLeft(int left) { SetBounds(left, Top(), Width(), Height()); }
-void tform::SetTop(int top) { SetBounds(Left(), top, Width(), Height()); }
-void tform::SetClientWidth(int width) { SetBounds(Left(), Top(), width + FrameExtra().cx, Height()); }
-void tform::SetClientHeight(int height) { SetBounds(Left(), Top(), Width(), height + FrameExtra().cy); }
 
-void tform::Show() { ShowWindow(handle_, SW_SHOWNOACTIVATE); }
-void tform::Hide() { ShowWindow(handle_, SW_HIDE); }
-void tform::Close() { PostMessageA(handle_, WM_CLOSE, 0, 0); }
+bool tform::PreviewKey(MSG& m) {
+  const bool down = m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN;
+  const bool up = m.message == WM_KEYUP || m.message == WM_SYSKEYUP;
+  const tshiftstate shift = KeyboardShiftState();
+  if (down && popupMenu_ && popupMenu_->IsShortCut(ShortCut(static_cast<WORD>(m.wParam), shift))) return true;
+  if (keyPreview_ && m.hwnd != handle_) {
+    if (down || up) {
+      WORD key = static_cast<WORD>(m.wParam);
+      if (down) KeyDown(key, shift);
+      else KeyUp(key, shift);
+      if (!key) return true;
+      m.wParam = key;
+    } else if (m.message == WM_CHAR) {
+      char c = static_cast<char>(m.wParam);
+      KeyPress(c);
+      if (!c) return true;
+      m.wParam = static_cast<unsigned char>(c);
+    }
+  }
+  if (m.message == WM_KEYDOWN && !(shift & (ssCtrl | ssAlt))) {
+    if (m.wParam == VK_RETURN) {
+      // A focused button takes Enter itself.
+      auto* focused = dynamic_cast<tbutton*>(twincontrol::FromHandle(GetFocus()));
+      tbutton* b = focused ? focused : FindButton(true);
+      if (b) {
+        b->Click();
+        return true;
+      }
+    } else if (m.wParam == VK_ESCAPE) {
+      if (tbutton* b = FindButton(false)) {
+        b->Click();
+        return true;
+      }
+    } else if (m.wParam == VK_TAB) {
+      return IsDialogMessageA(handle_, &m) != FALSE;
+    }
+  }
+  return false;
+}
 
-LRESULT tform::DefaultHandler(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcA(handle_, msg, wp, lp); }
+void tform::BeforeDestruction() {
+  DoDestroy();
+  twincontrol::BeforeDestruction();
+}
+
+tform* tform::ParentForm(tcontrol* control) {
+  tcontrol* c = control;
+  while (c && c->Parent()) c = c->Parent();
+  return dynamic_cast<tform*>(c);
+}
 
 LRESULT tform::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_CLOSE) {
-    // Closing the main form ends the program; the form itself is freed at shutdown.
-    if (Application->MainForm() == this) {
-      Application->Terminate();
-    } else {
-      Hide();
-    }
-    return 0;
+  switch (msg) {
+    case WM_CLOSE:
+      Close();
+      return 0;
+    case WM_SHOWWINDOW:
+      // Only the form's own showing and hiding, not its owner's minimising.
+      if (lp == 0) {
+        visible_ = wp != 0;
+        if (wp) DoShow();
+        else DoHide();
+      }
+      break;
+    case WM_SIZE:
+      if (initialized_) Resize();
+      break;
+    case WM_ACTIVATE:
+      if (LOWORD(wp) != WA_INACTIVE && !HIWORD(wp)) {
+        FocusFirstControl();
+        return 0;
+      }
+      break;
+    case WM_ACTIVATEAPP:
+      Application->Activate(wp != 0);
+      break;
   }
-  return DefaultHandler(msg, wp, lp);
+  return twincontrol::WndProc(msg, wp, lp);
 }
 
-LRESULT CALLBACK tform::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
-    auto* self = static_cast<tform*>(cs->lpCreateParams);
-    self->handle_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<tform*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
-  try {
-    return self->WndProc(msg, wp, lp);
-  } catch (const std::exception& e) {
-    if (Application) Application->HandleException(&e);
-  } catch (...) {
-    if (Application) Application->HandleException(nullptr);
-  }
-  return 0;
+bool tform::SetProperty(const std::string& n, const std::string& v, tresourcecontext& ctx) {
+  if (n == "ClientWidth") SetClientWidth(ParseInt(v));
+  else if (n == "ClientHeight") SetClientHeight(ParseInt(v));
+  else if (n == "BorderStyle") {
+    static const char* names[] = {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"};
+    bool found = false;
+    for (int i = 0; i < 6; ++i)
+      if (v == names[i]) {
+        borderStyle_ = static_cast<tborderstyle>(i);
+        found = true;
+      }
+    if (!found) throw std::invalid_argument("unknown border style " + v);
+  } else if (n == "BorderIcons") {
+    tbordericons icons = 0;
+    std::string::size_type start = 0;
+    while (start <= v.size()) {
+      auto end = v.find(',', start);
+      if (end == std::string::npos) end = v.size();
+      const std::string part = v.substr(start, end - start);
+      if (part == "biSystemMenu") icons |= biSystemMenu;
+      else if (part == "biMinimize") icons |= biMinimize;
+      else if (part == "biMaximize") icons |= biMaximize;
+      else if (part == "biHelp") icons |= biHelp;
+      else if (!part.empty()) throw std::invalid_argument("unknown border icon " + part);
+      start = end + 1;
+    }
+    borderIcons_ = icons;
+  } else if (n == "Position") {
+    if (v == "poScreenCenter") position_ = tposition::poScreenCenter;
+    else if (v == "poDesigned") position_ = tposition::poDesigned;
+    else throw std::invalid_argument("unknown position " + v);
+  } else if (n == "KeyPreview") keyPreview_ = ParseBool(v);
+  else if (n == "Scaled" || n == "PixelsPerInch") {
+    // The forms are laid out in pixels and never scaled.
+  } else if (n == "Visible") {
+    // Forms are shown by the program, not by their description.
+  } else if (n == "OnCreate") OnCreate = ctx.FindMethod<tnotifyevent>(v);
+  else if (n == "OnDestroy") OnDestroy = ctx.FindMethod<tnotifyevent>(v);
+  else if (n == "OnShow") OnShow = ctx.FindMethod<tnotifyevent>(v);
+  else if (n == "OnHide") OnHide = ctx.FindMethod<tnotifyevent>(v);
+  else if (n == "OnPaint") OnPaint = ctx.FindMethod<tnotifyevent>(v);
+  else if (n == "OnResize") OnResize = ctx.FindMethod<tnotifyevent>(v);
+  else if (n == "OnClose") OnClose = ctx.FindMethod<tcloseevent>(v);
+  else if (n == "OnCloseQuery") OnCloseQuery = ctx.FindMethod<tclosequeryevent>(v);
+  else return twincontrol::SetProperty(n, v, ctx);
+  return true;
 }
 
 }  // namespace pendo

@@ -1,68 +1,136 @@
-// A top-level window owned by the application window. One C++ object owns
-// one HWND; the window class is registered under the form's class name so
-// that other programs can find the window by it.
+// A top-level window built from its form description: its own properties,
+// its components, its handlers bound by name. The application window owns it;
+// the window class is "T" + the form's component name, so other programs can
+// find the window by it.
 #pragma once
 
 #include <windows.h>
 
+#include <memory>
+#include <stdexcept>
 #include <string>
+
+#include "framework/canvas.h"
+#include "framework/resource.h"
+#include "framework/wincontrol.h"
 
 namespace pendo {
 
-struct FormPlacement {
-  int left = 0, top = 0, clientWidth = 0, clientHeight = 0;
-};
+class tbutton;
 
-class tform {
+enum class tborderstyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum tbordericon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+using tbordericons = unsigned;
+enum class tposition { poDesigned, poScreenCenter };
+
+class tform : public twincontrol {
  public:
-  // className: the window class ("Tmainform"); name: the component name ("mainform").
-  tform(const std::string& className, const std::string& name, const FormPlacement& design, DWORD style,
-        DWORD exStyle);
-  virtual ~tform();
-  tform(const tform&) = delete;
-  tform& operator=(const tform&) = delete;
+  tform(tcomponent* owner, const tformdesc& description);
+  ~tform() override;
 
-  HWND Handle() const { return handle_; }
-  const std::string& Name() const { return name_; }
-  const std::string& ClassName() const { return className_; }
+  // Builds the form: its window from the description's properties, its
+  // components, the loading steps, then the create event. Run once, by whoever
+  // created the object (the object must be complete for the virtual steps).
+  void Initialize();
 
-  int Left() const;
-  int Top() const;
-  int Width() const;
-  int Height() const;
   int ClientWidth() const;
   int ClientHeight() const;
-  void SetLeft(int left);
-  void SetTop(int top);
-  void SetBounds(int left, int top, int width, int height);
   void SetClientWidth(int width);
   void SetClientHeight(int height);
+  void SetClientSize(int width, int height);
 
-  bool Visible() const { return IsWindowVisible(handle_) != FALSE; }
-  virtual void Show();
-  virtual void Hide();
-  // Asks the form to close, as the user would.
+  tborderstyle BorderStyle() const { return borderStyle_; }
+  tbordericons BorderIcons() const { return borderIcons_; }
+  tposition Position() const { return position_; }
+  bool KeyPreview() const { return keyPreview_; }
+  void SetKeyPreview(bool v) { keyPreview_ = v; }
+
+  // The form's client drawing context: the paint DC while painting, else the
+  // window's DC until the current message is done.
+  tcanvas& Canvas();
+
+  bool Showing() const override;
+  void Show();
+  void Hide();
+  void BringToFront();
+  // Shows the form and runs a message loop, with the other windows of the
+  // program disabled, until ModalResult is set or the form is closed.
+  tmodalresult ShowModal();
+  bool Modal() const { return modal_; }
+  tmodalresult ModalResult() const { return modalResult_; }
+  void SetModalResult(tmodalresult r) { modalResult_ = r; }
+  // Closes as the user would: close query, close event, then the action.
   void Close();
+  bool CloseQuery();
+  // Frees the form once the messages now waiting have been handled.
+  void Release();
+
+  // Keys of this form's windows, seen before they are delivered: menu
+  // shortcuts, key preview, default and cancel buttons, Tab. True when used up.
+  bool PreviewKey(MSG& msg);
+
+  tnotifyevent OnCreate, OnDestroy, OnShow, OnHide, OnPaint, OnResize;
+  tcloseevent OnClose;
+  tclosequeryevent OnCloseQuery;
+
+  bool SetProperty(const std::string& name, const std::string& value, tresourcecontext& context) override;
+
+  // The form a control sits on, or null.
+  static tform* ParentForm(tcontrol* control);
 
  protected:
-  // Runs once after the design-time placement is applied.
-  virtual void Loaded() {}
-  // The form's own message handling; the default passes to DefWindowProc.
-  virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT DefaultHandler(UINT msg, WPARAM wp, LPARAM lp);
+  // Declares the published fields, handlers and component classes.
+  virtual void DeclarePublished(tresourcecontext& context) {}
+  void CreateParams(tcreateparams& params) override;
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  void BeforeDestruction() override;
+  void PaintWindow(HDC dc) override;
+  void MessageDone() override;
+  void BoundsChanged() override;
+  void VisibleChanged() override;
+
+  // The steps the framework runs; each fires its event.
+  virtual void DoCreate();
+  virtual void DoDestroy();
+  virtual void DoShow();
+  virtual void DoHide();
+  virtual void DoClose(tcloseaction& action);
+  // Paint step, with Canvas on the paint DC.
+  virtual void Paint();
+  virtual void Resize();
 
  private:
-  friend class tapplication;
-  // The loading step, run by the creator once the object is complete.
-  void RunLoaded();
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  void RegisterWindowClass();
+  void CloseModal();
+  void FocusFirstControl();
+  tbutton* FindButton(bool defaultButton) const;
   SIZE FrameExtra() const;
 
-  std::string className_;
-  std::string name_;
-  HWND handle_ = nullptr;
-  bool loaded_ = false;
+  const tformdesc& description_;
+  tborderstyle borderStyle_ = tborderstyle::bsSizeable;
+  tbordericons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+  tposition position_ = tposition::poDesigned;
+  bool keyPreview_ = false;
+  int designClientWidth_ = -1, designClientHeight_ = -1;
+  bool initialized_ = false;
+  bool shownOnce_ = false;
+  bool modal_ = false;
+  tmodalresult modalResult_ = mrNone;
+  tcanvas canvas_;
+  HDC canvasDC_ = nullptr;  // from GetDC, released when the message is done
+  bool painting_ = false;
 };
+
+// Creates and builds a form owned by owner (null: the caller frees it).
+template <class T, class... A>
+T* CreateOwnedForm(tcomponent* owner, A&&... args) {
+  T* form = new T(owner, std::forward<A>(args)...);
+  try {
+    form->Initialize();
+  } catch (...) {
+    form->Free();
+    throw;
+  }
+  return form;
+}
 
 }  // namespace pendo

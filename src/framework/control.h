@@ -1,0 +1,99 @@
+// A visible component with a place in its parent's client area. The owner
+// frees it; the parent shows it. Windowed controls have a window of their
+// own; graphic controls paint on their parent's.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "framework/component.h"
+#include "framework/font.h"
+
+namespace pendo {
+
+class twincontrol;
+class tpopupmenu;
+
+class tcontrol : public tcomponent {
+ public:
+  explicit tcontrol(tcomponent* owner);
+  ~tcontrol() override;
+
+  twincontrol* Parent() const { return parent_; }
+  virtual void SetParent(twincontrol* parent);
+  void SetParentComponent(tcomponent* parent) override;
+
+  int Left() const { return left_; }
+  int Top() const { return top_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  RECT BoundsRect() const { return RECT{left_, top_, left_ + width_, top_ + height_}; }
+  virtual void SetBounds(int left, int top, int width, int height);
+  void SetLeft(int v) { SetBounds(v, top_, width_, height_); }
+  void SetTop(int v) { SetBounds(left_, v, width_, height_); }
+  void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
+  void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
+
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+  // Visible itself and all its parents.
+  virtual bool Showing() const;
+  bool Enabled() const { return enabled_; }
+  virtual void SetEnabled(bool enabled);
+
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& text);
+  tcolor Color() const { return color_; }
+  void SetColor(tcolor color);
+  tfont& Font() { return font_; }
+  bool ParentFont() const { return parentFont_; }
+  void SetParentFont(bool value);
+
+  tpopupmenu* PopupMenu() const { return popupMenu_; }
+  void SetPopupMenu(tpopupmenu* menu) { popupMenu_ = menu; }
+
+  // Screen point of a point in the control's own coordinates.
+  virtual POINT ClientToScreen(POINT p) const;
+  virtual void Invalidate();
+
+  tnotifyevent OnClick, OnDblClick;
+  tmouseevent OnMouseDown, OnMouseUp;
+  tmousemoveevent OnMouseMove;
+
+  // Mouse input, in the control's own coordinates; fire the events.
+  virtual void MouseDown(tmousebutton button, tshiftstate shift, int x, int y);
+  virtual void MouseUp(tmousebutton button, tshiftstate shift, int x, int y);
+  virtual void MouseMove(tshiftstate shift, int x, int y);
+  virtual void Click();
+  virtual void DblClick();
+
+  bool SetProperty(const std::string& name, const std::string& value, tresourcecontext& context) override;
+
+  // The parent's font has changed; follow it when ParentFont is set.
+  void ParentFontChanged();
+
+ protected:
+  virtual void BoundsChanged() {}
+  virtual void VisibleChanged() {}
+  virtual void EnabledChanged() {}
+  virtual void CaptionChanged() {}
+  virtual void ColorChanged() {}
+  virtual void FontChanged() {}
+  // Keeps the stored place in step with a window that the system moved.
+  void UpdateBounds(int left, int top, int width, int height);
+
+  twincontrol* parent_ = nullptr;
+  int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  bool visible_ = true;
+  bool enabled_ = true;
+  std::string caption_;
+  tcolor color_ = clBtnFace;
+  tfont font_;
+  bool parentFont_ = true;
+  tpopupmenu* popupMenu_ = nullptr;
+};
+
+}  // namespace pendo

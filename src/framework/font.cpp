@@ -1,0 +1,120 @@
+#include "framework/font.h"
+
+#include <stdexcept>
+
+namespace pendo {
+
+int ScreenPixelsPerInch() {
+  static const int dpi = [] {
+    HDC dc = GetDC(nullptr);
+    const int value = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc) ReleaseDC(nullptr, dc);
+    return value > 0 ? value : 96;
+  }();
+  return dpi;
+}
+
+tfont::tfont() : name_("ＭＳ Ｐゴシック"), height_(-12) {}
+
+tfont::tfont(const tfont& o)
+    : name_(o.name_), height_(o.height_), style_(o.style_), color_(o.color_), charset_(o.charset_) {}
+
+tfont& tfont::operator=(const tfont& o) {
+  if (this == &o) return *this;
+  name_ = o.name_;
+  height_ = o.height_;
+  style_ = o.style_;
+  color_ = o.color_;
+  charset_ = o.charset_;
+  Changed();
+  return *this;
+}
+
+bool tfont::operator==(const tfont& o) const {
+  return name_ == o.name_ && height_ == o.height_ && style_ == o.style_ && color_ == o.color_ &&
+         charset_ == o.charset_;
+}
+
+void tfont::Changed() {
+  handle_.reset();
+  if (OnChange) OnChange();
+}
+
+void tfont::SetName(const std::string& name) {
+  if (name == name_) return;
+  name_ = name;
+  Changed();
+}
+void tfont::SetHeight(int height) {
+  if (height == height_) return;
+  height_ = height;
+  Changed();
+}
+int tfont::Size() const { return -MulDiv(height_, 72, ScreenPixelsPerInch()); }
+void tfont::SetSize(int points) { SetHeight(-MulDiv(points, ScreenPixelsPerInch(), 72)); }
+void tfont::SetStyle(tfontstyles style) {
+  if (style == style_) return;
+  style_ = style;
+  Changed();
+}
+void tfont::SetColor(tcolor color) {
+  if (color == color_) return;
+  color_ = color;
+  // The colour is not part of the GDI font, but users repaint on it.
+  if (OnChange) OnChange();
+}
+void tfont::SetCharset(BYTE charset) {
+  if (charset == charset_) return;
+  charset_ = charset;
+  Changed();
+}
+
+HFONT tfont::Handle() const {
+  if (!handle_) {
+    LOGFONTA lf{};
+    lf.lfHeight = height_;
+    lf.lfWeight = (style_ & fsBold) ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = (style_ & fsItalic) ? 1 : 0;
+    lf.lfUnderline = (style_ & fsUnderline) ? 1 : 0;
+    lf.lfStrikeOut = (style_ & fsStrikeOut) ? 1 : 0;
+    lf.lfCharSet = charset_;
+    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lf.lfPitchAndFamily = DEFAULT_PITCH;
+    lstrcpynA(lf.lfFaceName, name_.c_str(), LF_FACESIZE);
+    handle_.reset(CreateFontIndirectA(&lf));
+    if (!handle_) throw std::runtime_error("cannot create font " + name_);
+  }
+  return handle_.get();
+}
+
+tfontstyles tfont::ParseStyle(const std::string& text) {
+  tfontstyles style = 0;
+  std::string::size_type start = 0;
+  while (start <= text.size()) {
+    auto end = text.find(',', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string part = text.substr(start, end - start);
+    if (part == "fsBold") style |= fsBold;
+    else if (part == "fsItalic") style |= fsItalic;
+    else if (part == "fsUnderline") style |= fsUnderline;
+    else if (part == "fsStrikeOut") style |= fsStrikeOut;
+    else if (!part.empty()) throw std::invalid_argument("unknown font style " + part);
+    start = end + 1;
+  }
+  return style;
+}
+
+bool tfont::SetProperty(const std::string& key, const std::string& value) {
+  if (key == "Font.Name") SetName(value);
+  else if (key == "Font.Height") SetHeight(ParseInt(value));
+  else if (key == "Font.Size") SetSize(ParseInt(value));
+  else if (key == "Font.Style") SetStyle(ParseStyle(value));
+  else if (key == "Font.Color") SetColor(ParseColor(value));
+  else if (key == "Font.Charset") SetCharset(static_cast<BYTE>(ParseInt(value)));
+  else return false;
+  return true;
+}
+
+}  // namespace pendo

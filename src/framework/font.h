@@ -1,0 +1,64 @@
+// A font description (face, size, style set, colour) that creates its GDI
+// font on demand and drops it when any part changes.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "framework/handles.h"
+#include "framework/types.h"
+
+namespace pendo {
+
+enum tfontstyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+using tfontstyles = unsigned;
+
+class tfont {
+ public:
+  tfont();
+  tfont(const tfont& other);
+  tfont& operator=(const tfont& other);
+  ~tfont() = default;
+
+  const std::string& Name() const { return name_; }
+  void SetName(const std::string& name);
+  // Height in pixels of the character cell when negative, as in a LOGFONT.
+  int Height() const { return height_; }
+  void SetHeight(int height);
+  // Points, at the screen's logical resolution.
+  int Size() const;
+  void SetSize(int points);
+  tfontstyles Style() const { return style_; }
+  void SetStyle(tfontstyles style);
+  tcolor Color() const { return color_; }
+  void SetColor(tcolor color);
+  BYTE Charset() const { return charset_; }
+  void SetCharset(BYTE charset);
+
+  bool operator==(const tfont& o) const;
+  bool operator!=(const tfont& o) const { return !(*this == o); }
+
+  HFONT Handle() const;
+  // Called after every change.
+  std::function<void()> OnChange;
+
+  // "fsBold,fsItalic" into a style set; throws on an unknown name.
+  static tfontstyles ParseStyle(const std::string& text);
+  // "Font.Name", "Font.Height", "Font.Size", "Font.Style", "Font.Color"; false for other keys.
+  bool SetProperty(const std::string& key, const std::string& value);
+
+ private:
+  void Changed();
+  std::string name_;
+  int height_;
+  tfontstyles style_ = 0;
+  tcolor color_ = clWindowText;
+  BYTE charset_ = DEFAULT_CHARSET;
+  mutable tfonthandle handle_;
+};
+
+int ScreenPixelsPerInch();
+
+}  // namespace pendo

@@ -1,0 +1,46 @@
+#include "framework/resource.h"
+
+#include <mutex>
+
+namespace pendo {
+
+namespace {
+std::map<std::string, tcomponentfactory>& Classes() {
+  static std::map<std::string, tcomponentfactory> classes;
+  return classes;
+}
+}  // namespace
+
+void RegisterStandardClasses();
+
+void tresourcecontext::RegisterClass(const std::string& classname, tcomponentfactory factory) {
+  Classes()[classname] = std::move(factory);
+}
+
+tcomponent* tresourcecontext::FindComponent(const std::string& name) const {
+  if (name.empty() || name == root_->Name()) return root_;
+  tcomponent* c = root_->FindComponent(name);
+  if (!c) throw std::logic_error("no component " + name + " in " + root_->Name());
+  return c;
+}
+
+void tresourcecontext::Read(const std::vector<tcomponentdesc>& components) {
+  static std::once_flag standard;
+  std::call_once(standard, RegisterStandardClasses);
+  for (const auto& d : components) {
+    auto it = Classes().find(d.classname);
+    if (it == Classes().end()) throw std::logic_error("unknown component class " + d.classname);
+    tcomponent* c = it->second(root_);
+    c->SetName(d.name);
+    c->SetParentComponent(FindComponent(d.parent));
+    for (const auto& p : d.props) {
+      if (!c->SetProperty(p.name, p.value, *this))
+        throw std::logic_error("unknown property " + p.name + " of " + d.name);
+    }
+  }
+  for (auto& step : fixups_) step();
+  fixups_.clear();
+  for (auto& f : fields_) f.second(FindComponent(f.first));
+}
+
+}  // namespace pendo
