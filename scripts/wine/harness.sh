@@ -61,6 +61,19 @@ ASOUND
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >"$state/wineboot.log" 2>&1 || { echo "wineboot failed" >&2; cat "$state/wineboot.log" >&2; stop; exit 1; }
   fi
+  if ! grep -q '"Desktop"="Default"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    # Windows go into a virtual desktop, which paints a wallpaper and has a
+    # notification area. The server's desktop exists already: start afresh.
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    local spid
+    spid=$(cat "$state/wineserver.pid")
+    wineserver -k >/dev/null 2>&1 || true
+    for _ in $(seq 50); do alive "$spid" || break; sleep 0.1; done
+    alive "$spid" && kill -9 "$spid" 2>/dev/null
+    setsid wineserver -f -p >>"$state/wineserver.log" 2>&1 </dev/null &
+    echo $! >"$state/wineserver.pid"
+  fi
   wine cmd /c exit 0 >/dev/null 2>&1 || true
   echo "wine harness up on display :$n, prefix $WINEPREFIX"
 }

@@ -1,0 +1,430 @@
+// The form framework with real windows: descriptions, ownership, events,
+// graphic controls, menus, timers in modal loops, drawing and handles.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "framework/application.h"
+#include "framework/bitmap.h"
+#include "framework/comctrls.h"
+#include "framework/extctrls.h"
+#include "framework/form.h"
+#include "framework/menus.h"
+#include "framework/stdctrls.h"
+#include "framework/timer.h"
+#include "wintest.h"
+
+namespace pendo {
+namespace {
+
+using test::Pump;
+
+std::vector<std::string> g_events;
+
+// A windowless control that records its paints and paints itself red.
+class tredbox : public tgraphiccontrol {
+ public:
+  using tgraphiccontrol::tgraphiccontrol;
+  void Paint(tcanvas& c) override {
+    ++paints;
+    c.Brush.SetColor(clRed);
+    c.Pen.SetColor(clRed);
+    c.Rectangle(0, 0, Width(), Height());
+  }
+  int paints = 0;
+};
+
+class tnoisy : public tcomponent {
+ public:
+  using tcomponent::tcomponent;
+  ~tnoisy() override { g_events.push_back("free " + Name()); }
+};
+
+// clang-format off
+const tformdesc kTestform{"testform",
+  {{"Caption", "Test"}, {"BorderStyle", "bsSingle"}, {"Left", 100}, {"Top", 80}, {"ClientWidth", 300},
+   {"ClientHeight", 200}, {"Color", "clWhite"}, {"PopupMenu", "formmenu"},
+   {"OnCreate", "FormCreate"}, {"OnDestroy", "FormDestroy"}, {"OnShow", "FormShow"}, {"OnHide", "FormHide"},
+   {"OnClose", "FormClose"}, {"OnCloseQuery", "FormCloseQuery"}},
+  {
+    {"tnoisy", "first", "", {}},
+    {"tbutton", "okbutton", "", {{"Left", 10}, {"Top", 150}, {"Caption", "OK"}, {"Default", "True"},
+                                  {"OnClick", "okbuttonClick"}}},
+    {"tbutton", "cancelbutton", "", {{"Left", 100}, {"Top", 150}, {"Caption", "Cancel"}, {"Cancel", "True"},
+                                      {"ModalResult", "mrCancel"}}},
+    {"tredbox", "box", "", {{"Left", 20}, {"Top", 20}, {"Width", 40}, {"Height", 30},
+                            {"OnClick", "boxClick"}}},
+    {"tnotebook", "book", "", {{"Left", 150}, {"Top", 10}, {"Width", 140}, {"Height", 100}}},
+    {"tpage", "page1", "book", {}},
+    {"tpage", "page2", "book", {}},
+    {"tedit", "nameedit", "page2", {{"Left", 5}, {"Top", 5}, {"Text", "abc"}}},
+    {"tcombobox", "kindcbox", "page1", {{"Left", 5}, {"Top", 5}, {"Items", "one|two|three"}, {"ItemIndex", 1}}},
+    {"tcheckbox", "checkbox", "", {{"Left", 10}, {"Top", 100}, {"Caption", "check"}, {"Checked", "True"}}},
+    {"tlabel", "label", "", {{"Left", 10}, {"Top", 70}, {"Caption", "時報の設定"}}},
+    {"tpopupmenu", "formmenu", "", {}},
+    {"tmenuitem", "propertyitem", "formmenu", {{"Caption", "プロパティ(&R)..."}, {"ShortCut", "Ctrl+R"},
+                                                {"OnClick", "propertyitemClick"}}},
+    {"tmenuitem", "N1", "formmenu", {{"Caption", "-"}}},
+    {"tmenuitem", "lockitem", "formmenu", {{"Caption", "ロック(&L)"}, {"Checked", "True"}}},
+    {"tmenuitem", "subitem", "formmenu", {{"Caption", "位置合わせ(&D)"}}},
+    {"tmenuitem", "topitem", "subitem", {{"Caption", "画面上端(&T)"}}},
+    {"ttimer", "ticker", "", {{"Interval", 20}, {"Enabled", "False"}, {"OnTimer", "tickerTimer"}}},
+    {"tnoisy", "last", "", {}},
+  }};
+// clang-format on
+
+class Ttestform : public tform {
+ public:
+  explicit Ttestform(tcomponent* owner) : tform(owner, kTestform) {}
+  tbutton* okbutton = nullptr;
+  tredbox* box = nullptr;
+  tnotebook* book = nullptr;
+  tedit* nameedit = nullptr;
+  tcombobox* kindcbox = nullptr;
+  tcheckbox* checkbox = nullptr;
+  tlabel* label = nullptr;
+  tpopupmenu* formmenu = nullptr;
+  tmenuitem* lockitem = nullptr;
+  ttimer* ticker = nullptr;
+  int ticks = 0, okClicks = 0, boxClicks = 0, propertyClicks = 0;
+  bool allowClose = true;
+  tcloseaction closeAction = tcloseaction::caHide;
+  bool throwOnOk = false;
+
+  void FormCreate(tobject*) { g_events.push_back("create"); }
+  void FormDestroy(tobject*) { g_events.push_back("destroy"); }
+  void FormShow(tobject*) { g_events.push_back("show"); }
+  void FormHide(tobject*) { g_events.push_back("hide"); }
+  void FormClose(tobject*, tcloseaction& a) { a = closeAction; }
+  void FormCloseQuery(tobject*, bool& can) { can = allowClose; }
+  void okbuttonClick(tobject*) {
+    ++okClicks;
+    if (throwOnOk) throw std::runtime_error("handler failed");
+  }
+  void boxClick(tobject*) { ++boxClicks; }
+  void propertyitemClick(tobject*) { ++propertyClicks; }
+  void tickerTimer(tobject*) {
+    if (++ticks == 3) SetModalResult(mrOk);
+  }
+
+ protected:
+  void DeclarePublished(tresourcecontext& c) override {
+    c.RegisterClass<tredbox>("tredbox");
+    c.RegisterClass<tnoisy>("tnoisy");
+    c.Field("okbutton", okbutton);
+    c.Field("box", box);
+    c.Field("book", book);
+    c.Field("nameedit", nameedit);
+    c.Field("kindcbox", kindcbox);
+    c.Field("checkbox", checkbox);
+    c.Field("label", label);
+    c.Field("formmenu", formmenu);
+    c.Field("lockitem", lockitem);
+    c.Field("ticker", ticker);
+    c.Method("FormCreate", this, &Ttestform::FormCreate);
+    c.Method("FormDestroy", this, &Ttestform::FormDestroy);
+    c.Method("FormShow", this, &Ttestform::FormShow);
+    c.Method("FormHide", this, &Ttestform::FormHide);
+    c.Method("FormClose", this, &Ttestform::FormClose);
+    c.Method("FormCloseQuery", this, &Ttestform::FormCloseQuery);
+    c.Method("okbuttonClick", this, &Ttestform::okbuttonClick);
+    c.Method("boxClick", this, &Ttestform::boxClick);
+    c.Method("propertyitemClick", this, &Ttestform::propertyitemClick);
+    c.Method("tickerTimer", this, &Ttestform::tickerTimer);
+  }
+};
+
+void CALLBACK EndMenuSoon(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  EndMenu();
+}
+
+void CALLBACK PressEnterThenEsc(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  HWND target = GetFocus() ? GetFocus() : FindWindowA("Ttestform", "Test");
+  PostMessageA(target, WM_KEYDOWN, VK_RETURN, 0);
+  PostMessageA(target, WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
+class Framework : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_events.clear();
+    form = CreateOwnedForm<Ttestform>(nullptr);
+  }
+  void TearDown() override {
+    if (form) form->Free();
+    Application->OnException = nullptr;
+    Pump(10);
+  }
+  Ttestform* form = nullptr;
+};
+
+TEST_F(Framework, DescriptionBuildsTheFormItsComponentsAndBindsFieldsAndHandlers) {
+  HWND h = FindWindowA("Ttestform", "Test");
+  ASSERT_EQ(h, form->Handle());
+  RECT client;
+  GetClientRect(h, &client);
+  EXPECT_EQ(300, client.right);
+  EXPECT_EQ(200, client.bottom);
+  EXPECT_EQ(100, form->Left());
+  EXPECT_EQ(Application->Handle(), GetWindow(h, GW_OWNER));
+  EXPECT_FALSE(IsWindowVisible(h));
+  EXPECT_EQ(std::vector<std::string>{"create"}, g_events);
+  EXPECT_EQ(form->formmenu, form->PopupMenu());
+  // Controls placed on their named parents, with their described state.
+  EXPECT_EQ(GetParent(form->nameedit->Handle()), form->book->Pages()[1]->Handle());
+  EXPECT_EQ("abc", form->nameedit->Text());
+  EXPECT_EQ(1, form->kindcbox->ItemIndex());
+  EXPECT_TRUE(form->checkbox->Checked());
+  char text[64] = {0};
+  GetWindowTextA(form->label->Handle(), text, sizeof text);
+  EXPECT_STREQ("時報の設定", text);
+  EXPECT_GT(form->label->Width(), 0);  // sized to its text
+  EXPECT_TRUE(form->book->Pages()[0]->Visible());
+  EXPECT_FALSE(form->book->Pages()[1]->Visible());
+  form->book->SetPageIndex(1);
+  EXPECT_FALSE(IsWindowVisible(form->book->Pages()[0]->Handle()) && form->book->Pages()[0]->Visible());
+  EXPECT_TRUE(form->book->Pages()[1]->Visible());
+}
+
+const tformdesc kBadProperty{"badform", {{"Colour", "clRed"}}, {}};
+const tformdesc kBadHandler{"badform", {}, {{"tbutton", "b", "", {{"OnClick", "NoSuchHandler"}}}}};
+const tformdesc kBadClass{"badform", {}, {{"tfrobnicator", "f", "", {}}}};
+class Tbadform : public tform {
+ public:
+  Tbadform(tcomponent* owner, const tformdesc& d) : tform(owner, d) {}
+};
+
+TEST_F(Framework, DescriptionMistakesAreRefusedWithoutLeavingWindowsBehind) {
+  const DWORD user = test::UserObjects();
+  EXPECT_THROW(CreateOwnedForm<Tbadform>(nullptr, kBadProperty), std::logic_error);
+  EXPECT_THROW(CreateOwnedForm<Tbadform>(nullptr, kBadHandler), std::logic_error);
+  EXPECT_THROW(CreateOwnedForm<Tbadform>(nullptr, kBadClass), std::logic_error);
+  EXPECT_EQ(nullptr, FindWindowA("Tbadform", nullptr));
+  EXPECT_EQ(user, test::UserObjects());
+}
+
+TEST_F(Framework, FreeingRunsTheDestroyEventThenFreesComponentsNewestFirst) {
+  form->Free();
+  form = nullptr;
+  ASSERT_GE(g_events.size(), 4u);
+  EXPECT_EQ("destroy", g_events[1]);
+  EXPECT_EQ("free last", g_events[2]);
+  EXPECT_EQ("free first", g_events[3]);
+  EXPECT_EQ(nullptr, FindWindowA("Ttestform", nullptr));
+}
+
+TEST_F(Framework, ShowAndHideFireTheirEventsOnce) {
+  form->Show();
+  Pump();
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+  form->Hide();
+  form->Hide();
+  EXPECT_EQ((std::vector<std::string>{"create", "show", "hide"}), g_events);
+}
+
+TEST_F(Framework, GraphicControlPaintsOnItsParentAndTakesItsMouseClicks) {
+  form->Show();
+  UpdateWindow(form->Handle());
+  EXPECT_GE(form->box->paints, 1);
+  HDC dc = GetDC(form->Handle());
+  EXPECT_EQ(RGB(255, 0, 0), GetPixel(dc, 25, 25));   // inside the box
+  EXPECT_EQ(RGB(255, 255, 255), GetPixel(dc, 5, 5));  // the form's own colour
+  ReleaseDC(form->Handle(), dc);
+  SendMessageA(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 30));
+  SendMessageA(form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(30, 30));
+  EXPECT_EQ(1, form->boxClicks);
+  // Pressed on the box, released outside it: no click.
+  SendMessageA(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 30));
+  SendMessageA(form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(250, 180));
+  EXPECT_EQ(1, form->boxClicks);
+}
+
+TEST_F(Framework, ExceptionInAHandlerGoesToTheErrorHookAndTheProgramGoesOn) {
+  std::string reported;
+  Application->OnException = [&](const std::exception* e) { reported = e ? e->what() : "?"; };
+  form->throwOnOk = true;
+  form->Show();
+  SendMessageA(form->okbutton->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ("handler failed", reported);
+  form->throwOnOk = false;
+  SendMessageA(form->okbutton->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(2, form->okClicks);
+}
+
+TEST_F(Framework, MenuShowsCaptionsShortcutsChecksSeparatorsAndSubmenus) {
+  tmenuhandle menu = form->formmenu->Items().BuildMenu();
+  ASSERT_EQ(4, GetMenuItemCount(menu.get()));
+  char text[128];
+  GetMenuStringA(menu.get(), 0, text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ("プロパティ(&R)...\tCtrl+R", text);
+  EXPECT_TRUE(GetMenuState(menu.get(), 1, MF_BYPOSITION) & MF_SEPARATOR);
+  EXPECT_TRUE(GetMenuState(menu.get(), 2, MF_BYPOSITION) & MF_CHECKED);
+  form->lockitem->SetChecked(false);
+  menu = form->formmenu->Items().BuildMenu();
+  EXPECT_FALSE(GetMenuState(menu.get(), 2, MF_BYPOSITION) & MF_CHECKED);
+  HMENU sub = GetSubMenu(menu.get(), 3);
+  ASSERT_NE(nullptr, sub);
+  GetMenuStringA(sub, 0, text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ("画面上端(&T)", text);
+}
+
+TEST_F(Framework, ShortcutOfTheFormsMenuRunsItsItem) {
+  form->Show();
+  Pump();
+  test::HoldKeys(true, false, false);
+  PostMessageA(form->okbutton->Handle(), WM_KEYDOWN, 'R', 0);
+  Pump();
+  test::HoldKeys(false, false, false);
+  EXPECT_EQ(1, form->propertyClicks);
+  PostMessageA(form->okbutton->Handle(), WM_KEYDOWN, 'R', 0);
+  Pump();
+  EXPECT_EQ(1, form->propertyClicks);  // R without Ctrl is no shortcut
+}
+
+TEST_F(Framework, RightClickOpensTheMenuFoundFromTheClickedControlUpThroughItsParents) {
+  int popups = 0;
+  form->formmenu->OnPopup = [&](tobject*) {
+    ++popups;
+    // Close the menu from inside its own loop.
+    SetTimer(nullptr, 0, 50, &EndMenuSoon);
+  };
+  form->Show();
+  Pump();
+  POINT p{30, 30};  // over the windowless box, which has no menu of its own
+  ClientToScreen(form->Handle(), &p);
+  SendMessageA(form->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form->Handle()), MAKELPARAM(p.x, p.y));
+  EXPECT_EQ(1, popups);
+  EXPECT_EQ(static_cast<tcontrol*>(form->box), form->formmenu->PopupComponent());
+}
+
+TEST_F(Framework, EnterClicksTheDefaultButtonAndEscTheCancelButtonOfAModalForm) {
+  form->Show();
+  form->Hide();
+  PostMessageA(form->Handle(), WM_NULL, 0, 0);
+  SetTimer(nullptr, 0, 100, &PressEnterThenEsc);
+  EXPECT_EQ(mrCancel, form->ShowModal());
+  EXPECT_EQ(1, form->okClicks);
+  EXPECT_FALSE(IsWindowVisible(form->Handle()));
+}
+
+TEST_F(Framework, TimersKeepFiringInsideAModalLoop) {
+  form->ticker->SetEnabled(true);
+  EXPECT_EQ(mrOk, form->ShowModal());
+  EXPECT_EQ(3, form->ticks);
+  EXPECT_TRUE(IsWindowEnabled(Application->Handle()));
+}
+
+TEST_F(Framework, CloseQueryCanRefuseAndCloseActionFreeReleasesTheForm) {
+  form->Show();
+  form->allowClose = false;
+  SendMessageA(form->Handle(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+  form->allowClose = true;
+  form->closeAction = tcloseaction::caFree;
+  SendMessageA(form->Handle(), WM_CLOSE, 0, 0);
+  form = nullptr;  // freed once the waiting messages are handled
+  Pump();
+  EXPECT_EQ(nullptr, FindWindowA("Ttestform", nullptr));
+  EXPECT_EQ("destroy", g_events.back() == "free first" ? g_events[g_events.size() - 3] : g_events.back());
+}
+
+TEST(Canvas, DrawsLinesUpToTheirEndRectanglesAndMeasuresText) {
+  tbitmap b(20, 10);
+  tcanvas& c = b.Canvas();
+  c.Brush.SetColor(clWhite);
+  c.Pen.SetColor(clWhite);
+  c.Rectangle(0, 0, 20, 10);
+  c.Pen.SetColor(clGray);
+  c.MoveTo(0, 0);
+  c.LineTo(5, 0);
+  EXPECT_EQ(RGB(128, 128, 128), c.Pixel(4, 0));
+  EXPECT_EQ(RGB(255, 255, 255), c.Pixel(5, 0));
+  c.Polygon({{10, 2}, {18, 2}, {18, 8}});
+  EXPECT_EQ(RGB(128, 128, 128), c.Pixel(18, 5));
+  c.Font.SetName("Arial");
+  c.Font.SetHeight(-11);
+  EXPECT_GT(c.TextWidth("Velmora"), c.TextWidth("V"));
+  EXPECT_GT(c.TextHeight("V"), 5);
+  EXPECT_EQ(0, c.TextWidth(""));
+}
+
+TEST(Bitmap, ResizingKeepsThePictureAndCopiesAreIndependent) {
+  tbitmap a(4, 4);
+  a.Canvas().SetPixel(1, 1, clBlue);
+  a.SetSize(8, 6);
+  EXPECT_EQ(RGB(0, 0, 255), a.Canvas().Pixel(1, 1));
+  tbitmap b(a);
+  b.Canvas().SetPixel(1, 1, clRed);
+  EXPECT_EQ(RGB(0, 0, 255), a.Canvas().Pixel(1, 1));
+  EXPECT_EQ(8, b.Width());
+  a.Clear();
+  EXPECT_TRUE(a.Empty());
+}
+
+TEST(Picture, RegisteredKindsLoadByExtension) {
+  char path[MAX_PATH];
+  GetTempPathA(MAX_PATH, path);
+  const std::string file = std::string(path) + "pendo_picture.bmp";
+  tbitmap b(3, 2);
+  b.Canvas().SetPixel(2, 1, clLime);
+  b.SaveToFile(file);
+  tpicture picture;
+  picture.LoadFromFile(file);
+  ASSERT_NE(nullptr, dynamic_cast<tbitmap*>(picture.Graphic()));
+  EXPECT_EQ(3, picture.Width());
+  EXPECT_EQ(RGB(0, 255, 0), static_cast<tbitmap*>(picture.Graphic())->Canvas().Pixel(2, 1));
+  // A kind registered later takes its extension over.
+  int made = 0;
+  tpicture::RegisterFileFormat("DIB", "Device Independent Bitmap", [&] {
+    ++made;
+    return std::unique_ptr<tgraphic>(new tbitmap);
+  });
+  const std::string dib = std::string(path) + "pendo_picture.dib";
+  CopyFileA(file.c_str(), dib.c_str(), FALSE);
+  picture.LoadFromFile(dib);
+  EXPECT_EQ(1, made);
+  EXPECT_NE(std::string::npos, tpicture::FileFilter().find("Device Independent Bitmap (*.dib)|*.dib"));
+  tpicture::UnregisterFileFormat("dib");
+  EXPECT_THROW(picture.LoadFromFile(dib), std::invalid_argument);
+  DeleteFileA(file.c_str());
+  DeleteFileA(dib.c_str());
+}
+
+TEST(Font, StyleSizeAndDescriptionValues) {
+  tfont f;
+  EXPECT_TRUE(f.SetProperty("Font.Style", "fsBold,fsUnderline"));
+  EXPECT_EQ(fsBold | fsUnderline, f.Style());
+  f.SetSize(9);
+  EXPECT_EQ(9, f.Size());
+  EXPECT_THROW(f.SetProperty("Font.Style", "fsHeavy"), std::invalid_argument);
+  EXPECT_EQ(clBlue, ParseColor("clBlue"));
+  EXPECT_EQ(0x800000, ParseColor("8388608"));
+  EXPECT_EQ(scCtrl | 'R', ParseShortCut("Ctrl+R"));
+  EXPECT_EQ("Shift+F10", ShortCutToText(ParseShortCut("Shift+F10")));
+}
+
+TEST(Handles, BuildingAndFreeingFormsLeavesNoGdiOrUserObjects) {
+  for (int i = 0; i < 3; ++i) CreateOwnedForm<Ttestform>(nullptr)->Free();  // warm caches
+  Pump(20);
+  const DWORD gdi = test::GdiObjects(), user = test::UserObjects();
+  for (int i = 0; i < 50; ++i) {
+    Ttestform* f = CreateOwnedForm<Ttestform>(nullptr);
+    f->Show();
+    UpdateWindow(f->Handle());
+    f->Canvas().TextOut(0, 0, "x");
+    f->Free();
+  }
+  Pump(20);
+  EXPECT_EQ(gdi, test::GdiObjects());
+  EXPECT_EQ(user, test::UserObjects());
+}
+
+}  // namespace
+}  // namespace pendo

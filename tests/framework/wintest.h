@@ -1,0 +1,92 @@
+// Helpers for the GUI tests: one application object for the whole program,
+// message pumping, key states, handle counts, and a watcher that answers the
+// message box a handler opens.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "framework/application.h"
+
+namespace pendo::test {
+
+class tapplicationenvironment : public ::testing::Environment {
+ public:
+  void SetUp() override { app_ = new tapplication(GetModuleHandleA(nullptr)); }
+  void TearDown() override {
+    delete app_;
+    app_ = nullptr;
+  }
+
+ private:
+  tapplication* app_ = nullptr;
+};
+
+inline void Pump(DWORD ms = 50) {
+  const DWORD end = GetTickCount() + ms;
+  do {
+    Application->ProcessMessages();
+    Sleep(5);
+  } while (static_cast<LONG>(end - GetTickCount()) > 0);
+}
+
+// Sets the shift keys the next key messages see.
+inline void HoldKeys(bool ctrl, bool alt, bool shift) {
+  BYTE state[256];
+  GetKeyboardState(state);
+  state[VK_CONTROL] = ctrl ? 0x80 : 0;
+  state[VK_MENU] = alt ? 0x80 : 0;
+  state[VK_SHIFT] = shift ? 0x80 : 0;
+  SetKeyboardState(state);
+}
+
+inline DWORD GdiObjects() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
+inline DWORD UserObjects() { return GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS); }
+
+// Waits on its own thread for a window with the caption, records its static
+// text and closes it.
+class tdialogwatcher {
+ public:
+  explicit tdialogwatcher(std::string caption) : caption_(std::move(caption)) {
+    thread_ = std::thread([this] {
+      for (int i = 0; i < 400 && !stop_; ++i) {
+        HWND box = FindWindowA("#32770", caption_.c_str());
+        if (box) {
+          char text[512] = {0};
+          // The message text of a message box is its static control 0xFFFF.
+          GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+          text_ = text;
+          found_ = true;
+          PostMessageA(box, WM_COMMAND, IDOK, 0);
+          return;
+        }
+        Sleep(25);
+      }
+    });
+  }
+  ~tdialogwatcher() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+  }
+  bool Found() {
+    if (thread_.joinable()) thread_.join();
+    return found_;
+  }
+  const std::string& Text() const { return text_; }
+
+ private:
+  std::string caption_;
+  std::string text_;
+  std::atomic<bool> found_{false}, stop_{false};
+  std::thread thread_;
+};
+
+// Removes a profile file of the program's profile folder.
+void DeleteProfile(const std::string& name);
+
+}  // namespace pendo::test
