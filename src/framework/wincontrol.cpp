@@ -14,6 +14,9 @@ namespace pendo {
 
 namespace {
 const char kObjectProp[] = "PendoControl";
+// The object whose window is being created: messages sent before WM_NCCREATE
+// (WM_GETMINMAXINFO) must already reach it.
+thread_local twincontrol* creating = nullptr;
 const char kDefaultClass[] = "TPendoWinControl";
 
 // EndPaint also when a handler throws, so the window does not repaint forever.
@@ -112,8 +115,11 @@ void twincontrol::CreateWnd() {
       if (!RegisterClassA(&wc)) throw std::runtime_error("cannot register window class " + p.windowClass);
     }
   }
+  twincontrol* outer = creating;
+  creating = p.standardClass ? nullptr : this;
   HWND h = CreateWindowExA(p.exStyle, p.windowClass.c_str(), p.caption.c_str(), p.style, p.x, p.y, p.width,
                            p.height, p.parent, nullptr, instance, p.standardClass ? nullptr : this);
+  creating = outer;
   if (!h) {
     throw std::runtime_error("cannot create window " + Name() + " (error " + std::to_string(GetLastError()) + ")");
   }
@@ -434,9 +440,10 @@ LRESULT twincontrol::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT CALLBACK twincontrol::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   twincontrol* self = FromHandle(hwnd);
-  if (!self && msg == WM_NCCREATE) {
-    self = static_cast<twincontrol*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-    if (self) self->Attach(hwnd);
+  if (!self && creating && !creating->handle_) {
+    self = creating;
+    creating = nullptr;
+    self->Attach(hwnd);
   }
   if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
   ++self->messageDepth_;
