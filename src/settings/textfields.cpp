@@ -49,14 +49,27 @@ bool TryParseInteger(const std::string& text, int& value) {
   while (i < n && text[i] == ' ') ++i;
   bool negative = false;
   if (i < n && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  if (i == n || text[i] < '0' || text[i] > '9') return false;
+  // "$" starts a hexadecimal number, as the profiles have always accepted.
+  const bool hex = i < n && text[i] == '$';
+  if (hex) ++i;
+  auto digit = [hex](char c) -> int {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (hex && c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (hex && c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  };
+  if (i == n || digit(text[i]) < 0) return false;
+  const long long base = hex ? 16 : 10;
+  // Hexadecimal text may spell a negative 32-bit value ("$FFFFFFFF" is -1).
+  const long long limit = hex ? 0xFFFFFFFFLL : static_cast<long long>(INT_MAX) + 1;
   long long v = 0;
-  while (i < n && text[i] >= '0' && text[i] <= '9') {
-    v = v * 10 + (text[i++] - '0');
-    if (v > static_cast<long long>(INT_MAX) + 1) return false;
+  while (i < n && digit(text[i]) >= 0) {
+    v = v * base + digit(text[i++]);
+    if (v > limit) return false;
   }
   while (i < n && text[i] == ' ') ++i;
   if (i != n) return false;
+  if (hex && v > INT_MAX) v -= 0x100000000LL;
   if (negative) v = -v;
   if (v < INT_MIN || v > INT_MAX) return false;
   value = static_cast<int>(v);

@@ -24,8 +24,9 @@ std::string RightText(const std::string& text, int count);
 bool IntToBool(int value);
 int BoolToInt(bool value);
 
-// Decimal integer with an optional sign; leading and trailing blanks are
-// allowed, anything else (or a value outside 32 bits) is not an integer.
+// Decimal integer, or hexadecimal after "$", with an optional sign; leading
+// and trailing blanks are allowed, anything else (or a value outside 32 bits)
+// is not an integer.
 bool TryParseInteger(const std::string& text, int& value);
 int ParseIntegerOr(const std::string& text, int fallback);
 

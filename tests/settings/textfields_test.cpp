@@ -85,7 +85,14 @@ TEST(TryParseInteger, AcceptsOnlyWholeDecimalIntegers) {
   EXPECT_TRUE(TryParseInteger("-2147483648", v));
   EXPECT_EQ(v, -2147483647 - 1);
   EXPECT_TRUE(TryParseInteger("2147483647", v));
-  for (const char* bad : {"", "-", "yes", "12a", "1 2", "2147483648", "99999999999999999999", "Strings"}) {
+  EXPECT_TRUE(TryParseInteger("$1F", v));
+  EXPECT_EQ(v, 31);
+  EXPECT_TRUE(TryParseInteger("$ffffffff", v));
+  EXPECT_EQ(v, -1);
+  EXPECT_TRUE(TryParseInteger("-$10", v));
+  EXPECT_EQ(v, -16);
+  for (const char* bad : {"", "-", "yes", "12a", "1 2", "2147483648", "99999999999999999999", "Strings", "$",
+                          "$1G", "$100000000", "1F"}) {
     EXPECT_FALSE(TryParseInteger(bad, v)) << bad;
   }
 }
