@@ -81,14 +81,9 @@ void tform::CreateParams(tcreateparams& p) {
   p.style |= WS_CLIPCHILDREN;
   // Hidden until shown, whatever the description says.
   p.style &= ~WS_VISIBLE;
-  if (designClientWidth_ >= 0 || designClientHeight_ >= 0) {
-    // The description gives the client size; the window is the frame around it.
-    RECT r{0, 0, designClientWidth_ >= 0 ? designClientWidth_ : width_,
-           designClientHeight_ >= 0 ? designClientHeight_ : height_};
-    AdjustWindowRectEx(&r, p.style & ~WS_CLIPCHILDREN, FALSE, p.exStyle);
-    p.width = r.right - r.left;
-    p.height = r.bottom - r.top;
-  }
+  // The description gives the client size; the window is the frame around it.
+  p.clientWidth = designClientWidth_;
+  p.clientHeight = designClientHeight_;
 }
 
 SIZE tform::FrameExtra() const {

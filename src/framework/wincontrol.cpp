@@ -101,6 +101,13 @@ void twincontrol::CreateHandle() {
 void twincontrol::CreateWnd() {
   tcreateparams p;
   CreateParams(p);
+  if (p.clientWidth >= 0 || p.clientHeight >= 0) {
+    // Measured with the final style, after every override has had its say.
+    RECT r{0, 0, p.clientWidth >= 0 ? p.clientWidth : p.width, p.clientHeight >= 0 ? p.clientHeight : p.height};
+    AdjustWindowRectEx(&r, p.style, FALSE, p.exStyle);
+    p.width = r.right - r.left;
+    p.height = r.bottom - r.top;
+  }
   HINSTANCE instance = GetModuleHandleA(nullptr);
   if (!p.standardClass) {
     WNDCLASSA existing;

@@ -21,6 +21,8 @@ struct tcreateparams {
   std::string caption;
   DWORD style = 0, exStyle = 0;
   int x = 0, y = 0, width = 0, height = 0;
+  // When set, the window's size is the frame around this client size.
+  int clientWidth = -1, clientHeight = -1;
   HWND parent = nullptr;
   UINT classStyle = CS_DBLCLKS;
   HICON icon = nullptr;
