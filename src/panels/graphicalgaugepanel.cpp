@@ -148,11 +148,18 @@ void tgraphicalgaugepanel::BuildGaugeImages() {
 
 void tgraphicalgaugepanel::DrawGauge() {
   if (maxAutoAdjust_ && position_ > max_) max_ = position_;
-  if (maxAutoFix_ && max_ * 0.1 > position_) max_ = position_;
+  if (maxAutoFix_) {
+    // Rounded to double: the x87 unit's wider product would make 100 × 0.1
+    // exceed 10.
+    volatile double tenth = max_ * 0.1;
+    if (tenth > position_) max_ = position_;
+  }
   if (!gaugeVisible_ || max_ == 0 || position_ <= 0) return;
   const int w = Width(), h = Height();
   if (gaugeImage_.Empty() || barImage_.Empty() || barMask_.Empty()) return;
-  const int r = static_cast<int>(static_cast<double>(position_) / max_ * (w + 20));
+  volatile double share = static_cast<double>(position_) / max_;
+  volatile double edge = share * (w + 20);
+  const int r = static_cast<int>(edge);
   const std::vector<POINT> rest{{r - 19, 0}, {r + 1, h}, {w, h}, {w, 0}};
 
   tcanvas& bar = barImage_.Canvas();
