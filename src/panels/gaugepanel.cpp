@@ -393,8 +393,9 @@ void tgaugepanel::VisibleChanged() {
 
 void tgaugepanel::BoundsChanged() {
   tgraphiccontrol::BoundsChanged();
-  // Built images hold the old size and, seen through, the old place.
-  if (!backgroundImage_.Empty()) RebuildImages();
+  // Built images hold the old size and, seen through, the old place. Before
+  // loading, the description is still placing the panel: Loaded builds them.
+  if (profile_ || !backgroundImage_.Empty()) RebuildImages();
 }
 
 // Painting -----------------------------------------------------------------

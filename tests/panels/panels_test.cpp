@@ -707,6 +707,11 @@ TEST_F(Panels, HidingReleasesTheImagesAndShowingRebuildsThem) {
   p->SetBounds(4, 1, 2, 20);
   EXPECT_TRUE(p->BackgroundImage().Empty());
   EXPECT_TRUE(p->GaugeImage().Empty());
+  // Big enough again: built at the new size.
+  p->SetBounds(4, 1, 30, 10);
+  EXPECT_EQ(30, p->BackgroundImage().Width());
+  EXPECT_EQ(10, p->WorkImage().Height());
+  EXPECT_EQ(30, p->BarImage().Width());
 }
 
 TEST_F(Panels, RefreshingTheBackgroundAThousandTimesLeaksNoGdiObject) {
