@@ -512,8 +512,14 @@ void tgaugepanel::ShowBitmap(const tbitmap& image) {
 }
 
 void tgaugepanel::ShowImage() {
-  // A bare gauge panel fills no display image: it shows its work image.
-  ShowBitmap(displayImage_.Empty() ? workImage_ : displayImage_);
+  // The owner's noise timer shows the picture outside of Paint: a failure
+  // there ends the program too, rather than reporting itself ten times a second.
+  try {
+    // A bare gauge panel fills no display image: it shows its work image.
+    ShowBitmap(displayImage_.Empty() ? workImage_ : displayImage_);
+  } catch (...) {
+    PaintFailed();
+  }
 }
 
 }  // namespace pendo

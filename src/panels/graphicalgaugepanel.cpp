@@ -182,27 +182,31 @@ void tgraphicalgaugepanel::DrawGauge() {
 }
 
 void tgraphicalgaugepanel::ShowImage() {
-  const int w = Width();
-  tbitmap& display = Display();
-  tbitmap& work = Work();
-  if (work.Empty()) {
-    display.Clear();
-  } else {
-    display.SetSize(work.Width(), work.Height());
-    display.Canvas().BitBlt(0, 0, work.Width(), work.Height(), work.Canvas().Handle(), 0, 0, SRCCOPY);
-    if (noiseRow_ > 0 && horizontalNoise_) {
-      HDC dc = display.Canvas().Handle();
-      ::BitBlt(dc, 1, noiseRow_, w + 1, 1, dc, 0, noiseRow_, SRCCOPY);
+  try {
+    const int w = Width();
+    tbitmap& display = Display();
+    tbitmap& work = Work();
+    if (work.Empty()) {
+      display.Clear();
+    } else {
+      display.SetSize(work.Width(), work.Height());
+      display.Canvas().BitBlt(0, 0, work.Width(), work.Height(), work.Canvas().Handle(), 0, 0, SRCCOPY);
+      if (noiseRow_ > 0 && horizontalNoise_) {
+        HDC dc = display.Canvas().Handle();
+        ::BitBlt(dc, 1, noiseRow_, w + 1, 1, dc, 0, noiseRow_, SRCCOPY);
+      }
     }
-  }
-  const DWORD now = g_tickSource();
-  if (static_cast<LONG>(now - lastNoiseStep_) > 100 || now < lastNoiseStep_) {
-    if (noiseRow_ != -1) {
-      --noiseRow_;
-    } else if (std::uniform_int_distribution<int>(0, 15)(random_) == 0) {
-      noiseRow_ = Height() - 1;
+    const DWORD now = g_tickSource();
+    if (static_cast<LONG>(now - lastNoiseStep_) > 100 || now < lastNoiseStep_) {
+      if (noiseRow_ != -1) {
+        --noiseRow_;
+      } else if (std::uniform_int_distribution<int>(0, 15)(random_) == 0) {
+        noiseRow_ = Height() - 1;
+      }
+      lastNoiseStep_ = now;
     }
-    lastNoiseStep_ = now;
+  } catch (...) {
+    PaintFailed();
   }
   tgaugepanel::ShowImage();
 }
