@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "bitmap/bitmapex.h"
+#include "bitmap/bitmapcore.h"
 
 using namespace pendo;
 

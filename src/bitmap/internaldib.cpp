@@ -458,6 +458,19 @@ void tinternaldib::SetPixelsFormat(int target, int mode, const ProgressStep& pro
   Install(results[last]);
 }
 
+tinternaldib* tinternaldib::Duplicate() const {
+  PixelBlock block(Info.BitsSize);
+  if (Info.BitsSize > 0) std::memcpy(block.Data(), Info.Bits, Info.BitsSize);
+  std::unique_ptr<tinternaldib> copy(new tinternaldib);
+  copy->ReleaseBits();
+  copy->Info = Info;
+  block.MoveInto(copy->Info);
+  copy->Width = Width;
+  copy->Height = Height;
+  copy->PaletteChanged = PaletteChanged;
+  return copy.release();
+}
+
 void tinternaldib::Install(tdibinfo& fresh) {
   ReleaseBits();
   Info = fresh;

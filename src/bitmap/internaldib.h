@@ -57,6 +57,10 @@ class tinternaldib {
   // 2, 16 or 256 for 1, 4 or 8 bits, else 0.
   static int PaletteSize(int bits);
 
+  // A private copy for a sharer about to write: same header, colour table and
+  // pixel bytes in a block of its own, reference count 1, no palette handle.
+  tinternaldib* Duplicate() const;
+
   int32_t RefCount = 1;
   int32_t Width = 0;
   int32_t Height = 0;  // always positive; the header keeps the sign

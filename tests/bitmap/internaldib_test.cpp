@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <sstream>
 
 #ifdef _WIN32
@@ -386,4 +387,29 @@ TEST(InternalDib, SameOrUnknownTargetChangesNothing) {
   EXPECT_EQ(dib.Info.Bits, bits);
   EXPECT_FALSE(dib.PaletteChanged);
   ExpectMarker(dib);
+}
+
+TEST(InternalDib, DuplicateOwnsACopyOfEveryByte) {
+  tinternaldib dib;
+  dib.SetFormat(40, 4, 4, 16);
+  dib.Info.Colors[3] = DibRgbQuad{1, 2, 3, 0};
+  for (uint32_t x = 0; x < 20; ++x) SetPixel(dib.Info, x, 1, 3);
+  dib.SetPixelsFormat(pf4BitRLE, 0, nullptr, 0);  // a compressed block is copied as it is
+  dib.RefCount = 2;
+  dib.Palette = dib.CreatePaletteHandle();
+  const long blocks = MappedBlockCount();
+  std::unique_ptr<tinternaldib> copy(dib.Duplicate());
+  EXPECT_EQ(MappedBlockCount(), blocks + 1);
+  EXPECT_EQ(copy->RefCount, 1);
+  EXPECT_EQ(copy->Palette, nullptr);
+  EXPECT_EQ(copy->Width, 40);
+  EXPECT_EQ(copy->Height, 4);
+  EXPECT_EQ(std::memcmp(&copy->Info.Header, &dib.Info.Header, 40 + 1024), 0);
+  ASSERT_EQ(copy->Info.BitsSize, dib.Info.BitsSize);
+  EXPECT_NE(copy->Info.Bits, dib.Info.Bits);
+  EXPECT_EQ(std::memcmp(copy->Info.Bits, dib.Info.Bits, dib.Info.BitsSize), 0);
+  copy->Info.Bits[0] ^= 0xFF;
+  EXPECT_NE(copy->Info.Bits[0], dib.Info.Bits[0]);
+  copy.reset();
+  EXPECT_EQ(MappedBlockCount(), blocks);
 }

@@ -1,0 +1,66 @@
+#include "bitmap/graphicex.h"
+
+#include <fstream>
+
+namespace pendo {
+
+namespace {
+
+// Holds the clipboard open for the life of the scope.
+class ClipboardLock {
+ public:
+  explicit ClipboardLock(HWND owner) {
+    if (!OpenClipboard(owner)) throw EClipboardError();
+  }
+  ~ClipboardLock() { CloseClipboard(); }
+  ClipboardLock(const ClipboardLock&) = delete;
+  ClipboardLock& operator=(const ClipboardLock&) = delete;
+};
+
+}  // namespace
+
+void tgraphicex::LoadFromFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot open " + path);
+  LoadFromStream(in);
+}
+
+void tgraphicex::SaveToFile(const std::string& path) const {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) throw std::runtime_error("cannot write " + path);
+  SaveToStream(out);
+  out.close();
+  if (!out) throw EWriteError();
+}
+
+void tgraphicex::AssignFromClipboard(HWND owner) {
+  ClipboardLock lock(owner);
+  const UINT format = ClipboardFormat();
+  HANDLE data = GetClipboardData(format);
+  HPALETTE palette = static_cast<HPALETTE>(GetClipboardData(CF_PALETTE));
+  LoadFromClipboardFormat(format, data, palette);
+}
+
+void tgraphicex::CopyToClipboard(HWND owner) const {
+  UINT format = 0;
+  HANDLE data = SaveToClipboardFormat(format);
+  try {
+    ClipboardLock lock(owner);
+    if (!EmptyClipboard() || SetClipboardData(format, data) == nullptr) throw EClipboardError();
+  } catch (...) {
+    // The clipboard did not take the block, so it is still ours.
+    GlobalFree(data);
+    throw;
+  }
+}
+
+void tgraphicex::Changed() {
+  if (OnChange) OnChange();
+}
+
+void tgraphicex::Progress(tprogressstage stage, int percentDone, bool redrawNow, const RECT& rect,
+                          const std::string& message) {
+  if (OnProgress) OnProgress(*this, stage, percentDone, redrawNow, rect, message);
+}
+
+}  // namespace pendo
