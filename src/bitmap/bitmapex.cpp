@@ -165,17 +165,11 @@ void tbitmapex::Assign(HBITMAP source, HPALETTE palette) {
   Changed();
 }
 
-void tbitmapex::Assign(tbitmap& source) {
-  // GetDIBits wants the bitmap out of every DC, and the bitmap keeps its
-  // handle selected into its canvas: take the handle out and back.
-  HBITMAP handle = source.ReleaseHandle();
-  try {
-    Assign(handle);
-  } catch (...) {
-    source.SetHandle(handle);
-    throw;
-  }
-  source.SetHandle(handle);
+void tbitmapex::Assign(const tbitmap& source) {
+  // The bitmap stays selected into its canvas's memory DC; GDI reads it there
+  // once pending drawing is flushed, and the canvas keeps its pen, brush and font.
+  GdiFlush();
+  Assign(source.Handle());
 }
 
 void tbitmapex::AssignTo(tbitmap& target) const {

@@ -42,7 +42,7 @@ class tbitmapex : public tgraphicex {
   // Reads a device-dependent bitmap (not selected into any DC) through its
   // palette, if given. On failure the previous picture stays.
   void Assign(HBITMAP source, HPALETTE palette = nullptr);
-  void Assign(tbitmap& source);
+  void Assign(const tbitmap& source);
   void AssignTo(tbitmapex& target) const { target.Assign(this); }
   // Resizes target to this picture and copies every pixel onto it.
   void AssignTo(tbitmap& target) const;

@@ -439,9 +439,11 @@ TEST(BitmapEx, FrameworkBitmapsInAndOut) {
   tbitmap source(6, 4);
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 6; ++x) source.Canvas().SetPixel(x, y, static_cast<tcolor>(Rgb(x * 40, y * 60, 7)));
+  source.Canvas().Pen.SetColor(clRed);
   tbitmapex p;
   p.Assign(source);
-  // The source is whole again afterwards, canvas and all.
+  // The source keeps its picture and its canvas as they were.
+  EXPECT_EQ(source.Canvas().Pen.Color(), clRed);
   EXPECT_EQ(source.Width(), 6);
   EXPECT_EQ(source.Canvas().Pixel(5, 3), Rgb(200, 180, 7));
   EXPECT_EQ(p.GetPixel(5, 3), Rgb(200, 180, 7));
