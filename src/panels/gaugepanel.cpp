@@ -63,12 +63,18 @@ tgaugepanel::tgaugepanel(tcomponent* owner) : tgraphiccontrol(owner) {
 
 tgaugepanel::~tgaugepanel() {
   // Subclasses have written their keys in their destructors already.
-  SaveProfile();
+  if (hibernation_ && profile_) tgaugepanel::WriteLook();
+  // Freeing the store writes it back.
   profile_.reset();
 }
 
 void tgaugepanel::SaveProfile() {
-  if (!hibernation_ || !profile_) return;
+  if (!profile_) return;
+  if (hibernation_) WriteLook();
+  profile_->Save();
+}
+
+void tgaugepanel::WriteLook() {
   tprofiler& p = *profile_;
   p.WriteBool("interlace", interlace_);
   p.WriteBool("transparentbackgroundhalftone", transparentBackgroundHalftone_);

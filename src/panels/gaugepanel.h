@@ -100,6 +100,11 @@ class tgaugepanel : public tgraphiccontrol, public tbackdropclient {
   void Loaded() override;
   bool SetProperty(const std::string& name, const std::string& value, tresourcecontext& context) override;
 
+  // Writes the look into the profile store when Hibernation is set, then the
+  // store to disk (throws FileError when it cannot be written). Destruction
+  // does the same; this is for an owner that must save before that.
+  void SaveProfile();
+
   // Read-only views for tests and for the property wizard's preview.
   const tbitmap& BackgroundImage() const { return backgroundImage_; }
   const tbitmap& WorkImage() const { return workImage_; }
@@ -126,6 +131,9 @@ class tgaugepanel : public tgraphiccontrol, public tbackdropclient {
  protected:
   void VisibleChanged() override;
   void BoundsChanged() override;
+  // Writes the keys of the look into the open store; subclasses write theirs
+  // first, then call this.
+  virtual void WriteLook();
 
   // Ends the program after a failure while painting: hook, then exit code 1.
   [[noreturn]] static void PaintFailed();
@@ -152,7 +160,6 @@ class tgaugepanel : public tgraphiccontrol, public tbackdropclient {
   void DrawText(HDC dc, const tfont& font, tcolor color, int x, int y, const std::string& text);
   void DrawBevel(tcanvas& canvas);
   void ShowBitmap(const tbitmap& image);
-  void SaveProfile();
 
   std::unique_ptr<tprofiler> profile_;
   bool updateLock_ = false;

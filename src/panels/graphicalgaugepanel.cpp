@@ -39,11 +39,15 @@ tgraphicalgaugepanel::tgraphicalgaugepanel(tcomponent* owner)
 
 tgraphicalgaugepanel::~tgraphicalgaugepanel() {
   // Written before the base class's keys, so they end up after them in the file.
-  SaveProfile();
+  if (Hibernation() && Profile()) WriteGaugeLook();
 }
 
-void tgraphicalgaugepanel::SaveProfile() {
-  if (!Hibernation() || !Profile()) return;
+void tgraphicalgaugepanel::WriteLook() {
+  WriteGaugeLook();
+  tgaugepanel::WriteLook();
+}
+
+void tgraphicalgaugepanel::WriteGaugeLook() {
   tprofiler& p = *Profile();
   p.WriteBool("horizontalnoise", horizontalNoise_);
   p.WriteBool("transparentforeground", transparentForeground_);

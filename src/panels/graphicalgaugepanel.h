@@ -55,8 +55,11 @@ class tgraphicalgaugepanel : public tgaugepanel {
   // The millisecond counter the noise steps by (GetTickCount unless replaced).
   static void SetTickSource(DWORD (*source)());
 
+ protected:
+  void WriteLook() override;
+
  private:
-  void SaveProfile();
+  void WriteGaugeLook();
 
   bool horizontalNoise_ = false;
   bool transparentForeground_ = true;

@@ -772,6 +772,8 @@ TEST_F(Panels, AHibernatingPanelWritesItsLookInTheOrderItIsRead) {
   p->SetValueColor(0x123456);
   p->SetGaugeColor(0x00FF00);
   p->SetTransparentForeground(false);
+  p->SaveProfile();
+  const std::vector<std::string> saved = ProfileLines("orderpanel");
   p->Free();
   const std::vector<std::string> expected = {
       "valuefontstyle,0",  "valuefontsize,8",     "valuefontname,Arial",
@@ -781,6 +783,7 @@ TEST_F(Panels, AHibernatingPanelWritesItsLookInTheOrderItIsRead) {
       "transparentbackground,1", "transparentbackgroundhalftone,1", "interlace,1",
       "gaugecolor,65280",   "transparentforeground,0", "horizontalnoise,1",
       "zzz,kept"};
+  EXPECT_EQ(expected, saved);  // an explicit save writes what destruction writes
   EXPECT_EQ(expected, ProfileLines("orderpanel"));
 }
 
