@@ -1,43 +1,321 @@
 #include "app/_mainform.h"
 
 #include "app/buildinfo.h"
+#include "framework/application.h"
+#include "panels/datepanel.h"
+#include "settings/cpuloadmonitor.h"
+#include "settings/desktop.h"
+#include "settings/textfields.h"
 
 namespace pendo {
 
 namespace {
 // clang-format off
 const tformdesc kMainform{"mainform",
-  {{"Left", 40}, {"Top", 114}, {"ClientWidth", 117}, {"ClientHeight", 32}, {"Scaled", "False"},
-   {"Font.Name", "ＭＳ Ｐゴシック"}, {"Font.Height", -12},
-   {"OnCloseQuery", "FormCloseQuery"}, {"OnClose", "FormClose"}},
+  {{"Left", 40}, {"Top", 114}, {"ClientWidth", Tmainform::kDefaultClientWidth},
+   {"ClientHeight", Tmainform::kDefaultClientHeight}, {"Scaled", "False"},
+   {"Font.Name", "ＭＳ Ｐゴシック"}, {"Font.Height", -12}, {"PopupMenu", "MainPopupMenu"},
+   {"OnCreate", "FormCreate"}, {"OnDestroy", "FormDestroy"}, {"OnShow", "FormShow"}, {"OnHide", "FormHide"},
+   {"OnResize", "FormResize"}, {"OnPaint", "FormPaint"}, {"OnKeyDown", "FormKeyDown"},
+   {"OnMouseMove", "FormMouseMove"}, {"OnCloseQuery", "FormCloseQuery"}, {"OnClose", "FormClose"}},
   {
+    {"tdatepanel", "datepanel", "",
+     {{"Left", 104}, {"Top", 0}, {"Width", 129}, {"Height", 30},
+      {"BlinkSignal", "False"}, {"Beveling", "bldouble"}, {"Title", "Date"}, {"TitleColor", "clNavy"},
+      {"TitleFont.Name", "Arial"}, {"TitleFont.Height", -11},
+      {"CenterColor", "clBlack"}, {"CenterFont.Name", "ＭＳ Ｐゴシック"}, {"CenterFont.Height", -12},
+      {"Value", "99/04/16(Fri) 18 17"}, {"ValueColor", "clBlack"},
+      {"ValueFont.Name", "Arial"}, {"ValueFont.Height", -11},
+      {"Hibernation", "True"}, {"TransparentBackground", "True"}, {"TransparentBackgroundHalftone", "True"},
+      {"Interlace", "False"}, {"HorizontalNoise", "False"}, {"TransparentForeground", "True"},
+      {"Position", 0}, {"Max", 0}, {"GaugeColor", 16764074}, {"GaugeVisible", "True"},
+      {"MaxAutoFix", "False"}, {"MaxAutoAdjust", "False"}, {"Signal", "False"},
+      {"OnMouseMove", "FormMouseMove"}}},
+    {"tpopupmenu", "MainPopupMenu", "", {}},
+    // The three editors join the menu with their own windows; until then they are shown disabled.
+    {"tmenuitem", "CallPropertyButton", "MainPopupMenu",
+     {{"Caption", "プロパティ(&R)..."}, {"ShortCut", "Ctrl+R"}, {"Enabled", "False"}}},
+    {"tmenuitem", "KN1", "MainPopupMenu",
+     {{"Caption", "通知イベント編集(&P)"}, {"ShortCut", "Ctrl+P"}, {"Enabled", "False"}}},
+    {"tmenuitem", "KE1", "MainPopupMenu",
+     {{"Caption", "一般イベント(&E)"}, {"ShortCut", "Ctrl+E"}, {"Enabled", "False"}}},
+    {"tmenuitem", "KZ1", "MainPopupMenu", {{"Caption", "デフォルトカラーに戻す(&Z)"}, {"OnClick", "KZ1Click"}}},
+    {"tmenuitem", "N1", "MainPopupMenu", {{"Caption", "-"}}},
+    {"tmenuitem", "hidebutton", "MainPopupMenu", {{"Caption", "隠す／最小化(&I)"}, {"OnClick", "hidebuttonClick"}}},
+    {"tmenuitem", "stayontopbutton", "MainPopupMenu",
+     {{"Caption", "常に手前に表示(&T)"}, {"OnClick", "stayontopbuttonClick"}}},
+    {"tmenuitem", "lockmovebutton", "MainPopupMenu",
+     {{"Caption", "ウインドウ移動をロック(&L)"}, {"OnClick", "lockmovebuttonClick"}}},
+    {"tmenuitem", "KD1", "MainPopupMenu", {{"Caption", "位置合わせ(&D)"}}},
+    {"tmenuitem", "KT1", "KD1", {{"Caption", "画面上端(&T)"}, {"OnClick", "KT1Click"}}},
+    {"tmenuitem", "KB1", "KD1", {{"Caption", "画面下端(&B)"}, {"OnClick", "KB1Click"}}},
+    {"tmenuitem", "KL1", "KD1", {{"Caption", "画面左端(&L)"}, {"OnClick", "KL1Click"}}},
+    {"tmenuitem", "KR1", "KD1", {{"Caption", "画面右端(&R)"}, {"OnClick", "KR1Click"}}},
+    {"tmenuitem", "N3", "KD1", {{"Caption", "-"}}},
+    {"tmenuitem", "KZ2", "KD1", {{"Caption", "全ゲージをデフォルトサイズに戻す(&Z)"}, {"OnClick", "KZ2Click"}}},
+    {"tmenuitem", "transparentbackgroundbutton", "MainPopupMenu",
+     {{"Caption", "バックパネル透過(&A)"}, {"OnClick", "transparentbackgroundbuttonClick"}}},
+    {"tmenuitem", "transparentforegroundbutton", "MainPopupMenu",
+     {{"Caption", "フォアグラウンド透過(&O)"}, {"OnClick", "transparentforegroundbuttonClick"}}},
+    {"tmenuitem", "transparentbackgroundhalftonebutton", "MainPopupMenu",
+     {{"Caption", "ハーフトーン(&N)"}, {"OnClick", "transparentbackgroundhalftonebuttonClick"}}},
+    {"tmenuitem", "N2", "MainPopupMenu", {{"Caption", "-"}}},
+    {"tmenuitem", "HelpButton", "MainPopupMenu", {{"Caption", "ヘルプ(&H)..."}, {"OnClick", "HelpButtonClick"}}},
+    {"tmenuitem", "VersionButton", "MainPopupMenu",
+     {{"Caption", "バージョン情報(&V)..."}, {"OnClick", "VersionButtonClick"}}},
+    {"tmenuitem", "QuitButton", "MainPopupMenu", {{"Caption", "終了(&Q)"}, {"OnClick", "QuitButtonClick"}}},
     {"tversiondialog", "versiondialog", "",
      {{"ApplicationTitle", "Sorvek Pendo + Short Message"}, {"ProjectTitle", "Velmora"},
       {"VersionValue", "v2.05k0.95-98"}, {"BuildDateValue", kBuildLine}, {"SmallIcon", "SMALLICON"}}},
+    {"ttimer", "slowpanelcontroltimer", "", {{"Interval", 1000}, {"Enabled", "True"},
+                                              {"OnTimer", "slowpanelcontroltimerTimer"}}},
+    {"ttimer", "getsystemstatetimer", "", {{"Interval", 1000}, {"Enabled", "True"},
+                                            {"OnTimer", "getsystemstatetimerTimer"}}},
+    {"ttimer", "noisetimer", "", {{"Interval", 100}, {"Enabled", "True"}, {"OnTimer", "noisetimerTimer"}}},
   }};
 // clang-format on
+
+constexpr WPARAM kDragCommand = 0xF012;  // SC_MOVE plus HTCAPTION
 }  // namespace
 
 Tmainform::Tmainform(tcomponent* owner) : ttransparentprimaryform(owner, kMainform) {}
 
 void Tmainform::DeclarePublished(tresourcecontext& c) {
   c.RegisterClass<tversiondialog>("tversiondialog");
+  c.RegisterClass<tdatepanel>("tdatepanel");
+  c.Field("datepanel", datepanel);
+  c.Field("MainPopupMenu", MainPopupMenu);
+  c.Field("CallPropertyButton", CallPropertyButton);
+  c.Field("KN1", KN1);
+  c.Field("KE1", KE1);
+  c.Field("KZ1", KZ1);
+  c.Field("hidebutton", hidebutton);
+  c.Field("stayontopbutton", stayontopbutton);
+  c.Field("lockmovebutton", lockmovebutton);
+  c.Field("KD1", KD1);
+  c.Field("KT1", KT1);
+  c.Field("KB1", KB1);
+  c.Field("KL1", KL1);
+  c.Field("KR1", KR1);
+  c.Field("KZ2", KZ2);
+  c.Field("transparentbackgroundbutton", transparentbackgroundbutton);
+  c.Field("transparentforegroundbutton", transparentforegroundbutton);
+  c.Field("transparentbackgroundhalftonebutton", transparentbackgroundhalftonebutton);
+  c.Field("HelpButton", HelpButton);
+  c.Field("VersionButton", VersionButton);
+  c.Field("QuitButton", QuitButton);
   c.Field("versiondialog", versiondialog);
+  c.Field("slowpanelcontroltimer", slowpanelcontroltimer);
+  c.Field("getsystemstatetimer", getsystemstatetimer);
+  c.Field("noisetimer", noisetimer);
+
+  c.Method("FormCreate", this, &Tmainform::FormCreate);
+  c.Method("FormDestroy", this, &Tmainform::FormDestroy);
+  c.Method("FormShow", this, &Tmainform::FormShow);
+  c.Method("FormHide", this, &Tmainform::FormHide);
+  c.Method("FormResize", this, &Tmainform::FormResize);
+  c.Method("FormPaint", this, &Tmainform::FormPaint);
+  c.Method("FormKeyDown", this, &Tmainform::FormKeyDown);
+  c.Method("FormMouseMove", this, &Tmainform::FormMouseMove);
   c.Method("FormCloseQuery", this, &Tmainform::FormCloseQuery);
   c.Method("FormClose", this, &Tmainform::FormClose);
+  c.Method("KZ1Click", this, &Tmainform::KZ1Click);
+  c.Method("hidebuttonClick", this, &Tmainform::hidebuttonClick);
+  c.Method("stayontopbuttonClick", this, &Tmainform::stayontopbuttonClick);
+  c.Method("lockmovebuttonClick", this, &Tmainform::lockmovebuttonClick);
+  c.Method("KT1Click", this, &Tmainform::KT1Click);
+  c.Method("KB1Click", this, &Tmainform::KB1Click);
+  c.Method("KL1Click", this, &Tmainform::KL1Click);
+  c.Method("KR1Click", this, &Tmainform::KR1Click);
+  c.Method("KZ2Click", this, &Tmainform::KZ2Click);
+  c.Method("transparentbackgroundbuttonClick", this, &Tmainform::transparentbackgroundbuttonClick);
+  c.Method("transparentforegroundbuttonClick", this, &Tmainform::transparentforegroundbuttonClick);
+  c.Method("transparentbackgroundhalftonebuttonClick", this,
+           &Tmainform::transparentbackgroundhalftonebuttonClick);
+  c.Method("HelpButtonClick", this, &Tmainform::HelpButtonClick);
+  c.Method("VersionButtonClick", this, &Tmainform::VersionButtonClick);
+  c.Method("QuitButtonClick", this, &Tmainform::QuitButtonClick);
+  c.Method("slowpanelcontroltimerTimer", this, &Tmainform::slowpanelcontroltimerTimer);
+  c.Method("getsystemstatetimerTimer", this, &Tmainform::getsystemstatetimerTimer);
+  c.Method("noisetimerTimer", this, &Tmainform::noisetimerTimer);
 }
 
 void Tmainform::SetDefaultPlacement() {
   defaultleft = 40;
   defaulttop = 114;
-  defaultclientwidth = 117;
-  defaultclientheight = 32;
+  defaultclientwidth = kDefaultClientWidth;
+  defaultclientheight = kDefaultClientHeight;
   Setversiondialogalias(versiondialog);
+}
+
+template <class F>
+void Tmainform::ForEachGaugePanel(F f) {
+  for (tcomponent* c : Components()) {
+    if (auto* panel = dynamic_cast<tgaugepanel*>(c)) f(panel);
+  }
+}
+
+bool Tmainform::AnyGaugePanelVisible() {
+  bool any = false;
+  ForEachGaugePanel([&any](tgaugepanel* p) { any = any || p->Visible(); });
+  return any;
+}
+
+void Tmainform::FormCreate(tobject*) {
+  LayoutPanels();
+  // A panel that cannot paint ends the program; keep what the user set first.
+  tgaugepanel::SetPaintFailureHook([this] { SaveAfterPaintFailure(); });
+  loadmonitorwindow = ReadCpuLoadMonitorSetting();
+  Application->OnActivate = [this] { ApplyStayOnTop(); };
+  Application->OnDeactivate = [this] { ApplyStayOnTop(); };
+  UpdateCheckMarks();
+}
+
+void Tmainform::FormDestroy(tobject*) {
+  if (slowpanelcontroltimer) slowpanelcontroltimer->SetEnabled(false);
+  tgaugepanel::SetPaintFailureHook(nullptr);
+}
+
+void Tmainform::UpdateCheckMarks() {
+  transparentbackgroundhalftonebutton->SetChecked(datepanel->TransparentBackgroundHalftone());
+  transparentforegroundbutton->SetChecked(datepanel->TransparentForeground());
+  transparentbackgroundbutton->SetChecked(datepanel->TransparentBackground());
+  lockmovebutton->SetChecked(lockmove());
+  stayontopbutton->SetChecked(stayontop());
+}
+
+void Tmainform::FormShow(tobject*) {
+  if (hidebutton) hidebutton->SetChecked(false);
+}
+
+void Tmainform::FormHide(tobject*) {
+  if (hidebutton) hidebutton->SetChecked(true);
+}
+
+void Tmainform::LayoutPanels() {
+  if (datepanel && datepanel->Visible()) datepanel->SetBounds(4, 1, ClientWidth() - 8, ClientHeight() - 2);
+}
+
+void Tmainform::FormResize(tobject*) { LayoutPanels(); }
+
+void Tmainform::FormPaint(tobject*) { ApplyStayOnTop(); }
+
+void Tmainform::OpenPopupAtWindowCorner() {
+  if (MainPopupMenu) MainPopupMenu->Popup(Left(), Top());
+}
+
+void Tmainform::FormKeyDown(tobject*, WORD& key, tshiftstate shift) {
+  if (key == VK_F1) {
+    Application->HelpCommand(HELP_FINDER, 0);
+  } else if ((key == VK_F10 && (shift & ssShift)) || key == VK_ESCAPE) {
+    OpenPopupAtWindowCorner();
+  }
+}
+
+void Tmainform::FormMouseMove(tobject*, tshiftstate shift, int, int) {
+  if (!(shift & ssLeft) || lockmove()) return;
+  ReleaseCapture();
+  const LPARAM at = MAKELPARAM(static_cast<WORD>(GetCursorX()), static_cast<WORD>(GetCursorY()));
+  SendMessageA(Handle(), WM_SYSCOMMAND, kDragCommand, at);
 }
 
 void Tmainform::FormCloseQuery(tobject*, bool& canClose) { canClose = true; }
 
 void Tmainform::FormClose(tobject*, tcloseaction& action) { action = tcloseaction::caFree; }
+
+void Tmainform::SystemSettingsChanged() {
+  ttransparentprimaryform::SystemSettingsChanged();
+  if (datepanel) datepanel->RefreshBackground();
+}
+
+void Tmainform::SaveAfterPaintFailure() {
+  try {
+    SaveProfile();
+    if (Profile()) Profile()->Save();
+  } catch (...) {
+  }
+  ForEachGaugePanel([](tgaugepanel* p) {
+    try {
+      p->SaveProfile();
+    } catch (...) {
+    }
+  });
+}
+
+void Tmainform::KZ1Click(tobject*) { datepanel->RestoreDefaultColors(); }
+
+void Tmainform::hidebuttonClick(tobject*) {
+  if (Showing()) {
+    Hide();
+  } else {
+    Show();
+  }
+}
+
+void Tmainform::stayontopbuttonClick(tobject*) {
+  Setstayontop(!stayontop());
+  stayontopbutton->SetChecked(stayontop());
+}
+
+void Tmainform::lockmovebuttonClick(tobject*) {
+  Setlockmove(!lockmove());
+  lockmovebutton->SetChecked(lockmove());
+}
+
+// The top and left edges are the screen's, not the work area's.
+void Tmainform::KT1Click(tobject*) { SetTop(0); }
+void Tmainform::KB1Click(tobject*) { SetTop(GetWorkAreaBottom() - Height()); }
+void Tmainform::KL1Click(tobject*) { SetLeft(0); }
+void Tmainform::KR1Click(tobject*) { SetLeft(GetWorkAreaRight() - Width()); }
+
+void Tmainform::KZ2Click(tobject*) {
+  if (!AnyGaugePanelVisible()) return;
+  SetClientSize(kDefaultClientWidth, kDefaultClientHeight);
+  LayoutPanels();
+}
+
+void Tmainform::transparentbackgroundbuttonClick(tobject*) {
+  datepanel->SetTransparentBackground(!datepanel->TransparentBackground());
+  transparentbackgroundbutton->SetChecked(datepanel->TransparentBackground());
+}
+
+void Tmainform::transparentforegroundbuttonClick(tobject*) {
+  datepanel->SetTransparentForeground(!datepanel->TransparentForeground());
+  transparentforegroundbutton->SetChecked(datepanel->TransparentForeground());
+}
+
+void Tmainform::transparentbackgroundhalftonebuttonClick(tobject*) {
+  datepanel->SetTransparentBackgroundHalftone(!datepanel->TransparentBackgroundHalftone());
+  transparentbackgroundhalftonebutton->SetChecked(datepanel->TransparentBackgroundHalftone());
+}
+
+void Tmainform::HelpButtonClick(tobject*) { Application->HelpCommand(HELP_FINDER, 0); }
+
+void Tmainform::VersionButtonClick(tobject*) {
+  Application->ProcessMessages();
+  versiondialog->Execute();
+}
+
+void Tmainform::QuitButtonClick(tobject*) { Application->Terminate(); }
+
+void Tmainform::slowpanelcontroltimerTimer(tobject*) {
+  // The minute scheduler joins here with the notices.
+  datepanel->Signal = !datepanel->Signal;
+  datepanel->UpdatePanel();
+}
+
+void Tmainform::getsystemstatetimerTimer(tobject*) {
+  HWND monitor = reinterpret_cast<HWND>(static_cast<INT_PTR>(loadmonitorwindow));
+  loadfigure = monitor ? ParseIntegerOr(GetWindowCaption(monitor), 0) : 0;
+}
+
+void Tmainform::noisetimerTimer(tobject*) {
+  // With the noise off the timer stops itself; the property wizard restarts it.
+  noisetimer->SetEnabled(datepanel->HorizontalNoise());
+  ForEachGaugePanel([](tgaugepanel* p) {
+    if (p->Visible()) p->ShowImage();
+  });
+}
 
 LRESULT Tmainform::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == kCloseMessage) {

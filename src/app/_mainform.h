@@ -1,28 +1,107 @@
-// The clock's main window. Other programs find it by its class name and end
-// Pendo by sending it kCloseMessage.
+// The clock's main window: the date panel, the pop-up menu with every
+// command, and the three timers. Other programs find it by its class name
+// and end Pendo by sending it kCloseMessage.
 #pragma once
 
 #include "app/versiondialog.h"
 #include "forms/transparentprimaryform.h"
+#include "framework/menus.h"
+#include "framework/timer.h"
 
 namespace pendo {
+
+class tdatepanel;
+class tgaugepanel;
 
 class Tmainform : public ttransparentprimaryform {
  public:
   static constexpr UINT kCloseMessage = 1692;
+  static constexpr int kDefaultClientWidth = 117;
+  static constexpr int kDefaultClientHeight = 32;
 
   explicit Tmainform(tcomponent* owner);
 
+  // Components of the form description.
+  tdatepanel* datepanel = nullptr;
+  tpopupmenu* MainPopupMenu = nullptr;
+  tmenuitem* CallPropertyButton = nullptr;
+  tmenuitem* KN1 = nullptr;
+  tmenuitem* KE1 = nullptr;
+  tmenuitem* KZ1 = nullptr;
+  tmenuitem* hidebutton = nullptr;
+  tmenuitem* stayontopbutton = nullptr;
+  tmenuitem* lockmovebutton = nullptr;
+  tmenuitem* KD1 = nullptr;
+  tmenuitem* KT1 = nullptr;
+  tmenuitem* KB1 = nullptr;
+  tmenuitem* KL1 = nullptr;
+  tmenuitem* KR1 = nullptr;
+  tmenuitem* KZ2 = nullptr;
+  tmenuitem* transparentbackgroundbutton = nullptr;
+  tmenuitem* transparentforegroundbutton = nullptr;
+  tmenuitem* transparentbackgroundhalftonebutton = nullptr;
+  tmenuitem* HelpButton = nullptr;
+  tmenuitem* VersionButton = nullptr;
+  tmenuitem* QuitButton = nullptr;
   tversiondialog* versiondialog = nullptr;
+  ttimer* slowpanelcontroltimer = nullptr;
+  ttimer* getsystemstatetimer = nullptr;
+  ttimer* noisetimer = nullptr;
+
+  // Handle of the state monitor's load window (0: none) and its last figure.
+  int loadmonitorwindow = 0;
+  int loadfigure = 0;
 
   void SetDefaultPlacement() override;
+  void SystemSettingsChanged() override;
 
+  // Form events.
+  void FormCreate(tobject* sender);
+  void FormDestroy(tobject* sender);
+  void FormShow(tobject* sender);
+  void FormHide(tobject* sender);
+  void FormResize(tobject* sender);
+  void FormPaint(tobject* sender);
+  void FormKeyDown(tobject* sender, WORD& key, tshiftstate shift);
+  void FormMouseMove(tobject* sender, tshiftstate shift, int x, int y);
   void FormCloseQuery(tobject* sender, bool& canClose);
   void FormClose(tobject* sender, tcloseaction& action);
+
+  // Menu commands.
+  void KZ1Click(tobject* sender);
+  void hidebuttonClick(tobject* sender);
+  void stayontopbuttonClick(tobject* sender);
+  void lockmovebuttonClick(tobject* sender);
+  void KT1Click(tobject* sender);
+  void KB1Click(tobject* sender);
+  void KL1Click(tobject* sender);
+  void KR1Click(tobject* sender);
+  void KZ2Click(tobject* sender);
+  void transparentbackgroundbuttonClick(tobject* sender);
+  void transparentforegroundbuttonClick(tobject* sender);
+  void transparentbackgroundhalftonebuttonClick(tobject* sender);
+  void HelpButtonClick(tobject* sender);
+  void VersionButtonClick(tobject* sender);
+  void QuitButtonClick(tobject* sender);
+
+  // Timers.
+  void slowpanelcontroltimerTimer(tobject* sender);
+  void getsystemstatetimerTimer(tobject* sender);
+  void noisetimerTimer(tobject* sender);
 
  protected:
   void DeclarePublished(tresourcecontext& context) override;
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  // Every gauge panel the window owns (the clock, today).
+  template <class F>
+  void ForEachGaugePanel(F f);
+  bool AnyGaugePanelVisible();
+  void LayoutPanels();
+  void OpenPopupAtWindowCorner();
+  void UpdateCheckMarks();
+  void SaveAfterPaintFailure();
 };
 
 }  // namespace pendo

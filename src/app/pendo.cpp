@@ -2,12 +2,14 @@
 #include <windows.h>
 
 #include "app/_mainform.h"
+#include "bitmap/bitmapex.h"
 #include "framework/application.h"
 #include "settings/desktop.h"
 #include "settings/instancelock.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   pendo::AllocateCaptionBuffer();
+  pendo::RegisterBitmapExGraphic();
   // A second copy leaves silently; the running one is not disturbed.
   if (pendo::IsAlreadyRunning()) return 0;
   HANDLE lock = pendo::CreateInstanceMutex();

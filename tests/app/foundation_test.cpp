@@ -33,7 +33,7 @@ TEST(Startup, SecondCopyEndsSilentlyAndFirstKeepsRunning) {
   Process first = Start(exe);
   HWND window = WaitForWindow(first, "Tmainform", kStartMs);
   ASSERT_NE(window, nullptr);
-  HWND app = WaitForWindow(first, "TApplication", kStartMs);
+  HWND app = WaitForWindow(first, "TApplication", kStartMs, false);
   ASSERT_NE(app, nullptr);
   char title[64] = "";
   GetWindowTextA(app, title, sizeof title);
@@ -95,6 +95,9 @@ TEST(Startup, CloseMessageSavesPlacementIncludingOffScreen) {
   ASSERT_TRUE(ReadText(profile, text)) << "the profile exists after the close message";
   EXPECT_NE(text.find("left,40\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("clientwidth,117\r\n"), std::string::npos) << text;
+  ASSERT_TRUE(ReadText(folder + "profile\\profile_datepanel", text)) << "the clock's look is saved too";
+  EXPECT_NE(text.find("horizontalnoise,1\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("titlecolor,8388608\r\n"), std::string::npos) << text;
 
   // A window left off the screen comes back off the screen.
   WriteText(profile, "top,-300\r\nleft,-500\r\nclientwidth,60\r\n");

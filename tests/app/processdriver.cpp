@@ -78,6 +78,7 @@ namespace {
 struct FindArgs {
   DWORD pid;
   const char* className;
+  bool visible;
   HWND found;
 };
 BOOL CALLBACK FindProc(HWND hwnd, LPARAM lp) {
@@ -85,7 +86,8 @@ BOOL CALLBACK FindProc(HWND hwnd, LPARAM lp) {
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);
   char cls[64];
-  if (pid == a->pid && GetClassNameA(hwnd, cls, sizeof cls) && lstrcmpA(cls, a->className) == 0) {
+  if (pid == a->pid && GetClassNameA(hwnd, cls, sizeof cls) && lstrcmpA(cls, a->className) == 0 &&
+      (!a->visible || IsWindowVisible(hwnd))) {
     a->found = hwnd;
     return FALSE;
   }
@@ -93,10 +95,10 @@ BOOL CALLBACK FindProc(HWND hwnd, LPARAM lp) {
 }
 }  // namespace
 
-HWND WaitForWindow(const Process& p, const char* className, DWORD ms) {
+HWND WaitForWindow(const Process& p, const char* className, DWORD ms, bool visible) {
   const DWORD start = GetTickCount();
   do {
-    FindArgs a{p.info.dwProcessId, className, nullptr};
+    FindArgs a{p.info.dwProcessId, className, visible, nullptr};
     EnumWindows(&FindProc, reinterpret_cast<LPARAM>(&a));
     if (a.found) return a.found;
     if (!p.Running()) return nullptr;

@@ -28,8 +28,9 @@ struct Process {
 Process Start(const std::string& exe);
 
 // The top-level window of that class that belongs to the process, or nullptr
-// after waiting ms.
-HWND WaitForWindow(const Process& p, const char* className, DWORD ms);
+// after waiting ms. With visible, only once it is shown: a window exists
+// before its settings are loaded.
+HWND WaitForWindow(const Process& p, const char* className, DWORD ms, bool visible = true);
 
 bool ReadText(const std::string& path, std::string& text);
 void WriteText(const std::string& path, const std::string& text);
