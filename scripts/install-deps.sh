@@ -11,7 +11,7 @@ pkgs=(
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine wine64 wine32:i386
   xvfb xauth x11-utils imagemagick
-  locales fonts-ipafont-gothic fonts-ipafont-mincho
+  locales fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation
   googletest libbenchmark-dev python3 python3-pil
 )
 for p in "${pkgs[@]}"; do have "$p" || need+=("$p"); done

@@ -61,6 +61,10 @@ ASOUND
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >"$state/wineboot.log" 2>&1 || { echo "wineboot failed" >&2; cat "$state/wineboot.log" >&2; stop; exit 1; }
   fi
+  if ! grep -q '"Arial"="Liberation Sans"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    # Arial's metric twin, so that texts measure as they do on Windows.
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d "Liberation Sans" /f >/dev/null 2>&1
+  fi
   if ! grep -q '"Desktop"="Default"' "$WINEPREFIX/user.reg" 2>/dev/null; then
     # Windows go into a virtual desktop, which paints a wallpaper and has a
     # notification area. The server's desktop exists already: start afresh.

@@ -352,20 +352,32 @@ TEST_F(Panels, ValueSitsAtTheBottomRightMeasuredAsIfRegular) {
   p->UpdatePanel();
   const timage base = Read(p->WorkImage());
   p->ValueFont().SetStyle(fsBold);
-  p->SetValue("WWW");
-  const timage drawn = Read(p->WorkImage());
-  const SIZE regular = RegularExtent(p->ValueFont(), "WWW");
   const HFONT bold = p->ValueFont().Handle();
-  EXPECT_EQ(0, Differences(drawn, WithTexts(base, {{bold, 0, 73 - regular.cx - 3, 30 - regular.cy + 1, "WWW"}})));
+  // A text whose bold width differs from its regular one, so the two rules tell apart.
+  auto boldExtent = [bold](const std::string& text) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bold);
+    SIZE s{0, 0};
+    GetTextExtentPointA(dc, text.data(), static_cast<int>(text.size()), &s);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return s;
+  };
+  std::string text;
+  for (const char* candidate : {"WWW", "bdq", "Date", "9:05", "mmm"}) {
+    if (RegularExtent(p->ValueFont(), candidate).cx != boldExtent(candidate).cx) {
+      text = candidate;
+      break;
+    }
+  }
+  ASSERT_FALSE(text.empty()) << "bold and regular measure alike for every candidate";
+  p->SetValue(text);
+  const timage drawn = Read(p->WorkImage());
+  const SIZE regular = RegularExtent(p->ValueFont(), text);
+  const SIZE boldSize = boldExtent(text);
+  EXPECT_EQ(0, Differences(drawn, WithTexts(base, {{bold, 0, 73 - regular.cx - 3, 30 - regular.cy + 1, text}})));
   // Measured bold, the text would sit elsewhere.
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, bold);
-  SIZE boldSize{0, 0};
-  GetTextExtentPointA(dc, "WWW", 3, &boldSize);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  ASSERT_NE(regular.cx, boldSize.cx);
-  EXPECT_GT(Differences(drawn, WithTexts(base, {{bold, 0, 73 - boldSize.cx - 3, 30 - boldSize.cy + 1, "WWW"}})), 0);
+  EXPECT_GT(Differences(drawn, WithTexts(base, {{bold, 0, 73 - boldSize.cx - 3, 30 - boldSize.cy + 1, text}})), 0);
 }
 
 TEST_F(Panels, AFourteenPixelHighValueLandsOnRow17OfAThirtyHighPanel) {
