@@ -231,5 +231,29 @@ TEST_F(Clock, EscapeOpensTheMenuAtTheWindowsCorner) {
   }
 }
 
+TEST_F(Clock, WhatTheScreenShowsIsTheComposedPicture) {
+  Pump(300);
+  tdatepanel* clock = form->datepanel;
+  const tbitmap& shown = clock->DisplayImage();
+  ASSERT_EQ(shown.Width(), clock->Width());
+  HDC screen = GetDC(nullptr);
+  // The picture stays selected in its own canvas; read it there.
+  HDC memory = const_cast<tbitmap&>(shown).Canvas().Handle();
+  POINT origin{clock->Left(), clock->Top()};
+  ClientToScreen(form->Handle(), &origin);
+  int compared = 0, differing = 0;
+  // Away from the value text, which may change with the second.
+  for (int y = 2; y < 14; y += 3) {
+    for (int x = 2; x < clock->Width() - 2; x += 7) {
+      ++compared;
+      if (GetPixel(screen, origin.x + x, origin.y + y) != GetPixel(memory, x, y)) ++differing;
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  EXPECT_GT(compared, 50);
+  // The noise line may have moved one row between the two reads.
+  EXPECT_LE(differing, compared / 10);
+}
+
 }  // namespace
 }  // namespace pendo
