@@ -276,21 +276,7 @@ TEST(PaintFailure, SavesWhatTheUserSetThenEndsWithCodeOne) {
   test::DeleteProfile("profile_mainform");
   test::DeleteProfile("profile_datepanel");
   test::DeleteProfile("survived");
-  char exe[MAX_PATH];
-  GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  std::string cmd = std::string("\"") + exe +
-                    "\" --gtest_filter=PaintFailureChild.DISABLED_ClockWindowWithAFailingPanel "
-                    "--gtest_also_run_disabled_tests";
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-  ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(pi.hProcess, 60000));
-  DWORD code = 0;
-  GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  EXPECT_EQ(1u, code);
+  EXPECT_EQ(test::RunChildTest("PaintFailureChild.DISABLED_ClockWindowWithAFailingPanel"), 1);
   EXPECT_EQ(ProfileText("survived"), "") << "the program ended at the failed paint";
   EXPECT_NE(ProfileText("profile_datepanel").find("transparentbackgroundhalftone,0\r\n"), std::string::npos)
       << ProfileText("profile_datepanel");

@@ -89,4 +89,9 @@ class tdialogwatcher {
 // Removes a profile file of the program's profile folder.
 void DeleteProfile(const std::string& name);
 
+// Runs one disabled test of this program in a child process and returns its
+// exit code (-1 when it did not end within a minute). For behaviour that ends
+// the process.
+long RunChildTest(const std::string& test);
+
 }  // namespace pendo::test

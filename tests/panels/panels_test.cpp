@@ -1057,20 +1057,7 @@ TEST(PaintFailure, EndsTheProgramWithCodeOneAfterTheHook) {
   const std::string marker = std::string(temp) + "pendo_paint_failure.txt";
   DeleteFileA(marker.c_str());
   SetEnvironmentVariableA(kMarkerVariable, marker.c_str());
-  char exe[MAX_PATH];
-  GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  std::string cmd = std::string("\"") + exe +
-                    "\" --gtest_filter=PaintFailureChild.DISABLED_PanelOwnedByANonForm --gtest_also_run_disabled_tests";
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-  ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(pi.hProcess, 60000));
-  DWORD code = 0;
-  GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  EXPECT_EQ(1u, code);
+  EXPECT_EQ(test::RunChildTest("PaintFailureChild.DISABLED_PanelOwnedByANonForm"), 1);
   std::ifstream in(marker, std::ios::binary);
   std::stringstream s;
   s << in.rdbuf();
