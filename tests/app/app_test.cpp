@@ -113,7 +113,8 @@ TEST_F(AboutBox, SmallIconIsTheComponentsOwnSixteenBySixteenCopy) {
 }
 
 TEST_F(AboutBox, AHundredOpeningsLeaveNoGdiOrUserObjects) {
-  OpenAboutBox(mainform->versiondialog, VK_ESCAPE);
+  // The first openings fill the system's caches (fonts, brushes) once.
+  for (int i = 0; i < 10; ++i) OpenAboutBox(mainform->versiondialog, i % 2 ? VK_ESCAPE : VK_RETURN);
   Pump();
   const DWORD gdi = test::GdiObjects(), user = test::UserObjects();
   for (int i = 0; i < 100; ++i) {

@@ -45,8 +45,10 @@ inline void HoldKeys(bool ctrl, bool alt, bool shift) {
   SetKeyboardState(state);
 }
 
-inline DWORD GdiObjects() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
-inline DWORD UserObjects() { return GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS); }
+// The process's GDI and USER objects. Wine does not count them for
+// GetGuiResources, so there they are found by probing the handle tables.
+DWORD GdiObjects();
+DWORD UserObjects();
 
 // Waits on its own thread for a window with the caption, records its static
 // text and closes it.
