@@ -8,6 +8,7 @@
 
 #include "app/_mainform.h"
 #include "framework/application.h"
+#include "guicount.h"
 #include "panels/datepanel.h"
 
 namespace {
@@ -25,15 +26,14 @@ double Now() {
 
 struct tusage {
   SIZE_T committed, workingSet;
-  DWORD gdi, user;  // 0 under Wine, which does not count them
+  DWORD gdi, user;
 };
 
 tusage Usage() {
   PROCESS_MEMORY_COUNTERS m{};
   m.cb = sizeof m;
   GetProcessMemoryInfo(GetCurrentProcess(), &m, sizeof m);
-  return tusage{m.PagefileUsage, m.WorkingSetSize, GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
-                GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
+  return tusage{m.PagefileUsage, m.WorkingSetSize, pendo::test::GdiObjects(), pendo::test::UserObjects()};
 }
 
 void PrintUsage(const char* when, const tusage& u) {

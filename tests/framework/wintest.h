@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "framework/application.h"
+#include "guicount.h"
 
 namespace pendo::test {
 
@@ -45,10 +46,6 @@ inline void HoldKeys(bool ctrl, bool alt, bool shift) {
   SetKeyboardState(state);
 }
 
-// The process's GDI and USER objects. Wine does not count them for
-// GetGuiResources, so there they are found by probing the handle tables.
-DWORD GdiObjects();
-DWORD UserObjects();
 
 // Waits on its own thread for a window with the caption, records its static
 // text and closes it.
