@@ -107,6 +107,21 @@ void WidenCoreHeader(tdibinfo& fresh, const DibCoreHeader& core, const DibRgbTri
   }
 }
 
+// A 12-byte core header after its size field and its colour triples, widened
+// into fresh; returns the number of colour entries read.
+int ReadCoreHeader(DibSource& src, tdibinfo& fresh) {
+  DibCoreHeader core;
+  core.bcSize = 12;
+  src.Read(reinterpret_cast<uint8_t*>(&core) + 4, 8);
+  const unsigned bits = core.bcBitCount;
+  if (bits != 1 && bits != 4 && bits != 8 && bits != 24) throw EtbitmapexInvalidDIB();
+  const int entries = tinternaldib::PaletteSize(static_cast<int>(bits));
+  DibRgbTriple triples[256];
+  src.Read(triples, 3 * uint64_t(entries));
+  WidenCoreHeader(fresh, core, triples, entries);
+  return entries;
+}
+
 // Shift that brings a colour mask's top bits into the top of a byte:
 // positive shifts right, negative shifts left.
 int MaskShift(uint32_t mask) {
@@ -224,16 +239,8 @@ void ReadBmpFile(DibSource& src, tdibinfo& fresh) {
     bitsSize = int64_t{file.bfSize} - 14 - 40 - static_cast<int64_t>(4 * colors);
     if (colors > 256) h.biClrUsed = 256;
   } else if (headerSize == 12) {
-    DibCoreHeader core;
-    core.bcSize = headerSize;
-    src.Read(reinterpret_cast<uint8_t*>(&core) + 4, 8);
-    const unsigned bits = core.bcBitCount;
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 24) throw EtbitmapexInvalidDIB();
-    const int entries = tinternaldib::PaletteSize(static_cast<int>(bits));
-    DibRgbTriple triples[256];
-    src.Read(triples, 3 * uint64_t(entries));
+    const int entries = ReadCoreHeader(src, fresh);
     bitsSize = int64_t{file.bfSize} - 14 - 12 - 3 * entries;
-    WidenCoreHeader(fresh, core, triples, entries);
   } else {
     throw EtbitmapexInvalidDIB();
   }
@@ -259,16 +266,8 @@ void ReadPackedDib(DibSource& src, tdibinfo& fresh, uint64_t blockSize) {
     if (h.biClrUsed == 0) h.biClrUsed = static_cast<uint32_t>(tinternaldib::PaletteSize(h.biBitCount));
     if (h.biClrUsed > 256) h.biClrUsed = 256;
   } else if (headerSize == 12) {
-    DibCoreHeader core;
-    core.bcSize = headerSize;
-    src.Read(reinterpret_cast<uint8_t*>(&core) + 4, 8);
-    const unsigned bits = core.bcBitCount;
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 24) throw EtbitmapexInvalidDIB();
-    const int entries = tinternaldib::PaletteSize(static_cast<int>(bits));
-    DibRgbTriple triples[256];
-    src.Read(triples, 3 * uint64_t(entries));
+    const int entries = ReadCoreHeader(src, fresh);
     bitsSize = static_cast<int64_t>(blockSize) - 12 - 3 * entries;
-    WidenCoreHeader(fresh, core, triples, entries);
   } else {
     throw EtbitmapexInvalidDIB();
   }
