@@ -19,10 +19,10 @@ inline unsigned IndexAt(const uint8_t* row, unsigned bits, uint32_t x) {
   }
 }
 
-// Rewrites every index of src (1, 4 or 8 bits) at toBits (4 or 8 bits).
-void ExpandIndices(const tdibinfo& src, tdibinfo& dst, unsigned fromBits, unsigned toBits) {
-  RequireSource(src, fromBits, kBiRgb);
-  tdibinfo out = BeginResult(src, toBits, kBiRgb);
+// Builds out's pixels from every index of src (1, 4 or 8 bits), row by row:
+// put(outRow, x, index) writes pixel x.
+template <class Put>
+void MapIndices(const tdibinfo& src, tdibinfo& out, unsigned fromBits, Put put) {
   const uint32_t width = static_cast<uint32_t>(src.Header.biWidth);
   const uint32_t rows = src.Rows();
   const uint32_t inRow = src.RowSize();
@@ -31,38 +31,34 @@ void ExpandIndices(const tdibinfo& src, tdibinfo& dst, unsigned fromBits, unsign
   for (uint32_t y = 0; y < rows; ++y) {
     const uint8_t* s = src.Bits + uint64_t{y} * inRow;
     uint8_t* d = block.Data() + uint64_t{y} * outRow;
-    for (uint32_t x = 0; x < width; ++x) {
-      const unsigned v = IndexAt(s, fromBits, x);
-      if (toBits == 8) {
-        d[x] = static_cast<uint8_t>(v);
-      } else {
-        d[x >> 1] |= static_cast<uint8_t>((x & 1) ? v : v << 4);
-      }
-    }
+    for (uint32_t x = 0; x < width; ++x) put(d, x, IndexAt(s, fromBits, x));
   }
   block.MoveInto(out);
+}
+
+// Rewrites every index of src (1, 4 or 8 bits) at toBits (4 or 8 bits).
+void ExpandIndices(const tdibinfo& src, tdibinfo& dst, unsigned fromBits, unsigned toBits) {
+  RequireSource(src, fromBits, kBiRgb);
+  tdibinfo out = BeginResult(src, toBits, kBiRgb);
+  if (toBits == 8) {
+    MapIndices(src, out, fromBits, [](uint8_t* d, uint32_t x, unsigned v) { d[x] = static_cast<uint8_t>(v); });
+  } else {
+    MapIndices(src, out, fromBits, [](uint8_t* d, uint32_t x, unsigned v) {
+      d[x >> 1] |= static_cast<uint8_t>((x & 1) ? v : v << 4);
+    });
+  }
   dst = out;
 }
 
 void ExpandToTrueColor(const tdibinfo& src, tdibinfo& dst, unsigned fromBits) {
   RequireSource(src, fromBits, kBiRgb);
   tdibinfo out = BeginResult(src, 24, kBiRgb);
-  const uint32_t width = static_cast<uint32_t>(src.Header.biWidth);
-  const uint32_t rows = src.Rows();
-  const uint32_t inRow = src.RowSize();
-  const uint32_t outRow = out.RowSize();
-  PixelBlock block(uint64_t{outRow} * rows);
-  for (uint32_t y = 0; y < rows; ++y) {
-    const uint8_t* s = src.Bits + uint64_t{y} * inRow;
-    uint8_t* d = block.Data() + uint64_t{y} * outRow;
-    for (uint32_t x = 0; x < width; ++x) {
-      const DibRgbQuad& c = src.Colors[IndexAt(s, fromBits, x)];
-      d[3 * x] = c.rgbBlue;
-      d[3 * x + 1] = c.rgbGreen;
-      d[3 * x + 2] = c.rgbRed;
-    }
-  }
-  block.MoveInto(out);
+  MapIndices(src, out, fromBits, [&src](uint8_t* d, uint32_t x, unsigned v) {
+    const DibRgbQuad& c = src.Colors[v];
+    d[3 * x] = c.rgbBlue;
+    d[3 * x + 1] = c.rgbGreen;
+    d[3 * x + 2] = c.rgbRed;
+  });
   dst = out;
 }
 
