@@ -10,7 +10,7 @@ pkgs=(
   cmake ninja-build g++ clang-14 libclang-rt-14-dev
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine wine64 wine32:i386
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils xdotool imagemagick
   locales fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation
   googletest libbenchmark-dev python3 python3-pil
 )
