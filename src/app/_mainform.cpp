@@ -15,9 +15,11 @@ const tformdesc kMainform{"mainform",
   {{"Left", 40}, {"Top", 114}, {"ClientWidth", Tmainform::kDefaultClientWidth},
    {"ClientHeight", Tmainform::kDefaultClientHeight}, {"Scaled", "False"},
    {"Font.Name", "ＭＳ Ｐゴシック"}, {"Font.Height", -12}, {"PopupMenu", "MainPopupMenu"},
-   {"OnCreate", "FormCreate"}, {"OnDestroy", "FormDestroy"}, {"OnShow", "FormShow"}, {"OnHide", "FormHide"},
-   {"OnResize", "FormResize"}, {"OnPaint", "FormPaint"}, {"OnKeyDown", "FormKeyDown"},
-   {"OnMouseMove", "FormMouseMove"}, {"OnCloseQuery", "FormCloseQuery"}, {"OnClose", "FormClose"}},
+   {"OnCreate", &Tmainform::FormCreate}, {"OnDestroy", &Tmainform::FormDestroy}, {"OnShow", &Tmainform::FormShow},
+   {"OnHide", &Tmainform::FormHide},
+   {"OnResize", &Tmainform::FormResize}, {"OnPaint", &Tmainform::FormPaint}, {"OnKeyDown", &Tmainform::FormKeyDown},
+   {"OnMouseMove", &Tmainform::FormMouseMove}, {"OnCloseQuery", &Tmainform::FormCloseQuery},
+   {"OnClose", &Tmainform::FormClose}},
   {
     {"tdatepanel", "datepanel", "",
      {{"Left", 104}, {"Top", 0}, {"Width", 129}, {"Height", 30},
@@ -30,7 +32,7 @@ const tformdesc kMainform{"mainform",
       {"Interlace", "False"}, {"HorizontalNoise", "False"}, {"TransparentForeground", "True"},
       {"Position", 0}, {"Max", 0}, {"GaugeColor", 16764074}, {"GaugeVisible", "True"},
       {"MaxAutoFix", "False"}, {"MaxAutoAdjust", "False"}, {"Signal", "False"},
-      {"OnMouseMove", "FormMouseMove"}}},
+      {"OnMouseMove", &Tmainform::FormMouseMove}}},
     {"tpopupmenu", "MainPopupMenu", "", {}},
     // The three editors join the menu with their own windows; until then they are shown disabled.
     {"tmenuitem", "CallPropertyButton", "MainPopupMenu",
@@ -39,39 +41,43 @@ const tformdesc kMainform{"mainform",
      {{"Caption", "通知イベント編集(&P)"}, {"ShortCut", "Ctrl+P"}, {"Enabled", "False"}}},
     {"tmenuitem", "KE1", "MainPopupMenu",
      {{"Caption", "一般イベント(&E)"}, {"ShortCut", "Ctrl+E"}, {"Enabled", "False"}}},
-    {"tmenuitem", "KZ1", "MainPopupMenu", {{"Caption", "デフォルトカラーに戻す(&Z)"}, {"OnClick", "KZ1Click"}}},
+    {"tmenuitem", "KZ1", "MainPopupMenu",
+     {{"Caption", "デフォルトカラーに戻す(&Z)"}, {"OnClick", &Tmainform::KZ1Click}}},
     {"tmenuitem", "N1", "MainPopupMenu", {{"Caption", "-"}}},
-    {"tmenuitem", "hidebutton", "MainPopupMenu", {{"Caption", "隠す／最小化(&I)"}, {"OnClick", "hidebuttonClick"}}},
+    {"tmenuitem", "hidebutton", "MainPopupMenu",
+     {{"Caption", "隠す／最小化(&I)"}, {"OnClick", &Tmainform::hidebuttonClick}}},
     {"tmenuitem", "stayontopbutton", "MainPopupMenu",
-     {{"Caption", "常に手前に表示(&T)"}, {"OnClick", "stayontopbuttonClick"}}},
+     {{"Caption", "常に手前に表示(&T)"}, {"OnClick", &Tmainform::stayontopbuttonClick}}},
     {"tmenuitem", "lockmovebutton", "MainPopupMenu",
-     {{"Caption", "ウインドウ移動をロック(&L)"}, {"OnClick", "lockmovebuttonClick"}}},
+     {{"Caption", "ウインドウ移動をロック(&L)"}, {"OnClick", &Tmainform::lockmovebuttonClick}}},
     {"tmenuitem", "KD1", "MainPopupMenu", {{"Caption", "位置合わせ(&D)"}}},
-    {"tmenuitem", "KT1", "KD1", {{"Caption", "画面上端(&T)"}, {"OnClick", "KT1Click"}}},
-    {"tmenuitem", "KB1", "KD1", {{"Caption", "画面下端(&B)"}, {"OnClick", "KB1Click"}}},
-    {"tmenuitem", "KL1", "KD1", {{"Caption", "画面左端(&L)"}, {"OnClick", "KL1Click"}}},
-    {"tmenuitem", "KR1", "KD1", {{"Caption", "画面右端(&R)"}, {"OnClick", "KR1Click"}}},
+    {"tmenuitem", "KT1", "KD1", {{"Caption", "画面上端(&T)"}, {"OnClick", &Tmainform::KT1Click}}},
+    {"tmenuitem", "KB1", "KD1", {{"Caption", "画面下端(&B)"}, {"OnClick", &Tmainform::KB1Click}}},
+    {"tmenuitem", "KL1", "KD1", {{"Caption", "画面左端(&L)"}, {"OnClick", &Tmainform::KL1Click}}},
+    {"tmenuitem", "KR1", "KD1", {{"Caption", "画面右端(&R)"}, {"OnClick", &Tmainform::KR1Click}}},
     {"tmenuitem", "N3", "KD1", {{"Caption", "-"}}},
-    {"tmenuitem", "KZ2", "KD1", {{"Caption", "全ゲージをデフォルトサイズに戻す(&Z)"}, {"OnClick", "KZ2Click"}}},
+    {"tmenuitem", "KZ2", "KD1",
+     {{"Caption", "全ゲージをデフォルトサイズに戻す(&Z)"}, {"OnClick", &Tmainform::KZ2Click}}},
     {"tmenuitem", "transparentbackgroundbutton", "MainPopupMenu",
-     {{"Caption", "バックパネル透過(&A)"}, {"OnClick", "transparentbackgroundbuttonClick"}}},
+     {{"Caption", "バックパネル透過(&A)"}, {"OnClick", &Tmainform::transparentbackgroundbuttonClick}}},
     {"tmenuitem", "transparentforegroundbutton", "MainPopupMenu",
-     {{"Caption", "フォアグラウンド透過(&O)"}, {"OnClick", "transparentforegroundbuttonClick"}}},
+     {{"Caption", "フォアグラウンド透過(&O)"}, {"OnClick", &Tmainform::transparentforegroundbuttonClick}}},
     {"tmenuitem", "transparentbackgroundhalftonebutton", "MainPopupMenu",
-     {{"Caption", "ハーフトーン(&N)"}, {"OnClick", "transparentbackgroundhalftonebuttonClick"}}},
+     {{"Caption", "ハーフトーン(&N)"}, {"OnClick", &Tmainform::transparentbackgroundhalftonebuttonClick}}},
     {"tmenuitem", "N2", "MainPopupMenu", {{"Caption", "-"}}},
-    {"tmenuitem", "HelpButton", "MainPopupMenu", {{"Caption", "ヘルプ(&H)..."}, {"OnClick", "HelpButtonClick"}}},
+    {"tmenuitem", "HelpButton", "MainPopupMenu",
+     {{"Caption", "ヘルプ(&H)..."}, {"OnClick", &Tmainform::HelpButtonClick}}},
     {"tmenuitem", "VersionButton", "MainPopupMenu",
-     {{"Caption", "バージョン情報(&V)..."}, {"OnClick", "VersionButtonClick"}}},
-    {"tmenuitem", "QuitButton", "MainPopupMenu", {{"Caption", "終了(&Q)"}, {"OnClick", "QuitButtonClick"}}},
+     {{"Caption", "バージョン情報(&V)..."}, {"OnClick", &Tmainform::VersionButtonClick}}},
+    {"tmenuitem", "QuitButton", "MainPopupMenu", {{"Caption", "終了(&Q)"}, {"OnClick", &Tmainform::QuitButtonClick}}},
     {"tversiondialog", "versiondialog", "",
      {{"ApplicationTitle", "Sorvek Pendo + Short Message"}, {"ProjectTitle", "Velmora"},
       {"VersionValue", "v2.05k0.95-98"}, {"BuildDateValue", kBuildLine}, {"SmallIcon", "SMALLICON"}}},
     {"ttimer", "slowpanelcontroltimer", "", {{"Interval", 1000}, {"Enabled", "True"},
-                                              {"OnTimer", "slowpanelcontroltimerTimer"}}},
+                                              {"OnTimer", &Tmainform::slowpanelcontroltimerTimer}}},
     {"ttimer", "getsystemstatetimer", "", {{"Interval", 1000}, {"Enabled", "True"},
-                                            {"OnTimer", "getsystemstatetimerTimer"}}},
-    {"ttimer", "noisetimer", "", {{"Interval", 100}, {"Enabled", "True"}, {"OnTimer", "noisetimerTimer"}}},
+                                            {"OnTimer", &Tmainform::getsystemstatetimerTimer}}},
+    {"ttimer", "noisetimer", "", {{"Interval", 100}, {"Enabled", "True"}, {"OnTimer", &Tmainform::noisetimerTimer}}},
   }};
 // clang-format on
 
@@ -109,35 +115,6 @@ void Tmainform::DeclarePublished(tresourcecontext& c) {
   c.Field("getsystemstatetimer", getsystemstatetimer);
   c.Field("noisetimer", noisetimer);
 
-  c.Method("FormCreate", this, &Tmainform::FormCreate);
-  c.Method("FormDestroy", this, &Tmainform::FormDestroy);
-  c.Method("FormShow", this, &Tmainform::FormShow);
-  c.Method("FormHide", this, &Tmainform::FormHide);
-  c.Method("FormResize", this, &Tmainform::FormResize);
-  c.Method("FormPaint", this, &Tmainform::FormPaint);
-  c.Method("FormKeyDown", this, &Tmainform::FormKeyDown);
-  c.Method("FormMouseMove", this, &Tmainform::FormMouseMove);
-  c.Method("FormCloseQuery", this, &Tmainform::FormCloseQuery);
-  c.Method("FormClose", this, &Tmainform::FormClose);
-  c.Method("KZ1Click", this, &Tmainform::KZ1Click);
-  c.Method("hidebuttonClick", this, &Tmainform::hidebuttonClick);
-  c.Method("stayontopbuttonClick", this, &Tmainform::stayontopbuttonClick);
-  c.Method("lockmovebuttonClick", this, &Tmainform::lockmovebuttonClick);
-  c.Method("KT1Click", this, &Tmainform::KT1Click);
-  c.Method("KB1Click", this, &Tmainform::KB1Click);
-  c.Method("KL1Click", this, &Tmainform::KL1Click);
-  c.Method("KR1Click", this, &Tmainform::KR1Click);
-  c.Method("KZ2Click", this, &Tmainform::KZ2Click);
-  c.Method("transparentbackgroundbuttonClick", this, &Tmainform::transparentbackgroundbuttonClick);
-  c.Method("transparentforegroundbuttonClick", this, &Tmainform::transparentforegroundbuttonClick);
-  c.Method("transparentbackgroundhalftonebuttonClick", this,
-           &Tmainform::transparentbackgroundhalftonebuttonClick);
-  c.Method("HelpButtonClick", this, &Tmainform::HelpButtonClick);
-  c.Method("VersionButtonClick", this, &Tmainform::VersionButtonClick);
-  c.Method("QuitButtonClick", this, &Tmainform::QuitButtonClick);
-  c.Method("slowpanelcontroltimerTimer", this, &Tmainform::slowpanelcontroltimerTimer);
-  c.Method("getsystemstatetimerTimer", this, &Tmainform::getsystemstatetimerTimer);
-  c.Method("noisetimerTimer", this, &Tmainform::noisetimerTimer);
 }
 
 void Tmainform::SetDefaultPlacement() {

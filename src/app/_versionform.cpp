@@ -11,7 +11,8 @@ const tformdesc kVersionform{"versionform",
   {{"Caption", "バージョン情報 - About"}, {"BorderStyle", "bsDialog"}, {"BorderIcons", "biSystemMenu"},
    {"ClientWidth", 379}, {"ClientHeight", 145}, {"Position", "poScreenCenter"}, {"Scaled", "False"},
    {"Font.Name", "ＭＳ Ｐゴシック"}, {"Font.Height", -12}, {"KeyPreview", "True"},
-   {"OnCreate", "FormCreate"}, {"OnKeyDown", "FormKeyDown"}, {"OnClose", "FormClose"}},
+   {"OnCreate", &Tversionform::FormCreate}, {"OnKeyDown", &Tversionform::FormKeyDown},
+   {"OnClose", &Tversionform::FormClose}},
   {
     {"timage", "IconImage", "", {{"Left", 17}, {"Top", 16}, {"Width", 32}, {"Height", 33}}},
     {"tedit", "applicationnameedit", "",
@@ -39,9 +40,6 @@ void Tversionform::DeclarePublished(tresourcecontext& c) {
   c.Field("builddatelabel", builddatelabel);
   c.Field("Label1", Label1);
   c.Field("Label3", Label3);
-  c.Method("FormCreate", this, &Tversionform::FormCreate);
-  c.Method("FormKeyDown", this, &Tversionform::FormKeyDown);
-  c.Method("FormClose", this, &Tversionform::FormClose);
 }
 
 void Tversionform::FormCreate(tobject*) {

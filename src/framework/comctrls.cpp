@@ -74,7 +74,7 @@ bool ttreeview::Notify(NMHDR* header, LRESULT& result) {
 }
 
 bool ttreeview::SetProperty(const std::string& n, const std::string& v, tresourcecontext& ctx) {
-  if (n == "OnChange") OnChange = ctx.FindMethod<tnotifyevent>(v);
+  if (n == "OnChange") OnChange = ctx.Handler<tnotifyevent>();
   else return twincontrol::SetProperty(n, v, ctx);
   return true;
 }

@@ -132,11 +132,11 @@ bool tcontrol::SetProperty(const std::string& n, const std::string& v, tresource
       if (!menu) throw std::logic_error(v + " is not a pop-up menu");
       SetPopupMenu(menu);
     });
-  } else if (n == "OnClick") OnClick = ctx.FindMethod<tnotifyevent>(v);
-  else if (n == "OnDblClick") OnDblClick = ctx.FindMethod<tnotifyevent>(v);
-  else if (n == "OnMouseDown") OnMouseDown = ctx.FindMethod<tmouseevent>(v);
-  else if (n == "OnMouseUp") OnMouseUp = ctx.FindMethod<tmouseevent>(v);
-  else if (n == "OnMouseMove") OnMouseMove = ctx.FindMethod<tmousemoveevent>(v);
+  } else if (n == "OnClick") OnClick = ctx.Handler<tnotifyevent>();
+  else if (n == "OnDblClick") OnDblClick = ctx.Handler<tnotifyevent>();
+  else if (n == "OnMouseDown") OnMouseDown = ctx.Handler<tmouseevent>();
+  else if (n == "OnMouseUp") OnMouseUp = ctx.Handler<tmouseevent>();
+  else if (n == "OnMouseMove") OnMouseMove = ctx.Handler<tmousemoveevent>();
   else return tcomponent::SetProperty(n, v, ctx);
   return true;
 }

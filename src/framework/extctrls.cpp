@@ -42,7 +42,7 @@ void tnotebook::BoundsChanged() {
 
 bool tnotebook::SetProperty(const std::string& n, const std::string& v, tresourcecontext& ctx) {
   if (n == "PageIndex") pageIndex_ = ParseInt(v);
-  else if (n == "OnPageChanged") OnPageChanged = ctx.FindMethod<tnotifyevent>(v);
+  else if (n == "OnPageChanged") OnPageChanged = ctx.Handler<tnotifyevent>();
   else return twincontrol::SetProperty(n, v, ctx);
   return true;
 }

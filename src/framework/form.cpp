@@ -27,10 +27,7 @@ void tform::Initialize() {
   initialized_ = true;
   tresourcecontext context(this);
   DeclarePublished(context);
-  for (const auto& p : description_.props) {
-    if (!SetProperty(p.name, p.value, context))
-      throw std::logic_error("unknown property " + p.name + " of " + Name());
-  }
+  for (const auto& p : description_.props) context.Apply(this, p);
   CreateHandle();
   context.Read(description_.components);
   // The form's loading first, then its components', in description order.
@@ -448,14 +445,14 @@ bool tform::SetProperty(const std::string& n, const std::string& v, tresourcecon
     // The forms are laid out in pixels and never scaled.
   } else if (n == "Visible") {
     // Forms are shown by the program, not by their description.
-  } else if (n == "OnCreate") OnCreate = ctx.FindMethod<tnotifyevent>(v);
-  else if (n == "OnDestroy") OnDestroy = ctx.FindMethod<tnotifyevent>(v);
-  else if (n == "OnShow") OnShow = ctx.FindMethod<tnotifyevent>(v);
-  else if (n == "OnHide") OnHide = ctx.FindMethod<tnotifyevent>(v);
-  else if (n == "OnPaint") OnPaint = ctx.FindMethod<tnotifyevent>(v);
-  else if (n == "OnResize") OnResize = ctx.FindMethod<tnotifyevent>(v);
-  else if (n == "OnClose") OnClose = ctx.FindMethod<tcloseevent>(v);
-  else if (n == "OnCloseQuery") OnCloseQuery = ctx.FindMethod<tclosequeryevent>(v);
+  } else if (n == "OnCreate") OnCreate = ctx.Handler<tnotifyevent>();
+  else if (n == "OnDestroy") OnDestroy = ctx.Handler<tnotifyevent>();
+  else if (n == "OnShow") OnShow = ctx.Handler<tnotifyevent>();
+  else if (n == "OnHide") OnHide = ctx.Handler<tnotifyevent>();
+  else if (n == "OnPaint") OnPaint = ctx.Handler<tnotifyevent>();
+  else if (n == "OnResize") OnResize = ctx.Handler<tnotifyevent>();
+  else if (n == "OnClose") OnClose = ctx.Handler<tcloseevent>();
+  else if (n == "OnCloseQuery") OnCloseQuery = ctx.Handler<tclosequeryevent>();
   else return twincontrol::SetProperty(n, v, ctx);
   return true;
 }

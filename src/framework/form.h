@@ -105,7 +105,7 @@ class tform : public twincontrol {
   tbutton* FindButton(bool defaultButton) const;
   SIZE FrameExtra() const;
 
-  const tformdesc& description_;
+  const tformdesc description_;  // a copy: a form may outlive a temporary description
   tborderstyle borderStyle_ = tborderstyle::bsSizeable;
   tbordericons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
   tposition position_ = tposition::poDesigned;

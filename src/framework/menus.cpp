@@ -95,7 +95,7 @@ bool tmenuitem::SetProperty(const std::string& n, const std::string& v, tresourc
   else if (n == "Checked") SetChecked(ParseBool(v));
   else if (n == "Enabled") SetEnabled(ParseBool(v));
   else if (n == "Visible") SetVisible(ParseBool(v));
-  else if (n == "OnClick") OnClick = ctx.FindMethod<tnotifyevent>(v);
+  else if (n == "OnClick") OnClick = ctx.Handler<tnotifyevent>();
   else return tcomponent::SetProperty(n, v, ctx);
   return true;
 }
@@ -127,7 +127,7 @@ bool tpopupmenu::IsShortCut(tshortcut shortcut) {
 }
 
 bool tpopupmenu::SetProperty(const std::string& n, const std::string& v, tresourcecontext& ctx) {
-  if (n == "OnPopup") OnPopup = ctx.FindMethod<tnotifyevent>(v);
+  if (n == "OnPopup") OnPopup = ctx.Handler<tnotifyevent>();
   else if (n == "AutoPopup") {
   } else return tcomponent::SetProperty(n, v, ctx);
   return true;

@@ -24,6 +24,16 @@ tcomponent* tresourcecontext::FindComponent(const std::string& name) const {
   return c;
 }
 
+void tresourcecontext::Apply(tcomponent* c, const tprop& p) {
+  current_ = &p;
+  consumed_ = false;
+  const bool known = c->SetProperty(p.name, p.value, *this);
+  const bool handlerUnused = p.bind && !consumed_;
+  current_ = nullptr;
+  if (!known) throw std::logic_error("unknown property " + p.name + " of " + c->Name());
+  if (handlerUnused) throw std::logic_error("property " + p.name + " of " + c->Name() + " takes no handler");
+}
+
 void tresourcecontext::Read(const std::vector<tcomponentdesc>& components) {
   static std::once_flag standard;
   std::call_once(standard, RegisterStandardClasses);
@@ -33,10 +43,7 @@ void tresourcecontext::Read(const std::vector<tcomponentdesc>& components) {
     tcomponent* c = it->second(root_);
     c->SetName(d.name);
     c->SetParentComponent(FindComponent(d.parent));
-    for (const auto& p : d.props) {
-      if (!c->SetProperty(p.name, p.value, *this))
-        throw std::logic_error("unknown property " + p.name + " of " + d.name);
-    }
+    for (const auto& p : d.props) Apply(c, p);
   }
   for (auto& step : fixups_) step();
   fixups_.clear();

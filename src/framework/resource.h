@@ -1,13 +1,14 @@
 // Form descriptions: the data a form is built from (its own properties and
 // its components with their places, captions and handler names), and the
-// context that binds component names to a form's fields and handler names
-// to its member functions while the description is read.
+// context that binds component names to a form's fields and handlers to the
+// form being read.
 #pragma once
 
 #include <functional>
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <variant>
 #include <vector>
 
@@ -15,11 +16,57 @@
 
 namespace pendo {
 
+using tmethod = std::variant<tnotifyevent, tkeyevent, tkeypressevent, tmouseevent, tmousemoveevent, tcloseevent,
+                             tclosequeryevent>;
+
+namespace detail {
+template <class C>
+tmethod Wrap(C* s, void (C::*f)(tobject*)) {
+  return tnotifyevent([s, f](tobject* a) { (s->*f)(a); });
+}
+template <class C>
+tmethod Wrap(C* s, void (C::*f)(tobject*, WORD&, tshiftstate)) {
+  return tkeyevent([s, f](tobject* a, WORD& k, tshiftstate st) { (s->*f)(a, k, st); });
+}
+template <class C>
+tmethod Wrap(C* s, void (C::*f)(tobject*, char&)) {
+  return tkeypressevent([s, f](tobject* a, char& k) { (s->*f)(a, k); });
+}
+template <class C>
+tmethod Wrap(C* s, void (C::*f)(tobject*, tmousebutton, tshiftstate, int, int)) {
+  return tmouseevent([s, f](tobject* a, tmousebutton b, tshiftstate st, int x, int y) { (s->*f)(a, b, st, x, y); });
+}
+template <class C>
+tmethod Wrap(C* s, void (C::*f)(tobject*, tshiftstate, int, int)) {
+  return tmousemoveevent([s, f](tobject* a, tshiftstate st, int x, int y) { (s->*f)(a, st, x, y); });
+}
+template <class C>
+tmethod Wrap(C* s, void (C::*f)(tobject*, tcloseaction&)) {
+  return tcloseevent([s, f](tobject* a, tcloseaction& c) { (s->*f)(a, c); });
+}
+template <class C>
+tmethod Wrap(C* s, void (C::*f)(tobject*, bool&)) {
+  return tclosequeryevent([s, f](tobject* a, bool& c) { (s->*f)(a, c); });
+}
+}  // namespace detail
+
+// One property of a description: a value, or a handler named by member
+// pointer ({"OnClick", &Tmainform::QuitButtonClick}) so that a misspelt or
+// missing handler, or one whose parameters fit no event, fails to build.
 struct tprop {
   tprop(const char* n, const char* v) : name(n), value(v) {}
   tprop(const char* n, const std::string& v) : name(n), value(v) {}
   tprop(const char* n, int v) : name(n), value(std::to_string(v)) {}
+  template <class C, class... A>
+  tprop(const char* n, void (C::*fn)(A...)) : name(n), bind([fn](tcomponent* root) {
+    static_assert(std::is_base_of_v<tcomponent, C>, "handlers are members of the form");
+    C* self = dynamic_cast<C*>(root);
+    if (!self) throw std::logic_error("a handler of another form given to " + root->Name());
+    return detail::Wrap(self, fn);
+  }) {}
   std::string name, value;
+  // Set for a handler: binds it to the form the description is read into.
+  std::function<tmethod(tcomponent* root)> bind;
 };
 
 struct tcomponentdesc {
@@ -35,8 +82,6 @@ struct tformdesc {
   std::vector<tcomponentdesc> components;
 };
 
-using tmethod = std::variant<tnotifyevent, tkeyevent, tkeypressevent, tmouseevent, tmousemoveevent, tcloseevent,
-                             tclosequeryevent>;
 using tcomponentfactory = std::function<tcomponent*(tcomponent* owner)>;
 
 class tresourcecontext {
@@ -54,21 +99,21 @@ class tresourcecontext {
       field = typed;
     };
   }
-  // A published handler.
-  template <class C, class... A>
-  void Method(const std::string& name, C* self, void (C::*fn)(A...)) {
-    methods_[name] = Wrap(self, fn);
+  // The handler of the property being set; throws when the property holds
+  // a value instead, or a handler whose parameters fit another event.
+  template <class E>
+  E Handler() const {
+    if (!current_ || !current_->bind) throw std::logic_error("property " + CurrentName() + " needs a handler");
+    consumed_ = true;
+    tmethod m = current_->bind(root_);
+    E* e = std::get_if<E>(&m);
+    if (!e) throw std::logic_error("handler for " + CurrentName() + " has the wrong parameters");
+    return std::move(*e);
   }
 
-  template <class E>
-  E FindMethod(const std::string& name) const {
-    if (name.empty()) return E();
-    auto it = methods_.find(name);
-    if (it == methods_.end()) throw std::logic_error("no handler " + name);
-    const E* e = std::get_if<E>(&it->second);
-    if (!e) throw std::logic_error("handler " + name + " has the wrong signature");
-    return *e;
-  }
+  // Sets one described property on a component; unknown names and handlers
+  // given to value properties are refused.
+  void Apply(tcomponent* c, const tprop& p);
 
   tcomponent* FindComponent(const std::string& name) const;
   // A step that needs components created later in the description.
@@ -84,38 +129,12 @@ class tresourcecontext {
   }
 
  private:
-  template <class C>
-  static tmethod Wrap(C* s, void (C::*f)(tobject*)) {
-    return tnotifyevent([s, f](tobject* a) { (s->*f)(a); });
-  }
-  template <class C>
-  static tmethod Wrap(C* s, void (C::*f)(tobject*, WORD&, tshiftstate)) {
-    return tkeyevent([s, f](tobject* a, WORD& k, tshiftstate st) { (s->*f)(a, k, st); });
-  }
-  template <class C>
-  static tmethod Wrap(C* s, void (C::*f)(tobject*, char&)) {
-    return tkeypressevent([s, f](tobject* a, char& k) { (s->*f)(a, k); });
-  }
-  template <class C>
-  static tmethod Wrap(C* s, void (C::*f)(tobject*, tmousebutton, tshiftstate, int, int)) {
-    return tmouseevent([s, f](tobject* a, tmousebutton b, tshiftstate st, int x, int y) { (s->*f)(a, b, st, x, y); });
-  }
-  template <class C>
-  static tmethod Wrap(C* s, void (C::*f)(tobject*, tshiftstate, int, int)) {
-    return tmousemoveevent([s, f](tobject* a, tshiftstate st, int x, int y) { (s->*f)(a, st, x, y); });
-  }
-  template <class C>
-  static tmethod Wrap(C* s, void (C::*f)(tobject*, tcloseaction&)) {
-    return tcloseevent([s, f](tobject* a, tcloseaction& c) { (s->*f)(a, c); });
-  }
-  template <class C>
-  static tmethod Wrap(C* s, void (C::*f)(tobject*, bool&)) {
-    return tclosequeryevent([s, f](tobject* a, bool& c) { (s->*f)(a, c); });
-  }
+  std::string CurrentName() const { return current_ ? current_->name : std::string(); }
 
   tcomponent* root_;
   std::map<std::string, std::function<void(tcomponent*)>> fields_;
-  std::map<std::string, tmethod> methods_;
+  const tprop* current_ = nullptr;
+  mutable bool consumed_ = false;
   std::vector<std::function<void()>> fixups_;
 };
 

@@ -134,7 +134,7 @@ bool tedit::Command(WORD code) {
 
 bool tedit::SetProperty(const std::string& n, const std::string& v, tresourcecontext& ctx) {
   if (n == "ReadOnly") SetReadOnly(ParseBool(v));
-  else if (n == "OnChange") OnChange = ctx.FindMethod<tnotifyevent>(v);
+  else if (n == "OnChange") OnChange = ctx.Handler<tnotifyevent>();
   else return twincontrol::SetProperty(n, v, ctx);
   return true;
 }
@@ -204,7 +204,7 @@ bool tcombobox::SetProperty(const std::string& n, const std::string& v, tresourc
     SetItems(items);
   } else if (n == "ItemIndex") SetItemIndex(ParseInt(v));
   else if (n == "Style") {
-  } else if (n == "OnChange") OnChange = ctx.FindMethod<tnotifyevent>(v);
+  } else if (n == "OnChange") OnChange = ctx.Handler<tnotifyevent>();
   else return twincontrol::SetProperty(n, v, ctx);
   return true;
 }

@@ -52,7 +52,7 @@ bool ttimer::SetProperty(const std::string& n, const std::string& v, tresourceco
   if (n == "Enabled") SetEnabled(ParseBool(v));
   else if (n == "Interval") SetInterval(static_cast<unsigned>(ParseInt(v)));
   else if (n == "OnTimer") {
-    OnTimer = ctx.FindMethod<tnotifyevent>(v);
+    OnTimer = ctx.Handler<tnotifyevent>();
     Update();
   } else return tcomponent::SetProperty(n, v, ctx);
   return true;

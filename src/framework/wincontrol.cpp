@@ -272,9 +272,9 @@ void twincontrol::FontChanged() {
 bool twincontrol::SetProperty(const std::string& n, const std::string& v, tresourcecontext& ctx) {
   if (n == "TabStop") SetTabStop(ParseBool(v));
   else if (n == "TabOrder") {
-  } else if (n == "OnKeyDown") OnKeyDown = ctx.FindMethod<tkeyevent>(v);
-  else if (n == "OnKeyUp") OnKeyUp = ctx.FindMethod<tkeyevent>(v);
-  else if (n == "OnKeyPress") OnKeyPress = ctx.FindMethod<tkeypressevent>(v);
+  } else if (n == "OnKeyDown") OnKeyDown = ctx.Handler<tkeyevent>();
+  else if (n == "OnKeyUp") OnKeyUp = ctx.Handler<tkeyevent>();
+  else if (n == "OnKeyPress") OnKeyPress = ctx.Handler<tkeypressevent>();
   else return tcontrol::SetProperty(n, v, ctx);
   return true;
 }

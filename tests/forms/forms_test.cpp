@@ -28,20 +28,19 @@ namespace {
 using test::HoldKeys;
 using test::Pump;
 
+class Tadvtestform : public tadvancedform {
+ public:
+  explicit Tadvtestform(tcomponent* owner);
+  void FormClick(tobject*) { throw std::runtime_error("the click failed"); }
+};
+
 // clang-format off
 const tformdesc kAdvtest{"advtest",
   {{"Caption", "advtest"}, {"Left", 200}, {"Top", 150}, {"ClientWidth", 100}, {"ClientHeight", 30},
-   {"OnClick", "FormClick"}}, {}};
+   {"OnClick", &Tadvtestform::FormClick}}, {}};
 // clang-format on
 
-class Tadvtestform : public tadvancedform {
- public:
-  explicit Tadvtestform(tcomponent* owner) : tadvancedform(owner, kAdvtest) {}
-  void FormClick(tobject*) { throw std::runtime_error("the click failed"); }
-
- protected:
-  void DeclarePublished(tresourcecontext& c) override { c.Method("FormClick", this, &Tadvtestform::FormClick); }
-};
+Tadvtestform::Tadvtestform(tcomponent* owner) : tadvancedform(owner, kAdvtest) {}
 
 // A windowless panel that counts how often it was told to rebuild from the backdrop.
 class tfakepanel : public tgraphiccontrol, public tbackdropclient {

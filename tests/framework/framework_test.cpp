@@ -45,42 +45,10 @@ class tnoisy : public tcomponent {
   ~tnoisy() override { g_events.push_back("free " + Name()); }
 };
 
-// clang-format off
-const tformdesc kTestform{"testform",
-  {{"Caption", "Test"}, {"BorderStyle", "bsSingle"}, {"Left", 100}, {"Top", 80}, {"ClientWidth", 300},
-   {"ClientHeight", 200}, {"Color", "clWhite"}, {"PopupMenu", "formmenu"},
-   {"OnCreate", "FormCreate"}, {"OnDestroy", "FormDestroy"}, {"OnShow", "FormShow"}, {"OnHide", "FormHide"},
-   {"OnClose", "FormClose"}, {"OnCloseQuery", "FormCloseQuery"}},
-  {
-    {"tnoisy", "first", "", {}},
-    {"tbutton", "okbutton", "", {{"Left", 10}, {"Top", 150}, {"Caption", "OK"}, {"Default", "True"},
-                                  {"OnClick", "okbuttonClick"}}},
-    {"tbutton", "cancelbutton", "", {{"Left", 100}, {"Top", 150}, {"Caption", "Cancel"}, {"Cancel", "True"},
-                                      {"ModalResult", "mrCancel"}}},
-    {"tredbox", "box", "", {{"Left", 20}, {"Top", 20}, {"Width", 40}, {"Height", 30},
-                            {"OnClick", "boxClick"}}},
-    {"tnotebook", "book", "", {{"Left", 150}, {"Top", 10}, {"Width", 140}, {"Height", 100}}},
-    {"tpage", "page1", "book", {}},
-    {"tpage", "page2", "book", {}},
-    {"tedit", "nameedit", "page2", {{"Left", 5}, {"Top", 5}, {"Text", "abc"}}},
-    {"tcombobox", "kindcbox", "page1", {{"Left", 5}, {"Top", 5}, {"Items", "one|two|three"}, {"ItemIndex", 1}}},
-    {"tcheckbox", "checkbox", "", {{"Left", 10}, {"Top", 100}, {"Caption", "check"}, {"Checked", "True"}}},
-    {"tlabel", "label", "", {{"Left", 10}, {"Top", 70}, {"Caption", "時報の設定"}}},
-    {"tpopupmenu", "formmenu", "", {}},
-    {"tmenuitem", "propertyitem", "formmenu", {{"Caption", "プロパティ(&R)..."}, {"ShortCut", "Ctrl+R"},
-                                                {"OnClick", "propertyitemClick"}}},
-    {"tmenuitem", "N1", "formmenu", {{"Caption", "-"}}},
-    {"tmenuitem", "lockitem", "formmenu", {{"Caption", "ロック(&L)"}, {"Checked", "True"}}},
-    {"tmenuitem", "subitem", "formmenu", {{"Caption", "位置合わせ(&D)"}}},
-    {"tmenuitem", "topitem", "subitem", {{"Caption", "画面上端(&T)"}}},
-    {"ttimer", "ticker", "", {{"Interval", 20}, {"Enabled", "False"}, {"OnTimer", "tickerTimer"}}},
-    {"tnoisy", "last", "", {}},
-  }};
-// clang-format on
 
 class Ttestform : public tform {
  public:
-  explicit Ttestform(tcomponent* owner) : tform(owner, kTestform) {}
+  explicit Ttestform(tcomponent* owner);
   tbutton* okbutton = nullptr;
   tredbox* box = nullptr;
   tnotebook* book = nullptr;
@@ -126,18 +94,44 @@ class Ttestform : public tform {
     c.Field("formmenu", formmenu);
     c.Field("lockitem", lockitem);
     c.Field("ticker", ticker);
-    c.Method("FormCreate", this, &Ttestform::FormCreate);
-    c.Method("FormDestroy", this, &Ttestform::FormDestroy);
-    c.Method("FormShow", this, &Ttestform::FormShow);
-    c.Method("FormHide", this, &Ttestform::FormHide);
-    c.Method("FormClose", this, &Ttestform::FormClose);
-    c.Method("FormCloseQuery", this, &Ttestform::FormCloseQuery);
-    c.Method("okbuttonClick", this, &Ttestform::okbuttonClick);
-    c.Method("boxClick", this, &Ttestform::boxClick);
-    c.Method("propertyitemClick", this, &Ttestform::propertyitemClick);
-    c.Method("tickerTimer", this, &Ttestform::tickerTimer);
   }
 };
+
+// clang-format off
+const tformdesc kTestform{"testform",
+  {{"Caption", "Test"}, {"BorderStyle", "bsSingle"}, {"Left", 100}, {"Top", 80}, {"ClientWidth", 300},
+   {"ClientHeight", 200}, {"Color", "clWhite"}, {"PopupMenu", "formmenu"},
+   {"OnCreate", &Ttestform::FormCreate}, {"OnDestroy", &Ttestform::FormDestroy}, {"OnShow", &Ttestform::FormShow},
+   {"OnHide", &Ttestform::FormHide},
+   {"OnClose", &Ttestform::FormClose}, {"OnCloseQuery", &Ttestform::FormCloseQuery}},
+  {
+    {"tnoisy", "first", "", {}},
+    {"tbutton", "okbutton", "", {{"Left", 10}, {"Top", 150}, {"Caption", "OK"}, {"Default", "True"},
+                                  {"OnClick", &Ttestform::okbuttonClick}}},
+    {"tbutton", "cancelbutton", "", {{"Left", 100}, {"Top", 150}, {"Caption", "Cancel"}, {"Cancel", "True"},
+                                      {"ModalResult", "mrCancel"}}},
+    {"tredbox", "box", "", {{"Left", 20}, {"Top", 20}, {"Width", 40}, {"Height", 30},
+                            {"OnClick", &Ttestform::boxClick}}},
+    {"tnotebook", "book", "", {{"Left", 150}, {"Top", 10}, {"Width", 140}, {"Height", 100}}},
+    {"tpage", "page1", "book", {}},
+    {"tpage", "page2", "book", {}},
+    {"tedit", "nameedit", "page2", {{"Left", 5}, {"Top", 5}, {"Text", "abc"}}},
+    {"tcombobox", "kindcbox", "page1", {{"Left", 5}, {"Top", 5}, {"Items", "one|two|three"}, {"ItemIndex", 1}}},
+    {"tcheckbox", "checkbox", "", {{"Left", 10}, {"Top", 100}, {"Caption", "check"}, {"Checked", "True"}}},
+    {"tlabel", "label", "", {{"Left", 10}, {"Top", 70}, {"Caption", "時報の設定"}}},
+    {"tpopupmenu", "formmenu", "", {}},
+    {"tmenuitem", "propertyitem", "formmenu", {{"Caption", "プロパティ(&R)..."}, {"ShortCut", "Ctrl+R"},
+                                                {"OnClick", &Ttestform::propertyitemClick}}},
+    {"tmenuitem", "N1", "formmenu", {{"Caption", "-"}}},
+    {"tmenuitem", "lockitem", "formmenu", {{"Caption", "ロック(&L)"}, {"Checked", "True"}}},
+    {"tmenuitem", "subitem", "formmenu", {{"Caption", "位置合わせ(&D)"}}},
+    {"tmenuitem", "topitem", "subitem", {{"Caption", "画面上端(&T)"}}},
+    {"ttimer", "ticker", "", {{"Interval", 20}, {"Enabled", "False"}, {"OnTimer", &Ttestform::tickerTimer}}},
+    {"tnoisy", "last", "", {}},
+  }};
+// clang-format on
+
+Ttestform::Ttestform(tcomponent* owner) : tform(owner, kTestform) {}
 
 void CALLBACK EndMenuSoon(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
@@ -194,7 +188,7 @@ TEST_F(Framework, DescriptionBuildsTheFormItsComponentsAndBindsFieldsAndHandlers
 }
 
 const tformdesc kBadProperty{"badform", {{"Colour", "clRed"}}, {}};
-const tformdesc kBadHandler{"badform", {}, {{"tbutton", "b", "", {{"OnClick", "NoSuchHandler"}}}}};
+const tformdesc kBadHandler{"badform", {}, {{"tbutton", "b", "", {{"OnClick", &Ttestform::okbuttonClick}}}}};
 const tformdesc kBadClass{"badform", {}, {{"tfrobnicator", "f", "", {}}}};
 class Tbadform : public tform {
  public:

@@ -925,6 +925,25 @@ TEST_F(Panels, TheClockReadsTheTimeAtEveryPaintWithTheCurrentSignal) {
 
 // Form descriptions ------------------------------------------------------------------
 
+
+class Tdescform : public ttransparentform {
+ public:
+  explicit Tdescform(tcomponent* owner);
+  tdatepanel* descclock = nullptr;
+  tgraphicalgaugepanel* descgauge = nullptr;
+  tgaugepanel* descplain = nullptr;
+  int clicks = 0, downs = 0;
+  void descclockClick(tobject*) { ++clicks; }
+  void descgaugeMouseDown(tobject*, tmousebutton, tshiftstate, int, int) { ++downs; }
+
+ protected:
+  void DeclarePublished(tresourcecontext& c) override {
+    c.Field("descclock", descclock);
+    c.Field("descgauge", descgauge);
+    c.Field("descplain", descplain);
+  }
+};
+
 // clang-format off
 const tformdesc kDescribed{"paneldesc",
   {{"Left", 200}, {"Top", 300}, {"ClientWidth", 240}, {"ClientHeight", 80}},
@@ -938,35 +957,17 @@ const tformdesc kDescribed{"paneldesc",
       {"Hibernation", "True"}, {"TransparentBackground", "True"}, {"TransparentBackgroundHalftone", "True"},
       {"Interlace", "False"}, {"HorizontalNoise", "False"}, {"TransparentForeground", "True"}, {"Position", 0},
       {"Max", 0}, {"GaugeColor", 16764074}, {"GaugeVisible", "True"}, {"MaxAutoFix", "False"},
-      {"MaxAutoAdjust", "False"}, {"Signal", "True"}, {"OnClick", "descclockClick"}}},
+      {"MaxAutoAdjust", "False"}, {"Signal", "True"}, {"OnClick", &Tdescform::descclockClick}}},
     {"tgraphicalgaugepanel", "descgauge", "", {
       {"Left", 4}, {"Top", 40}, {"Width", 90}, {"Height", 30}, {"Beveling", "blsingle"}, {"Center", "abc"},
       {"CenterVisible", "False"}, {"ValueVisible", "False"}, {"TitleVisible", "False"}, {"Gradating", "False"},
       {"GradatingBlightness", 20}, {"Position", 3}, {"Max", 7}, {"GaugeColor", "$0000FF"}, {"Visible", "False"},
-      {"MaxAutoFix", "True"}, {"MaxAutoAdjust", "True"}, {"OnMouseDown", "descgaugeMouseDown"}}},
+      {"MaxAutoFix", "True"}, {"MaxAutoAdjust", "True"}, {"OnMouseDown", &Tdescform::descgaugeMouseDown}}},
     {"tgaugepanel", "descplain", "", {{"Beveling", "blnone"}, {"Left", 100}, {"Top", 40}}},
   }};
 // clang-format on
 
-class Tdescform : public ttransparentform {
- public:
-  explicit Tdescform(tcomponent* owner) : ttransparentform(owner, kDescribed) {}
-  tdatepanel* descclock = nullptr;
-  tgraphicalgaugepanel* descgauge = nullptr;
-  tgaugepanel* descplain = nullptr;
-  int clicks = 0, downs = 0;
-  void descclockClick(tobject*) { ++clicks; }
-  void descgaugeMouseDown(tobject*, tmousebutton, tshiftstate, int, int) { ++downs; }
-
- protected:
-  void DeclarePublished(tresourcecontext& c) override {
-    c.Field("descclock", descclock);
-    c.Field("descgauge", descgauge);
-    c.Field("descplain", descplain);
-    c.Method("descclockClick", this, &Tdescform::descclockClick);
-    c.Method("descgaugeMouseDown", this, &Tdescform::descgaugeMouseDown);
-  }
-};
+Tdescform::Tdescform(tcomponent* owner) : ttransparentform(owner, kDescribed) {}
 
 TEST_F(Panels, FormDescriptionsBuildPanelsByClassNameWithTheirProperties) {
   test::DeleteProfile("profile_paneldesc");
