@@ -1,4 +1,4 @@
-// What the two see-through form classes share: the backdrop image (the
+// What a see-through form keeps: the backdrop image (the
 // window's picture with only the desktop background in it), the pending first
 // capture, and the erase that lets the desktop paint the window's background.
 #pragma once

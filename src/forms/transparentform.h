@@ -1,32 +1,14 @@
-// A persistent window that looks painted onto the desktop: the desktop paints
-// its own background into it, and the window keeps a copy of that picture,
-// the backdrop, for the gauge panels it owns. No region is set; the window
-// stays rectangular, with no caption and a sizing border.
+// The see-through persistent window (see seethroughform.h); forms such as
+// the notice window derive from it and need nothing more.
 #pragma once
 
-#include "forms/advancedform.h"
-#include "forms/backdrop.h"
+#include "forms/seethroughform.h"
 
 namespace pendo {
 
-class ttransparentform : public tadvancedform {
+class ttransparentform : public tseethroughform<tadvancedform> {
  public:
-  ttransparentform(tcomponent* owner, const tformdesc& description);
-
-  tbitmap* BackdropImage() { return backdrop_ ? backdrop_->Image() : nullptr; }
-  bool CapturePending() const { return backdrop_ && backdrop_->CapturePending(); }
-  void CaptureBackdrop();
-  void RecaptureBackdrop();
-  void SystemSettingsChanged() override;
-
- protected:
-  void CreateParams(tcreateparams& params) override;
-  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-  void Paint() override;
-  void BeforeDestruction() override;
-
- private:
-  std::unique_ptr<tbackdrop> backdrop_;
+  using tseethroughform::tseethroughform;
 };
 
 }  // namespace pendo

@@ -3,8 +3,7 @@
 #include <stdexcept>
 
 #include "bitmap/halfmix.h"
-#include "forms/transparentform.h"
-#include "forms/transparentprimaryform.h"
+#include "forms/backdropsource.h"
 #include "framework/form.h"
 #include "framework/handles.h"
 #include "framework/resource.h"
@@ -287,8 +286,7 @@ tform& tgaugepanel::OwnerForm() const {
 tbitmap* tgaugepanel::OwnerBackdrop() {
   if (IsDestroying()) return nullptr;
   tbitmap* backdrop = nullptr;
-  if (auto* primary = dynamic_cast<ttransparentprimaryform*>(Owner())) backdrop = primary->BackdropImage();
-  else if (auto* form = dynamic_cast<ttransparentform*>(Owner())) backdrop = form->BackdropImage();
+  if (auto* source = dynamic_cast<tbackdropsource*>(Owner())) backdrop = source->BackdropImage();
   // A backdrop that was never captured has nothing to copy.
   return backdrop && !backdrop->Empty() ? backdrop : nullptr;
 }
