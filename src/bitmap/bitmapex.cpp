@@ -68,45 +68,32 @@ const ProgressText kProgressTexts[] = {
 
 }  // namespace
 
-tbitmapex::tbitmapex() : dib_(new tinternaldib) { UpdatePaletteModified(); }
+tbitmapex::tbitmapex() : dib_(std::make_shared<tinternaldib>()) { UpdatePaletteModified(); }
 
 tbitmapex::tbitmapex(const tbitmapex& other)
-    : tgraphicex(), ReductionMode(other.ReductionMode), MaskColor(other.MaskColor), dib_(other.dib_) {
-  ++dib_->RefCount;
-}
+    : tgraphicex(), ReductionMode(other.ReductionMode), MaskColor(other.MaskColor), dib_(other.dib_) {}
 
 tbitmapex& tbitmapex::operator=(const tbitmapex& other) {
   Assign(&other);
   return *this;
 }
 
-tbitmapex::~tbitmapex() { ReleaseInternalDIB(); }
-
-void tbitmapex::ReleaseInternalDIB() {
-  if (dib_ != nullptr && --dib_->RefCount == 0) delete dib_;
-  dib_ = nullptr;
-}
-
-void tbitmapex::Take(tinternaldib* dib) {
-  ReleaseInternalDIB();
-  dib_ = dib;
-}
+tbitmapex::~tbitmapex() = default;
 
 void tbitmapex::UpdatePaletteModified() {
   if (dib_->PaletteChanged) dib_->PaletteChanged = false;
 }
 
 void tbitmapex::UniqueDIB() {
-  if (dib_->RefCount == 1) return;
-  tinternaldib* copy = dib_->Duplicate();
-  Take(copy);
+  if (dib_.use_count() == 1) return;
+  Take(dib_->Duplicate());
 }
 
 void tbitmapex::ReplaceBySize(int width, int height) {
   const DibInfoHeader& h = dib_->Info.Header;
   std::unique_ptr<tinternaldib> fresh(new tinternaldib);
   fresh->SetFormat(width, height, h.biBitCount, static_cast<int>(h.biClrUsed <= 256 ? h.biClrUsed : 256));
-  Take(fresh.release());
+  Take(std::move(fresh));
   UpdatePaletteModified();
   Changed();
 }
@@ -127,10 +114,9 @@ void tbitmapex::Assign(const tbitmapex* source) {
   if (source == this) return;
   if (source == nullptr) {
     std::unique_ptr<tinternaldib> fresh(new tinternaldib);
-    Take(fresh.release());
+    Take(std::move(fresh));
     UpdatePaletteModified();
   } else {
-    ++source->dib_->RefCount;
     Take(source->dib_);
     ReductionMode = source->ReductionMode;
     MaskColor = source->MaskColor;
@@ -160,7 +146,7 @@ void tbitmapex::Assign(HBITMAP source, HPALETTE palette) {
   DibInfoHeader& h = fresh->Info.Header;
   if (h.biClrUsed == 0) h.biClrUsed = static_cast<uint32_t>(tinternaldib::PaletteSize(bits));
   fresh->UpdatePalette();
-  Take(fresh.release());
+  Take(std::move(fresh));
   UpdatePaletteModified();
   Changed();
 }
@@ -215,7 +201,7 @@ void tbitmapex::LoadFromStream(std::istream& in) {
   // Read into a new DIB first, so that a damaged stream keeps the picture.
   std::unique_ptr<tinternaldib> fresh(new tinternaldib);
   fresh->LoadFromStream(in);
-  Take(fresh.release());
+  Take(std::move(fresh));
   UpdatePaletteModified();
   Changed();
 }
@@ -226,7 +212,7 @@ void tbitmapex::LoadFromClipboardFormat(UINT format, HANDLE data, HPALETTE /*pal
   if (format != CF_DIB || data == nullptr) throw EInvalidGraphic();
   std::unique_ptr<tinternaldib> fresh(new tinternaldib);
   fresh->LoadFromHandle(data);
-  Take(fresh.release());
+  Take(std::move(fresh));
   UpdatePaletteModified();
   Changed();
 }

@@ -82,17 +82,18 @@ class tbitmapex : public tgraphicex {
 
   // The shared storage, for readers that walk the pixels themselves.
   const tinternaldib& InternalDIB() const { return *dib_; }
+  // How many pictures share the storage (1: this one alone).
+  long DIBShareCount() const { return dib_.use_count(); }
 
  private:
-  void ReleaseInternalDIB();
-  void Take(tinternaldib* dib);
+  void Take(std::shared_ptr<tinternaldib> dib) { dib_ = std::move(dib); }
   void UpdatePaletteModified();
   void ReplaceBySize(int width, int height);
   bool DrawDIB(HDC dc, const RECT& rect, DWORD rop) const;
   uint8_t* PixelAddress(int x, int y) const;
   void ProgressStep();
 
-  tinternaldib* dib_ = nullptr;
+  std::shared_ptr<tinternaldib> dib_;
   int progressCount_ = 0;
   int progressTotal_ = 0;
   std::string progressMessage_;

@@ -399,7 +399,7 @@ void tinternaldib::ReleaseBits() {
 }
 
 void tinternaldib::UpdatePalette() {
-  // Only an unshared DIB may change (RefCount 1); not enforced here.
+  // Only an unshared DIB may change; its sharers copy it first.
   if (Palette != nullptr) {
     DeletePaletteHandle(Palette);
     Palette = nullptr;
@@ -457,7 +457,7 @@ void tinternaldib::SetPixelsFormat(int target, int mode, const ProgressStep& pro
   Install(results[last]);
 }
 
-tinternaldib* tinternaldib::Duplicate() const {
+std::unique_ptr<tinternaldib> tinternaldib::Duplicate() const {
   PixelBlock block(Info.BitsSize);
   if (Info.BitsSize > 0) std::memcpy(block.Data(), Info.Bits, Info.BitsSize);
   std::unique_ptr<tinternaldib> copy(new tinternaldib);
@@ -467,7 +467,7 @@ tinternaldib* tinternaldib::Duplicate() const {
   copy->Width = Width;
   copy->Height = Height;
   copy->PaletteChanged = PaletteChanged;
-  return copy.release();
+  return copy;
 }
 
 void tinternaldib::Install(tdibinfo& fresh) {

@@ -1,13 +1,14 @@
 // tinternaldib: the storage object of the bitmap engine. One device-
 // independent bitmap (header, colour table of up to 256 entries, pixel rows
-// in page-file-backed memory), shared by the graphics that use it through a
-// reference count. Loads and conversions replace the image as a whole; a
+// in page-file-backed memory), shared by the graphics that use it (each
+// holds a shared owner and copies before writing to a shared one). Loads and conversions replace the image as a whole; a
 // failed one leaves the previous image in place.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <vector>
 
 #include "bitmap/dibformat.h"
@@ -58,10 +59,9 @@ class tinternaldib {
   static int PaletteSize(int bits);
 
   // A private copy for a sharer about to write: same header, colour table and
-  // pixel bytes in a block of its own, reference count 1, no palette handle.
-  tinternaldib* Duplicate() const;
+  // pixel bytes in a block of its own, no palette handle.
+  std::unique_ptr<tinternaldib> Duplicate() const;
 
-  int32_t RefCount = 1;
   int32_t Width = 0;
   int32_t Height = 0;  // always positive; the header keeps the sign
   void* Palette = nullptr;

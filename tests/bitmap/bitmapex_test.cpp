@@ -179,14 +179,14 @@ TEST(BitmapEx, CopiesShareUntilOneWrites) {
   tbitmapex b;
   b.Assign(&a);
   EXPECT_EQ(&a.InternalDIB(), &b.InternalDIB());
-  EXPECT_EQ(a.InternalDIB().RefCount, 2);
+  EXPECT_EQ(a.DIBShareCount(), 2);
   EXPECT_EQ(b.ReductionMode, 1);
   EXPECT_EQ(b.MaskColor, clRed);
 
   a.SetPixel(1, 1, Rgb(1, 1, 1));
   EXPECT_NE(&a.InternalDIB(), &b.InternalDIB());
-  EXPECT_EQ(a.InternalDIB().RefCount, 1);
-  EXPECT_EQ(b.InternalDIB().RefCount, 1);
+  EXPECT_EQ(a.DIBShareCount(), 1);
+  EXPECT_EQ(b.DIBShareCount(), 1);
   EXPECT_EQ(b.GetPixel(1, 1), Rgb(9, 8, 7));
   EXPECT_EQ(a.GetPixel(1, 1), Rgb(1, 1, 1));
 
@@ -195,7 +195,7 @@ TEST(BitmapEx, CopiesShareUntilOneWrites) {
   c.SetPixelFormat(pf8Bit);
   d.SetPalette(nullptr);
   e.SetHeight(-7);
-  EXPECT_EQ(b.InternalDIB().RefCount, 1);
+  EXPECT_EQ(b.DIBShareCount(), 1);
   EXPECT_EQ(b.GetPixelFormat(), pf24Bit);
   EXPECT_EQ(b.Height(), 2);
   EXPECT_EQ(b.GetPixel(1, 1), Rgb(9, 8, 7));
@@ -209,9 +209,9 @@ TEST(BitmapEx, CopiesShareUntilOneWrites) {
   f.Assign(nullptr);
   EXPECT_EQ(f.Width(), 1);
   EXPECT_EQ(f.GetPixelFormat(), pf8Bit);
-  EXPECT_EQ(b.InternalDIB().RefCount, 1);
+  EXPECT_EQ(b.DIBShareCount(), 1);
   f.Assign(&f);
-  EXPECT_EQ(f.InternalDIB().RefCount, 1);
+  EXPECT_EQ(f.DIBShareCount(), 1);
 }
 
 TEST(BitmapEx, EachPixelBlockIsReleasedOnceByItsLastSharer) {
@@ -226,7 +226,7 @@ TEST(BitmapEx, EachPixelBlockIsReleasedOnceByItsLastSharer) {
     a.reset();
     b.reset();
     EXPECT_EQ(MappedBlockCount(), base + 1);
-    EXPECT_EQ(c.InternalDIB().RefCount, 1);
+    EXPECT_EQ(c.DIBShareCount(), 1);
   }
   EXPECT_EQ(MappedBlockCount(), base);
 }
@@ -624,7 +624,7 @@ TEST(BitmapEx, FilesAndStreams) {
   q.LoadFromStream(other);
   EXPECT_EQ(q.Width(), 9);
   EXPECT_EQ(shared.Width(), 3);
-  EXPECT_EQ(shared.InternalDIB().RefCount, 1);
+  EXPECT_EQ(shared.DIBShareCount(), 1);
   std::remove(path.c_str());
 }
 

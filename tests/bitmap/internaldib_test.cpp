@@ -45,7 +45,6 @@ TEST(InternalDib, NewDibIsOnePixelPlaceholder) {
   {
     tinternaldib dib;
     EXPECT_EQ(MappedBlockCount(), before + 1);
-    EXPECT_EQ(dib.RefCount, 1);
     EXPECT_EQ(dib.Width, 1);
     EXPECT_EQ(dib.Height, 1);
     EXPECT_EQ(dib.Info.Header.biSize, 40u);
@@ -395,12 +394,10 @@ TEST(InternalDib, DuplicateOwnsACopyOfEveryByte) {
   dib.Info.Colors[3] = DibRgbQuad{1, 2, 3, 0};
   for (uint32_t x = 0; x < 20; ++x) SetPixel(dib.Info, x, 1, 3);
   dib.SetPixelsFormat(pf4BitRLE, 0, nullptr, 0);  // a compressed block is copied as it is
-  dib.RefCount = 2;
   dib.Palette = dib.CreatePaletteHandle();
   const long blocks = MappedBlockCount();
-  std::unique_ptr<tinternaldib> copy(dib.Duplicate());
+  std::unique_ptr<tinternaldib> copy = dib.Duplicate();
   EXPECT_EQ(MappedBlockCount(), blocks + 1);
-  EXPECT_EQ(copy->RefCount, 1);
   EXPECT_EQ(copy->Palette, nullptr);
   EXPECT_EQ(copy->Width, 40);
   EXPECT_EQ(copy->Height, 4);
