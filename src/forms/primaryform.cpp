@@ -173,4 +173,10 @@ void tprimaryform::BeforeDestruction() {
   tadvancedform::BeforeDestruction();
 }
 
+void tprimaryform::Notification(tcomponent* component) {
+  if (versiondialogalias_ && dynamic_cast<tversioninfo*>(component) == versiondialogalias_)
+    versiondialogalias_ = nullptr;
+  tadvancedform::Notification(component);
+}
+
 }  // namespace pendo

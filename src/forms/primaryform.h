@@ -30,6 +30,7 @@ class tprimaryform : public tadvancedform {
   void Settaskbarvisible(bool value);
   tversioninfo* versiondialogalias() const { return versiondialogalias_; }
   void Setversiondialogalias(tversioninfo* value) { versiondialogalias_ = value; }
+  void Notification(tcomponent* component) override;
 
   void ApplyStayOnTop();
   void ApplyTaskbarVisibility();

@@ -12,6 +12,7 @@ tcomponent::~tcomponent() {
   // A component deleted without Free still leaves nothing behind.
   if (!destroying_) {
     destroying_ = true;
+    NotifyFree();
     tcomponent::BeforeDestruction();
   }
   if (owner_) owner_->Remove(this);
@@ -20,6 +21,7 @@ tcomponent::~tcomponent() {
 void tcomponent::Free() {
   if (!destroying_) {
     destroying_ = true;
+    NotifyFree();
     BeforeDestruction();
   }
   delete this;
@@ -27,6 +29,16 @@ void tcomponent::Free() {
 
 void tcomponent::BeforeDestruction() {
   while (!components_.empty()) components_.back()->Free();
+}
+
+void tcomponent::NotifyFree() {
+  if (!owner_) return;
+  owner_->Notification(this);
+  // A copy: a notified component may free others.
+  const std::vector<tcomponent*> siblings = owner_->components_;
+  for (tcomponent* c : siblings) {
+    if (c != this && !c->destroying_) c->Notification(this);
+  }
 }
 
 void tcomponent::Remove(tcomponent* component) {

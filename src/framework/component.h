@@ -1,7 +1,9 @@
 // Components: named objects owned by another component, which frees them,
 // newest first, when it goes. Freeing runs BeforeDestruction while the whole
 // object is still alive, so that overridden steps (saving a profile) still
-// reach the most derived class.
+// reach the most derived class. Before that, the owner and the other
+// components of the owner hear of it (Notification) and drop their
+// references to it.
 #pragma once
 
 #include <functional>
@@ -50,6 +52,10 @@ class tcomponent : public tobject {
   virtual void Loaded() {}
   // One property of a form description; false when the name is unknown.
   virtual bool SetProperty(const std::string& name, const std::string& value, tresourcecontext& context);
+  // A component of the same owner, or the owner's own component when this is
+  // the owner, is being freed: forget every reference to it.
+  virtual void Notification(tcomponent* component) {}
+
   // Where a form description places the component: the named parent, or the
   // form itself when no parent is named. Plain components ignore it.
   virtual void SetParentComponent(tcomponent* parent) {}
@@ -61,6 +67,7 @@ class tcomponent : public tobject {
 
  private:
   void Remove(tcomponent* component);
+  void NotifyFree();
   std::string name_;
   tcomponent* owner_;
   std::vector<tcomponent*> components_;

@@ -141,4 +141,8 @@ bool tcontrol::SetProperty(const std::string& n, const std::string& v, tresource
   return true;
 }
 
+void tcontrol::Notification(tcomponent* component) {
+  if (component == popupMenu_) popupMenu_ = nullptr;
+}
+
 }  // namespace pendo

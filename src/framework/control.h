@@ -52,8 +52,10 @@ class tcontrol : public tcomponent {
   bool ParentFont() const { return parentFont_; }
   void SetParentFont(bool value);
 
+  // A menu of the same owner, so that freeing it clears the reference.
   tpopupmenu* PopupMenu() const { return popupMenu_; }
   void SetPopupMenu(tpopupmenu* menu) { popupMenu_ = menu; }
+  void Notification(tcomponent* component) override;
 
   // Screen point of a point in the control's own coordinates.
   virtual POINT ClientToScreen(POINT p) const;

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "framework/application.h"
+#include "framework/control.h"
 #include "framework/resource.h"
 
 namespace pendo {
@@ -131,6 +132,10 @@ bool tpopupmenu::SetProperty(const std::string& n, const std::string& v, tresour
   else if (n == "AutoPopup") {
   } else return tcomponent::SetProperty(n, v, ctx);
   return true;
+}
+
+void tpopupmenu::Notification(tcomponent* component) {
+  if (component == popupComponent_) popupComponent_ = nullptr;
 }
 
 }  // namespace pendo

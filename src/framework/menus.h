@@ -73,6 +73,7 @@ class tpopupmenu : public tcomponent {
   // The control the menu was last opened from.
   tcontrol* PopupComponent() const { return popupComponent_; }
   void SetPopupComponent(tcontrol* c) { popupComponent_ = c; }
+  void Notification(tcomponent* component) override;
   // Runs the item bound to the shortcut; false when there is none.
   bool IsShortCut(tshortcut shortcut);
 

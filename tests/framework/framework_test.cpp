@@ -298,6 +298,30 @@ TEST_F(Framework, RightClickOpensTheMenuFoundFromTheClickedControlUpThroughItsPa
   EXPECT_EQ(static_cast<tcontrol*>(form->box), form->formmenu->PopupComponent());
 }
 
+TEST_F(Framework, FreeingAComponentClearsWhatItsOwnerAndSiblingsHeldOfIt) {
+  form->box->SetPopupMenu(form->formmenu);
+  form->formmenu->SetPopupComponent(form->okbutton);
+  form->okbutton->Free();
+  form->okbutton = nullptr;
+  EXPECT_EQ(nullptr, form->formmenu->PopupComponent());
+  // The menu goes before the controls and the form that open it.
+  form->formmenu->Free();
+  form->formmenu = nullptr;
+  form->lockitem = nullptr;
+  EXPECT_EQ(nullptr, form->PopupMenu());
+  EXPECT_EQ(nullptr, form->box->PopupMenu());
+  form->Show();
+  Pump();
+  POINT p{30, 30};
+  ClientToScreen(form->Handle(), &p);
+  SendMessageA(form->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form->Handle()), MAKELPARAM(p.x, p.y));
+  test::HoldKeys(true, false, false);
+  PostMessageA(form->Handle(), WM_KEYDOWN, 'R', 0);
+  Pump();
+  test::HoldKeys(false, false, false);
+  EXPECT_EQ(0, form->propertyClicks);
+}
+
 TEST_F(Framework, EnterClicksTheDefaultButtonAndEscTheCancelButtonOfAModalForm) {
   form->Show();
   form->Hide();
@@ -415,6 +439,25 @@ TEST(Handles, BuildingAndFreeingFormsLeavesNoGdiOrUserObjects) {
     f->Canvas().TextOut(0, 0, "x");
     f->Free();
   }
+  Pump(20);
+  EXPECT_EQ(gdi, test::GdiObjects());
+  EXPECT_EQ(user, test::UserObjects());
+}
+
+TEST(Handles, AThousandOpeningsOfAFormAndItsPopupMenuLeaveTheCountsFlat) {
+  auto cycle = [](int i) {
+    Ttestform* f = CreateOwnedForm<Ttestform>(nullptr);
+    f->Show();
+    if (i % 10 == 0) {
+      f->formmenu->OnPopup = [](tobject*) { SetTimer(nullptr, 0, 1, &EndMenuSoon); };
+      SendMessageA(f->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(f->Handle()), -1);
+    }
+    f->Free();
+  };
+  for (int i = 0; i < 3; ++i) cycle(0);  // warm caches
+  Pump(20);
+  const DWORD gdi = test::GdiObjects(), user = test::UserObjects();
+  for (int i = 0; i < 1000; ++i) cycle(i);
   Pump(20);
   EXPECT_EQ(gdi, test::GdiObjects());
   EXPECT_EQ(user, test::UserObjects());
