@@ -7,6 +7,7 @@
 #include <map>
 
 #include "framework/form.h"
+#include "framework/windowentry.h"
 
 namespace pendo {
 
@@ -31,26 +32,25 @@ tapplication::tapplication(HINSTANCE instance) : instance_(instance) {
   } else {
     icon_.AssignHandle(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));
   }
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = &tapplication::WindowProc;
-  wc.hInstance = instance_;
-  wc.lpszClassName = kClassName;
-  wc.hIcon = icon_.Handle();
-  RegisterClassA(&wc);  // a second application object reuses the class
   // Zero-sized in the middle of the screen: it only carries the taskbar entry.
-  handle_ = CreateWindowExA(0, kClassName, "", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                            GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
-                            nullptr, instance_, this);
+  tutilitywindow::tparams p;
+  p.windowClass = kClassName;
+  p.icon = icon_.Handle();
+  p.style = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX;
+  p.exStyle = 0;
+  p.x = GetSystemMetrics(SM_CXSCREEN) / 2;
+  p.y = GetSystemMetrics(SM_CYSCREEN) / 2;
+  window_ = std::make_unique<tutilitywindow>(
+      [this](HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { return WndProc(hwnd, msg, wp, lp); }, p);
+  handle_ = window_->Handle();
   Application = this;
 }
 
 tapplication::~tapplication() {
   DestroyForms();
   PendingReleases().clear();
-  if (handle_) {
-    SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
-    DestroyWindow(handle_);
-  }
+  window_.reset();
+  handle_ = nullptr;
   if (Application == this) Application = nullptr;
 }
 
@@ -111,16 +111,11 @@ bool tapplication::Dispatch(MSG& msg) {
   }
   bool used = false;
   if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
-    try {
+    const bool previewed = Guard([&] {
       HWND root = GetAncestor(msg.hwnd, GA_ROOT);
       if (auto* form = dynamic_cast<tform*>(twincontrol::FromHandle(root))) used = form->PreviewKey(msg);
-    } catch (const std::exception& e) {
-      HandleException(&e);
-      used = true;
-    } catch (...) {
-      HandleException(nullptr);
-      used = true;
-    }
+    });
+    if (!previewed) used = true;  // a key whose preview failed is not handled again
   }
   if (!used) {
     TranslateMessage(&msg);
@@ -178,14 +173,10 @@ void tapplication::DestroyForms() {
 void tapplication::Activate(bool active) {
   if (active == active_) return;
   active_ = active;
-  try {
+  Guard([&] {
     if (active && OnActivate) OnActivate();
     if (!active && OnDeactivate) OnDeactivate();
-  } catch (const std::exception& e) {
-    HandleException(&e);
-  } catch (...) {
-    HandleException(nullptr);
-  }
+  });
 }
 
 void tapplication::HandleException(const std::exception* error) {
@@ -207,38 +198,25 @@ void tapplication::HandleException(const std::exception* error) {
   MessageBoxA(handle_, text, title_.c_str(), MB_OK | MB_ICONSTOP);
 }
 
-LRESULT CALLBACK tapplication::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-  }
-  auto* app = reinterpret_cast<tapplication*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (app) {
-    try {
-      switch (msg) {
-        case WM_ACTIVATEAPP:
-          app->Activate(wp != 0);
-          break;
-        case WM_CLOSE:
-          // Closing the taskbar entry closes the main form.
-          if (app->mainForm_) app->mainForm_->Close();
-          return 0;
-        case kReleaseMessage: {
-          auto& pending = PendingReleases();
-          auto it = pending.find(static_cast<UINT>(wp));
-          if (it != pending.end()) {
-            tform* form = it->second;
-            pending.erase(it);
-            app->forms_.erase(std::remove(app->forms_.begin(), app->forms_.end(), form), app->forms_.end());
-            form->Free();
-          }
-          return 0;
-        }
+LRESULT tapplication::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ACTIVATEAPP:
+      Activate(wp != 0);
+      break;
+    case WM_CLOSE:
+      // Closing the taskbar entry closes the main form.
+      if (mainForm_) mainForm_->Close();
+      return 0;
+    case kReleaseMessage: {
+      auto& pending = PendingReleases();
+      auto it = pending.find(static_cast<UINT>(wp));
+      if (it != pending.end()) {
+        tform* form = it->second;
+        pending.erase(it);
+        forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
+        form->Free();
       }
-    } catch (const std::exception& e) {
-      app->HandleException(&e);
-    } catch (...) {
-      app->HandleException(nullptr);
+      return 0;
     }
   }
   return DefWindowProcA(hwnd, msg, wp, lp);

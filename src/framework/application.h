@@ -13,6 +13,7 @@
 
 #include "framework/component.h"
 #include "framework/icon.h"
+#include "framework/utilitywindow.h"
 
 namespace pendo {
 
@@ -81,15 +82,16 @@ class tapplication {
 
   // The program became active or inactive (reported once per change).
   void Activate(bool active);
-  // Called by every window procedure that caught an exception.
+  // Called by the guard (windowentry.h) with every exception a handler threw.
   void HandleException(const std::exception* error);
 
  private:
   void Adopt(tform* form);
   bool Dispatch(MSG& msg);
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
   HINSTANCE instance_;
+  std::unique_ptr<tutilitywindow> window_;
   HWND handle_ = nullptr;
   ticon icon_;
   std::string title_;

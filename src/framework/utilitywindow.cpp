@@ -2,34 +2,24 @@
 
 #include <stdexcept>
 
-#include "framework/application.h"
+#include "framework/windowentry.h"
 
 namespace pendo {
 
-namespace {
-const char kClass[] = "TPendoUtilityWindow";
-}
-
-tutilitywindow::tutilitywindow(Handler handler) : handler_(std::move(handler)) {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSA existing;
-  if (!GetClassInfoA(instance, kClass, &existing)) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = &tutilitywindow::WindowProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = kClass;
-    if (!RegisterClassA(&wc)) throw std::runtime_error("cannot register the utility window class");
-  }
-  // A plain hidden pop-up: the shell's tray posts to it and it can be brought forward.
-  handle_ = CreateWindowExA(WS_EX_TOOLWINDOW, kClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, this);
+tutilitywindow::tutilitywindow(Handler handler, const tparams& p) : handler_(std::move(handler)) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = &tutilitywindow::WindowProc;
+  wc.lpszClassName = p.windowClass;
+  wc.hIcon = p.icon;
+  RegisterWindowClass(wc);
+  handle_.reset(CreateWindowExA(p.exStyle, p.windowClass, "", p.style, p.x, p.y, 0, 0, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), this));
   if (!handle_) throw std::runtime_error("cannot create a utility window");
 }
 
 tutilitywindow::~tutilitywindow() {
-  if (handle_) {
-    SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
-    DestroyWindow(handle_);
-  }
+  // Nothing reaches the handler while the window goes.
+  if (handle_) SetWindowLongPtrA(handle_.get(), GWLP_USERDATA, 0);
 }
 
 LRESULT CALLBACK tutilitywindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -39,14 +29,9 @@ LRESULT CALLBACK tutilitywindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPAR
   }
   auto* self = reinterpret_cast<tutilitywindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (!self || !self->handler_) return DefWindowProcA(hwnd, msg, wp, lp);
-  try {
-    return self->handler_(hwnd, msg, wp, lp);
-  } catch (const std::exception& e) {
-    if (Application) Application->HandleException(&e);
-  } catch (...) {
-    if (Application) Application->HandleException(nullptr);
-  }
-  return 0;
+  LRESULT result = 0;
+  Guard([&] { result = self->handler_(hwnd, msg, wp, lp); });
+  return result;
 }
 
 }  // namespace pendo

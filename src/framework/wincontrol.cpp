@@ -9,6 +9,7 @@
 #include "framework/graphiccontrol.h"
 #include "framework/menus.h"
 #include "framework/resource.h"
+#include "framework/windowentry.h"
 
 namespace pendo {
 
@@ -31,10 +32,6 @@ class tpaintscope {
   PAINTSTRUCT ps_{};
   HDC dc_;
 };
-
-void ReportError(const std::exception* e) {
-  if (Application) Application->HandleException(e);
-}
 }  // namespace
 
 twincontrol::twincontrol(tcomponent* owner) : tcontrol(owner) {}
@@ -110,17 +107,13 @@ void twincontrol::CreateWnd() {
   }
   HINSTANCE instance = GetModuleHandleA(nullptr);
   if (!p.standardClass) {
-    WNDCLASSA existing;
-    if (!GetClassInfoA(instance, p.windowClass.c_str(), &existing)) {
-      WNDCLASSA wc{};
-      wc.style = p.classStyle;
-      wc.lpfnWndProc = &twincontrol::WindowProc;
-      wc.hInstance = instance;
-      wc.hIcon = p.icon;
-      wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-      wc.lpszClassName = p.windowClass.c_str();
-      if (!RegisterClassA(&wc)) throw std::runtime_error("cannot register window class " + p.windowClass);
-    }
+    WNDCLASSA wc{};
+    wc.style = p.classStyle;
+    wc.lpfnWndProc = &twincontrol::WindowProc;
+    wc.hIcon = p.icon;
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.lpszClassName = p.windowClass.c_str();
+    RegisterWindowClass(wc);
   }
   twincontrol* outer = creating;
   creating = p.standardClass ? nullptr : this;
@@ -455,13 +448,7 @@ LRESULT CALLBACK twincontrol::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
   if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
   ++self->messageDepth_;
   LRESULT result = 0;
-  try {
-    result = self->WndProc(msg, wp, lp);
-  } catch (const std::exception& e) {
-    ReportError(&e);
-  } catch (...) {
-    ReportError(nullptr);
-  }
+  Guard([&] { result = self->WndProc(msg, wp, lp); });
   // The object may have detached itself (destroyed window) while handling.
   if (FromHandle(hwnd) == self) {
     if (--self->messageDepth_ == 0) self->MessageDone();
