@@ -307,18 +307,23 @@ tmodalresult tform::ShowModal() {
   return modalResult_;
 }
 
+namespace {
+// The first control Tab would reach, depth first in tab order.
+twincontrol* FirstTabStop(const twincontrol& parent) {
+  for (twincontrol* w : parent.TabList()) {
+    if (!w->HandleAllocated() || !w->Showing() || !w->Enabled()) continue;
+    if (w->TabStop()) return w;
+    if (twincontrol* inner = FirstTabStop(*w)) return inner;
+  }
+  return nullptr;
+}
+}  // namespace
+
 void tform::FocusFirstControl() {
   HWND focus = GetFocus();
   if (focus && (focus == handle_ || IsChild(handle_, focus))) return;
-  std::vector<twincontrol*> order;
-  for (tcomponent* c : Components()) {
-    auto* w = dynamic_cast<twincontrol*>(c);
-    if (w && w->TabStop() && w->HandleAllocated() && w->Showing() && w->Enabled()) {
-      ::SetFocus(w->Handle());
-      return;
-    }
-  }
-  ::SetFocus(handle_);
+  twincontrol* first = FirstTabStop(*this);
+  ::SetFocus(first ? first->Handle() : handle_);
 }
 
 tbutton* tform::FindButton(bool defaultButton) const {

@@ -54,12 +54,45 @@ HWND twincontrol::Handle() {
 void twincontrol::InsertControl(tcontrol* control) {
   controls_.push_back(control);
   auto* win = dynamic_cast<twincontrol*>(control);
-  if (win && handle_) win->CreateHandle();
+  if (!win) return;
+  tabList_.push_back(win);
+  if (handle_) {
+    win->CreateHandle();
+    ApplyTabOrder();
+  }
+}
+
+int twincontrol::TabOrder() const {
+  if (!parent_) return -1;
+  const auto& list = parent_->tabList_;
+  return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+void twincontrol::SetTabOrder(int order) {
+  if (!parent_) return;
+  auto& list = parent_->tabList_;
+  list.erase(std::remove(list.begin(), list.end(), this), list.end());
+  const size_t at = order < 0 ? 0 : std::min(static_cast<size_t>(order), list.size());
+  list.insert(list.begin() + static_cast<std::ptrdiff_t>(at), this);
+  parent_->ApplyTabOrder();
+}
+
+void twincontrol::ApplyTabOrder() {
+  if (!handle_) return;
+  HWND after = HWND_TOP;
+  for (twincontrol* w : tabList_) {
+    if (!w->handle_) continue;
+    SetWindowPos(w->handle_, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    after = w->handle_;
+  }
 }
 
 void twincontrol::RemoveControl(tcontrol* control) {
   if (mouseTarget_ == control) mouseTarget_ = nullptr;
   controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+  tabList_.erase(std::remove_if(tabList_.begin(), tabList_.end(),
+                                [control](twincontrol* w) { return static_cast<tcontrol*>(w) == control; }),
+                 tabList_.end());
   if (handle_ && !dynamic_cast<twincontrol*>(control)) {
     RECT r = control->BoundsRect();
     InvalidateRect(handle_, &r, TRUE);
@@ -89,9 +122,8 @@ void twincontrol::CreateHandle() {
   CreateWnd();
   if (parentFont_ && parent_) ParentFontChanged();
   SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
-  for (tcontrol* c : controls_) {
-    if (auto* w = dynamic_cast<twincontrol*>(c)) w->CreateHandle();
-  }
+  for (twincontrol* w : tabList_) w->CreateHandle();
+  ApplyTabOrder();
   HandleCreated();
 }
 
@@ -264,8 +296,8 @@ void twincontrol::FontChanged() {
 
 bool twincontrol::SetProperty(const std::string& n, const std::string& v, tresourcecontext& ctx) {
   if (n == "TabStop") SetTabStop(ParseBool(v));
-  else if (n == "TabOrder") {
-  } else if (n == "OnKeyDown") OnKeyDown = ctx.Handler<tkeyevent>();
+  else if (n == "TabOrder") SetTabOrder(ParseInt(v));
+  else if (n == "OnKeyDown") OnKeyDown = ctx.Handler<tkeyevent>();
   else if (n == "OnKeyUp") OnKeyUp = ctx.Handler<tkeyevent>();
   else if (n == "OnKeyPress") OnKeyPress = ctx.Handler<tkeypressevent>();
   else return tcontrol::SetProperty(n, v, ctx);

@@ -51,6 +51,12 @@ class twincontrol : public tcontrol {
   bool Focused() const;
   bool TabStop() const { return tabStop_; }
   void SetTabStop(bool v) { tabStop_ = v; }
+  // The place among the parent's windowed controls that Tab walks through
+  // (0 first; -1 without a parent). A place past the end means the last.
+  int TabOrder() const;
+  void SetTabOrder(int order);
+  // The windowed controls in tab order.
+  const std::vector<twincontrol*>& TabList() const { return tabList_; }
 
   tkeyevent OnKeyDown, OnKeyUp;
   tkeypressevent OnKeyPress;
@@ -110,7 +116,12 @@ class twincontrol : public tcontrol {
   LRESULT MouseMessage(UINT msg, WPARAM wp, LPARAM lp);
   void ContextMenu(LPARAM lp);
 
+  // Puts the child windows in tab order, which is the order the dialog
+  // manager's Tab follows.
+  void ApplyTabOrder();
+
   std::vector<tcontrol*> controls_;
+  std::vector<twincontrol*> tabList_;
   WNDPROC defaultProc_ = nullptr;
   tbrushhandle colorBrush_;
   tcontrol* mouseTarget_ = nullptr;

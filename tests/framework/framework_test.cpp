@@ -204,6 +204,29 @@ TEST_F(Framework, DescriptionMistakesAreRefusedWithoutLeavingWindowsBehind) {
   EXPECT_EQ(user, test::UserObjects());
 }
 
+const tformdesc kTabform{"tabform", {{"Caption", "Tabs"}, {"ClientWidth", 200}, {"ClientHeight", 60}},
+                         {{"tbutton", "b1", "", {{"Left", 10}, {"TabOrder", 2}}},
+                          {"tbutton", "b2", "", {{"Left", 70}, {"TabOrder", 0}}},
+                          {"tbutton", "b3", "", {{"Left", 130}, {"TabOrder", 1}}}}};
+
+TEST_F(Framework, TabOrderFromTheDescriptionIsWhereFocusStartsAndTheOrderTabFollows) {
+  auto* f = CreateOwnedForm<Tbadform>(nullptr, kTabform);
+  auto button = [f](const char* name) { return dynamic_cast<twincontrol*>(f->FindComponent(name)); };
+  EXPECT_EQ(2, button("b1")->TabOrder());
+  EXPECT_EQ(0, button("b2")->TabOrder());
+  EXPECT_EQ(1, button("b3")->TabOrder());
+  f->Show();
+  Pump();
+  for (const char* expected : {"b2", "b3", "b1", "b2"}) {
+    EXPECT_EQ(button(expected)->Handle(), GetFocus()) << expected;
+    PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+    Pump();
+  }
+  button("b1")->SetTabOrder(0);
+  EXPECT_EQ(1, button("b2")->TabOrder());
+  f->Free();
+}
+
 TEST_F(Framework, FreeingRunsTheDestroyEventThenFreesComponentsNewestFirst) {
   form->Free();
   form = nullptr;
