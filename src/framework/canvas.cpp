@@ -9,17 +9,22 @@ namespace pendo {
 void tpen::SetColor(tcolor c) {
   if (c == color_) return;
   color_ = c;
-  handle_.reset();
+  Replace();
 }
 void tpen::SetWidth(int w) {
   if (w == width_) return;
   width_ = w;
-  handle_.reset();
+  Replace();
 }
 void tpen::SetStyle(tpenstyle s) {
   if (s == style_) return;
   style_ = s;
-  handle_.reset();
+  Replace();
+}
+void tpen::Replace() {
+  // A pen made since the last replacement was never selected by the canvas.
+  if (replaced_) handle_.reset();
+  else replaced_ = std::move(handle_);
 }
 HPEN tpen::Handle() const {
   if (!handle_) {
@@ -32,12 +37,16 @@ HPEN tpen::Handle() const {
 void tbrush::SetColor(tcolor c) {
   if (c == color_) return;
   color_ = c;
-  handle_.reset();
+  Replace();
 }
 void tbrush::SetStyle(tbrushstyle s) {
   if (s == style_) return;
   style_ = s;
-  handle_.reset();
+  Replace();
+}
+void tbrush::Replace() {
+  if (replaced_) handle_.reset();
+  else replaced_ = std::move(handle_);
 }
 HBRUSH tbrush::Handle() const {
   if (!handle_) {
@@ -73,8 +82,10 @@ void tcanvas::Need() {
   // Objects are selected anew each time: the pen or brush may have been re-created.
   HGDIOBJ old = SelectObject(dc, Pen.Handle());
   if (!oldPen_) oldPen_ = old;
+  Pen.DropReplaced();
   old = SelectObject(dc, Brush.Handle());
   if (!oldBrush_) oldBrush_ = old;
+  Brush.DropReplaced();
   SetBrushOrgEx(dc, 0, 0, nullptr);
 }
 

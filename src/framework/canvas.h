@@ -28,12 +28,18 @@ class tpen {
   tpenstyle Style() const { return style_; }
   void SetStyle(tpenstyle s);
   HPEN Handle() const;
+  // Deletes the pen a change replaced, once a DC no longer holds it.
+  void DropReplaced() { replaced_.reset(); }
 
  private:
+  void Replace();
   tcolor color_ = clBlack;
   int width_ = 1;
   tpenstyle style_ = tpenstyle::psSolid;
   mutable tpenhandle handle_;
+  // Replaced while perhaps selected into a DC: kept until the canvas has
+  // selected its successor, since a selected object cannot be deleted.
+  tpenhandle replaced_;
 };
 
 class tbrush {
@@ -43,11 +49,15 @@ class tbrush {
   tbrushstyle Style() const { return style_; }
   void SetStyle(tbrushstyle s);
   HBRUSH Handle() const;
+  // Deletes the brush a change replaced, once a DC no longer holds it.
+  void DropReplaced() { replaced_.reset(); }
 
  private:
+  void Replace();
   tcolor color_ = clWhite;
   tbrushstyle style_ = tbrushstyle::bsSolid;
   mutable tbrushhandle handle_;
+  tbrushhandle replaced_;  // as tpen's
 };
 
 class tcanvas {

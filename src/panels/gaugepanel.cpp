@@ -61,10 +61,14 @@ tgaugepanel::tgaugepanel(tcomponent* owner) : tgraphiccontrol(owner) {
 }
 
 tgaugepanel::~tgaugepanel() {
-  // Subclasses have written their keys in their destructors already.
-  if (hibernation_ && profile_) tgaugepanel::WriteLook();
   // Freeing the store writes it back.
   profile_.reset();
+}
+
+void tgaugepanel::BeforeDestruction() {
+  // Like a form: the keys are written while the whole object is alive.
+  if (hibernation_ && profile_) WriteLook();
+  tgraphiccontrol::BeforeDestruction();
 }
 
 void tgaugepanel::SaveProfile() {

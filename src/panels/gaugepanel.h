@@ -131,6 +131,7 @@ class tgaugepanel : public tgraphiccontrol, public tbackdropclient {
  protected:
   void VisibleChanged() override;
   void BoundsChanged() override;
+  void BeforeDestruction() override;
   // Writes the keys of the look into the open store; subclasses write theirs
   // first, then call this.
   virtual void WriteLook();

@@ -37,12 +37,8 @@ tgraphicalgaugepanel::tgraphicalgaugepanel(tcomponent* owner)
   lastNoiseStep_ = g_tickSource();
 }
 
-tgraphicalgaugepanel::~tgraphicalgaugepanel() {
-  // Written before the base class's keys, so they end up after them in the file.
-  if (Hibernation() && Profile()) WriteGaugeLook();
-}
-
 void tgraphicalgaugepanel::WriteLook() {
+  // Before the base class's keys, so they end up after them in the file.
   WriteGaugeLook();
   tgaugepanel::WriteLook();
 }

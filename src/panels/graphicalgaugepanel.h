@@ -15,7 +15,6 @@ namespace pendo {
 class tgraphicalgaugepanel : public tgaugepanel {
  public:
   explicit tgraphicalgaugepanel(tcomponent* owner);
-  ~tgraphicalgaugepanel() override;
 
   bool HorizontalNoise() const { return horizontalNoise_; }
   void SetHorizontalNoise(bool value);
