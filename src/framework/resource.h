@@ -88,8 +88,6 @@ class tresourcecontext {
  public:
   explicit tresourcecontext(tcomponent* root) : root_(root) {}
 
-  tcomponent* Root() const { return root_; }
-
   // A published field: receives the component of that name.
   template <class T>
   void Field(const std::string& name, T*& field) {
