@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "bitmap/dibformat.h"
+#include "dibtool/netpbm.h"
 
 namespace pendo::dibtool {
 
@@ -40,42 +41,43 @@ bool HasIndices(const tinternaldib& dib) {
   return bits == 1 || bits == 4 || bits == 8;
 }
 
-GrayImage ReadIndices(tinternaldib& dib) {
+std::string EncodePgm(tinternaldib& dib) {
   ExpandRunLength(dib);
   if (!HasIndices(dib)) throw std::invalid_argument("a picture without a palette has no indices");
-  GrayImage out;
-  out.width = dib.Width;
-  out.height = dib.Height;
-  out.values.resize(static_cast<size_t>(out.width) * out.height);
+  const int width = dib.Width, height = dib.Height;
+  std::string out = PnmHeader("P5", width, height);
+  const size_t header = out.size();
+  out.resize(header + static_cast<size_t>(width) * height);
+  char* p = &out[header];
   const int bits = dib.Info.Header.biBitCount;
-  for (int y = 0; y < out.height; ++y) {
+  for (int y = 0; y < height; ++y) {
     const uint8_t* row = Row(dib, y);
-    for (int x = 0; x < out.width; ++x) out.values[static_cast<size_t>(y) * out.width + x] = IndexAt(row, x, bits);
+    for (int x = 0; x < width; ++x) *p++ = static_cast<char>(IndexAt(row, x, bits));
   }
   return out;
 }
 
-RgbImage ReadRgb(tinternaldib& dib) {
+std::string EncodePpm(tinternaldib& dib) {
   ExpandRunLength(dib);
-  RgbImage out;
-  out.width = dib.Width;
-  out.height = dib.Height;
-  out.rgb.resize(static_cast<size_t>(out.width) * out.height * 3);
+  const int width = dib.Width, height = dib.Height;
+  std::string out = PnmHeader("P6", width, height);
+  const size_t header = out.size();
+  out.resize(header + static_cast<size_t>(width) * height * 3);
+  char* p = &out[header];
   const int bits = dib.Info.Header.biBitCount;
-  uint8_t* p = out.rgb.data();
-  for (int y = 0; y < out.height; ++y) {
+  for (int y = 0; y < height; ++y) {
     const uint8_t* row = Row(dib, y);
-    for (int x = 0; x < out.width; ++x) {
+    for (int x = 0; x < width; ++x) {
       if (bits == 24) {
         const uint8_t* bgr = row + 3 * static_cast<size_t>(x);
-        *p++ = bgr[2];
-        *p++ = bgr[1];
-        *p++ = bgr[0];
+        *p++ = static_cast<char>(bgr[2]);
+        *p++ = static_cast<char>(bgr[1]);
+        *p++ = static_cast<char>(bgr[0]);
       } else {
         const DibRgbQuad& c = dib.Info.Colors[IndexAt(row, x, bits)];
-        *p++ = c.rgbRed;
-        *p++ = c.rgbGreen;
-        *p++ = c.rgbBlue;
+        *p++ = static_cast<char>(c.rgbRed);
+        *p++ = static_cast<char>(c.rgbGreen);
+        *p++ = static_cast<char>(c.rgbBlue);
       }
     }
   }
