@@ -292,16 +292,20 @@ void ReadBmpFile(DibSource& src, tdibinfo& fresh) {
     throw EtbitmapexInvalidDIB();
   }
   // Writers may leave a gap before the pixels; an offset into the headers
-  // or the colour table is a damaged file.
-  if (file.bfOffBits < used) throw EtbitmapexInvalidDIBFile();
-  src.Skip(file.bfOffBits - used);
+  // or the colour table is a damaged file. An offset of 0 is taken as none
+  // given, the pixels following the colours, as files have been read so far.
+  if (file.bfOffBits != 0) {
+    if (file.bfOffBits < used) throw EtbitmapexInvalidDIBFile();
+    src.Skip(file.bfOffBits - used);
+  }
   // bfSize is often wrong (0 from some writers); a run-length stream ends
   // where the file does. Only a stream that cannot tell its end is cut at
   // bfSize.
   uint64_t compressed = src.Remaining();
   if (!src.KnowsLength()) {
-    if (file.bfSize < file.bfOffBits) src.Fail();
-    compressed = file.bfSize - file.bfOffBits;
+    const uint64_t start = file.bfOffBits != 0 ? file.bfOffBits : used;
+    if (file.bfSize < start) src.Fail();
+    compressed = file.bfSize - start;
   }
   ReadPixels(src, fresh, compressed);
 }

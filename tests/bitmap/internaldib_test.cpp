@@ -237,7 +237,6 @@ TEST(InternalDib, BadFilesRaiseAndKeepThePreviousImage) {
       {"pixel offset inside the headers", BmpFile(InfoHeader(3, 2, 24).fill(24).s, -1, 50), true},
       {"pixel offset inside the colour table", BmpFile(InfoHeader(1, 1, 8, 0, 2).fill(12).s, -1, 58), true},
       {"pixel offset past the end", BmpFile(InfoHeader(3, 2, 24).fill(24).s, -1, 100), true},
-      {"pixel offset 0", BmpFile(InfoHeader(3, 2, 24).fill(24).s, -1, 0), true},
       {"huge width and height", BmpFile(InfoHeader(0x7FFFFFFF, 0x7FFFFFFF, 24).fill(24).s, 0xFFFFFFF0), true},
       {"most negative height", BmpFile(InfoHeader(1, INT32_MIN, 24).fill(24).s), true},
       {"huge 16-bit picture", BmpFile(InfoHeader(30000, 30000, 16).fill(64).s), true},
@@ -291,6 +290,8 @@ TEST(InternalDib, ReadsFilesOtherWritersMake) {
   } cases[] = {
       {"gap before the pixels", BmpFile(InfoHeader(2, 1, 24).fill(6, 0xEE).u32(0x112233).u32(0x445566).s, -1, 60),
        {0x112233, 0x556600}},
+      {"bfOffBits 0: the pixels follow the colours", BmpFile(InfoHeader(1, 1, 8, 0, 2).raw(pal2.s).u32(1).s, -1, 0),
+       {0x0000FF}},
       {"bfSize 0", BmpFile(InfoHeader(1, 2, 24).u32(0x0000FF).u32(0x00FF00).s, 0), {0x00FF00, 0x0000FF}},
       {"bfSize past the end", BmpFile(InfoHeader(1, 1, 24).u32(0xABCDEF).s, 0xFFFFFFF0), {0xABCDEF}},
       {"bfSize below the headers", BmpFile(InfoHeader(1, 1, 24).u32(0xABCDEF).s, 10), {0xABCDEF}},
