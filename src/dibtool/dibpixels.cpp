@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "bitmap/bitmapexceptions.h"
 #include "bitmap/dibformat.h"
 #include "dibtool/netpbm.h"
 
@@ -34,6 +35,18 @@ uint8_t IndexAt(const uint8_t* row, int x, int bits) {
   }
 }
 
+// A PNM file's buffer: the header, then room for bytesPerPixel a pixel. A
+// size the process cannot hold is the engine's out-of-resources error, as
+// for any other memory the pictures need.
+std::string PnmBuffer(const char* magic, const tinternaldib& dib, unsigned bytesPerPixel, size_t& header) {
+  std::string out = PnmHeader(magic, dib.Width, dib.Height);
+  header = out.size();
+  const uint64_t pixels = uint64_t(uint32_t(dib.Width)) * uint32_t(dib.Height) * bytesPerPixel;
+  if (pixels > out.max_size() - header) throw EOutOfResources();
+  out.resize(header + static_cast<size_t>(pixels));
+  return out;
+}
+
 }  // namespace
 
 bool HasIndices(const tinternaldib& dib) {
@@ -45,9 +58,8 @@ std::string EncodePgm(tinternaldib& dib) {
   ExpandRunLength(dib);
   if (!HasIndices(dib)) throw std::invalid_argument("a picture without a palette has no indices");
   const int width = dib.Width, height = dib.Height;
-  std::string out = PnmHeader("P5", width, height);
-  const size_t header = out.size();
-  out.resize(header + static_cast<size_t>(width) * height);
+  size_t header = 0;
+  std::string out = PnmBuffer("P5", dib, 1, header);
   char* p = &out[header];
   const int bits = dib.Info.Header.biBitCount;
   for (int y = 0; y < height; ++y) {
@@ -60,9 +72,8 @@ std::string EncodePgm(tinternaldib& dib) {
 std::string EncodePpm(tinternaldib& dib) {
   ExpandRunLength(dib);
   const int width = dib.Width, height = dib.Height;
-  std::string out = PnmHeader("P6", width, height);
-  const size_t header = out.size();
-  out.resize(header + static_cast<size_t>(width) * height * 3);
+  size_t header = 0;
+  std::string out = PnmBuffer("P6", dib, 3, header);
   char* p = &out[header];
   const int bits = dib.Info.Header.biBitCount;
   for (int y = 0; y < height; ++y) {

@@ -188,6 +188,12 @@ class Refused(unittest.TestCase):
             self.assertEqual(code, 1, args)
             self.assertIn("512000000 pixels (32000 x 16000), more than the limit of 134217728", err)
         self.assertFalse(os.path.exists(path("huge.ppm")) or os.path.exists(path("huge2.bmp")))
+        if len(TOOL) > 1:
+            # Past the limit, a 32-bit process cannot hold 1.5 GB of PPM: the
+            # engine's out-of-resources error, not a crash.
+            code, _, err = run("decode", path("huge.bmp"), path("huge.ppm"), "--max-pixels", "600000000")
+            self.assertEqual(code, 1, err)
+            self.assertIn("EOutOfResources: encounted error.", err)
         # The option moves the limit both ways.
         gradient(4, 4).save(path("small.bmp"))
         self.assertEqual(run("decode", path("small.bmp"), path("small.ppm"), "--max-pixels", "15")[0], 1)
