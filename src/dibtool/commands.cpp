@@ -137,7 +137,9 @@ class BytesBuf : public std::streambuf {
 
  protected:
   pos_type seekoff(off_type off, std::ios_base::seekdir dir, std::ios_base::openmode) override {
-    const off_type base = dir == std::ios_base::beg ? 0 : dir == std::ios_base::cur ? gptr() - eback() : egptr() - eback();
+    const off_type base = dir == std::ios_base::beg   ? 0
+                          : dir == std::ios_base::cur ? gptr() - eback()
+                                                      : egptr() - eback();
     return seekpos(pos_type(base + off), std::ios_base::in);
   }
   pos_type seekpos(pos_type pos, std::ios_base::openmode) override {

@@ -105,7 +105,9 @@ struct Bytes {
 inline uint32_t PixelOffset(const std::string& afterFileHeader) {
   auto u32 = [&](size_t at) {
     uint32_t v = 0;
-    for (size_t i = 0; i < 4 && at + i < afterFileHeader.size(); ++i) v |= uint32_t{uint8_t(afterFileHeader[at + i])} << 8 * i;
+    for (size_t i = 0; i < 4 && at + i < afterFileHeader.size(); ++i) {
+      v |= uint32_t{uint8_t(afterFileHeader[at + i])} << 8 * i;
+    }
     return v;
   };
   const uint32_t size = u32(0);
