@@ -2,6 +2,7 @@
 // caller tells them apart by class, never by message.
 #pragma once
 
+#include <new>
 #include <stdexcept>
 
 namespace pendo {
@@ -32,6 +33,17 @@ class EOutOfResources : public std::runtime_error {
  public:
   EOutOfResources() : std::runtime_error(kBitmapErrorText) {}
 };
+
+// Runs work; the heap running out becomes EOutOfResources, so that no caller
+// of the engine meets a bare std::bad_alloc.
+template <class Work>
+auto OutOfResourcesOnBadAlloc(Work&& work) -> decltype(work()) {
+  try {
+    return work();
+  } catch (const std::bad_alloc&) {
+    throw EOutOfResources();
+  }
+}
 
 // A global memory block for the clipboard could not be allocated.
 class EOutOfMemory : public std::runtime_error {

@@ -26,6 +26,8 @@ class DibSource {
   virtual void Read(void* dst, uint64_t n) = 0;
   virtual void Skip(uint64_t n) = 0;
   virtual uint64_t Remaining() const = 0;
+  // False for a stream that cannot tell its length.
+  virtual bool KnowsLength() const { return true; }
   virtual void Fail() const = 0;
 };
 
@@ -36,7 +38,10 @@ class StreamSource : public DibSource {
     if (here != std::istream::pos_type(-1) && in.seekg(0, std::ios::end)) {
       const std::istream::pos_type end = in.tellg();
       in.seekg(here);
-      if (end != std::istream::pos_type(-1) && end >= here) remaining_ = static_cast<uint64_t>(end - here);
+      if (end != std::istream::pos_type(-1) && end >= here) {
+        remaining_ = static_cast<uint64_t>(end - here);
+        knowsLength_ = true;
+      }
     }
     in.clear();
   }
@@ -54,11 +59,13 @@ class StreamSource : public DibSource {
   }
   // A stream that cannot tell its length is trusted up to the pixel cap.
   uint64_t Remaining() const override { return remaining_; }
+  bool KnowsLength() const override { return knowsLength_; }
   void Fail() const override { throw EtbitmapexInvalidDIBFile(); }
 
  private:
   std::istream& in_;
   uint64_t remaining_ = kMaxPixelBytes + (uint64_t{1} << 20);
+  bool knowsLength_ = false;
 };
 
 class MemorySource : public DibSource {
@@ -114,12 +121,55 @@ int ReadCoreHeader(DibSource& src, tdibinfo& fresh) {
   core.bcSize = 12;
   src.Read(reinterpret_cast<uint8_t*>(&core) + 4, 8);
   const unsigned bits = core.bcBitCount;
-  if (bits != 1 && bits != 4 && bits != 8 && bits != 24) throw EtbitmapexInvalidDIB();
+  if (core.bcPlanes != 1 || (bits != 1 && bits != 4 && bits != 8 && bits != 24)) throw EtbitmapexInvalidDIB();
   const int entries = tinternaldib::PaletteSize(static_cast<int>(bits));
   DibRgbTriple triples[256];
   src.Read(triples, 3 * uint64_t(entries));
   WidenCoreHeader(fresh, core, triples, entries);
   return entries;
+}
+
+inline bool IsInfoHeaderSize(uint32_t size) { return size == 40 || size == 108 || size == 124; }
+
+// A 40-, 108- or 124-byte info header after its size field, kept in its
+// 40-byte form. The longer ones carry a bit-field picture's masks after the
+// 40-byte part (then colour-space data the engine has no use for); those
+// masks go where a 40-byte header's masks are read, at the start of the
+// colour room. Returns the bytes of masks that still follow the header.
+uint64_t ReadInfoHeader(DibSource& src, tdibinfo& fresh, uint32_t headerSize) {
+  DibInfoHeader& h = fresh.Header;
+  src.Read(reinterpret_cast<uint8_t*>(&h) + 4, 36);
+  h.biSize = 40;
+  if (h.biPlanes != 1) throw EtbitmapexInvalidDIB();
+  if (headerSize == 40) return h.biCompression == kBiBitfields ? 12 : 0;
+  uint8_t rest[124 - 40];
+  src.Read(rest, headerSize - 40);
+  if (h.biCompression == kBiBitfields) std::memcpy(fresh.ColorBytes(), rest, 12);
+  return 0;
+}
+
+// Reads the masks that follow a header and up to 256 colour entries of
+// entries, skipping the rest; the table starts after the masks' room.
+void ReadColorTable(DibSource& src, tdibinfo& fresh, uint64_t trailingMasks, uint64_t entries) {
+  const uint64_t maskRoom = fresh.Header.biCompression == kBiBitfields ? 12 : 0;
+  const uint64_t kept = entries <= 256 ? entries : 256;
+  src.Read(fresh.ColorBytes(), trailingMasks);
+  src.Read(fresh.ColorBytes() + maskRoom, 4 * kept);
+  src.Skip(4 * (entries - kept));
+}
+
+// Masks that no valid picture has: empty, with gaps, sharing bits, or
+// reaching past the pixel.
+bool ValidMasks(const uint32_t masks[3], unsigned bits) {
+  const uint64_t pixel = bits == 16 ? 0xFFFF : 0xFFFFFFFF;
+  uint64_t seen = 0;
+  for (int i = 0; i < 3; ++i) {
+    const uint64_t m = masks[i];
+    const uint64_t lowest = m & (~m + 1);
+    if (m == 0 || m > pixel || ((m + lowest) & m) != 0 || (seen & m) != 0) return false;
+    seen |= m;
+  }
+  return true;
 }
 
 // Shift that brings a colour mask's top bits into the top of a byte:
@@ -145,9 +195,10 @@ inline uint8_t Channel(uint32_t pixel, uint32_t mask, int shift) {
   return static_cast<uint8_t>(shift >= 0 ? v >> shift : v << -shift);
 }
 
-// Reads the pixel data that follows the colour data into fresh (which then
-// owns a new block). bitsSize is what the header says the data takes.
-void ReadPixels(DibSource& src, tdibinfo& fresh, int64_t bitsSize) {
+// Reads the pixel data at the source's position into fresh (which then owns
+// a new block). Plain rows take exactly their padded size; run-length data
+// takes compressedSize bytes, where its stream ends.
+void ReadPixels(DibSource& src, tdibinfo& fresh, uint64_t compressedSize) {
   DibInfoHeader& h = fresh.Header;
   if (h.biWidth < 1 || h.biHeight == 0) throw EtbitmapexInvalidDIB();
   const uint64_t width = static_cast<uint32_t>(h.biWidth);
@@ -156,11 +207,13 @@ void ReadPixels(DibSource& src, tdibinfo& fresh, int64_t bitsSize) {
 
   if (bits == 1 || bits == 4 || bits == 8 || bits == 24) {
     if (!IsFormat(bits, h.biCompression)) throw EtbitmapexInvalidDIB();
+    // Run-length streams only run bottom-up.
+    if (h.biCompression != kBiRgb && h.biHeight < 0) throw EtbitmapexInvalidDIB();
     // Sizes that the data cannot have are a damaged file, found before
     // any memory is taken.
-    if (bitsSize < 0 || static_cast<uint64_t>(bitsSize) > src.Remaining()) src.Fail();
-    if (h.biCompression == kBiRgb && DibRowSize(width, bits) * rows > static_cast<uint64_t>(bitsSize)) src.Fail();
-    PixelBlock block(static_cast<uint64_t>(bitsSize));
+    const uint64_t size = h.biCompression == kBiRgb ? DibRowSize(width, bits) * rows : compressedSize;
+    if (size > src.Remaining()) src.Fail();
+    PixelBlock block(size);
     src.Read(block.Data(), block.Size());
     block.MoveInto(fresh);
     return;
@@ -182,7 +235,7 @@ void ReadPixels(DibSource& src, tdibinfo& fresh, int64_t bitsSize) {
   } else {
     masks[0] = 0xFF0000, masks[1] = 0x00FF00, masks[2] = 0x0000FF;
   }
-  if (masks[0] == 0 || masks[1] == 0 || masks[2] == 0) throw EtbitmapexInvalidDIB();
+  if (!ValidMasks(masks, bits)) throw EtbitmapexInvalidDIB();
   const int shift[3] = {MaskShift(masks[0]), MaskShift(masks[1]), MaskShift(masks[2])};
 
   PixelBlock block(dstRow * rows);
@@ -223,55 +276,59 @@ void ReadBmpFile(DibSource& src, tdibinfo& fresh) {
   if (file.bfType != kBitmapFileType) throw EtbitmapexInvalidDIBFile();
   uint32_t headerSize;
   src.Read(&headerSize, 4);
-  int64_t bitsSize;
-  if (headerSize == 40) {
+  uint64_t used;  // bytes from the file's start to the end of the colour table
+  if (IsInfoHeaderSize(headerSize)) {
+    const uint64_t trailingMasks = ReadInfoHeader(src, fresh, headerSize);
     DibInfoHeader& h = fresh.Header;
-    h.biSize = headerSize;
-    src.Read(reinterpret_cast<uint8_t*>(&h) + 4, 36);
     const unsigned bits = h.biBitCount;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) throw EtbitmapexInvalidDIB();
     if (h.biClrUsed == 0) h.biClrUsed = static_cast<uint32_t>(tinternaldib::PaletteSize(static_cast<int>(bits)));
-    const uint64_t colors = h.biClrUsed;
-    const uint64_t masks = h.biCompression == kBiBitfields ? 12 : 0;
-    const uint64_t kept = colors <= 256 ? colors : 256;
-    src.Read(fresh.ColorBytes(), masks + 4 * kept);
-    if (colors > 256) src.Skip(4 * (colors - 256));
-    bitsSize = int64_t{file.bfSize} - 14 - 40 - static_cast<int64_t>(4 * colors);
-    if (colors > 256) h.biClrUsed = 256;
+    ReadColorTable(src, fresh, trailingMasks, h.biClrUsed);
+    used = 14 + uint64_t{headerSize} + trailingMasks + 4 * uint64_t{h.biClrUsed};
+    if (h.biClrUsed > 256) h.biClrUsed = 256;
   } else if (headerSize == 12) {
-    const int entries = ReadCoreHeader(src, fresh);
-    bitsSize = int64_t{file.bfSize} - 14 - 12 - 3 * entries;
+    used = 14 + 12 + 3 * uint64_t(ReadCoreHeader(src, fresh));
   } else {
     throw EtbitmapexInvalidDIB();
   }
-  ReadPixels(src, fresh, bitsSize);
+  // Writers may leave a gap before the pixels; an offset into the headers
+  // or the colour table is a damaged file. An offset of 0 is taken as none
+  // given, the pixels following the colours, as files have been read so far.
+  if (file.bfOffBits != 0) {
+    if (file.bfOffBits < used) throw EtbitmapexInvalidDIBFile();
+    src.Skip(file.bfOffBits - used);
+  }
+  // bfSize is often wrong (0 from some writers); a run-length stream ends
+  // where the file does. Only a stream that cannot tell its end is cut at
+  // bfSize.
+  uint64_t compressed = src.Remaining();
+  if (!src.KnowsLength()) {
+    const uint64_t start = file.bfOffBits != 0 ? file.bfOffBits : used;
+    if (file.bfSize < start) src.Fail();
+    compressed = file.bfSize - start;
+  }
+  ReadPixels(src, fresh, compressed);
 }
 
-void ReadPackedDib(DibSource& src, tdibinfo& fresh, uint64_t blockSize) {
+void ReadPackedDib(DibSource& src, tdibinfo& fresh) {
   uint32_t headerSize;
   src.Read(&headerSize, 4);
-  int64_t bitsSize;
-  if (headerSize == 40) {
+  if (IsInfoHeaderSize(headerSize)) {
+    const uint64_t trailingMasks = ReadInfoHeader(src, fresh, headerSize);
     DibInfoHeader& h = fresh.Header;
-    h.biSize = headerSize;
-    src.Read(reinterpret_cast<uint8_t*>(&h) + 4, 36);
-    uint64_t entries = h.biClrUsed != 0 ? h.biClrUsed : static_cast<uint64_t>(tinternaldib::PaletteSize(h.biBitCount));
-    if (h.biCompression == kBiBitfields) entries += 3;
-    const uint64_t colorData = 40 + 4 * entries;
-    if (colorData > blockSize) src.Fail();
-    const uint64_t copied = colorData - 40 <= 1024 + 12 ? colorData - 40 : 1024 + 12;
-    src.Read(fresh.ColorBytes(), copied);
-    src.Skip(colorData - 40 - copied);
-    bitsSize = static_cast<int64_t>(blockSize - colorData);
+    const uint64_t entries =
+        h.biClrUsed != 0 ? h.biClrUsed : static_cast<uint64_t>(tinternaldib::PaletteSize(h.biBitCount));
+    if (trailingMasks + 4 * entries > src.Remaining()) src.Fail();
+    ReadColorTable(src, fresh, trailingMasks, entries);
     if (h.biClrUsed == 0) h.biClrUsed = static_cast<uint32_t>(tinternaldib::PaletteSize(h.biBitCount));
     if (h.biClrUsed > 256) h.biClrUsed = 256;
   } else if (headerSize == 12) {
-    const int entries = ReadCoreHeader(src, fresh);
-    bitsSize = static_cast<int64_t>(blockSize) - 12 - 3 * entries;
+    ReadCoreHeader(src, fresh);
   } else {
     throw EtbitmapexInvalidDIB();
   }
-  ReadPixels(src, fresh, bitsSize);
+  // The pixels follow the colours and run to the end of the block.
+  ReadPixels(src, fresh, src.Remaining());
 }
 
 // Frees the blocks of a conversion chain that were not handed on.
@@ -351,6 +408,14 @@ void RunStep(StepId step, const tdibinfo& src, tdibinfo& dst, int mode, const Pr
 }  // namespace
 
 tinternaldib::tinternaldib() { SetFormat(1, 1, 8, 2); }
+
+void* tinternaldib::operator new(std::size_t size) {
+  void* p = ::operator new(size, std::nothrow);
+  if (p == nullptr) throw EOutOfResources();
+  return p;
+}
+
+void tinternaldib::operator delete(void* p) noexcept { ::operator delete(p); }
 
 tinternaldib::~tinternaldib() { ReleaseBits(); }
 
@@ -435,6 +500,10 @@ int tinternaldib::GetPixelsFormat() const {
 }
 
 void tinternaldib::SetPixelsFormat(int target, int mode, const ProgressStep& progress, uint32_t maskColor) {
+  OutOfResourcesOnBadAlloc([&] { ConvertInPlace(target, mode, progress, maskColor); });
+}
+
+void tinternaldib::ConvertInPlace(int target, int mode, const ProgressStep& progress, uint32_t maskColor) {
   const int current = GetPixelsFormat();
   if (target < 0 || target > 5 || target == current) return;
   const Route& route = kRoutes[current][target];
@@ -481,14 +550,14 @@ void tinternaldib::Install(tdibinfo& fresh) {
 void tinternaldib::LoadFromStream(std::istream& in) {
   StreamSource src(in);
   tdibinfo fresh;
-  ReadBmpFile(src, fresh);
+  OutOfResourcesOnBadAlloc([&] { ReadBmpFile(src, fresh); });
   Install(fresh);
 }
 
 void tinternaldib::LoadFromPackedDib(const uint8_t* data, size_t size) {
   MemorySource src(data, size);
   tdibinfo fresh;
-  ReadPackedDib(src, fresh, size);
+  OutOfResourcesOnBadAlloc([&] { ReadPackedDib(src, fresh); });
   Install(fresh);
 }
 
@@ -507,7 +576,8 @@ void tinternaldib::SaveToStream(std::ostream& out) const {
 
 std::vector<uint8_t> tinternaldib::SavePackedDib() const {
   const uint32_t colors = Info.Header.biClrUsed;
-  std::vector<uint8_t> dib(40 + 4 * size_t{colors} + Info.BitsSize);
+  std::vector<uint8_t> dib =
+      OutOfResourcesOnBadAlloc([&] { return std::vector<uint8_t>(40 + 4 * size_t{colors} + Info.BitsSize); });
   std::memcpy(dib.data(), &Info.Header, 40);
   std::memcpy(dib.data() + 40, Info.Colors, 4 * size_t{colors});
   if (Info.BitsSize > 0) std::memcpy(dib.data() + 40 + 4 * size_t{colors}, Info.Bits, Info.BitsSize);

@@ -5,6 +5,7 @@
 // failed one leaves the previous image in place.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
@@ -23,6 +24,9 @@ class tinternaldib {
   // A 1 x 1, 8-bit image with two colour-table entries, all zero.
   tinternaldib();
   ~tinternaldib();
+  // The heap running out is EOutOfResources, as for the pixel memory.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* p) noexcept;
   tinternaldib(const tinternaldib&) = delete;
   tinternaldib& operator=(const tinternaldib&) = delete;
 
@@ -69,6 +73,7 @@ class tinternaldib {
   bool PaletteChanged = false;
 
  private:
+  void ConvertInPlace(int target, int mode, const ProgressStep& progress, uint32_t maskColor);
   void Install(tdibinfo& fresh);
 };
 

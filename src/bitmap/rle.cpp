@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "bitmap/conversionsupport.h"
 #include "bitmap/pixelmemory.h"
@@ -19,7 +20,9 @@ namespace {
 // fit stays uncompressed.
 class RleOutput {
  public:
-  explicit RleOutput(size_t capacity) : buf_(new uint8_t[capacity > 0 ? capacity : 1]), cap_(capacity) {}
+  explicit RleOutput(size_t capacity) : buf_(new (std::nothrow) uint8_t[capacity > 0 ? capacity : 1]), cap_(capacity) {
+    if (!buf_) throw EOutOfResources();
+  }
 
   void Need(size_t n) const {
     if (cap_ - used_ < n) throw EtbitmapexCompressionFailed();
@@ -197,15 +200,17 @@ void Encode(const tdibinfo& src, tdibinfo& dst, unsigned bits, uint32_t compress
   dst = result;
 }
 
-// Reads a run-length stream; every code is checked against the picture and
-// against the stream's own length.
+// Reads a run-length stream; every code is checked against the picture.
+// The stream may end anywhere, as streams without their end-of-bitmap code
+// do: Take then gives what is left.
 class RleInput {
  public:
   RleInput(const uint8_t* p, size_t size) : p_(p), size_(size) {}
-  const uint8_t* Take(size_t n) {
-    if (size_ - pos_ < n) throw EtbitmapexInvalidDIB();
+  // Up to n bytes; got tells how many there were.
+  const uint8_t* Take(size_t n, size_t& got) {
+    got = std::min(n, size_ - pos_);
     const uint8_t* at = p_ + pos_;
-    pos_ += n;
+    pos_ += got;
     return at;
   }
 
@@ -224,24 +229,29 @@ inline void PutNibble(uint8_t* row, uint32_t x, unsigned v) {
 void Decode(const tdibinfo& src, tdibinfo& dst, unsigned bits, uint32_t compression) {
   RequireSource(src, bits, compression);
   const uint32_t width = static_cast<uint32_t>(src.Header.biWidth);
-  const uint32_t limit = bits == 8 ? width : (width + 1) & ~1u;
   const uint32_t rows = src.Rows();
   tdibinfo result = BeginResult(src, bits, kBiRgb);
   const uint32_t rowSize = result.RowSize();
+  // Writers fill whole stored rows, padding included; what lies past the
+  // width is dropped, what lies past the stored row is a damaged stream.
+  const uint32_t limit = bits == 8 ? rowSize : rowSize * 2;
   PixelBlock block(uint64_t{rowSize} * rows);
   RleInput in(src.Bits, src.BitsSize);
   uint32_t x = 0, y = 0;
+  size_t got = 0;
   for (;;) {
-    const uint8_t* code = in.Take(2);
+    const uint8_t* code = in.Take(2, got);
+    if (got < 2) break;
     const uint32_t n = code[0];
     const uint8_t v = code[1];
     if (n > 0) {
       if (x + n > limit || y >= rows) throw EtbitmapexInvalidDIB();
       uint8_t* row = block.Data() + uint64_t{y} * rowSize;
+      const uint32_t end = std::min(x + n, width);
       if (bits == 8) {
-        std::memset(row + x, v, n);
+        if (end > x) std::memset(row + x, v, end - x);
       } else {
-        for (uint32_t i = 0; i < n; ++i) PutNibble(row, x + i, (i & 1) ? v : v >> 4);
+        for (uint32_t i = x; i < end; ++i) PutNibble(row, i, ((i - x) & 1) ? v : v >> 4);
       }
       x += n;
       continue;
@@ -253,7 +263,8 @@ void Decode(const tdibinfo& src, tdibinfo& dst, unsigned bits, uint32_t compress
     } else if (v == 1) {
       break;
     } else if (v == 2) {
-      const uint8_t* d = in.Take(2);
+      const uint8_t* d = in.Take(2, got);
+      if (got < 2) break;
       x += d[0];
       y += d[1];
       if (x > limit || y > rows) throw EtbitmapexInvalidDIB();
@@ -261,16 +272,20 @@ void Decode(const tdibinfo& src, tdibinfo& dst, unsigned bits, uint32_t compress
       const uint32_t count = v;
       if (x + count > limit || y >= rows) throw EtbitmapexInvalidDIB();
       const size_t skip = bits == 8 ? (count + 1) / 2 * 2 : (count * 4 + 15) / 16 * 2;
-      const uint8_t* data = in.Take(skip);
+      const uint8_t* data = in.Take(skip, got);
+      // A run cut short by the stream's end still gives the pixels it has.
+      const uint32_t there = static_cast<uint32_t>(std::min<size_t>(count, bits == 8 ? got : got * 2));
+      const uint32_t end = std::min(x + there, width);
       uint8_t* row = block.Data() + uint64_t{y} * rowSize;
       if (bits == 8) {
-        std::memcpy(row + x, data, count);
+        if (end > x) std::memcpy(row + x, data, end - x);
       } else {
-        for (uint32_t i = 0; i < count; ++i) {
-          const uint8_t b = data[i >> 1];
-          PutNibble(row, x + i, (i & 1) ? b : b >> 4);
+        for (uint32_t i = x; i < end; ++i) {
+          const uint8_t b = data[(i - x) >> 1];
+          PutNibble(row, i, ((i - x) & 1) ? b : b >> 4);
         }
       }
+      if (got < skip) break;
       x += count;
     }
   }

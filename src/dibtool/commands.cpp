@@ -4,6 +4,8 @@
 #include <cstring>
 #include <fstream>
 #include <memory>
+#include <new>
+#include <streambuf>
 #include <sstream>
 #include <stdexcept>
 
@@ -30,8 +32,14 @@ const char kUsage[] =
     "  convert FILE OUT.bmp --format CODE [--fine] [--mask RRGGBB]\n"
     "                                     change the pixel format and save\n"
     "\n"
+    "option of decode and convert:\n"
+    "  --max-pixels N   refuse pictures of more than N pixels (width x height);\n"
+    "                   the default 134217728 (128 Mi) keeps memory and output\n"
+    "                   below about 1 GiB\n"
+    "\n"
     "'dibtool COMMAND --help' tells more. Exit codes: 0 done, 1 the engine refused\n"
-    "the picture, 2 any other failure (bad arguments, unreadable or unwritable file).\n";
+    "the picture or it is larger than the pixel limit, 2 any other failure (bad\n"
+    "arguments, unreadable or unwritable file).\n";
 
 const char kInfoHelp[] =
     "usage: dibtool info FILE\n"
@@ -44,19 +52,21 @@ const char kInfoHelp[] =
     "16 and 32 bit files are read as 24 bits.\n";
 
 const char kDecodeHelp[] =
-    "usage: dibtool decode FILE OUT.ppm [OUT.pgm]\n"
+    "usage: dibtool decode FILE OUT.ppm [OUT.pgm] [--max-pixels N]\n"
     "\n"
     "Loads FILE and writes its pixels as a binary PPM (P6), top row first. For 1, 4\n"
     "and 8 bit pictures (compressed or not) OUT.pgm receives the palette indices as\n"
-    "a binary PGM (P5).\n";
+    "a binary PGM (P5). Pictures of more than N pixels (default 134217728) are\n"
+    "refused with exit code 1 before any work.\n";
 
 const char kConvertHelp[] =
-    "usage: dibtool convert FILE OUT.bmp --format CODE [--fine] [--mask RRGGBB]\n"
+    "usage: dibtool convert FILE OUT.bmp --format CODE [--fine] [--mask RRGGBB] [--max-pixels N]\n"
     "\n"
     "Changes the picture to pixel format CODE and saves it:\n"
     "  0 = 1 bit, 1 = 4 bits, 2 = 4 bits RLE, 3 = 8 bits, 4 = 8 bits RLE, 5 = 24 bits.\n"
     "--fine    the fine colour reduction (slower, closer colours); the fast one otherwise\n"
     "--mask    for 1 bit: the colour (hex RRGGBB) that becomes the set bits\n"
+    "--max-pixels  refuse pictures of more than N pixels (default 134217728)\n"
     "A progress bar is drawn on standard error while a reduction runs on a terminal.\n";
 
 // Names the engine's error for the user.
@@ -78,6 +88,68 @@ struct UsageError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A picture larger than the pixel limit: exit code 1 with a message.
+struct TooLarge : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// 128 Mi pixels: decode writes at most 384 MiB of PPM and 128 MiB of PGM and
+// holds one of them beside the expanded picture (at most 1 byte a pixel for
+// palette pictures; the engine caps any pixel block at 256 MiB), so memory
+// and output stay below about 1 GiB.
+constexpr uint64_t kDefaultMaxPixels = uint64_t{1} << 27;
+
+// Takes "--max-pixels N" out of args; N is a positive decimal number.
+uint64_t TakeMaxPixels(std::vector<std::string>& args) {
+  uint64_t limit = kDefaultMaxPixels;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] != "--max-pixels") continue;
+    const std::string v = i + 1 < args.size() ? args[i + 1] : "";
+    if (v.empty() || v.size() > 18 || v.find_first_not_of("0123456789") != std::string::npos ||
+        std::stoull(v) == 0) {
+      throw UsageError("--max-pixels takes a number of pixels above 0");
+    }
+    limit = std::stoull(v);
+    args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+    --i;
+  }
+  return limit;
+}
+
+// Checked after loading, which keeps run-length data compressed, and before
+// any expansion or conversion.
+void CheckPixelLimit(const tinternaldib& dib, uint64_t limit) {
+  const uint64_t pixels = uint64_t(uint32_t(dib.Width)) * uint32_t(dib.Height);
+  if (pixels <= limit) return;
+  throw TooLarge("the picture has " + std::to_string(pixels) + " pixels (" + std::to_string(dib.Width) + " x " +
+                 std::to_string(dib.Height) + "), more than the limit of " + std::to_string(limit) +
+                 "; --max-pixels N raises the limit");
+}
+
+// Reads a file's bytes in place, as an istringstream would after copying
+// them; seekable, so that the engine knows where the file ends.
+class BytesBuf : public std::streambuf {
+ public:
+  explicit BytesBuf(const std::string& bytes) {
+    char* p = const_cast<char*>(bytes.data());
+    setg(p, p, p + bytes.size());
+  }
+
+ protected:
+  pos_type seekoff(off_type off, std::ios_base::seekdir dir, std::ios_base::openmode) override {
+    const off_type base = dir == std::ios_base::beg   ? 0
+                          : dir == std::ios_base::cur ? gptr() - eback()
+                                                      : egptr() - eback();
+    return seekpos(pos_type(base + off), std::ios_base::in);
+  }
+  pos_type seekpos(pos_type pos, std::ios_base::openmode) override {
+    const off_type at = off_type(pos);
+    if (at < 0 || at > egptr() - eback()) return pos_type(off_type(-1));
+    setg(eback(), eback() + at, egptr());
+    return pos;
+  }
+};
+
 std::string ReadFileOrFail(const std::string& path) {
   std::string bytes;
   if (!platform::ReadFileBytes(path, bytes)) throw UsageError("cannot read " + path);
@@ -90,7 +162,8 @@ void Load(const std::string& path, tinternaldib& dib, uint32_t* headerSize) {
     *headerSize = 0;
     if (bytes.size() >= 18) std::memcpy(headerSize, bytes.data() + 14, 4);
   }
-  std::istringstream in(bytes, std::ios::binary);
+  BytesBuf buf(bytes);
+  std::istream in(&buf);
   dib.LoadFromStream(in);
 }
 
@@ -117,17 +190,15 @@ int Info(const std::vector<std::string>& a, std::FILE* out) {
   return kOk;
 }
 
-int Decode(const std::vector<std::string>& a) {
+int Decode(const std::vector<std::string>& a, uint64_t maxPixels) {
   if (a.size() != 2 && a.size() != 3) throw UsageError("decode takes FILE OUT.ppm [OUT.pgm]");
   tinternaldib dib;
   Load(a[0], dib, nullptr);
-  std::string pgm;
-  if (a.size() == 3) {
-    if (!HasIndices(dib)) throw UsageError("a 24-bit picture has no palette indices for " + a[2]);
-    pgm = EncodePgm(ReadIndices(dib));
-  }
-  WriteOut(a[1], EncodePpm(ReadRgb(dib)));
-  if (a.size() == 3) WriteOut(a[2], pgm);
+  CheckPixelLimit(dib, maxPixels);
+  if (a.size() == 3 && !HasIndices(dib)) throw UsageError("a 24-bit picture has no palette indices for " + a[2]);
+  // One output in memory at a time.
+  WriteOut(a[1], EncodePpm(dib));
+  if (a.size() == 3) WriteOut(a[2], EncodePgm(dib));
   return kOk;
 }
 
@@ -140,7 +211,7 @@ uint32_t ParseMask(const std::string& text) {
   return static_cast<uint32_t>(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
 }
 
-int Convert(const std::vector<std::string>& a, std::FILE* err) {
+int Convert(const std::vector<std::string>& a, uint64_t maxPixels, std::FILE* err) {
   std::vector<std::string> files;
   int format = -1;
   bool fine = false;
@@ -165,6 +236,7 @@ int Convert(const std::vector<std::string>& a, std::FILE* err) {
 
   tinternaldib dib;
   Load(files[0], dib, nullptr);
+  CheckPixelLimit(dib, maxPixels);
   // A reduction reports once per palette entry it makes.
   const int steps = format <= pf4BitRLE ? 16 : 256;
   tprogressbar bar(steps, IsTerminal(err) ? err : nullptr);
@@ -190,29 +262,38 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     return kFailed;
   }
   const std::string& command = args[0];
-  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  std::vector<std::string> rest(args.begin() + 1, args.end());
   if (command == "--help" || command == "-h" || command == "help") {
     std::fputs(kUsage, out);
     return kOk;
   }
   try {
+    const uint64_t maxPixels = TakeMaxPixels(rest);
     if (command == "info") {
       if (WantsHelp(rest)) return std::fputs(kInfoHelp, out), kOk;
       return Info(rest, out);
     }
     if (command == "decode") {
       if (WantsHelp(rest)) return std::fputs(kDecodeHelp, out), kOk;
-      return Decode(rest);
+      return Decode(rest, maxPixels);
     }
     if (command == "convert") {
       if (WantsHelp(rest)) return std::fputs(kConvertHelp, out), kOk;
-      return Convert(rest, err);
+      return Convert(rest, maxPixels, err);
     }
     std::fprintf(err, "dibtool: unknown command '%s'\n\n%s", command.c_str(), kUsage);
     return kFailed;
   } catch (const UsageError& e) {
     std::fprintf(err, "dibtool: %s\n", e.what());
     return kFailed;
+  } catch (const TooLarge& e) {
+    std::fprintf(err, "dibtool: %s\n", e.what());
+    return kRefused;
+  } catch (const std::bad_alloc&) {
+    // Memory ran out outside the engine (the output being made): the same
+    // answer as the engine gives.
+    std::fprintf(err, "dibtool: EOutOfResources: %s\n", kBitmapErrorText);
+    return kRefused;
   } catch (const std::exception& e) {
     if (const char* name = ErrorClass(e)) {
       std::fprintf(err, "dibtool: %s: %s\n", name, e.what());

@@ -2,7 +2,9 @@
 
 #include <stdexcept>
 
+#include "bitmap/bitmapexceptions.h"
 #include "bitmap/dibformat.h"
+#include "dibtool/netpbm.h"
 
 namespace pendo::dibtool {
 
@@ -33,6 +35,18 @@ uint8_t IndexAt(const uint8_t* row, int x, int bits) {
   }
 }
 
+// A PNM file's buffer: the header, then room for bytesPerPixel a pixel. A
+// size the process cannot hold is the engine's out-of-resources error, as
+// for any other memory the pictures need.
+std::string PnmBuffer(const char* magic, const tinternaldib& dib, unsigned bytesPerPixel, size_t& header) {
+  std::string out = PnmHeader(magic, dib.Width, dib.Height);
+  header = out.size();
+  const uint64_t pixels = uint64_t(uint32_t(dib.Width)) * uint32_t(dib.Height) * bytesPerPixel;
+  if (pixels > out.max_size() - header) throw EOutOfResources();
+  out.resize(header + static_cast<size_t>(pixels));
+  return out;
+}
+
 }  // namespace
 
 bool HasIndices(const tinternaldib& dib) {
@@ -40,42 +54,41 @@ bool HasIndices(const tinternaldib& dib) {
   return bits == 1 || bits == 4 || bits == 8;
 }
 
-GrayImage ReadIndices(tinternaldib& dib) {
+std::string EncodePgm(tinternaldib& dib) {
   ExpandRunLength(dib);
   if (!HasIndices(dib)) throw std::invalid_argument("a picture without a palette has no indices");
-  GrayImage out;
-  out.width = dib.Width;
-  out.height = dib.Height;
-  out.values.resize(static_cast<size_t>(out.width) * out.height);
+  const int width = dib.Width, height = dib.Height;
+  size_t header = 0;
+  std::string out = PnmBuffer("P5", dib, 1, header);
+  char* p = &out[header];
   const int bits = dib.Info.Header.biBitCount;
-  for (int y = 0; y < out.height; ++y) {
+  for (int y = 0; y < height; ++y) {
     const uint8_t* row = Row(dib, y);
-    for (int x = 0; x < out.width; ++x) out.values[static_cast<size_t>(y) * out.width + x] = IndexAt(row, x, bits);
+    for (int x = 0; x < width; ++x) *p++ = static_cast<char>(IndexAt(row, x, bits));
   }
   return out;
 }
 
-RgbImage ReadRgb(tinternaldib& dib) {
+std::string EncodePpm(tinternaldib& dib) {
   ExpandRunLength(dib);
-  RgbImage out;
-  out.width = dib.Width;
-  out.height = dib.Height;
-  out.rgb.resize(static_cast<size_t>(out.width) * out.height * 3);
+  const int width = dib.Width, height = dib.Height;
+  size_t header = 0;
+  std::string out = PnmBuffer("P6", dib, 3, header);
+  char* p = &out[header];
   const int bits = dib.Info.Header.biBitCount;
-  uint8_t* p = out.rgb.data();
-  for (int y = 0; y < out.height; ++y) {
+  for (int y = 0; y < height; ++y) {
     const uint8_t* row = Row(dib, y);
-    for (int x = 0; x < out.width; ++x) {
+    for (int x = 0; x < width; ++x) {
       if (bits == 24) {
         const uint8_t* bgr = row + 3 * static_cast<size_t>(x);
-        *p++ = bgr[2];
-        *p++ = bgr[1];
-        *p++ = bgr[0];
+        *p++ = static_cast<char>(bgr[2]);
+        *p++ = static_cast<char>(bgr[1]);
+        *p++ = static_cast<char>(bgr[0]);
       } else {
         const DibRgbQuad& c = dib.Info.Colors[IndexAt(row, x, bits)];
-        *p++ = c.rgbRed;
-        *p++ = c.rgbGreen;
-        *p++ = c.rgbBlue;
+        *p++ = static_cast<char>(c.rgbRed);
+        *p++ = static_cast<char>(c.rgbGreen);
+        *p++ = static_cast<char>(c.rgbBlue);
       }
     }
   }

@@ -1,23 +1,11 @@
 // Binary PPM (P6) and PGM (P5) images, top row first.
 #pragma once
 
-#include <cstdint>
 #include <string>
-#include <vector>
 
 namespace pendo::dibtool {
 
-struct RgbImage {
-  int width = 0, height = 0;
-  std::vector<uint8_t> rgb;  // width * height * 3, R G B
-};
-
-struct GrayImage {
-  int width = 0, height = 0;
-  std::vector<uint8_t> values;  // width * height
-};
-
-std::string EncodePpm(const RgbImage& image);
-std::string EncodePgm(const GrayImage& image);
+// "P6" or "P5", the size, and the largest sample value 255.
+std::string PnmHeader(const char* magic, int width, int height);
 
 }  // namespace pendo::dibtool

@@ -100,11 +100,31 @@ struct Bytes {
   Bytes& fill(size_t n, unsigned v = 0) { s.append(n, static_cast<char>(v)); return *this; }
 };
 
-// File header with bfSize computed from the rest unless given.
-inline std::string BmpFile(const std::string& afterFileHeader, int64_t bfSize = -1, uint32_t offBits = 0) {
+// Bytes from a file's start to the end of its colour table, as a writer
+// puts them before the pixels; 0 for headers it does not know.
+inline uint32_t PixelOffset(const std::string& afterFileHeader) {
+  auto u32 = [&](size_t at) {
+    uint32_t v = 0;
+    for (size_t i = 0; i < 4 && at + i < afterFileHeader.size(); ++i) {
+      v |= uint32_t{uint8_t(afterFileHeader[at + i])} << 8 * i;
+    }
+    return v;
+  };
+  const uint32_t size = u32(0);
+  if (size == 12) return 14 + 12 + 3 * tinternaldib::PaletteSize(u32(10) & 0xFFFF);
+  if (size != 40 && size != 108 && size != 124) return 0;
+  const uint32_t bits = u32(14) & 0xFFFF, compression = u32(16), used = u32(32);
+  const uint64_t colors = used != 0 ? used : tinternaldib::PaletteSize(static_cast<int>(bits));
+  const uint64_t masks = size == 40 && compression == kBiBitfields ? 12 : 0;
+  const uint64_t offset = 14 + size + masks + 4 * colors;
+  return offset <= 0xFFFFFFFF ? static_cast<uint32_t>(offset) : 0;
+}
+
+// File header with bfSize and bfOffBits computed from the rest unless given.
+inline std::string BmpFile(const std::string& afterFileHeader, int64_t bfSize = -1, int64_t offBits = -1) {
   Bytes b;
   b.u16(0x4D42).u32(bfSize < 0 ? static_cast<uint32_t>(14 + afterFileHeader.size()) : static_cast<uint32_t>(bfSize));
-  b.u16(0).u16(0).u32(offBits);
+  b.u16(0).u16(0).u32(offBits < 0 ? PixelOffset(afterFileHeader) : static_cast<uint32_t>(offBits));
   return b.s + afterFileHeader;
 }
 

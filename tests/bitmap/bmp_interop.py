@@ -4,7 +4,10 @@
 generate DIR   write BMP files with Pillow and ImageMagick into DIR, each with
                NAME.expect: "W H MR MG MB" and the tool's own decoding as RGB
                rows, top row first (MR/MG/MB: the bits of each channel that a
-               16-bit file can hold). DIR/manifest lists the names.
+               16-bit file can hold). DIR/manifest lists the names;
+               DIR/manifest_widths those of the files made for every width
+               from 1 to 65 (run-length, 124-byte header, gap before the
+               pixels, bfSize 0, streams without end-of-bitmap).
 decode FILE OUT        Pillow's decoding of FILE as "W H" and RGB rows.
 decode-im FILE OUT     the same with ImageMagick.
 """
@@ -103,10 +106,7 @@ def generate(d):
     done("im_1bit", p("im_1bit.bmp"), want=(40, 1, 0))
     convert(p("blocks.png"), "-type", "Palette", "BMP3:" + p("im_4bit.bmp"))
     done("im_4bit", p("im_4bit.bmp"), want=(40, 4, 0))
-    # ImageMagick's run-length rows run on into the row padding, which the
-    # engine refuses as a run across the right edge; a width of a multiple of
-    # 4 leaves no padding.
-    convert(p("blocks.png"), "-crop", "36x11+0+0", "-type", "Palette", "-compress", "RLE", "BMP3:" + p("im_rle8.bmp"))
+    convert(p("blocks.png"), "-type", "Palette", "-compress", "RLE", "BMP3:" + p("im_rle8.bmp"))
     done("im_rle8", p("im_rle8.bmp"), want=(40, 8, 1))
     convert(p("natural.png"), "-type", "TrueColor", "BMP3:" + p("im_24bit.bmp"))
     done("im_24bit", p("im_24bit.bmp"), want=(40, 24, 0))
@@ -126,6 +126,80 @@ def generate(d):
         done(name, p(name + "_v5.bmp"), masks)
 
     with open(p("manifest"), "w") as f:
+        f.write("\n".join(made) + "\n")
+    generate_widths(d)
+
+
+def patched(src, dst, gap=0, bf_size=None, cut_rows=None, drop_eob=False):
+    """A copy of a tool's file as other writers make them: gap bytes before
+    the pixels, another bfSize, a run-length stream cut after cut_rows rows
+    or without its end-of-bitmap code."""
+    data = bytearray(open(src, "rb").read())
+    off = struct.unpack_from("<I", data, 10)[0]
+    head, pixels = data[:off], data[off:]
+    if cut_rows is not None or drop_eob:
+        i, rows = 0, 0
+        while i + 1 < len(pixels):
+            n, v = pixels[i], pixels[i + 1]
+            if n == 0 and v == 0:
+                rows += 1
+                if rows == cut_rows:
+                    break
+            elif n == 0 and v == 1:
+                break
+            i += 2 if n or v < 2 else 4 if v == 2 else 2 + (v + 1) // 2 * 2
+        pixels = pixels[:i]
+    head[off:] = bytes(gap)
+    struct.pack_into("<I", head, 10, off + gap)
+    out = head + pixels
+    struct.pack_into("<I", out, 2, len(out) if bf_size is None else bf_size)
+    open(dst, "wb").write(out)
+
+
+def generate_widths(d):
+    """For each width from 1 to 65, the rows end at every place within a
+    4-byte group, so run-length rows run into every amount of padding."""
+    p = lambda name: os.path.join(d, name)
+    rng = random.Random(9)
+    colours = [(rng.randrange(256), rng.randrange(256), rng.randrange(256)) for _ in range(40)]
+    base = Image.new("RGB", (65, 6))
+    # Runs of colour with busy stretches between them (absolute runs).
+    base.putdata([colours[(x // 6 + y) % 40] if (x + 2 * y) % 11 > 3 else colours[(x * 7 + y) % 40]
+                  for y in range(6) for x in range(65)])
+    made = []
+
+    def done(name, reference):
+        write_expect(p(name + ".expect"), reference)
+        made.append(name)
+
+    for w in range(1, 66):
+        pic = base.crop((0, 0, w, 6))
+        png = p("w%d.png" % w)
+        pic.save(png)
+        rle, v5, pil = p("w%d_rle8.bmp" % w), p("w%d_v5.bmp" % w), p("w%d_pil.bmp" % w)
+        convert(png, "-type", "Palette", "-compress", "RLE", "-write", "BMP3:" + rle, "+compress", "-type", "TrueColor", v5)
+        pic.save(pil)
+        if header(rle) != (40, 8, 1) or header(v5) != (124, 24, 0):
+            sys.exit("width %d: the tool wrote headers %s %s" % (w, header(rle), header(v5)))
+        done("w%d_rle8" % w, Image.open(rle))
+        done("w%d_v5" % w, Image.open(v5))
+        patched(pil, p("w%d_gap.bmp" % w), gap=2 + w % 7 * 2)
+        done("w%d_gap" % w, Image.open(p("w%d_gap.bmp" % w)))
+        patched(v5, p("w%d_size0.bmp" % w), bf_size=0)
+        done("w%d_size0" % w, Image.open(p("w%d_size0.bmp" % w)))
+        patched(rle, p("w%d_noeob.bmp" % w), drop_eob=True, bf_size=0)
+        done("w%d_noeob" % w, Image.open(p("w%d_noeob.bmp" % w)))
+        # Cut after 2 of 6 rows: ImageMagick leaves the rest at the first
+        # colour-table entry (and reports the file as damaged).
+        patched(rle, p("w%d_cut.bmp" % w), cut_rows=2)
+    cuts = [p("w%d_cut.bmp" % w) for w in range(1, 66)]
+    subprocess.run(["convert", *cuts, "-depth", "8", p("cut_%d.rgb")], stderr=subprocess.DEVNULL)
+    for w in range(1, 66):
+        with open(p("w%d_cut.expect" % w), "wb") as f:
+            f.write(b"%d 6 255 255 255\n" % w)
+            f.write(open(p("cut_%d.rgb" % (w - 1)), "rb").read())
+        made.append("w%d_cut" % w)
+    with open(p("manifest_widths"), "w") as f:
         f.write("\n".join(made) + "\n")
 
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <sstream>
+#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -31,6 +32,22 @@ void ExpectMarker(const tinternaldib& dib) {
   ASSERT_EQ(dib.GetPixelsFormat(), pf24Bit);
   EXPECT_EQ(Pixel(dib.Info, 0, 0), 0x123456u);
   EXPECT_EQ(Pixel(dib.Info, 1, 1), 0xABCDEFu);
+}
+
+std::string WithPlanes(std::string header, unsigned planes) {
+  header[12] = static_cast<char>(planes);
+  return header;
+}
+
+// A 108- or 124-byte header: the 40-byte part, four masks, then
+// colour-space data that readers skip (filled with 0x77 here).
+Bytes V5Header(int32_t w, int32_t h, unsigned bits, uint32_t compression = 0, std::vector<uint32_t> masks = {},
+               uint32_t clrUsed = 0, uint32_t size = 124) {
+  Bytes b = InfoHeader(w, h, bits, compression, clrUsed);
+  b.s.replace(0, 4, Bytes().u32(size).s);
+  masks.resize(4);
+  for (uint32_t m : masks) b.u32(m);
+  return b.fill(size - 56, 0x77);
 }
 
 std::string Bmp24(int32_t w, int32_t h) {
@@ -215,15 +232,27 @@ TEST(InternalDib, BadFilesRaiseAndKeepThePreviousImage) {
       {"empty", "", true},
       {"cut in the header", good.substr(0, 30), true},
       {"cut in the pixels", shortFile, true},
-      {"bfSize too small for the rows", BmpFile(InfoHeader(3, 2, 24).fill(24).s, 60), true},
-      {"bfSize below the headers", BmpFile(InfoHeader(3, 2, 24).fill(24).s, 10), true},
-      {"bfSize of 4 GB", BmpFile(InfoHeader(3, 2, 24).fill(24).s, 0xFFFFFFF0), true},
+      {"rows missing, bfSize 0", BmpFile(InfoHeader(3, 2, 24).fill(23).s, 0), true},
+      {"pixel offset inside the headers", BmpFile(InfoHeader(3, 2, 24).fill(24).s, -1, 50), true},
+      {"pixel offset inside the colour table", BmpFile(InfoHeader(1, 1, 8, 0, 2).fill(12).s, -1, 58), true},
+      {"pixel offset past the end", BmpFile(InfoHeader(3, 2, 24).fill(24).s, -1, 100), true},
       {"huge width and height", BmpFile(InfoHeader(0x7FFFFFFF, 0x7FFFFFFF, 24).fill(24).s, 0xFFFFFFF0), true},
       {"most negative height", BmpFile(InfoHeader(1, INT32_MIN, 24).fill(24).s), true},
       {"huge 16-bit picture", BmpFile(InfoHeader(30000, 30000, 16).fill(64).s), true},
       {"biClrUsed of 4 billion", BmpFile(InfoHeader(1, 1, 8, 0, 0xFFFFFFFF).fill(1100).s), true},
       {"colour table past the end", BmpFile(InfoHeader(1, 1, 8, 0, 200).fill(100).s), true},
-      {"header size 124", BmpFile(Bytes().u32(124).fill(200).s), false},
+      {"header size 64", BmpFile(Bytes().u32(64).fill(200).s), false},
+      {"planes 0", BmpFile(WithPlanes(InfoHeader(1, 1, 24).fill(4).s, 0)), false},
+      {"planes 2", BmpFile(WithPlanes(InfoHeader(1, 1, 24).fill(4).s, 2)), false},
+      {"planes 3 in a 124-byte header", BmpFile(WithPlanes(V5Header(1, 1, 24).fill(4).s, 3)), false},
+      {"core header with 2 planes", BmpFile(Bytes().u32(12).u16(1).u16(1).u16(2).u16(24).fill(4).s), false},
+      {"overlapping masks", BmpFile(InfoHeader(1, 1, 16, 3).u32(0xF800).u32(0x0FE0).u32(0x1F).fill(4).s), false},
+      {"mask with a gap", BmpFile(InfoHeader(1, 1, 16, 3).u32(0xF800).u32(0x07E0).u32(0x15).fill(4).s), false},
+      {"mask wider than 16 bits", BmpFile(InfoHeader(1, 1, 16, 3).u32(0x1F800).u32(0x07E0).u32(0x1F).fill(4).s), false},
+      {"overlapping masks in a 124-byte header", BmpFile(V5Header(1, 1, 32, 3, {0xFF0000, 0xFF00, 0xFFFF}).fill(4).s),
+       false},
+      {"run-length picture stored top-down", BmpFile(InfoHeader(4, -2, 8, 1, 2).fill(8).u8(4).u8(1).u8(0).u8(1).s),
+       false},
       {"2 bits per pixel", BmpFile(InfoHeader(1, 1, 2).fill(8).s), false},
       {"core header with 16 bits", BmpFile(Bytes().u32(12).u16(1).u16(1).u16(1).u16(16).fill(4).s), false},
       {"width 0", BmpFile(InfoHeader(0, 1, 24).fill(4).s), false},
@@ -247,6 +276,45 @@ TEST(InternalDib, BadFilesRaiseAndKeepThePreviousImage) {
   }
 }
 
+// What current writers put in files: longer headers, gaps before the
+// pixels, a wrong bfSize, run-length streams to the end of the file.
+TEST(InternalDib, ReadsFilesOtherWritersMake) {
+  Bytes pal2;  // two colour entries
+  pal2.u32(0x000000).u32(0x0000FF);
+  const std::string rle = Bytes().u8(2).u8(1).u8(0).u8(0).u8(1).u8(1).s;  // no end of bitmap
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::vector<uint32_t> colors;  // top row first
+  } cases[] = {
+      {"gap before the pixels", BmpFile(InfoHeader(2, 1, 24).fill(6, 0xEE).u32(0x112233).u32(0x445566).s, -1, 60),
+       {0x112233, 0x556600}},
+      {"bfOffBits 0: the pixels follow the colours", BmpFile(InfoHeader(1, 1, 8, 0, 2).raw(pal2.s).u32(1).s, -1, 0),
+       {0x0000FF}},
+      {"bfSize 0", BmpFile(InfoHeader(1, 2, 24).u32(0x0000FF).u32(0x00FF00).s, 0), {0x00FF00, 0x0000FF}},
+      {"bfSize past the end", BmpFile(InfoHeader(1, 1, 24).u32(0xABCDEF).s, 0xFFFFFFF0), {0xABCDEF}},
+      {"bfSize below the headers", BmpFile(InfoHeader(1, 1, 24).u32(0xABCDEF).s, 10), {0xABCDEF}},
+      {"RLE8 with bfSize 0 and no end of bitmap", BmpFile(InfoHeader(2, 2, 8, 1, 2).raw(pal2.s).raw(rle).s, 0),
+       {0x0000FF, 0x000000, 0x0000FF, 0x0000FF}},
+      {"108-byte header, 1 bit", BmpFile(V5Header(2, 1, 1, 0, {}, 2, 108).raw(pal2.s).u32(0x40).s),
+       {0x000000, 0x0000FF}},
+      {"124-byte header, 16 bits with masks inside",
+       BmpFile(V5Header(2, 1, 16, 3, {0xF800, 0x07E0, 0x001F}).u16(0xF800).u16(0x001F).s), {0xF80000, 0x0000F8}},
+      {"124-byte header, 32 bits with alpha mask",
+       BmpFile(V5Header(1, 1, 32, 3, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}).u32(0x80123456).s), {0x123456}},
+  };
+  for (const auto& c : cases) {
+    tinternaldib dib;
+    ASSERT_NO_THROW(LoadBytes(dib, c.bytes)) << c.what;
+    if (dib.GetPixelsFormat() == pf8BitRLE) dib.SetPixelsFormat(pf8Bit, 0, nullptr, 0);
+    EXPECT_EQ(Colors(dib.Info), c.colors) << c.what;
+    // Saved, it is a plain 40-byte-header file whose pixels follow the colours.
+    const std::string saved = SaveBytes(dib);
+    EXPECT_EQ(Le32(saved, 14), 40u) << c.what;
+    EXPECT_EQ(Le32(saved, 10), 54u + 4 * dib.Info.Header.biClrUsed) << c.what;
+  }
+}
+
 TEST(InternalDib, BadPackedDibsRaiseAndKeepThePreviousImage) {
   const struct {
     const char* what;
@@ -260,6 +328,9 @@ TEST(InternalDib, BadPackedDibsRaiseAndKeepThePreviousImage) {
       {"masks past the end", InfoHeader(1, 1, 16, 3).u32(0xF800).s},
       {"core header cut", Bytes().u32(12).u16(1).u16(1).u16(1).u16(8).fill(10).s},
       {"8 bits with RLE4", InfoHeader(1, 1, 8, 2).fill(1100).s},
+      {"planes 2", WithPlanes(InfoHeader(1, 1, 24).fill(4).s, 2)},
+      {"masks with a gap in a 108-byte header", V5Header(1, 1, 16, 3, {0xF800, 0x07E0, 0x1D}, 0, 108).fill(4).s},
+      {"run-length picture stored top-down", InfoHeader(4, -2, 8, 1, 2).fill(8).u8(4).u8(1).u8(0).u8(1).s},
   };
   for (const auto& c : cases) {
     tinternaldib dib;
@@ -289,6 +360,13 @@ TEST(InternalDib, PackedDibWithBitFieldsAndCoreHeader) {
   EXPECT_EQ(ColorAt(dib.Info, 1, 0), 0x060504u);
   const std::vector<uint8_t> packed = dib.SavePackedDib();
   EXPECT_EQ(packed.size(), 40u + 8u + 4u);
+
+  // A 124-byte header holds its masks; no mask entries follow it.
+  Bytes v = V5Header(1, 1, 16, 3, {0xF800, 0x07E0, 0x001F});
+  v.u16(0x001F).u16(0);
+  dib.LoadFromPackedDib(reinterpret_cast<const uint8_t*>(v.s.data()), v.s.size());
+  EXPECT_EQ(Pixel(dib.Info, 0, 0), 0x0000F8u);
+  EXPECT_EQ(dib.Info.Header.biSize, 40u);
 }
 
 TEST(InternalDib, PaletteHandleFollowsTheColourTable) {

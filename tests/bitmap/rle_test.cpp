@@ -230,14 +230,9 @@ TEST(RleDecoders, RefuseStreamsThatLeaveThePicture) {
       {"delta past the right edge", 4, 2, 8, {0, 2, 5, 0, 0, 1}},
       {"delta past the top", 4, 2, 8, {0, 2, 0, 3, 0, 1}},
       {"absolute run across the edge", 4, 2, 8, {0, 5, 1, 2, 3, 4, 5, 0, 0, 1}},
-      {"no end of bitmap", 4, 2, 8, {4, 1, 0, 0}},
-      {"empty stream", 4, 2, 8, {}},
-      {"odd byte at the end", 4, 2, 8, {4, 1, 0}},
-      {"absolute run cut short", 4, 2, 8, {0, 4, 1, 2}},
-      {"absolute run without its fill", 4, 2, 8, {0, 3, 1, 2, 3}},
-      {"delta cut short", 4, 2, 8, {0, 2, 1}},
-      {"4-bit run across the even width", 5, 1, 4, {7, 0x11, 0, 1}},
-      {"4-bit absolute run cut short", 8, 1, 4, {0, 6, 0x12, 0x34}},
+      {"run past the padded row", 5, 1, 8, {9, 1, 0, 1}},
+      {"absolute run past the padded row", 5, 1, 8, {0, 2, 4, 0, 0, 5, 1, 2, 3, 4, 5, 0, 0, 1}},
+      {"4-bit run past the padded row", 5, 1, 4, {9, 0x11, 0, 1}},
   };
   for (const auto& c : cases) {
     RleSource s(c.w, c.h, c.bits, c.bytes);
@@ -251,8 +246,31 @@ TEST(RleDecoders, RefuseStreamsThatLeaveThePicture) {
     EXPECT_EQ(MappedBlockCount(), blocks) << c.what;
     EXPECT_EQ(out.info.Bits, nullptr);
   }
-  // A 4-bit run may fill the unused nibble of an odd row.
-  EXPECT_EQ(Decoded(5, 1, 4, {6, 0x12, 0, 1}), (std::vector<uint8_t>{0x12, 0x12, 0x12, 0}));
+}
+
+// Writers run on into a row's padding and end streams without their
+// end-of-bitmap code; pixels past the width are dropped, and where the
+// stream ends the picture ends, the rows not reached left at index 0.
+TEST(RleDecoders, ClipPaddingAndStopWhereTheStreamEnds) {
+  const struct {
+    const char* what;
+    int32_t w, h;
+    unsigned bits;
+    std::vector<uint8_t> bytes, expected;
+  } cases[] = {
+      {"runs into the padding", 5, 2, 8, {8, 7, 0, 0, 0, 2, 3, 0, 0, 5, 1, 2, 3, 4, 5, 0, 0, 1},
+       {7, 7, 7, 7, 7, 0, 0, 0, 0, 0, 0, 1, 2, 0, 0, 0}},
+      {"4-bit run into the padding", 5, 1, 4, {8, 0x12, 0, 1}, {0x12, 0x12, 0x10, 0}},
+      {"4-bit absolute run into the padding", 3, 1, 4, {0, 8, 0x12, 0x34, 0x56, 0x78, 0, 1}, {0x12, 0x30, 0, 0}},
+      {"no end of bitmap", 4, 2, 8, {4, 1, 0, 0}, {1, 1, 1, 1, 0, 0, 0, 0}},
+      {"empty stream", 4, 2, 8, {}, {0, 0, 0, 0, 0, 0, 0, 0}},
+      {"odd byte at the end", 4, 2, 8, {4, 1, 0}, {1, 1, 1, 1, 0, 0, 0, 0}},
+      {"absolute run cut short", 4, 2, 8, {0, 4, 1, 2}, {1, 2, 0, 0, 0, 0, 0, 0}},
+      {"absolute run without its fill", 4, 2, 8, {0, 3, 1, 2, 3}, {1, 2, 3, 0, 0, 0, 0, 0}},
+      {"delta cut short", 4, 2, 8, {0, 2, 1}, {0, 0, 0, 0, 0, 0, 0, 0}},
+      {"4-bit absolute run cut short", 8, 1, 4, {0, 6, 0x12, 0x34}, {0x12, 0x34, 0, 0}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Decoded(c.w, c.h, c.bits, c.bytes), c.expected) << c.what;
 }
 
 TEST(RleCodecs, RefuseTheWrongSource) {

@@ -5,6 +5,7 @@ usage: dibtool_test.py DIBTOOL [EMULATOR...]
 """
 import os
 import random
+import struct
 import subprocess
 import sys
 import tempfile
@@ -172,6 +173,35 @@ class Refused(unittest.TestCase):
         self.assertEqual(code, 1)
         self.assertIn("EtbitmapexCompressionFailed: encounted error.", err)
         self.assertFalse(os.path.exists(path("noise_rle.bmp")))
+
+    def test_pixel_limit(self):
+        # 120 bytes declaring 32000 x 16000 pixels of RLE4: 1.5 GB of PPM.
+        palette = b"".join(struct.pack("<I", i * 0x111111) for i in range(16))
+        info = struct.pack("<IiiHHIIiiII", 40, 32000, 16000, 1, 4, 2, 2, 0, 0, 16, 0)
+        head = struct.pack("<HIHHI", 0x4D42, 120, 0, 0, 118)
+        with open(path("huge.bmp"), "wb") as f:
+            f.write(head + info + palette + b"\x00\x01")
+        self.assertEqual(os.path.getsize(path("huge.bmp")), 120)
+        for args in (["decode", path("huge.bmp"), path("huge.ppm")],
+                     ["convert", path("huge.bmp"), path("huge2.bmp"), "--format", "1"]):
+            code, _, err = run(*args)
+            self.assertEqual(code, 1, args)
+            self.assertIn("512000000 pixels (32000 x 16000), more than the limit of 134217728", err)
+        self.assertFalse(os.path.exists(path("huge.ppm")) or os.path.exists(path("huge2.bmp")))
+        if len(TOOL) > 1:
+            # Past the limit, a 32-bit process cannot hold 1.5 GB of PPM: the
+            # engine's out-of-resources error, not a crash.
+            code, _, err = run("decode", path("huge.bmp"), path("huge.ppm"), "--max-pixels", "600000000")
+            self.assertEqual(code, 1, err)
+            self.assertIn("EOutOfResources: encounted error.", err)
+        # The option moves the limit both ways.
+        gradient(4, 4).save(path("small.bmp"))
+        self.assertEqual(run("decode", path("small.bmp"), path("small.ppm"), "--max-pixels", "15")[0], 1)
+        self.assertEqual(run("decode", "--max-pixels", "16", path("small.bmp"), path("small.ppm"))[0], 0)
+        for bad in ("0", "many", "-5"):
+            code, _, err = run("decode", path("small.bmp"), path("small.ppm"), "--max-pixels", bad)
+            self.assertEqual(code, 2, bad)
+            self.assertIn("--max-pixels takes", err)
 
     def test_unreadable_is_exit_2(self):
         code, _, err = run("info", path("missing.bmp"))
