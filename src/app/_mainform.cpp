@@ -209,6 +209,8 @@ void Tmainform::FormKeyDown(tobject*, WORD& key, tshiftstate shift) {
     Application->HelpCommand(HELP_FINDER, 0);
   } else if ((key == VK_F10 && (shift & ssShift)) || key == VK_ESCAPE) {
     OpenPopupAtWindowCorner();
+    // Used up: the default procedure would open the menu again for Shift+F10.
+    key = 0;
   }
 }
 
