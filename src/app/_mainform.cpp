@@ -164,7 +164,7 @@ bool Tmainform::AnyGaugePanelVisible() {
 void Tmainform::FormCreate(tobject*) {
   LayoutPanels();
   // A panel that cannot paint ends the program; keep what the user set first.
-  tgaugepanel::SetPaintFailureHook([this] { SaveAfterPaintFailure(); });
+  tgaugepanel::SetPaintFailureHook([this] { SaveEveryProfile(); });
   loadmonitorwindow = ReadCpuLoadMonitorSetting();
   Application->OnActivate = [this] { ApplyStayOnTop(); };
   Application->OnDeactivate = [this] { ApplyStayOnTop(); };
@@ -230,10 +230,11 @@ void Tmainform::SystemSettingsChanged() {
   if (datepanel) datepanel->RefreshBackground();
 }
 
-void Tmainform::SaveAfterPaintFailure() {
+void Tmainform::SaveForSessionEnd() { SaveEveryProfile(); }
+
+void Tmainform::SaveEveryProfile() {
   try {
-    SaveProfile();
-    if (Profile()) Profile()->Save();
+    ttransparentprimaryform::SaveForSessionEnd();
   } catch (...) {
   }
   ForEachGaugePanel([](tgaugepanel* p) {

@@ -153,3 +153,31 @@ TEST(Startup, AProfileHeldByAnotherProgramSurvivesAStartAndAnEnd) {
   EXPECT_EQ(r.top, 200);
   CloseFromOutside(again, w);
 }
+
+TEST(Startup, TheEndOfTheSessionWritesWhatAnOrdinaryExitWrites) {
+  const std::string folder = FreshFolder("session");
+  const std::string exe = CopyPendo(folder, "pendo.exe");
+  CreateDirectoryA((folder + "profile").c_str(), nullptr);
+  const std::string profile = folder + "profile\\profile_mainform";
+  WriteText(profile, "firstboot,0\r\n");
+  Process p = Start(exe);
+  HWND w = WaitForWindow(p, "Tmainform", kStartMs);
+  ASSERT_NE(w, nullptr);
+  SetWindowPos(w, nullptr, 321, 123, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(SendMessageA(w, WM_QUERYENDSESSION, 0, 0), TRUE);
+  SendMessageA(w, WM_ENDSESSION, FALSE, 0);
+  std::string text;
+  ASSERT_TRUE(ReadText(profile, text));
+  EXPECT_EQ(text, "firstboot,0\r\n") << "a session that goes on writes nothing";
+
+  SendMessageA(w, WM_ENDSESSION, TRUE, 0);
+  std::string atSessionEnd, panelAtSessionEnd;
+  ASSERT_TRUE(ReadText(profile, atSessionEnd));
+  EXPECT_NE(atSessionEnd.find("left,321\r\n"), std::string::npos) << atSessionEnd;
+  ASSERT_TRUE(ReadText(folder + "profile\\profile_datepanel", panelAtSessionEnd)) << "the clock's look too";
+  CloseFromOutside(p, w);
+  ASSERT_TRUE(ReadText(profile, text));
+  EXPECT_EQ(text, atSessionEnd);
+  ASSERT_TRUE(ReadText(folder + "profile\\profile_datepanel", text));
+  EXPECT_EQ(text, panelAtSessionEnd);
+}

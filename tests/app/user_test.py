@@ -6,6 +6,7 @@ Screenshots of the open menu and the about box are left in BUILD_DIR/shots/.
 """
 import os
 import shutil
+import subprocess
 import sys
 import time
 import unittest
@@ -32,6 +33,9 @@ class PendoByHand(unittest.TestCase):
         # Not a first run: nothing opens by itself.
         with open(os.path.join(self.folder, "profile", "profile_mainform"), "wb") as f:
             f.write(b"firstboot,0\r\n")
+        self.start()
+
+    def start(self):
         self.app = self.d.start(os.path.join(self.folder, "Pendo.exe"))
         try:
             self.clock = self.d.wait_window(cls="Tmainform", pid=self.app.pid)
@@ -45,6 +49,10 @@ class PendoByHand(unittest.TestCase):
             if w.pid == self.app.pid and w.visible and w.cls == "#32768":
                 self.d.key("Escape")
         self.assertEqual(self.app.stop(message=CLOSE_MESSAGE), 0)
+
+    def profiles(self):
+        folder = os.path.join(self.folder, "profile")
+        return {name: open(os.path.join(folder, name), "rb").read() for name in sorted(os.listdir(folder))}
 
     def menu(self):
         return self.d.wait_window(cls="#32768", pid=self.app.pid, timeout=5)
@@ -118,6 +126,33 @@ class PendoByHand(unittest.TestCase):
         time.sleep(0.5)
         self.d.drag(moved, (30, 14), (30 - 100, 14 + 80))
         self.assertEqual(self.d.refresh(self.clock).rect, moved.rect)
+
+    def test_the_end_of_the_session_saves_what_an_ordinary_exit_saves(self):
+        start = self.profiles()
+        written = []
+        for end in ("session", "ordinary"):
+            self.d.focus(self.clock, 8, 8)
+            self.d.key("ctrl+Right", "ctrl+Right", "ctrl+shift+Down")
+            self.d.key("Escape")
+            self.menu()
+            self.d.key("n")  # ハーフトーン
+            time.sleep(0.5)
+            if end == "session":
+                subprocess.run(["wineboot", "--end-session"], env=self.d.env, check=True, timeout=60)
+                time.sleep(1)
+                self.app.stop(message=CLOSE_MESSAGE)
+            else:
+                self.assertEqual(self.app.stop(message=CLOSE_MESSAGE), 0)
+            written.append(self.profiles())
+            for name, data in start.items():
+                with open(os.path.join(self.folder, "profile", name), "wb") as f:
+                    f.write(data)
+            for name in set(written[-1]) - set(start):
+                os.remove(os.path.join(self.folder, "profile", name))
+            self.start()
+        self.assertIn(b"left,42\r\n", written[0]["profile_mainform"])
+        self.assertIn(b"transparentbackgroundhalftone,0\r\n", written[0]["profile_datepanel"])
+        self.assertEqual(written[0], written[1])
 
     def test_shift_f10_and_esc_open_the_menu_once_at_the_window_corner(self):
         for key, held in (("F10", "shift"), ("Escape", None)):

@@ -27,8 +27,13 @@ HWND WindowArg(const char* text) { return reinterpret_cast<HWND>(static_cast<UIN
 
 std::string TextOf(HWND h) {
   char buf[4096] = {0};
-  // WM_GETTEXT reaches the controls of other processes too (GetWindowText does not).
-  SendMessageTimeoutA(h, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000, nullptr);
+  if (GetParent(h) && (GetWindowLongA(h, GWL_STYLE) & WS_CHILD)) {
+    // A control keeps its own text, which only WM_GETTEXT reaches from another process.
+    SendMessageTimeoutA(h, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 1000, nullptr);
+  } else {
+    // A top-level window's caption, read without asking a process that may be busy or ending.
+    GetWindowTextA(h, buf, sizeof buf);
+  }
   std::string t = buf;
   for (char& c : t)
     if (c == '\t' || c == '\r' || c == '\n') c = ' ';
