@@ -92,6 +92,18 @@ TEST_F(AboutBox, ShowsTheProductTextsAndClosesOnEnterAndEsc) {
   EXPECT_EQ("Sorvek Pendo + Short Message v2.05k0.95-98.", g_seen.edit);
   EXPECT_EQ("Code Name - Velmora.", g_seen.project);
   EXPECT_NE(std::string::npos, g_seen.build.find("Lines.(Velmora)"));
+  // Made by the build that made this program, not when the build was configured.
+  char exe[MAX_PATH];
+  GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  ASSERT_TRUE(GetFileAttributesExA(exe, GetFileExInfoStandard, &data));
+  FILETIME local;
+  SYSTEMTIME built;
+  FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
+  FileTimeToSystemTime(&local, &built);
+  char day[16];
+  wsprintfA(day, "%04d/%02d/%02d", built.wYear, built.wMonth, built.wDay);
+  EXPECT_EQ(g_seen.build.substr(0, 19), std::string("Build on ") + day) << g_seen.build;
   Pump();
   EXPECT_FALSE(IsWindow(g_seen.dialog));  // closing freed it
   const HWND first = g_seen.dialog;
