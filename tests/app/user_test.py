@@ -52,7 +52,11 @@ class PendoByHand(unittest.TestCase):
 
     def profiles(self):
         folder = os.path.join(self.folder, "profile")
-        return {name: open(os.path.join(folder, name), "rb").read() for name in sorted(os.listdir(folder))}
+        files = {}
+        for name in sorted(os.listdir(folder)):
+            with open(os.path.join(folder, name), "rb") as f:
+                files[name] = f.read()
+        return files
 
     def menu(self):
         return self.d.wait_window(cls="#32768", pid=self.app.pid, timeout=5)
@@ -139,8 +143,11 @@ class PendoByHand(unittest.TestCase):
             time.sleep(0.5)
             if end == "session":
                 subprocess.run(["wineboot", "--end-session"], env=self.d.env, check=True, timeout=60)
+                self.app.wait(20)  # the session's end ends it
+                # and the desktop: bring it back before Pendo starts again,
+                # or the two starting together may wait for each other.
+                self.d.windows()
                 time.sleep(1)
-                self.app.stop(message=CLOSE_MESSAGE)
             else:
                 self.assertEqual(self.app.stop(message=CLOSE_MESSAGE), 0)
             written.append(self.profiles())

@@ -143,9 +143,16 @@ class Desktop:
     # Wine and the inspector ------------------------------------------------
 
     def inspect(self, *args):
-        p = subprocess.run(["wine", self.inspector] + [str(a) for a in args], env=self.env, capture_output=True,
-                           timeout=60)
-        return p.stdout.decode("cp932", "replace")
+        # A Wine process that starts while the desktop itself is starting may
+        # hang (seen after a session end); a second one does not.
+        for attempt in (1, 2):
+            try:
+                p = subprocess.run(["wine", self.inspector] + [str(a) for a in args], env=self.env,
+                                   capture_output=True, timeout=20)
+                return p.stdout.decode("cp932", "replace")
+            except subprocess.TimeoutExpired:
+                if attempt == 2:
+                    raise
 
     def start(self, exe, *args, cwd=None):
         popen = subprocess.Popen(["wine", self.inspector, "run", os.path.abspath(exe)] + [str(a) for a in args],
