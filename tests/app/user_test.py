@@ -76,7 +76,7 @@ class PendoByHand(unittest.TestCase):
         time.sleep(0.5)
         if held:
             self.d.key_up(held)
-        count, seen = watch.result()
+        count, _ = watch.result()
         return count, menu
 
     def open_about_with_keys(self):
