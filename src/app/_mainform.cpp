@@ -141,7 +141,7 @@ bool Tmainform::AnyGaugePanelVisible() {
 void Tmainform::FormCreate(tobject*) {
   LayoutPanels();
   // A panel that cannot paint ends the program; keep what the user set first.
-  tgaugepanel::SetPaintFailureHook([this] { SaveAfterPaintFailure(); });
+  tgaugepanel::SetPaintFailureHook([this] { SaveEveryProfile(); });
   loadmonitorwindow = ReadCpuLoadMonitorSetting();
   Application->OnActivate = [this] { ApplyStayOnTop(); };
   Application->OnDeactivate = [this] { ApplyStayOnTop(); };
@@ -186,6 +186,8 @@ void Tmainform::FormKeyDown(tobject*, WORD& key, tshiftstate shift) {
     Application->HelpCommand(HELP_FINDER, 0);
   } else if ((key == VK_F10 && (shift & ssShift)) || key == VK_ESCAPE) {
     OpenPopupAtWindowCorner();
+    // Used up: the default procedure would open the menu again for Shift+F10.
+    key = 0;
   }
 }
 
@@ -205,10 +207,11 @@ void Tmainform::SystemSettingsChanged() {
   if (datepanel) datepanel->RefreshBackground();
 }
 
-void Tmainform::SaveAfterPaintFailure() {
+void Tmainform::SaveForSessionEnd() { SaveEveryProfile(); }
+
+void Tmainform::SaveEveryProfile() {
   try {
-    SaveProfile();
-    if (Profile()) Profile()->Save();
+    ttransparentprimaryform::SaveForSessionEnd();
   } catch (...) {
   }
   ForEachGaugePanel([](tgaugepanel* p) {

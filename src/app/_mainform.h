@@ -54,6 +54,7 @@ class Tmainform : public ttransparentprimaryform {
 
   void SetDefaultPlacement() override;
   void SystemSettingsChanged() override;
+  void SaveForSessionEnd() override;
 
   // Form events.
   void FormCreate(tobject* sender);
@@ -101,7 +102,9 @@ class Tmainform : public ttransparentprimaryform {
   void LayoutPanels();
   void OpenPopupAtWindowCorner();
   void UpdateCheckMarks();
-  void SaveAfterPaintFailure();
+  // What an ordinary exit writes, written now and each file on its own: the
+  // window's profile and every panel's.
+  void SaveEveryProfile();
 };
 
 }  // namespace pendo

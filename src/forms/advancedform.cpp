@@ -46,6 +46,12 @@ void tadvancedform::SaveProfile() {
   profile_->Save();
 }
 
+void tadvancedform::SaveForSessionEnd() {
+  // The steps of destruction: SaveProfile, then the store's own save.
+  SaveProfile();
+  if (profile_) profile_->Save();
+}
+
 void tadvancedform::KeyDown(WORD& key, tshiftstate shift) {
   tform::KeyDown(key, shift);
   if (lockmove_) return;
@@ -103,6 +109,17 @@ LRESULT tadvancedform::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       info->ptMinTrackSize.y = kMinimumTrackSize;
       return r;
     }
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wp) {
+        try {
+          SaveForSessionEnd();
+        } catch (...) {
+          // Nobody is left to tell; each file that could be written is.
+        }
+      }
+      return 0;
     case WM_SETTINGCHANGE: {
       const LRESULT r = tform::WndProc(msg, wp, lp);
       SystemSettingsChanged();

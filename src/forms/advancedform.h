@@ -28,6 +28,10 @@ class tadvancedform : public tform {
   virtual void ApplicationDeactivated() {}
   virtual void SaveProfile();
   virtual void ShowAtStartup() {}
+  // The session ends and the process may go without its destructors: write
+  // now what an ordinary exit writes. This form's profile; forms that hold
+  // more (panels with profiles of their own) add theirs.
+  virtual void SaveForSessionEnd();
 
   void KeyDown(WORD& key, tshiftstate shift) override;
   bool SetProperty(const std::string& name, const std::string& value, tresourcecontext& context) override;

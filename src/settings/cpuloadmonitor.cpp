@@ -4,6 +4,7 @@
 
 #include "settings/platform.h"
 #include "settings/profilelines.h"
+#include "settings/safefiles.h"
 #include "settings/textfields.h"
 #include "settings/windowsfolder.h"
 
@@ -23,16 +24,10 @@ int ReadCpuLoadMonitorSetting() {
   char folder[1024];
   GetPrivateProfileStringA("Ostrelle", "InstallationDirectory", "", folder, sizeof folder, registerFile.c_str());
   const std::string profile = std::string(folder) + "\\profile\\profile_statemonitor";
-  if (!platform::FileExists(profile)) return 0;
   // The monitor may be rewriting its profile; wait a little, never for good.
-  constexpr int kTries = 5;
-  constexpr DWORD kPauseMs = 200;
   std::string bytes;
-  for (int i = 0; i < kTries; ++i) {
-    if (platform::ReadFileBytes(profile, bytes)) return CpuLoadMonitorValue(SplitProfileLines(bytes));
-    if (i + 1 < kTries) Sleep(kPauseMs);
-  }
-  return 0;
+  if (ReadFilePatiently(profile, bytes) != tfileread::read) return 0;
+  return CpuLoadMonitorValue(SplitProfileLines(bytes));
 }
 
 }  // namespace pendo

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace pendo::platform {
 
@@ -34,10 +35,26 @@ bool ReadFileBytes(const std::string& path, std::string& bytes);
 // Replaces path with bytes so that readers see either the old file or the
 // new one, never a part: a temporary file beside it is written, flushed and
 // then renamed over it. Throws FileError when any step fails; the old file
-// is then left as it was.
+// is then left as it was. Temporary files of path that killed processes
+// left are removed first (they may be what fills the disk).
 void WriteFileAtomically(const std::string& path, const std::string& bytes);
 
 // Creates folder and any missing parents; true when it exists afterwards.
 bool CreateFolderTree(const std::string& folder);
+
+// Names (without the folder) of the files in folder, which ends with a
+// separator, whose names begin with prefix.
+std::vector<std::string> FilesStartingWith(const std::string& folder, const std::string& prefix);
+
+// Deletes a file; a failure is ignored (it may be gone already).
+void RemoveFile(const std::string& path);
+
+unsigned long CurrentProcessId();
+// True while a process with that id exists (also one this process may not
+// look into).
+bool ProcessRunning(unsigned long pid);
+
+// Waits ms milliseconds.
+void Pause(int ms);
 
 }  // namespace pendo::platform

@@ -1,6 +1,8 @@
 // Host stand-ins for the native tests: code page 932 lead bytes, ASCII
 // lower-casing, POSIX files.
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +13,7 @@
 
 #include "settings/fileerror.h"
 #include "settings/platform.h"
+#include "settings/safefiles.h"
 
 namespace pendo::platform {
 
@@ -68,7 +71,8 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
 }
 
 void WriteFileAtomically(const std::string& path, const std::string& bytes) {
-  const std::string temp = path + "." + std::to_string(getpid()) + ".tmp";
+  RemoveLeftoverTemporaries(path);
+  const std::string temp = TemporaryPathFor(path, static_cast<unsigned long>(getpid()));
   const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (fd < 0) throw FileError("cannot create " + temp + ": " + std::strerror(errno));
   std::string::size_type done = 0;
@@ -102,5 +106,31 @@ bool CreateFolderTree(const std::string& folder) {
   struct stat st;
   return stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
+
+std::vector<std::string> FilesStartingWith(const std::string& folder, const std::string& prefix) {
+  std::vector<std::string> names;
+  DIR* d = opendir(folder.c_str());
+  if (!d) return names;
+  while (dirent* e = readdir(d)) {
+    const std::string name = e->d_name;
+    struct stat st;
+    if (name.compare(0, prefix.size(), prefix) == 0 && stat((folder + name).c_str(), &st) == 0 &&
+        S_ISREG(st.st_mode))
+      names.push_back(name);
+  }
+  closedir(d);
+  return names;
+}
+
+void RemoveFile(const std::string& path) { unlink(path.c_str()); }
+
+unsigned long CurrentProcessId() { return static_cast<unsigned long>(getpid()); }
+
+bool ProcessRunning(unsigned long pid) {
+  if (pid == 0 || pid > 0x7FFFFFFFul) return false;
+  return kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+void Pause(int ms) { usleep(static_cast<useconds_t>(ms) * 1000); }
 
 }  // namespace pendo::platform

@@ -5,6 +5,7 @@
 
 #include "settings/fileerror.h"
 #include "settings/platform.h"
+#include "settings/safefiles.h"
 
 namespace pendo::platform {
 
@@ -69,7 +70,8 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
 }
 
 void WriteFileAtomically(const std::string& path, const std::string& bytes) {
-  const std::string temp = path + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
+  RemoveLeftoverTemporaries(path);
+  const std::string temp = TemporaryPathFor(path, GetCurrentProcessId());
   {
     FileHandle f(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f.ok()) throw FileError(LastErrorText("cannot create", temp));
@@ -117,5 +119,31 @@ bool CreateFolderTree(const std::string& folder) {
   const DWORD a = GetFileAttributesA(folder.c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+std::vector<std::string> FilesStartingWith(const std::string& folder, const std::string& prefix) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + prefix + "*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(fd.cFileName);
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  return names;
+}
+
+void RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }
+
+unsigned long CurrentProcessId() { return GetCurrentProcessId(); }
+
+bool ProcessRunning(unsigned long pid) {
+  HANDLE p = OpenProcess(SYNCHRONIZE, FALSE, pid);
+  if (!p) return GetLastError() == ERROR_ACCESS_DENIED;  // there, but not ours to see
+  const bool running = WaitForSingleObject(p, 0) == WAIT_TIMEOUT;
+  CloseHandle(p);
+  return running;
+}
+
+void Pause(int ms) { Sleep(static_cast<DWORD>(ms)); }
 
 }  // namespace pendo::platform

@@ -1,8 +1,10 @@
 #include "settings/profiler.h"
 
+#include "settings/fileerror.h"
 #include "settings/platform.h"
 #include "settings/profilelines.h"
 #include "settings/programidentity.h"
+#include "settings/safefiles.h"
 #include "settings/textfields.h"
 
 namespace pendo {
@@ -29,7 +31,9 @@ tprofiler::tprofiler(const std::string& name) {
   platform::CreateFolderTree(folder);
   path_ = folder + name;
   std::string bytes;
-  if (platform::ReadFileBytes(path_, bytes)) lines_ = SplitProfileLines(bytes);
+  const tfileread result = ReadFilePatiently(path_, bytes);
+  if (result == tfileread::read) lines_ = SplitProfileLines(bytes);
+  unreadable_ = result == tfileread::unreadable;
 }
 
 tprofiler::~tprofiler() {
@@ -69,6 +73,9 @@ void tprofiler::WriteInteger(const std::string& key, int value) { WriteString(ke
 
 void tprofiler::WriteBool(const std::string& key, bool value) { WriteString(key, value ? "1" : "0"); }
 
-void tprofiler::Save() { platform::WriteFileAtomically(path_, JoinProfileLines(lines_)); }
+void tprofiler::Save() {
+  if (unreadable_) throw FileError("cannot read " + path_ + " when it was opened; it is left as it was");
+  platform::WriteFileAtomically(path_, JoinProfileLines(lines_));
+}
 
 }  // namespace pendo

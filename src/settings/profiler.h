@@ -10,6 +10,9 @@ namespace pendo {
 class tprofiler {
  public:
   // Opens profile name in the program's profile folder (created if missing).
+  // A file that exists but cannot be read, even after a few tries, is
+  // remembered as unreadable: reads give their defaults and it is never
+  // written over, so the user's settings survive a program holding it.
   explicit tprofiler(const std::string& name);
   // Saves once more; a failure here is dropped, since a destructor cannot
   // report it (call Save first to see it).
@@ -26,8 +29,10 @@ class tprofiler {
   void WriteInteger(const std::string& key, int value);
   void WriteBool(const std::string& key, bool value);
 
-  // Replaces the file atomically; throws FileError when it cannot be written.
+  // Replaces the file atomically; throws FileError when it cannot be
+  // written, or when it could not be read (the file is then left as it is).
   void Save();
+  bool Unreadable() const { return unreadable_; }
 
   const std::string& FilePath() const { return path_; }
   const std::vector<std::string>& Lines() const { return lines_; }
@@ -38,6 +43,7 @@ class tprofiler {
  private:
   std::vector<std::string> lines_;
   std::string path_;
+  bool unreadable_ = false;
 };
 
 }  // namespace pendo

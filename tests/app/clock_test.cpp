@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -63,6 +64,48 @@ std::string ExpectedValue(bool colon) {
          (minute < 10 ? "0" : "") + std::to_string(minute);
 }
 
+// The pop-up menus seen open (each is closed as soon as seen, unless keys
+// are waiting to be typed into it), and where the first one stood.
+struct tmenuseen {
+  std::string keys;  // typed into the next menu: item accelerators
+  std::set<HWND> opened;
+  RECT first{};
+};
+tmenuseen g_menu;
+
+void CALLBACK WatchMenus(HWND, UINT, UINT_PTR, DWORD) {
+  HWND menu = FindWindowA("#32768", nullptr);
+  if (!menu || !IsWindowVisible(menu) || g_menu.opened.count(menu)) return;
+  if (g_menu.opened.empty()) GetWindowRect(menu, &g_menu.first);
+  g_menu.opened.insert(menu);
+  if (g_menu.keys.empty()) {
+    EndMenu();
+    return;
+  }
+  // The menu's own loop reads the characters, a submenu's accelerator first.
+  for (char c : g_menu.keys) PostMessageA(menu, WM_CHAR, static_cast<unsigned char>(c), 0);
+  g_menu.keys.clear();
+}
+
+// Sends a key to the window as the system would, then lets every menu it
+// opens show (and closes it, or types keys into it).
+void PressKey(Tmainform* form, UINT msg, WORD key, const std::string& menuKeys = "") {
+  g_menu = tmenuseen{};
+  g_menu.keys = menuKeys;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, &WatchMenus);
+  PostMessageA(form->Handle(), msg, key, 0);
+  Pump(400);
+  KillTimer(nullptr, timer);
+  test::HoldKeys(false, false, false);
+}
+
+// Chooses menu items the way a user does with keys: Esc opens the window's
+// menu, then each item's accelerator.
+void Choose(Tmainform* form, const std::string& accelerators) {
+  PressKey(form, WM_KEYDOWN, VK_ESCAPE, accelerators);
+  ASSERT_EQ(g_menu.opened.size(), 1u) << accelerators;
+}
+
 TEST_F(Clock, StartsWithTheDateAndTheNoiseOnAnEmptyProfile) {
   tdatepanel* clock = form->datepanel;
   ASSERT_NE(clock, nullptr);
@@ -78,7 +121,7 @@ TEST_F(Clock, StartsWithTheDateAndTheNoiseOnAnEmptyProfile) {
 
   // Each second tick inverts the separator and repaints the text.
   const bool before = clock->Signal;
-  form->slowpanelcontroltimerTimer(form->slowpanelcontroltimer);
+  for (int i = 0; i < 30 && clock->Signal == before; ++i) Pump(50);
   EXPECT_NE(clock->Signal, before);
   std::string expect = ExpectedValue(clock->Signal);
   if (clock->Value() != expect) expect = ExpectedValue(clock->Signal);  // the minute turned meanwhile
@@ -87,13 +130,13 @@ TEST_F(Clock, StartsWithTheDateAndTheNoiseOnAnEmptyProfile) {
 }
 
 TEST_F(Clock, DockingCommandsUseTheScreenAndTheWorkArea) {
-  form->KB1->Click();
+  Choose(form, "db");
   EXPECT_EQ(form->Top(), GetWorkAreaBottom() - form->Height());
-  form->KR1->Click();
+  Choose(form, "dr");
   EXPECT_EQ(form->Left(), GetWorkAreaRight() - form->Width());
-  form->KT1->Click();
+  Choose(form, "dt");
   EXPECT_EQ(form->Top(), 0);
-  form->KL1->Click();
+  Choose(form, "dl");
   EXPECT_EQ(form->Left(), 0);
 }
 
@@ -101,8 +144,7 @@ TEST_F(Clock, DefaultSizeOnlyWithAVisibleGauge) {
   form->SetClientSize(200, 50);
   Pump();
   EXPECT_EQ(form->datepanel->Width(), 192) << "the clock follows the window";
-  form->KZ2->Click();
-  Pump();
+  Choose(form, "dz");
   EXPECT_EQ(form->ClientWidth(), 117);
   EXPECT_EQ(form->ClientHeight(), 32);
   EXPECT_EQ(form->datepanel->Left(), 4);
@@ -112,8 +154,7 @@ TEST_F(Clock, DefaultSizeOnlyWithAVisibleGauge) {
 
   form->datepanel->SetVisible(false);
   form->SetClientSize(150, 40);
-  form->KZ2->Click();
-  Pump();
+  Choose(form, "dz");
   EXPECT_EQ(form->ClientWidth(), 150) << "nothing happens with every gauge hidden";
 }
 
@@ -121,37 +162,38 @@ TEST_F(Clock, SwitchesCarryCheckMarksAndTakeEffectAtOnce) {
   tdatepanel* clock = form->datepanel;
   struct {
     tmenuitem* item;
+    const char* key;
     bool (tdatepanel::*get)() const;
   } switches[] = {
-      {form->transparentbackgroundbutton, &tdatepanel::TransparentBackground},
-      {form->transparentforegroundbutton, &tdatepanel::TransparentForeground},
-      {form->transparentbackgroundhalftonebutton, &tdatepanel::TransparentBackgroundHalftone},
+      {form->transparentbackgroundbutton, "a", &tdatepanel::TransparentBackground},
+      {form->transparentforegroundbutton, "o", &tdatepanel::TransparentForeground},
+      {form->transparentbackgroundhalftonebutton, "n", &tdatepanel::TransparentBackgroundHalftone},
   };
   for (auto& s : switches) {
     const bool was = (clock->*s.get)();
     EXPECT_EQ(s.item->Checked(), was) << s.item->Caption();
     const int rebuilds = clock->RebuildCount();
     const int paints = clock->PaintCount();
-    s.item->Click();
+    Choose(form, s.key);
     EXPECT_EQ((clock->*s.get)(), !was);
     EXPECT_EQ(s.item->Checked(), !was);
     EXPECT_GT(clock->RebuildCount(), rebuilds) << "the clock is rebuilt at once";
     EXPECT_GT(clock->PaintCount(), paints);
   }
 
-  form->stayontopbutton->Click();
+  Choose(form, "t");
   EXPECT_TRUE(form->stayontop());
   EXPECT_TRUE(form->stayontopbutton->Checked());
-  form->stayontopbutton->Click();
+  Choose(form, "t");
   EXPECT_FALSE(form->stayontop());
-  form->lockmovebutton->Click();
+  Choose(form, "l");
   EXPECT_TRUE(form->lockmove());
   EXPECT_TRUE(form->lockmovebutton->Checked());
 }
 
 TEST_F(Clock, LookSurvivesARestart) {
-  form->transparentbackgroundhalftonebutton->Click();
-  form->transparentforegroundbutton->Click();
+  Choose(form, "n");
+  Choose(form, "o");
   form->datepanel->SetTitleColor(0x0000FF);
   Close();
   const std::string saved = ProfileText("profile_datepanel");
@@ -164,20 +206,24 @@ TEST_F(Clock, LookSurvivesARestart) {
   EXPECT_FALSE(form->transparentbackgroundhalftonebutton->Checked());
   EXPECT_FALSE(form->datepanel->TransparentForeground());
   EXPECT_EQ(form->datepanel->TitleColor(), 0x0000FFu);
-  form->KZ1->Click();
+  Choose(form, "z");
   EXPECT_EQ(form->datepanel->TitleColor(), clNavy) << "default colours are the window's, not the profile's";
   EXPECT_EQ(form->datepanel->ValueColor(), clBlack);
 }
 
 TEST_F(Clock, HideToTrayAndBack) {
   EXPECT_FALSE(form->hidebutton->Checked());
-  form->hidebutton->Click();
-  Pump();
+  Choose(form, "i");
   EXPECT_FALSE(form->Showing());
   EXPECT_TRUE(form->hidebutton->Checked());
   EXPECT_TRUE(form->TrayIconShown());
-  form->hidebutton->Click();
-  Pump();
+  // Hidden, the window is reached through its tray icon's menu.
+  g_menu = tmenuseen{};
+  g_menu.keys = "i";
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, &WatchMenus);
+  PostMessageA(form->TrayWindow(), tprimaryform::kTrayMessage, 0, WM_RBUTTONDOWN);
+  Pump(400);
+  KillTimer(nullptr, timer);
   EXPECT_TRUE(form->Showing());
   EXPECT_FALSE(form->hidebutton->Checked());
 }
@@ -185,51 +231,36 @@ TEST_F(Clock, HideToTrayAndBack) {
 TEST_F(Clock, NoiseTimerStopsItselfWhenTheNoiseIsOff) {
   ASSERT_TRUE(form->noisetimer->Enabled());
   form->datepanel->SetHorizontalNoise(false);
-  form->noisetimerTimer(form->noisetimer);
+  Pump(250);
   EXPECT_FALSE(form->noisetimer->Enabled());
   form->datepanel->SetHorizontalNoise(true);
   form->noisetimer->SetEnabled(true);
-  form->noisetimerTimer(form->noisetimer);
+  Pump(250);
   EXPECT_TRUE(form->noisetimer->Enabled());
 }
 
 TEST_F(Clock, LockedWindowIgnoresADrag) {
   form->Setlockmove(true);
   const int left = form->Left(), top = form->Top();
-  form->FormMouseMove(form, ssLeft, 5, 5);
+  SendMessageA(form->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 5));
   Pump();
   EXPECT_EQ(form->Left(), left);
   EXPECT_EQ(form->Top(), top);
 }
 
-struct tmenuseen {
-  RECT rect{};
-  bool found = false;
-};
-tmenuseen g_menu;
-
-// Notes where the open pop-up menu stands, then closes it.
-void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND menu = FindWindowA("#32768", nullptr);
-  if (!menu || !IsWindowVisible(menu)) return;
-  KillTimer(nullptr, id);
-  GetWindowRect(menu, &g_menu.rect);
-  g_menu.found = true;
-  EndMenu();
-}
-
-TEST_F(Clock, EscapeOpensTheMenuAtTheWindowsCorner) {
+TEST_F(Clock, EscapeAndShiftF10OpenTheMenuOnceAtTheWindowsCorner) {
   form->SetBounds(300, 200, form->Width(), form->Height());
   Pump();
-  for (WORD key : {WORD(VK_ESCAPE), WORD(VK_F10)}) {
-    g_menu = tmenuseen{};
-    SetTimer(nullptr, 0, 30, &CloseMenu);
-    WORD k = key;
-    form->FormKeyDown(form, k, key == VK_F10 ? ssShift : 0);
-    ASSERT_TRUE(g_menu.found) << key;
-    EXPECT_EQ(g_menu.rect.left, 300);
-    EXPECT_EQ(g_menu.rect.top, 200);
-  }
+  PressKey(form, WM_KEYDOWN, VK_ESCAPE);
+  EXPECT_EQ(g_menu.opened.size(), 1u);
+  EXPECT_EQ(g_menu.first.left, 300);
+  EXPECT_EQ(g_menu.first.top, 200);
+  // F10 comes as a system key; Shift is still down when the menu closes.
+  test::HoldKeys(false, false, true);
+  PressKey(form, WM_SYSKEYDOWN, VK_F10);
+  EXPECT_EQ(g_menu.opened.size(), 1u) << "the default procedure must not open it again";
+  EXPECT_EQ(g_menu.first.left, 300);
+  EXPECT_EQ(g_menu.first.top, 200);
 }
 
 TEST_F(Clock, WhatTheScreenShowsIsTheComposedPicture) {
@@ -262,8 +293,8 @@ TEST(PaintFailureChild, DISABLED_ClockWindowWithAFailingPanel) {
   form->ShowAtStartup();
   Pump();
   // What the user changed since the start, held only in memory so far.
-  form->transparentbackgroundhalftonebutton->Click();
-  form->lockmovebutton->Click();
+  Choose(form, "n");
+  Choose(form, "l");
   // A panel that cannot find its form fails in its first paint.
   tcomponent holder(nullptr);
   auto* broken = new tgaugepanel(&holder);

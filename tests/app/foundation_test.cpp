@@ -123,3 +123,61 @@ TEST(Startup, ProfileFolderBesideAProgramInADoubleByteFolder) {
   const DWORD a = GetFileAttributesA((folder + "profile\\profile_mainform").c_str());
   EXPECT_NE(a, INVALID_FILE_ATTRIBUTES);
 }
+
+TEST(Startup, AProfileHeldByAnotherProgramSurvivesAStartAndAnEnd) {
+  const std::string folder = FreshFolder("held");
+  const std::string exe = CopyPendo(folder, "pendo.exe");
+  CreateDirectoryA((folder + "profile").c_str(), nullptr);
+  const std::string profile = folder + "profile\\profile_mainform";
+  const std::string original = "left,300\r\ntop,200\r\nfirstboot,0\r\nsomething,else\r\n";
+  WriteText(profile, original);
+  HANDLE held = CreateFileA(profile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  Process p = Start(exe);
+  HWND w = WaitForWindow(p, "Tmainform", kStartMs);
+  ASSERT_NE(w, nullptr) << "the program runs on its defaults";
+  RECT r;
+  GetWindowRect(w, &r);
+  EXPECT_EQ(r.left, 40);
+  CloseFromOutside(p, w);
+  CloseHandle(held);
+  std::string text;
+  ASSERT_TRUE(ReadText(profile, text));
+  EXPECT_EQ(text, original);
+
+  Process again = Start(exe);
+  w = WaitForWindow(again, "Tmainform", kStartMs);
+  ASSERT_NE(w, nullptr);
+  GetWindowRect(w, &r);
+  EXPECT_EQ(r.left, 300) << "read once it is free";
+  EXPECT_EQ(r.top, 200);
+  CloseFromOutside(again, w);
+}
+
+TEST(Startup, TheEndOfTheSessionWritesWhatAnOrdinaryExitWrites) {
+  const std::string folder = FreshFolder("session");
+  const std::string exe = CopyPendo(folder, "pendo.exe");
+  CreateDirectoryA((folder + "profile").c_str(), nullptr);
+  const std::string profile = folder + "profile\\profile_mainform";
+  WriteText(profile, "firstboot,0\r\n");
+  Process p = Start(exe);
+  HWND w = WaitForWindow(p, "Tmainform", kStartMs);
+  ASSERT_NE(w, nullptr);
+  SetWindowPos(w, nullptr, 321, 123, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(SendMessageA(w, WM_QUERYENDSESSION, 0, 0), TRUE);
+  SendMessageA(w, WM_ENDSESSION, FALSE, 0);
+  std::string text;
+  ASSERT_TRUE(ReadText(profile, text));
+  EXPECT_EQ(text, "firstboot,0\r\n") << "a session that goes on writes nothing";
+
+  SendMessageA(w, WM_ENDSESSION, TRUE, 0);
+  std::string atSessionEnd, panelAtSessionEnd;
+  ASSERT_TRUE(ReadText(profile, atSessionEnd));
+  EXPECT_NE(atSessionEnd.find("left,321\r\n"), std::string::npos) << atSessionEnd;
+  ASSERT_TRUE(ReadText(folder + "profile\\profile_datepanel", panelAtSessionEnd)) << "the clock's look too";
+  CloseFromOutside(p, w);
+  ASSERT_TRUE(ReadText(profile, text));
+  EXPECT_EQ(text, atSessionEnd);
+  ASSERT_TRUE(ReadText(folder + "profile\\profile_datepanel", text));
+  EXPECT_EQ(text, panelAtSessionEnd);
+}

@@ -992,7 +992,11 @@ TEST_F(Panels, FormDescriptionsBuildPanelsByClassNameWithTheirProperties) {
   EXPECT_TRUE(c->HorizontalNoise());
   EXPECT_FALSE(c->Interlace());
   EXPECT_EQ(0xFFCCAA, c->DefaultGaugeColor());
-  c->Click();
+  auto press = [f](int x, int y) {
+    SendMessageA(f->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageA(f->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  };
+  press(c->Left() + 10, c->Top() + 10);
   EXPECT_EQ(1, f->clicks);
 
   tgraphicalgaugepanel* g = f->descgauge;
@@ -1007,7 +1011,8 @@ TEST_F(Panels, FormDescriptionsBuildPanelsByClassNameWithTheirProperties) {
   EXPECT_TRUE(g->MaxAutoFix());
   EXPECT_FALSE(g->Visible());
   EXPECT_TRUE(g->BackgroundImage().Empty());
-  g->MouseDown(tmousebutton::mbLeft, 0, 1, 1);
+  g->SetVisible(true);
+  press(g->Left() + 1, g->Top() + 1);
   EXPECT_EQ(1, f->downs);
 
   EXPECT_EQ(blnone, f->descplain->Beveling());

@@ -7,9 +7,13 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "settings/fileerror.h"
 #include "settings/profilelines.h"
+#include "settings/profiler.h"
+#include "settings/safefiles.h"
 #include "settings/utilities.h"
 
 using namespace pendo;
@@ -177,6 +181,45 @@ TEST(CpuLoadMonitor, ReadsThroughTheInstallationRegister) {
   DeleteFileA(reg.c_str());
 }
 
+TEST(ProfileSave, AProfileHeldByAnotherProgramIsNeverWrittenOver) {
+  CreateDirectoryA(tprofiler::ProfileFolder().c_str(), nullptr);
+  const std::string path = tprofiler::ProfileFolder() + "profile_held";
+  const std::string original = "left,7\r\nodd line\r\ntop,9\r\n";
+  std::ofstream(path, std::ios::binary) << original;
+  auto hold = [&] {
+    return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  };
+  HANDLE locked = hold();
+  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+  {
+    tprofiler p("profile_held");
+    EXPECT_TRUE(p.Unreadable());
+    EXPECT_EQ(p.ReadInteger("left", 40), 40) << "the defaults, as for a new user";
+    p.WriteInteger("left", 1);
+    CloseHandle(locked);  // even once it could be written
+    EXPECT_THROW(p.Save(), FileError);
+  }  // the destructor stays silent
+  {
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()), original);
+  }
+
+  // Held only for a moment, as a writer or a virus scanner does: read after a retry.
+  locked = hold();
+  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+  std::thread release([locked] {
+    Sleep(300);
+    CloseHandle(locked);
+  });
+  {
+    tprofiler p("profile_held");
+    EXPECT_FALSE(p.Unreadable());
+    EXPECT_EQ(p.ReadInteger("top", 0), 9);
+  }
+  release.join();
+  DeleteFileA(path.c_str());
+}
+
 TEST(ProfileSave, KilledWriterNeverLeavesAPartFile) {
   const std::string saver = GetProgramFolder() + "profilesaver.exe";
   const std::string path = GetProgramFolder() + "profile\\profile_killtest";
@@ -209,4 +252,40 @@ TEST(ProfileSave, KilledWriterNeverLeavesAPartFile) {
     ++seenWhole;
   }
   EXPECT_GT(seenWhole, 20);
+
+  // The next save removes what killed savers left, never a running one's file.
+  const std::string folder = tprofiler::ProfileFolder();
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION live{};
+  std::string cmd = "\"" + saver + "\" profile_killtest_other";
+  ASSERT_TRUE(CreateProcessA(saver.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &live));
+  const std::string dead = TemporaryPathFor(path, 0xFFFFFFF0ul);
+  const std::string kept[] = {TemporaryPathFor(path, live.dwProcessId), path + ".12x.tmp", path + "x.1.tmp"};
+  for (const auto& f : kept) std::ofstream(f, std::ios::binary) << "x";
+  std::ofstream(dead, std::ios::binary) << "x";
+  {
+    tprofiler p("profile_killtest");
+    p.Save();
+  }
+  TerminateProcess(live.hProcess, 9);
+  WaitForSingleObject(live.hProcess, 5000);
+  CloseHandle(live.hProcess);
+  CloseHandle(live.hThread);
+  int leftovers = 0;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((path + ".*.tmp").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      unsigned long pid = 0;
+      if (TemporaryOwner(fd.cFileName, "profile_killtest", pid) && pid != live.dwProcessId) ++leftovers;
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+  }
+  EXPECT_EQ(leftovers, 0);
+  for (const auto& f : kept) {
+    EXPECT_NE(GetFileAttributesA(f.c_str()), INVALID_FILE_ATTRIBUTES) << f;
+    DeleteFileA(f.c_str());
+  }
+  DeleteFileA((folder + "profile_killtest_other").c_str());
 }
