@@ -40,4 +40,8 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes);
 // Creates folder and any missing parents; true when it exists afterwards.
 bool CreateFolderTree(const std::string& folder);
 
+// Orders two texts as the user's locale does, ignoring case: negative, 0 or
+// positive. Texts are compared whole, NUL bytes included.
+int CompareTextIgnoringCase(const std::string& a, const std::string& b);
+
 }  // namespace pendo::platform

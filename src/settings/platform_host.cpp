@@ -1,5 +1,5 @@
 // Host stand-ins for the native tests: code page 932 lead bytes, ASCII
-// lower-casing, POSIX files.
+// lower-casing and ordering, POSIX files.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -101,6 +101,11 @@ bool CreateFolderTree(const std::string& folder) {
   mkdir(folder.c_str(), 0755);
   struct stat st;
   return stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+int CompareTextIgnoringCase(const std::string& a, const std::string& b) {
+  const std::string la = LowerText(a), lb = LowerText(b);
+  return la.compare(lb);
 }
 
 }  // namespace pendo::platform

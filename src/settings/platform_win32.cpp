@@ -118,4 +118,12 @@ bool CreateFolderTree(const std::string& folder) {
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+int CompareTextIgnoringCase(const std::string& a, const std::string& b) {
+  const int r = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                               static_cast<int>(b.size()));
+  if (r != 0) return r - CSTR_EQUAL;
+  // The locale refused the texts; bytes still give every caller an order.
+  return a.compare(b);
+}
+
 }  // namespace pendo::platform
