@@ -24,7 +24,12 @@ struct LocalTime {
   int dayOfWeek;         // 0 = Sunday .. 6 = Saturday
   int hour, minute, second;
 };
+// The local clock, converted from the system's clock by the process's time
+// zone.
 LocalTime Now();
+// Moves the moment Now converts by seconds, so that a test reaches a given
+// local time through the real conversion; the programs never call it.
+void ShiftClock(long long seconds);
 
 bool FileExists(const std::string& path);
 

@@ -24,9 +24,24 @@ std::string ExecutablePath() {
   return std::string(buf, n < MAX_PATH ? n : MAX_PATH);
 }
 
+namespace {
+long long clockShift = 0;  // in 100 ns units
+}  // namespace
+
+void ShiftClock(long long seconds) { clockShift = seconds * 10000000LL; }
+
 LocalTime Now() {
-  SYSTEMTIME t;
-  GetLocalTime(&t);
+  // What GetLocalTime does, with the moment open to a test's shift.
+  FILETIME f;
+  GetSystemTimeAsFileTime(&f);
+  ULARGE_INTEGER u;
+  u.LowPart = f.dwLowDateTime;
+  u.HighPart = f.dwHighDateTime;
+  u.QuadPart += static_cast<ULONGLONG>(clockShift);
+  f.dwLowDateTime = u.LowPart;
+  f.dwHighDateTime = u.HighPart;
+  SYSTEMTIME utc, t;
+  if (!FileTimeToSystemTime(&f, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &t)) GetLocalTime(&t);
   return LocalTime{t.wYear, t.wMonth, t.wDay, t.wDayOfWeek, t.wHour, t.wMinute, t.wSecond};
 }
 
