@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -303,6 +305,49 @@ TEST_F(Notices, FailedWriteKeepsTheOldFile) {
   EXPECT_EQ(bytes, "0,0,0,0,8,0,first\r\n");
   tprofiler profile("profile_mainform");
   EXPECT_EQ(profile.ReadString("wavefileatallclocked", ""), "every.wav") << "the sounds are still written";
+}
+
+}  // namespace
+}  // namespace pendo
+
+namespace pendo {
+namespace {
+
+// Run by the tests that set TZ to a zone whose offset is not whole hours,
+// with that offset in minutes in PENDO_TEST_UTC_OFFSET_MINUTES.
+TEST(LocalClock, HourlyChimeSoundsAtTheLocalFullHour) {
+  const char* offsetText = std::getenv("PENDO_TEST_UTC_OFFSET_MINUTES");
+  if (!offsetText) GTEST_SKIP() << "needs a time zone";
+  const int offset = std::atoi(offsetText);
+  TIME_ZONE_INFORMATION zone;
+  GetTimeZoneInformation(&zone);
+  ASSERT_EQ(zone.Bias, -offset) << "the process runs in the zone TZ names";
+
+  // Move the clock to 9:59:57 local time, reached from the system's clock.
+  FILETIME f;
+  GetSystemTimeAsFileTime(&f);
+  const long long now = ((static_cast<long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 10000000LL % 86400;
+  const long long target = ((9 * 3600 + 59 * 60 + 57) - offset * 60 + 86400) % 86400;
+  platform::ShiftClock((target - now + 86400) % 86400);
+  ASSERT_EQ(GetHour(), 9);
+  ASSERT_EQ(GetMinute(), 59);
+
+  for (const char* p : kProfiles) test::DeleteProfile(p);
+  auto* form = Application->CreateForm<Tmainform>();
+  form->ShowAtStartup();
+  for (int h = 0; h < 24; ++h) {
+    form->eventsounds.clocked[h] = test::WriteLevelWave("hour" + std::to_string(h) + ".wav", 0x10 + h, 500);
+    form->eventsounds.clocked[24 + h] = test::WriteLevelWave("half" + std::to_string(h) + ".wav", 0x80 + h, 500);
+  }
+  const std::string recording = test::RecordingPath();
+  for (int i = 0; i < 100 && form->LastProcessedMinute() != 59; ++i) Pump(50);
+  DeleteFileA(recording.c_str());
+  for (int i = 0; i < 200 && form->LastProcessedMinute() != 0; ++i) Pump(50);
+  EXPECT_EQ(form->LastProcessedMinute(), 0);
+  EXPECT_EQ(test::Levels(test::ReadRecording(recording, 500)), (std::vector<int>{0x10 + 10}))
+      << "the chime of hour 10, once";
+  form->Free();
+  platform::ShiftClock(0);
 }
 
 }  // namespace
