@@ -1,5 +1,9 @@
 #include "notices/noticerecord.h"
 
+#include <array>
+#include <charconv>
+#include <cstring>
+
 #include "notices/schedulerclock.h"
 #include "settings/textfields.h"
 
@@ -10,6 +14,34 @@ enum Field { kType, kWeekday, kMonth, kDay, kHour, kMinute, kMessage };
 
 const char kWeekly[] = "0";
 const char kDated[] = "1";
+
+// The due test runs for every record every minute; it reads the leading
+// fields in place, as SplitText would cut them, without copying them.
+struct tfieldview {
+  const char* data = "";
+  std::size_t size = 0;
+  // Equal to the decimal text of value.
+  bool Is(int value) const {
+    char text[16];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    const auto n = static_cast<std::size_t>(end - text);
+    return n == size && std::memcmp(data, text, n) == 0;
+  }
+  bool Is(const char* text) const { return std::strlen(text) == size && std::memcmp(data, text, size) == 0; }
+};
+
+std::array<tfieldview, kMessage> LeadingFields(const std::string& record) {
+  std::array<tfieldview, kMessage> fields;
+  std::size_t start = 0;
+  for (auto& f : fields) {
+    if (start > record.size()) break;  // past the last field: empty
+    const auto comma = record.find(',', start);
+    const auto end = comma == std::string::npos ? record.size() : comma;
+    f = tfieldview{record.data() + start, end - start};
+    start = comma == std::string::npos ? record.size() + 1 : comma + 1;
+  }
+  return fields;
+}
 
 // Month and day are stored counted from 0 and shown counted from 1; anything
 // that is not a number counts as 0. Wide enough that no stored value overflows.
@@ -37,17 +69,15 @@ std::string FormatNoticeText(const std::string& record) {
 }
 
 bool IsNoticeDue(const std::string& record, tschedulerclock& clock) {
-  TextSlots f;
-  SplitText(record, ',', f, -1);
   // Clock values compared as decimal text, so a stored "05" never matches.
-  auto is = [](const std::string& field, int value) { return field == std::to_string(value); };
-  if (f[kType] == kWeekly) {
-    if (!is(f[kWeekday], clock.DayOfWeek() - 1)) return false;
-  } else if (f[kType] == kDated) {
-    if (!is(f[kMonth], clock.Month() - 1)) return false;
-    if (!is(f[kDay], clock.Day() - 1)) return false;
+  const auto f = LeadingFields(record);
+  if (f[kType].Is(kWeekly)) {
+    if (!f[kWeekday].Is(clock.DayOfWeek() - 1)) return false;
+  } else if (f[kType].Is(kDated)) {
+    if (!f[kMonth].Is(clock.Month() - 1)) return false;
+    if (!f[kDay].Is(clock.Day() - 1)) return false;
   }
-  return is(f[kHour], clock.Hour()) && is(f[kMinute], clock.Minute());
+  return f[kHour].Is(clock.Hour()) && f[kMinute].Is(clock.Minute());
 }
 
 std::string NoticeMessage(const std::string& record) {

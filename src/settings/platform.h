@@ -24,11 +24,11 @@ struct LocalTime {
   int dayOfWeek;         // 0 = Sunday .. 6 = Saturday
   int hour, minute, second;
 };
-// The local clock, converted from the system's clock by the process's time
-// zone.
+// The local clock.
 LocalTime Now();
-// Moves the moment Now converts by seconds, so that a test reaches a given
-// local time through the real conversion; the programs never call it.
+// Moves the moment Now reads by seconds, converted to local time as the
+// system converts the present, so that a test reaches a given local time in
+// the process's time zone; the programs never call it.
 void ShiftClock(long long seconds);
 
 bool FileExists(const std::string& path);

@@ -31,17 +31,21 @@ long long clockShift = 0;  // in 100 ns units
 void ShiftClock(long long seconds) { clockShift = seconds * 10000000LL; }
 
 LocalTime Now() {
-  // What GetLocalTime does, with the moment open to a test's shift.
-  FILETIME f;
-  GetSystemTimeAsFileTime(&f);
-  ULARGE_INTEGER u;
-  u.LowPart = f.dwLowDateTime;
-  u.HighPart = f.dwHighDateTime;
-  u.QuadPart += static_cast<ULONGLONG>(clockShift);
-  f.dwLowDateTime = u.LowPart;
-  f.dwHighDateTime = u.HighPart;
-  SYSTEMTIME utc, t;
-  if (!FileTimeToSystemTime(&f, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &t)) GetLocalTime(&t);
+  SYSTEMTIME t;
+  if (clockShift == 0) {
+    GetLocalTime(&t);
+  } else {
+    // The conversion GetLocalTime makes, of the moved moment.
+    FILETIME f, local;
+    GetSystemTimeAsFileTime(&f);
+    ULARGE_INTEGER u;
+    u.LowPart = f.dwLowDateTime;
+    u.HighPart = f.dwHighDateTime;
+    u.QuadPart += static_cast<ULONGLONG>(clockShift);
+    f.dwLowDateTime = u.LowPart;
+    f.dwHighDateTime = u.HighPart;
+    if (!FileTimeToLocalFileTime(&f, &local) || !FileTimeToSystemTime(&local, &t)) GetLocalTime(&t);
+  }
   return LocalTime{t.wYear, t.wMonth, t.wDay, t.wDayOfWeek, t.wHour, t.wMinute, t.wSecond};
 }
 
