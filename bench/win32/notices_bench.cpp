@@ -14,19 +14,11 @@
 #include "framework/application.h"
 #include "notices/noticelist.h"
 #include "settings/programidentity.h"
+#include "seconds.h"
 
 namespace {
 
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using pendo::bench::Seconds;
 
 // Weekly, dated and daily records spread over the week and the year, none of
 // them due in the current hour, so that a pass compares every record and
@@ -61,10 +53,10 @@ double StartProcessUntilIdle(const std::string& exe) {
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   std::string cmd = "\"" + exe + "\"";
-  const double start = Now();
+  const double start = Seconds();
   if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
   WaitForInputIdle(pi.hProcess, 60000);
-  const double took = Now() - start;
+  const double took = Seconds() - start;
   HWND w = nullptr;
   for (int i = 0; i < 200 && !w; ++i, Sleep(25)) w = FindWindowA("Tmainform", nullptr);
   if (w) PostMessageA(w, pendo::Tmainform::kCloseMessage, 0, 0);
@@ -85,34 +77,34 @@ int main(int argc, char** argv) {
   std::printf("%d notices, %zu bytes\n", count, text.size());
 
   pendo::tapplication app(GetModuleHandleA(nullptr));
-  const double created = Now();
+  const double created = Seconds();
   auto* form = app.CreateForm<pendo::Tmainform>();
   form->ShowAtStartup();  // ends with the first paint done
-  const double painted = Now();
+  const double painted = Seconds();
   std::printf("creation to first paint, in process: %.1f ms (list of %d)\n", (painted - created) * 1e3,
               form->noticelist.Count());
 
   const int loads = 20;
-  const double loadStart = Now();
+  const double loadStart = Seconds();
   for (int i = 0; i < loads; ++i) form->LoadNoticeList();
-  std::printf("of which reading the list (LoadNoticeList): %.2f ms (mean of %d)\n", (Now() - loadStart) * 1e3 / loads,
+  std::printf("of which reading the list (LoadNoticeList): %.2f ms (mean of %d)\n", (Seconds() - loadStart) * 1e3 / loads,
               loads);
 
   tpassclock clock;
   form->SetSchedulerClock(&clock);
   const int passes = 50;
-  const double passStart = Now();
+  const double passStart = Seconds();
   for (int i = 0; i < passes; ++i) form->SchedulerTick();
   int opened = 0;
   for (pendo::tform* f : app.Forms()) opened += f != form;
-  std::printf("one scheduler pass: %.2f ms (mean of %d; %d notices opened)\n", (Now() - passStart) * 1e3 / passes,
+  std::printf("one scheduler pass: %.2f ms (mean of %d; %d notices opened)\n", (Seconds() - passStart) * 1e3 / passes,
               passes, opened);
   form->SetSchedulerClock(nullptr);
 
   const int saves = 20;
-  const double saveStart = Now();
+  const double saveStart = Seconds();
   for (int i = 0; i < saves; ++i) form->SaveProfile();
-  std::printf("the save at the end (SaveProfile): %.2f ms (mean of %d)\n", (Now() - saveStart) * 1e3 / saves,
+  std::printf("the save at the end (SaveProfile): %.2f ms (mean of %d)\n", (Seconds() - saveStart) * 1e3 / saves,
               saves);
   form->Free();
 
