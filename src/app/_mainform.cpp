@@ -256,20 +256,27 @@ void Tmainform::SchedulerTick() { scheduler_->Tick(eventsounds, noticelist); }
 void Tmainform::ShowNotice(const std::string& message) {
   *savedforegroundwindow_ = GetForegroundWindow();
   auto* notice = Application->CreateForm<Tnoticeform>();
-  notice->returnfocus = savedforegroundwindow_;
-  tfont measuring;
-  measuring.SetName("MS Pゴシック");
-  measuring.SetSize(9);
-  notice->hour = GetHour();
-  notice->minute = GetMinute();
-  notice->noticepanel->SetCenter(message);
-  notice->noticepanel->SetValue(notice->TimeText(true));
-  {
-    tbitmap scratch(1, 1);
-    scratch.Canvas().Font = measuring;
-    notice->noticepanel->SetWidth(scratch.Canvas().TextWidth(message) + 80);
+  try {
+    notice->returnfocus = savedforegroundwindow_;
+    notice->hour = GetHour();
+    notice->minute = GetMinute();
+    notice->noticepanel->SetCenter(message);
+    notice->noticepanel->SetValue(notice->TimeText(true));
+    {
+      // Measured in a font of its own, released before the sound plays.
+      tfont measuring;
+      measuring.SetName("MS Pゴシック");
+      measuring.SetSize(9);
+      tbitmap scratch(1, 1);
+      scratch.Canvas().Font = measuring;
+      notice->noticepanel->SetWidth(scratch.Canvas().TextWidth(message) + 80);
+    }
+    notice->SetClientSize(notice->noticepanel->Width() + 8, 32);
+  } catch (...) {
+    // No hidden window is left behind.
+    notice->Free();
+    throw;
   }
-  notice->SetClientSize(notice->noticepanel->Width() + 8, 32);
   PlaySoundList(eventsounds.noticed);
   notice->Show();
   SetForegroundWindow(notice->Handle());

@@ -65,6 +65,9 @@ void Tnoticeform::blinktimerTimer(tobject*) {
 
 void Tnoticeform::FormClose(tobject*, tcloseaction& action) {
   action = tcloseaction::caFree;
+  // Freed once the waiting messages are handled; no tick may close it again.
+  closetimer->SetEnabled(false);
+  blinktimer->SetEnabled(false);
   // Fails silently when that window is gone.
   if (returnfocus && *returnfocus) SetForegroundWindow(*returnfocus);
 }
