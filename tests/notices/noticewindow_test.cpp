@@ -195,7 +195,7 @@ struct tmanualclock : tschedulerclock {
   int Day() override { return 8; }
 };
 
-TEST_F(Notices, ChimeOfTwoFilesPlaysInOrderWithinTheTickAndBadSoundsDoNotStopIt) {
+TEST_F(Notices, ChimeOfTwoFilesInOrderWithinTheTickBadSoundsDoNotStopItAndNoticesInListOrder) {
   const std::string recording = test::RecordingPath();
   ASSERT_FALSE(recording.empty()) << "run under the Wine harness";
   const std::string a = test::WriteLevelWave("chime_a.wav", 0x30, 3000);
@@ -206,7 +206,7 @@ TEST_F(Notices, ChimeOfTwoFilesPlaysInOrderWithinTheTickAndBadSoundsDoNotStopIt)
   form->eventsounds.clocked[10] = "beep";
   form->eventsounds.clocked[24 + 10] = test::WriteLevelWave("gone.wav", 1, 1) + ".missing";
   form->noticelist.Add("2,0,0,0,10,0,after beep");
-  form->noticelist.Add("2,0,0,0,10,30,after missing");
+  for (const char* m : {"first", "second", "third"}) form->noticelist.Add(std::string("2,0,0,0,10,30,") + m);
   auto tickUntil = [&](int minute) {
     for (int i = 0; i < 60 && form->LastProcessedMinute() != minute; ++i) Pump(50);
     return form->LastProcessedMinute();
@@ -230,11 +230,16 @@ TEST_F(Notices, ChimeOfTwoFilesPlaysInOrderWithinTheTickAndBadSoundsDoNotStopIt)
 
   clock.hour = 10, clock.minute = 0;
   ASSERT_EQ(tickUntil(0), 0);
+  form->eventsounds.noticed = test::WriteLevelWave("noticed.wav", 0x70, 1000);
+  DeleteFileA(recording.c_str());
   clock.minute = 30;
   ASSERT_EQ(tickUntil(30), 30);
   std::vector<std::string> shown;
   for (Tnoticeform* n : OpenNotices()) shown.push_back(n->noticepanel->Center());
-  EXPECT_EQ(shown, (std::vector<std::string>{"after beep", "after missing"}));
+  EXPECT_EQ(shown, (std::vector<std::string>{"after beep", "first", "second", "third"}));
+  const std::string noticed = test::ReadRecording(recording, 3000);
+  EXPECT_EQ(noticed.size(), 3000u) << "the notice sound, once for each of the three";
+  EXPECT_EQ(test::Levels(noticed), (std::vector<int>{0x70}));
   form->SetSchedulerClock(nullptr);
 }
 
