@@ -49,4 +49,18 @@ shoot see-through 40 114 'transparentbackgroundhalftone,0\r\nhorizontalnoise,0\r
 shoot interlace 40 114 'transparentbackgroundhalftone,0\r\ninterlace,1\r\nhorizontalnoise,0\r\n'
 shoot noise 40 114 'horizontalnoise,1\r\n'
 shoot moved 600 500 'horizontalnoise,0\r\n'
+
+# A notice with a Japanese message, due in the next minute: the window opens
+# in the middle of the screen for 16 seconds.
+due=$(date -d '+1 minute' '+%-H,%-M')
+printf '2,0,0,0,%s,%s\r\n' "$due" "$(printf '会議の時間です。資料を忘れずに' | iconv -f UTF-8 -t CP932)" \
+  >"$shots/app/profile/element_noticelist"
+printf 'firstboot,0\r\n' >"$shots/app/profile/profile_mainform"
+printf 'horizontalnoise,0\r\n' >"$shots/app/profile/profile_datepanel"
+wine "$shots/app/Pendo.exe" >/dev/null 2>&1 &
+sleep $((62 - $(date '+%-S')))
+import -window root -display "$DISPLAY" "$shots/notice.png"
+convert "$shots/notice.png" -crop 320x60+352+354 +repage -scale 300% "$shots/notice-zoom.png"
+wineserver -k >/dev/null 2>&1 || true
+rm -f "$shots/app/profile/element_noticelist"
 echo "screenshots in $shots"

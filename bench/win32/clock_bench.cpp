@@ -10,19 +10,11 @@
 #include "framework/application.h"
 #include "guicount.h"
 #include "panels/datepanel.h"
+#include "seconds.h"
 
 namespace {
 
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using pendo::bench::Seconds;
 
 struct tusage {
   SIZE_T committed, workingSet;
@@ -44,9 +36,9 @@ void PrintUsage(const char* when, const tusage& u) {
 
 template <class F>
 double MicrosecondsEach(int count, F f) {
-  const double start = Now();
+  const double start = Seconds();
   for (int i = 0; i < count; ++i) f();
-  return (Now() - start) * 1e6 / count;
+  return (Seconds() - start) * 1e6 / count;
 }
 
 }  // namespace

@@ -1,10 +1,17 @@
 #include "app/_mainform.h"
 
+#include <exception>
+
 #include "app/buildinfo.h"
 #include "framework/application.h"
+#include "framework/bitmap.h"
+#include "notices/_noticeform.h"
 #include "panels/datepanel.h"
+#include "settings/actions.h"
+#include "settings/clockparts.h"
 #include "settings/cpuloadmonitor.h"
 #include "settings/desktop.h"
+#include "settings/platform.h"
 #include "settings/textfields.h"
 
 namespace pendo {
@@ -84,7 +91,41 @@ const tformdesc kMainform{"mainform",
 constexpr WPARAM kDragCommand = 0xF012;  // SC_MOVE plus HTCAPTION
 }  // namespace
 
-Tmainform::Tmainform(tcomponent* owner) : ttransparentprimaryform(owner, kMainform) {}
+// What the minute scheduler does through the main window, and the clock it
+// reads: the system's, or one a test puts in.
+class Tmainform::tschedulerlink : public tschedulereffects, public tschedulerclock {
+ public:
+  tschedulerlink(Tmainform& form, tschedulerclock& clock) : form_(form), clock_(&clock) {}
+  void SetClock(tschedulerclock& clock) { clock_ = &clock; }
+
+  void PlaySound(const std::string& sound) override { PlaySoundList(sound); }
+  bool FileExists(const std::string& path) override { return platform::FileExists(path); }
+  void RunProgram(const std::string& command) override { pendo::RunProgram(command); }
+  void ShowNotice(const std::string& message) override { form_.ShowNotice(message); }
+  void BlinkSeparator() override {
+    form_.datepanel->Signal = !form_.datepanel->Signal;
+    form_.datepanel->UpdatePanel();
+  }
+
+  int Minute() override { return clock_->Minute(); }
+  int Hour() override { return clock_->Hour(); }
+  int DayOfWeek() override { return clock_->DayOfWeek(); }
+  int Month() override { return clock_->Month(); }
+  int Day() override { return clock_->Day(); }
+
+ private:
+  Tmainform& form_;
+  tschedulerclock* clock_;
+};
+
+Tmainform::Tmainform(tcomponent* owner)
+    : ttransparentprimaryform(owner, kMainform),
+      schedulerlink_(std::make_unique<tschedulerlink>(*this, systemclock_)),
+      scheduler_(std::make_unique<tminutescheduler>(*schedulerlink_, *schedulerlink_)) {}
+
+Tmainform::~Tmainform() = default;
+
+void Tmainform::SetSchedulerClock(tschedulerclock* clock) { schedulerlink_->SetClock(clock ? *clock : systemclock_); }
 
 void Tmainform::DeclarePublished(tresourcecontext& c) {
   c.RegisterClass<tversiondialog>("tversiondialog");
@@ -142,10 +183,80 @@ void Tmainform::FormCreate(tobject*) {
   LayoutPanels();
   // A panel that cannot paint ends the program; keep what the user set first.
   tgaugepanel::SetPaintFailureHook([this] { SaveEveryProfile(); });
+  LoadNoticeList();
   loadmonitorwindow = ReadCpuLoadMonitorSetting();
   Application->OnActivate = [this] { ApplyStayOnTop(); };
   Application->OnDeactivate = [this] { ApplyStayOnTop(); };
+  if (Profile()) {
+    eventsounds.Read(*Profile());
+    eventsoundsloaded_ = true;
+  }
   UpdateCheckMarks();
+}
+
+void Tmainform::LoadNoticeList() {
+  noticelistwritable_ = noticelist.Load(tnoticelist::FilePath()) != tnoticelist::tloadresult::unreadable;
+  if (!noticelistwritable_) PostMessageA(Handle(), kNoticeListUnreadableMessage, 0, 0);
+}
+
+void Tmainform::ReportUnreadableNoticeList() {
+  const std::string text = "通知リストのファイルを読み込めません。\r\n" + tnoticelist::FilePath() +
+                           "\r\n\r\n通知なしで動作します。このファイルは書き換えません。";
+  MessageBoxA(Application->Handle(), text.c_str(), kErrorCaption, MB_OK | MB_ICONINFORMATION);
+}
+
+void Tmainform::SaveNoticeList() {
+  if (noticelistwritable_) noticelist.Save(tnoticelist::FilePath());
+}
+
+void Tmainform::SaveProfile() {
+  std::exception_ptr failure;
+  auto attempt = [&failure](auto step) {
+    try {
+      step();
+    } catch (...) {
+      if (!failure) failure = std::current_exception();
+    }
+  };
+  attempt([this] { ttransparentprimaryform::SaveProfile(); });
+  attempt([this] { SaveNoticeList(); });
+  if (Profile() && eventsoundsloaded_) {
+    eventsounds.Write(*Profile());
+    // Written now, so that every caller of this step finds them on disk.
+    attempt([this] { Profile()->Save(); });
+  }
+  if (failure) std::rethrow_exception(failure);
+}
+
+void Tmainform::SchedulerTick() { scheduler_->Tick(eventsounds, noticelist); }
+
+void Tmainform::ShowNotice(const std::string& message) {
+  *savedforegroundwindow_ = GetForegroundWindow();
+  auto* notice = Application->CreateForm<Tnoticeform>();
+  try {
+    notice->returnfocus = savedforegroundwindow_;
+    notice->hour = GetHour();
+    notice->minute = GetMinute();
+    notice->noticepanel->SetCenter(message);
+    notice->noticepanel->SetValue(notice->TimeText(true));
+    {
+      // Measured in a font of its own, released before the sound plays.
+      tfont measuring;
+      measuring.SetName("MS Pゴシック");
+      measuring.SetSize(9);
+      tbitmap scratch(1, 1);
+      scratch.Canvas().Font = measuring;
+      notice->noticepanel->SetWidth(scratch.Canvas().TextWidth(message) + 80);
+    }
+    notice->SetClientSize(notice->noticepanel->Width() + 8, 32);
+  } catch (...) {
+    // No hidden window is left behind.
+    notice->Free();
+    throw;
+  }
+  PlaySoundList(eventsounds.noticed);
+  notice->Show();
+  SetForegroundWindow(notice->Handle());
 }
 
 void Tmainform::FormDestroy(tobject*) {
@@ -278,11 +389,7 @@ void Tmainform::VersionButtonClick(tobject*) {
 
 void Tmainform::QuitButtonClick(tobject*) { Application->Terminate(); }
 
-void Tmainform::slowpanelcontroltimerTimer(tobject*) {
-  // The minute scheduler joins here with the notices.
-  datepanel->Signal = !datepanel->Signal;
-  datepanel->UpdatePanel();
-}
+void Tmainform::slowpanelcontroltimerTimer(tobject*) { SchedulerTick(); }
 
 void Tmainform::getsystemstatetimerTimer(tobject*) {
   HWND monitor = reinterpret_cast<HWND>(static_cast<INT_PTR>(loadmonitorwindow));
@@ -300,6 +407,10 @@ void Tmainform::noisetimerTimer(tobject*) {
 LRESULT Tmainform::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == kCloseMessage) {
     Close();
+    return 0;
+  }
+  if (msg == kNoticeListUnreadableMessage) {
+    ReportUnreadableNoticeList();
     return 0;
   }
   return ttransparentprimaryform::WndProc(msg, wp, lp);

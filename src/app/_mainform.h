@@ -3,10 +3,17 @@
 // and end Pendo by sending it kCloseMessage.
 #pragma once
 
+#include <memory>
+#include <string>
+
 #include "app/versiondialog.h"
 #include "forms/transparentprimaryform.h"
 #include "framework/menus.h"
 #include "framework/timer.h"
+#include "notices/eventsoundsettings.h"
+#include "notices/minutescheduler.h"
+#include "notices/noticelist.h"
+#include "notices/schedulerclock.h"
 
 namespace pendo {
 
@@ -16,10 +23,14 @@ class tgaugepanel;
 class Tmainform : public ttransparentprimaryform {
  public:
   static constexpr UINT kCloseMessage = 1692;
+  // Posted at creation when the notice file could not be read, so that the
+  // user is told once the program runs.
+  static constexpr UINT kNoticeListUnreadableMessage = WM_APP + 1;
   static constexpr int kDefaultClientWidth = 117;
   static constexpr int kDefaultClientHeight = 32;
 
   explicit Tmainform(tcomponent* owner);
+  ~Tmainform() override;
 
   // Components of the form description.
   tdatepanel* datepanel = nullptr;
@@ -52,9 +63,31 @@ class Tmainform : public ttransparentprimaryform {
   int loadmonitorwindow = 0;
   int loadfigure = 0;
 
+  // The user's notices and the chime and notice sounds; the wizards edit them
+  // in place and SaveProfile writes them.
+  tnoticelist noticelist;
+  teventsoundsettings eventsounds;
+  // The window that had the focus when the last notice opened; every notice
+  // window gives the focus back to it when it closes.
+  HWND SavedForegroundWindow() const { return *savedforegroundwindow_; }
+
+  void LoadNoticeList();
+  // Leaves a notice file that could not be read as it is.
+  void SaveNoticeList();
+  void SortNoticeList() { noticelist.Sort(); }
+  void SchedulerTick();
+  void ShowNotice(const std::string& message);
+  int LastProcessedMinute() const { return scheduler_->LastProcessedMinute(); }
+  // The clock the scheduler compares with (null: the system's).
+  void SetSchedulerClock(tschedulerclock* clock);
+
   void SetDefaultPlacement() override;
   void SystemSettingsChanged() override;
   void SaveForSessionEnd() override;
+  // The inherited settings, then the notice list, then the event sounds; every
+  // part is written even when an earlier one fails, and the first failure is
+  // raised afterwards.
+  void SaveProfile() override;
 
   // Form events.
   void FormCreate(tobject* sender);
@@ -105,6 +138,17 @@ class Tmainform : public ttransparentprimaryform {
   // What an ordinary exit writes, written now and each file on its own: the
   // window's profile and every panel's.
   void SaveEveryProfile();
+  void ReportUnreadableNoticeList();
+
+  class tschedulerlink;
+  tsystemclock systemclock_;
+  std::unique_ptr<tschedulerlink> schedulerlink_;
+  std::unique_ptr<tminutescheduler> scheduler_;
+  std::shared_ptr<HWND> savedforegroundwindow_ = std::make_shared<HWND>(nullptr);
+  // Nothing is written before it was read: a notice file that exists but
+  // could not be read is never written over, nor are sounds never loaded.
+  bool noticelistwritable_ = false;
+  bool eventsoundsloaded_ = false;
 };
 
 }  // namespace pendo

@@ -25,7 +25,12 @@ struct LocalTime {
   int dayOfWeek;         // 0 = Sunday .. 6 = Saturday
   int hour, minute, second;
 };
+// The local clock.
 LocalTime Now();
+// Moves the moment Now reads by seconds, converted to local time as the
+// system converts the present, so that a test reaches a given local time in
+// the process's time zone; the programs never call it.
+void ShiftClock(long long seconds);
 
 bool FileExists(const std::string& path);
 
@@ -56,5 +61,8 @@ bool ProcessRunning(unsigned long pid);
 
 // Waits ms milliseconds.
 void Pause(int ms);
+// Orders two texts as the user's locale does, ignoring case: negative, 0 or
+// positive. Texts are compared whole, NUL bytes included.
+int CompareTextIgnoringCase(const std::string& a, const std::string& b);
 
 }  // namespace pendo::platform

@@ -1,5 +1,5 @@
 // Host stand-ins for the native tests: code page 932 lead bytes, ASCII
-// lower-casing, POSIX files.
+// lower-casing and ordering, POSIX files.
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -40,8 +40,14 @@ std::string ExecutablePath() {
   return n > 0 ? std::string(buf, static_cast<std::string::size_type>(n)) : std::string();
 }
 
+namespace {
+long long clockShift = 0;
+}  // namespace
+
+void ShiftClock(long long seconds) { clockShift = seconds; }
+
 LocalTime Now() {
-  const std::time_t t = std::time(nullptr);
+  const std::time_t t = std::time(nullptr) + static_cast<std::time_t>(clockShift);
   std::tm tm{};
   localtime_r(&t, &tm);
   return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_wday, tm.tm_hour, tm.tm_min, tm.tm_sec};
@@ -132,5 +138,10 @@ bool ProcessRunning(unsigned long pid) {
 }
 
 void Pause(int ms) { usleep(static_cast<useconds_t>(ms) * 1000); }
+
+int CompareTextIgnoringCase(const std::string& a, const std::string& b) {
+  const std::string la = LowerText(a), lb = LowerText(b);
+  return la.compare(lb);
+}
 
 }  // namespace pendo::platform

@@ -25,9 +25,28 @@ std::string ExecutablePath() {
   return std::string(buf, n < MAX_PATH ? n : MAX_PATH);
 }
 
+namespace {
+long long clockShift = 0;  // in 100 ns units
+}  // namespace
+
+void ShiftClock(long long seconds) { clockShift = seconds * 10000000LL; }
+
 LocalTime Now() {
   SYSTEMTIME t;
-  GetLocalTime(&t);
+  if (clockShift == 0) {
+    GetLocalTime(&t);
+  } else {
+    // The conversion GetLocalTime makes, of the moved moment.
+    FILETIME f, local;
+    GetSystemTimeAsFileTime(&f);
+    ULARGE_INTEGER u;
+    u.LowPart = f.dwLowDateTime;
+    u.HighPart = f.dwHighDateTime;
+    u.QuadPart += static_cast<ULONGLONG>(clockShift);
+    f.dwLowDateTime = u.LowPart;
+    f.dwHighDateTime = u.HighPart;
+    if (!FileTimeToLocalFileTime(&f, &local) || !FileTimeToSystemTime(&local, &t)) GetLocalTime(&t);
+  }
   return LocalTime{t.wYear, t.wMonth, t.wDay, t.wDayOfWeek, t.wHour, t.wMinute, t.wSecond};
 }
 
@@ -145,5 +164,13 @@ bool ProcessRunning(unsigned long pid) {
 }
 
 void Pause(int ms) { Sleep(static_cast<DWORD>(ms)); }
+
+int CompareTextIgnoringCase(const std::string& a, const std::string& b) {
+  const int r = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                               static_cast<int>(b.size()));
+  if (r != 0) return r - CSTR_EQUAL;
+  // The locale refused the texts; bytes still give every caller an order.
+  return a.compare(b);
+}
 
 }  // namespace pendo::platform

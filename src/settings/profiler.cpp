@@ -50,6 +50,15 @@ std::string tprofiler::ReadString(const std::string& key, const std::string& def
   return def;
 }
 
+std::string tprofiler::ReadLineRest(const std::string& key, const std::string& def) const {
+  for (const auto& line : lines_) {
+    if (!LineHasKey(line, key)) continue;
+    const auto comma = line.find(',');
+    return comma == std::string::npos ? std::string() : line.substr(comma + 1);
+  }
+  return def;
+}
+
 int tprofiler::ReadInteger(const std::string& key, int def) const {
   return ParseIntegerOr(ReadString(key, kNotAnInteger), def);
 }

@@ -24,6 +24,9 @@ class tprofiler {
   std::string ReadString(const std::string& key, const std::string& def) const;
   int ReadInteger(const std::string& key, int def) const;
   bool ReadBool(const std::string& key, bool def) const;
+  // Everything after the key's first comma, later commas included, for
+  // values that may hold one (a file path may).
+  std::string ReadLineRest(const std::string& key, const std::string& def) const;
 
   void WriteString(const std::string& key, const std::string& value);
   void WriteInteger(const std::string& key, int value);

@@ -295,6 +295,8 @@ TEST(PaintFailureChild, DISABLED_ClockWindowWithAFailingPanel) {
   // What the user changed since the start, held only in memory so far.
   Choose(form, "n");
   Choose(form, "l");
+  form->noticelist.Add("2,0,0,0,7,0,kept");
+  form->eventsounds.noticed = "C:\\a,b.wav";
   // A panel that cannot find its form fails in its first paint.
   tcomponent holder(nullptr);
   auto* broken = new tgaugepanel(&holder);
@@ -307,14 +309,18 @@ TEST(PaintFailure, SavesWhatTheUserSetThenEndsWithCodeOne) {
   test::DeleteProfile("profile_mainform");
   test::DeleteProfile("profile_datepanel");
   test::DeleteProfile("survived");
+  test::DeleteProfile("element_noticelist");
   EXPECT_EQ(test::RunChildTest("PaintFailureChild.DISABLED_ClockWindowWithAFailingPanel"), 1);
   EXPECT_EQ(ProfileText("survived"), "") << "the program ended at the failed paint";
   EXPECT_NE(ProfileText("profile_datepanel").find("transparentbackgroundhalftone,0\r\n"), std::string::npos)
       << ProfileText("profile_datepanel");
   EXPECT_NE(ProfileText("profile_mainform").find("lockmove,1\r\n"), std::string::npos)
       << ProfileText("profile_mainform");
+  EXPECT_NE(ProfileText("profile_mainform").find("wavefileatnoticed,C:\\a,b.wav\r\n"), std::string::npos);
+  EXPECT_EQ(ProfileText("element_noticelist"), "2,0,0,0,7,0,kept\r\n");
   test::DeleteProfile("profile_mainform");
   test::DeleteProfile("profile_datepanel");
+  test::DeleteProfile("element_noticelist");
 }
 
 }  // namespace

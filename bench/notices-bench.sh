@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Measures a long notice list under Wine on a virtual display: notices_bench.exe
+# (bench/win32/notices_bench.cpp) with COUNT notices (default 10000) beside a
+# copy of Pendo.exe.
+# usage: bench/notices-bench.sh [COUNT]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+count=${1:-10000}
+bash scripts/install-deps.sh
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 --target Pendo notices_bench >/dev/null
+run="$PWD/build/bench-notices"
+rm -rf "$run/app"
+mkdir -p "$run/app/profile"
+cp build/win32/bin/Pendo.exe "$run/app/Pendo.exe"
+cp build/win32/bench/win32/notices_bench.exe "$run/app/notices_bench.exe"
+printf 'firstboot,0\r\n' >"$run/app/profile/profile_mainform"
+scripts/wine/harness.sh start "$run" >/dev/null
+trap 'scripts/wine/harness.sh stop "$run" >/dev/null 2>&1 || true' EXIT
+export PENDO_WINE_DIR="$run/wine"
+# shellcheck source=/dev/null
+. scripts/wine/wine-env.sh
+wine "$run/app/notices_bench.exe" "$count"

@@ -1,0 +1,122 @@
+// Costs of a long notice list (10,000 records by default) in the real main
+// window under Wine or Windows: the creation up to the first paint, one
+// scheduler pass, the save at the end; and Pendo.exe started as a process
+// with that list up to its first idle moment after the first paint.
+// usage: notices_bench [COUNT]
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "app/_mainform.h"
+#include "framework/application.h"
+#include "notices/noticelist.h"
+#include "settings/programidentity.h"
+#include "seconds.h"
+
+namespace {
+
+using pendo::bench::Seconds;
+
+// Weekly, dated and daily records spread over the week and the year, none of
+// them due in the current hour, so that a pass compares every record and
+// opens no window.
+std::string NoticeFile(int count) {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  std::string text;
+  for (int i = 0; i < count; ++i) {
+    const int hour = (now.wHour + 1 + i % 22) % 24;
+    text += std::to_string(i % 3) + "," + std::to_string(i % 7) + "," + std::to_string(i % 12) + "," +
+            std::to_string(i % 28) + "," + std::to_string(hour) + "," + std::to_string(i % 60) +
+            ",\x89\xef\x8b\x63\x82\xcc\x8f\x80\x94\xf5 " + std::to_string(i) + "\r\n";
+  }
+  return text;
+}
+
+// The system's clock for every reading, its minute moved on by one at the
+// start of each pass so that every tick runs a whole pass.
+struct tpassclock : pendo::tsystemclock {
+  int shift = 0;
+  bool first = true;
+  int Minute() override {
+    if (first) ++shift;
+    first = !first;
+    return (tsystemclock::Minute() + shift) % 60;
+  }
+};
+
+double StartProcessUntilIdle(const std::string& exe) {
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::string cmd = "\"" + exe + "\"";
+  const double start = Seconds();
+  if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+  WaitForInputIdle(pi.hProcess, 60000);
+  const double took = Seconds() - start;
+  HWND w = nullptr;
+  for (int i = 0; i < 200 && !w; ++i, Sleep(25)) w = FindWindowA("Tmainform", nullptr);
+  if (w) PostMessageA(w, pendo::Tmainform::kCloseMessage, 0, 0);
+  WaitForSingleObject(pi.hProcess, 60000);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return took;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int count = argc > 1 ? std::atoi(argv[1]) : 10000;
+  const std::string file = pendo::tnoticelist::FilePath();
+  CreateDirectoryA((pendo::GetProgramFolder() + "profile").c_str(), nullptr);
+  const std::string text = NoticeFile(count);
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+  std::printf("%d notices, %zu bytes\n", count, text.size());
+
+  pendo::tapplication app(GetModuleHandleA(nullptr));
+  const double created = Seconds();
+  auto* form = app.CreateForm<pendo::Tmainform>();
+  form->ShowAtStartup();  // ends with the first paint done
+  const double painted = Seconds();
+  std::printf("creation to first paint, in process: %.1f ms (list of %d)\n", (painted - created) * 1e3,
+              form->noticelist.Count());
+
+  const int loads = 20;
+  const double loadStart = Seconds();
+  for (int i = 0; i < loads; ++i) form->LoadNoticeList();
+  std::printf("of which reading the list (LoadNoticeList): %.2f ms (mean of %d)\n", (Seconds() - loadStart) * 1e3 / loads,
+              loads);
+
+  tpassclock clock;
+  form->SetSchedulerClock(&clock);
+  const int passes = 50;
+  const double passStart = Seconds();
+  for (int i = 0; i < passes; ++i) form->SchedulerTick();
+  int opened = 0;
+  for (pendo::tform* f : app.Forms()) opened += f != form;
+  std::printf("one scheduler pass: %.2f ms (mean of %d; %d notices opened)\n", (Seconds() - passStart) * 1e3 / passes,
+              passes, opened);
+  form->SetSchedulerClock(nullptr);
+
+  const int saves = 20;
+  const double saveStart = Seconds();
+  for (int i = 0; i < saves; ++i) form->SaveProfile();
+  std::printf("the save at the end (SaveProfile): %.2f ms (mean of %d)\n", (Seconds() - saveStart) * 1e3 / saves,
+              saves);
+  form->Free();
+
+  // Pendo.exe beside this program reads the same profile folder.
+  const std::string pendo = pendo::GetProgramFolder() + "Pendo.exe";
+  if (GetFileAttributesA(pendo.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+    const double withList = StartProcessUntilIdle(pendo);
+    std::ofstream(file, std::ios::binary | std::ios::trunc);
+    const double empty = StartProcessUntilIdle(pendo);
+    std::printf("Pendo.exe start to first idle after its first paint: %.0f ms with the list, %.0f ms without\n",
+                withList * 1e3, empty * 1e3);
+  }
+  return 0;
+}

@@ -1,0 +1,69 @@
+#include "notices/_noticeform.h"
+
+#include "panels/graphicalgaugepanel.h"
+
+namespace pendo {
+
+namespace {
+// clang-format off
+const tformdesc kNoticeform{"noticeform",
+  {{"BorderStyle", "bsDialog"}, {"BorderIcons", ""}, {"Position", "poScreenCenter"}, {"KeyPreview", "True"},
+   {"ClientWidth", 427}, {"ClientHeight", 31}, {"Font.Name", "ＭＳ Ｐゴシック"}, {"Font.Height", -12},
+   {"OnClick", &Tnoticeform::FormClick}, {"OnClose", &Tnoticeform::FormClose}, {"OnCreate", &Tnoticeform::FormCreate}, {"OnKeyDown", &Tnoticeform::FormKeyDown}},
+  {
+    {"tgraphicalgaugepanel", "noticepanel", "",
+     {{"Left", 4}, {"Top", 1}, {"Width", 73}, {"Height", 30}, {"Beveling", "bldouble"}, {"Title", ""},
+      {"TitleColor", "clBlack"}, {"CenterColor", "clBlack"}, {"ValueColor", "clBlack"},
+      {"TitleFont.Name", "Arial"}, {"TitleFont.Height", -11}, {"ValueFont.Name", "Arial"}, {"ValueFont.Height", -11},
+      {"CenterFont.Name", "ＭＳ Ｐゴシック"}, {"CenterFont.Height", -12},
+      {"TransparentBackground", "True"}, {"TransparentBackgroundHalftone", "True"},
+      {"TransparentForeground", "True"}, {"Interlace", "False"}, {"HorizontalNoise", "False"},
+      {"BlinkSignal", "False"}, {"MaxAutoFix", "False"}, {"MaxAutoAdjust", "False"},
+      {"Position", 0}, {"Max", 0}, {"GaugeColor", 16764074}, {"GaugeVisible", "True"},
+      {"OnClick", &Tnoticeform::FormClick}}},
+    {"ttimer", "closetimer", "", {{"Interval", Tnoticeform::kCloseAfterMs}, {"Enabled", "True"},
+                                  {"OnTimer", &Tnoticeform::closetimerTimer}}},
+    {"ttimer", "blinktimer", "", {{"Interval", 1000}, {"Enabled", "True"}, {"OnTimer", &Tnoticeform::blinktimerTimer}}},
+  }};
+// clang-format on
+}  // namespace
+
+Tnoticeform::Tnoticeform(tcomponent* owner) : ttransparentform(owner, kNoticeform) {}
+
+void Tnoticeform::DeclarePublished(tresourcecontext& c) {
+  c.RegisterClass<tgraphicalgaugepanel>("tgraphicalgaugepanel");
+  c.Field("noticepanel", noticepanel);
+  c.Field("closetimer", closetimer);
+  c.Field("blinktimer", blinktimer);
+}
+
+std::string Tnoticeform::TimeText(bool colon) const {
+  return "at " + std::to_string(hour) + (colon ? ":" : " ") + std::to_string(minute);
+}
+
+// A notice stays where it opened.
+void Tnoticeform::FormCreate(tobject*) { Setlockmove(true); }
+
+void Tnoticeform::FormClick(tobject*) { Close(); }
+
+void Tnoticeform::FormKeyDown(tobject*, WORD& key, tshiftstate) {
+  if (key == VK_RETURN || key == VK_ESCAPE) Close();
+}
+
+void Tnoticeform::closetimerTimer(tobject*) { Close(); }
+
+void Tnoticeform::blinktimerTimer(tobject*) {
+  blinkphase = !blinkphase;
+  noticepanel->SetValue(TimeText(blinkphase));
+}
+
+void Tnoticeform::FormClose(tobject*, tcloseaction& action) {
+  action = tcloseaction::caFree;
+  // Freed once the waiting messages are handled; no tick may close it again.
+  closetimer->SetEnabled(false);
+  blinktimer->SetEnabled(false);
+  // Fails silently when that window is gone.
+  if (returnfocus && *returnfocus) SetForegroundWindow(*returnfocus);
+}
+
+}  // namespace pendo
