@@ -369,6 +369,7 @@ bool tform::PreviewKey(MSG& m) {
       return IsDialogMessageA(handle_, &m) != FALSE;
     }
   }
+  if (m.message == WM_SYSCHAR && DialogChar(this, static_cast<char>(m.wParam))) return true;
   return false;
 }
 
