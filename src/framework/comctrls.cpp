@@ -312,6 +312,13 @@ bool ttreeview::Notify(NMHDR* header, LRESULT& result) {
       result = allow ? FALSE : TRUE;
       return true;
     }
+    case NM_RCLICK: {
+      // The menu at the mouse, as the control's own right click would ask for.
+      const DWORD at = GetMessagePos();
+      SendMessageA(handle_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(handle_), static_cast<LPARAM>(at));
+      result = 1;
+      return true;
+    }
     case NM_DBLCLK:
       DblClick();
       result = 0;

@@ -287,45 +287,6 @@ TEST_F(Controls, LabelAcceleratorFocusesItsControlAndBlueFontDrawsBlue) {
   EXPECT_GT(blue, 10);
 }
 
-// Waits for the file dialog with the title, reads its first filter entry,
-// types a name into it and confirms (or cancels).
-class tfiledialogdriver {
- public:
-  tfiledialogdriver(const std::string& title, const std::string& typed) {
-    thread_ = std::thread([=] {
-      for (int i = 0; i < 400; ++i) {
-        HWND box = FindWindowA("#32770", title.c_str());
-        if (box) {
-          Sleep(200);
-          char text[256] = {0};
-          SendDlgItemMessageA(box, cmb1, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
-          filter_ = text;
-          if (typed.empty()) {
-            PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
-          } else {
-            SetDlgItemTextA(box, edt1, typed.c_str());
-            SetDlgItemTextA(box, cmb13, typed.c_str());
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
-          }
-          return;
-        }
-        Sleep(25);
-      }
-    });
-  }
-  ~tfiledialogdriver() {
-    if (thread_.joinable()) thread_.join();
-  }
-  std::string Filter() {
-    if (thread_.joinable()) thread_.join();
-    return filter_;
-  }
-
- private:
-  std::thread thread_;
-  std::string filter_;
-};
-
 TEST_F(Controls, FileOpenDialogShowsTheFilterAndReturnsTheChosenFullName) {
   EXPECT_EQ(std::string("ポ(*.exe)\0*.exe\0\0", 17), topendialog::SystemFilter("ポ(*.exe)|*.exe"));
   char dir[MAX_PATH];
@@ -336,13 +297,13 @@ TEST_F(Controls, FileOpenDialogShowsTheFilterAndReturnsTheChosenFullName) {
   form->opendialog->SetFilter("EXE実行ファイル(*.exe)|*.exe");
   form->opendialog->SetInitialDir(dir);
   {
-    tfiledialogdriver driver("Choose a program", "pendo_open.exe");
+    test::tfiledialogdriver driver("Choose a program", "pendo_open.exe");
     ASSERT_TRUE(form->opendialog->Execute());
     EXPECT_EQ("EXE実行ファイル(*.exe)", driver.Filter());
   }
   EXPECT_EQ(0, lstrcmpiA(file.c_str(), form->opendialog->FileName().c_str())) << form->opendialog->FileName();
   {
-    tfiledialogdriver driver("Choose a program", "");
+    test::tfiledialogdriver driver("Choose a program", "");
     EXPECT_FALSE(form->opendialog->Execute());
   }
   EXPECT_EQ(0, lstrcmpiA(file.c_str(), form->opendialog->FileName().c_str()));
