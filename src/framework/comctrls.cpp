@@ -24,11 +24,20 @@ ttreenode* ttreenode::Item(int index) const {
 void ttreenode::SetText(const std::string& text) {
   text_ = text;
   if (!item_) return;
-  TVITEMA tv{};
-  tv.mask = TVIF_TEXT;
-  tv.hItem = item_;
-  tv.pszText = const_cast<char*>(text_.c_str());
-  SendMessageA(tree_->handle_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+  if (!textCallback_) {
+    // From now on the control asks for the text when it draws, which spares
+    // it measuring every row of a long tree on each change.
+    TVITEMA tv{};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item_;
+    tv.pszText = LPSTR_TEXTCALLBACKA;
+    SendMessageA(tree_->handle_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+    textCallback_ = true;
+  }
+  RECT r{};
+  *reinterpret_cast<HTREEITEM*>(&r) = item_;
+  if (SendMessageA(tree_->handle_, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&r)))
+    InvalidateRect(tree_->handle_, &r, TRUE);
 }
 
 void ttreenode::SetImages() {
@@ -310,6 +319,17 @@ bool ttreeview::Notify(NMHDR* header, LRESULT& result) {
       bool allow = !readOnly_;
       if (allow && OnEditing) OnEditing(this, allow);
       result = allow ? FALSE : TRUE;
+      return true;
+    }
+    case TVN_GETDISPINFOA: {
+      auto* info = reinterpret_cast<NMTVDISPINFOA*>(header);
+      if ((info->item.mask & TVIF_TEXT) && info->item.pszText && info->item.cchTextMax > 0) {
+        const std::string& text = NodeOf(info->item)->Text();
+        const size_t n = std::min(text.size(), static_cast<size_t>(info->item.cchTextMax - 1));
+        text.copy(info->item.pszText, n);
+        info->item.pszText[n] = '\0';
+      }
+      result = 0;
       return true;
     }
     case NM_RCLICK: {

@@ -55,6 +55,7 @@ class ttreenode {
   HTREEITEM item_ = nullptr;
   std::string text_;
   int imageIndex_ = -1, selectedIndex_ = -1;
+  bool textCallback_ = false;
   std::vector<std::unique_ptr<ttreenode>> children_;
 };
 

@@ -175,6 +175,16 @@ TEST_F(Controls, TreeSelectionByClickAndMessageFiresChangeAndDeletingKeepsIndexe
   if (ttreenode* s = t->Selected()) EXPECT_GE(s->Index(), 0);
   t->SetSelected(sound->Item(0));
   EXPECT_EQ("change 告知時", form->events.back());
+  // A changed text is what the control shows and hands out.
+  sound->Item(0)->SetText("時報 09時");
+  char text[64] = {0};
+  TVITEMA tv{};
+  tv.mask = TVIF_TEXT;
+  tv.hItem = sound->Item(0)->ItemId();
+  tv.pszText = text;
+  tv.cchTextMax = sizeof text;
+  ASSERT_TRUE(SendMessageA(t->Handle(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv)));
+  EXPECT_STREQ("時報 09時", text);
   t->DeleteChildren(t->TopItem(0));
   EXPECT_EQ(1, t->Count());
   EXPECT_EQ("イベント", t->TopItem(0)->Text());
