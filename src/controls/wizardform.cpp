@@ -1,5 +1,8 @@
 #include "controls/wizardform.h"
 
+#include "forms/primaryform.h"
+#include "framework/dialogs.h"
+
 #include "controls/simpletreeview.h"
 
 namespace pendo {
@@ -58,6 +61,20 @@ bool twizardform::PageKey(WORD& key, tshiftstate shift) {
   else nextButton_->Click();
   key = 0;
   return true;
+}
+
+bool twizardform::ChooseFile(topendialog& dialog, const std::string& filter, tprimaryform* ontop) {
+  const bool stayontop = ontop && ontop->stayontop();
+  if (stayontop) ontop->Setstayontop(false);
+  struct Restore {
+    tprimaryform* window;
+    bool stayontop;
+    ~Restore() {
+      if (stayontop) window->Setstayontop(true);
+    }
+  } restore{ontop, stayontop};
+  dialog.SetFilter(filter);
+  return dialog.Execute();
 }
 
 }  // namespace pendo

@@ -16,6 +16,9 @@
 
 namespace pendo {
 
+class topendialog;
+class tprimaryform;
+
 struct twizardframe {
   std::string pageList = "PropertyListCBox";
   std::string notebook = "PropertyNote";
@@ -60,6 +63,11 @@ class twizardform : public tform {
 
   // Ctrl+Tab presses next, Ctrl+Shift+Tab back; the key is then used up.
   bool PageKey(WORD& key, tshiftstate shift);
+
+  // The open dialog with the filter; a window kept on top (may be null) stops
+  // being so meanwhile, or the dialog would open behind it. True when the
+  // user chose a file, whose name the dialog then holds.
+  static bool ChooseFile(topendialog& dialog, const std::string& filter, tprimaryform* ontop);
 
  protected:
   // Binds the frame's components; a dialog's override calls it first.

@@ -2,7 +2,6 @@
 
 #include "controls/wizardimages.h"
 #include "events/eventitem.h"
-#include "forms/primaryform.h"
 #include "settings/actions.h"
 
 namespace pendo {
@@ -114,18 +113,8 @@ void Teventwizardform::executeelementeditChange(tobject*) {
 
 void Teventwizardform::executeelementbrowsebuttonClick(tobject*) {
   if (!SelectedEventItem()) return;
-  // The file dialog would open behind a window that stays on top.
-  const bool stayontop = mainwindow_ && mainwindow_->stayontop();
-  if (stayontop) mainwindow_->Setstayontop(false);
-  struct Restore {
-    tprimaryform* window;
-    bool stayontop;
-    ~Restore() {
-      if (stayontop) window->Setstayontop(true);
-    }
-  } restore{mainwindow_, stayontop};
-  opendialog->SetFilter("WavePCM波形ファイル(*.wav)|*.wav");
-  if (opendialog->Execute()) executeelementedit->SetText(opendialog->FileName());
+  if (ChooseFile(*opendialog, "WavePCM波形ファイル(*.wav)|*.wav", mainwindow_))
+    executeelementedit->SetText(opendialog->FileName());
 }
 
 void Teventwizardform::eventlistDblClick(tobject* sender) { executeelementbrowsebuttonClick(sender); }

@@ -1,7 +1,6 @@
 #include "notices/_noticewizardform.h"
 
 #include "controls/wizardimages.h"
-#include "forms/primaryform.h"
 #include "notices/noticerecord.h"
 #include "settings/actions.h"
 #include "settings/platform.h"
@@ -308,17 +307,8 @@ void Tnoticewizardform::typecboxKeyDown(tobject*, WORD& key, tshiftstate shift) 
 
 void Tnoticewizardform::browsebuttonClick(tobject*) {
   if (!SelectedNotice()) return;
-  const bool stayontop = mainwindow_ && mainwindow_->stayontop();
-  if (stayontop) mainwindow_->Setstayontop(false);
-  struct Restore {
-    tprimaryform* window;
-    bool stayontop;
-    ~Restore() {
-      if (stayontop) window->Setstayontop(true);
-    }
-  } restore{mainwindow_, stayontop};
-  opendialog->SetFilter("EXE実行ファイル(*.exe)|*.exe");
-  if (opendialog->Execute()) messageedit->SetText(opendialog->FileName());
+  if (ChooseFile(*opendialog, "EXE実行ファイル(*.exe)|*.exe", mainwindow_))
+    messageedit->SetText(opendialog->FileName());
 }
 
 void Tnoticewizardform::testbuttonClick(tobject*) {

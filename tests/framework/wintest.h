@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <commdlg.h>
 #include <dlgs.h>
 #include <string>
@@ -92,7 +93,8 @@ class tdialogwatcher {
 // when the name is empty.
 class tfiledialogdriver {
  public:
-  tfiledialogdriver(const std::string& title, const std::string& typed) {
+  // whileOpen runs on the driver's thread once the dialog is there.
+  tfiledialogdriver(const std::string& title, const std::string& typed, std::function<void()> whileOpen = nullptr) {
     thread_ = std::thread([=] {
       for (int i = 0; i < 400; ++i) {
         HWND box = FindWindowA("#32770", title.empty() ? nullptr : title.c_str());
@@ -101,6 +103,7 @@ class tfiledialogdriver {
           char text[256] = {0};
           SendDlgItemMessageA(box, cmb1, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
           filter_ = text;
+          if (whileOpen) whileOpen();
           if (typed.empty()) {
             PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
           } else {

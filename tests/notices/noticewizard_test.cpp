@@ -206,11 +206,16 @@ TEST_F(NoticeWizard, TestOpensANoticeWindowAndBrowsePutsTheChosenProgramIntoTheR
   const std::string program = std::string(dir) + "pendo_notice.exe";
   CloseHandle(CreateFileA(program.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   wizard->opendialog->SetInitialDir(dir);
+  main->Setstayontop(true);
   {
-    test::tfiledialogdriver driver("", "pendo_notice.exe");
+    // The clock stays on top, except while the dialog is open.
+    bool ontopWhileOpen = true;
+    test::tfiledialogdriver driver("", "pendo_notice.exe", [&] { ontopWhileOpen = main->stayontop(); });
     SendMessageA(wizard->browsebutton->Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ("EXE実行ファイル(*.exe)", driver.Filter());
+    EXPECT_FALSE(ontopWhileOpen);
   }
+  EXPECT_TRUE(main->stayontop());
   EXPECT_EQ(0, lstrcmpiA(("0,0,0,0,8,0," + program).c_str(), main->noticelist[0].c_str())) << main->noticelist[0];
   DeleteFileA(program.c_str());
 }
