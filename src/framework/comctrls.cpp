@@ -1,8 +1,121 @@
 #include "framework/comctrls.h"
 
+#include <algorithm>
+#include <stdexcept>
+
 #include "framework/resource.h"
 
 namespace pendo {
+
+// Tree nodes ----------------------------------------------------------------
+
+int ttreenode::Index() const {
+  const auto& siblings = parent_ ? parent_->children_ : tree_->top_;
+  for (size_t i = 0; i < siblings.size(); ++i)
+    if (siblings[i].get() == this) return static_cast<int>(i);
+  return -1;
+}
+
+ttreenode* ttreenode::Item(int index) const {
+  if (index < 0 || index >= Count()) throw std::out_of_range("tree node index " + std::to_string(index));
+  return children_[static_cast<size_t>(index)].get();
+}
+
+void ttreenode::SetText(const std::string& text) {
+  text_ = text;
+  if (!item_) return;
+  if (!textCallback_) {
+    // From now on the control asks for the text when it draws, which spares
+    // it measuring every row of a long tree on each change.
+    TVITEMA tv{};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item_;
+    tv.pszText = LPSTR_TEXTCALLBACKA;
+    SendMessageA(tree_->handle_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+    textCallback_ = true;
+  }
+  RECT r{};
+  *reinterpret_cast<HTREEITEM*>(&r) = item_;
+  if (SendMessageA(tree_->handle_, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&r)))
+    InvalidateRect(tree_->handle_, &r, TRUE);
+}
+
+void ttreenode::SetImages() {
+  if (!item_) return;
+  TVITEMA tv{};
+  tv.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+  tv.hItem = item_;
+  tv.iImage = imageIndex_;
+  tv.iSelectedImage = selectedIndex_;
+  SendMessageA(tree_->handle_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+}
+
+void ttreenode::SetImageIndex(int index) {
+  imageIndex_ = index;
+  SetImages();
+}
+
+void ttreenode::SetSelectedIndex(int index) {
+  selectedIndex_ = index;
+  SetImages();
+}
+
+bool ttreenode::Selected() const { return tree_->Selected() == this; }
+
+void ttreenode::Expand(bool recurse) {
+  if (item_) SendMessageA(tree_->handle_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item_));
+  if (recurse)
+    for (auto& c : children_) c->Expand(true);
+}
+
+bool ttreenode::Expanded() const {
+  return item_ && (SendMessageA(tree_->handle_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item_), TVIS_EXPANDED) &
+                   TVIS_EXPANDED);
+}
+
+void ttreenode::Delete() {
+  auto& siblings = parent_ ? parent_->children_ : tree_->top_;
+  const int index = Index();
+  // Out of the tree's structure before the control lets go of the item: the
+  // selection it moves meanwhile must see the nodes that remain.
+  std::unique_ptr<ttreenode> self = std::move(siblings[static_cast<size_t>(index)]);
+  siblings.erase(siblings.begin() + index);
+  tree_->ForgetNode(this);
+  if (item_ && tree_->handle_) SendMessageA(tree_->handle_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item_));
+}
+
+// Image list ----------------------------------------------------------------
+
+timagelist::timagelist(tcomponent* owner) : tcomponent(owner) {}
+
+timagelist::~timagelist() {
+  for (ttreeview* user : std::vector<ttreeview*>(users_)) user->SetImages(nullptr);
+  if (handle_) ImageList_Destroy(handle_);
+}
+
+HIMAGELIST timagelist::Handle() {
+  if (!handle_) {
+    handle_ = ImageList_Create(width_, height_, ILC_COLOR24 | ILC_MASK, 8, 8);
+    if (!handle_) throw std::runtime_error("cannot create an image list");
+  }
+  return handle_;
+}
+
+int timagelist::Count() const { return handle_ ? ImageList_GetImageCount(handle_) : 0; }
+
+int timagelist::AddMasked(HBITMAP bitmap, COLORREF mask) {
+  const int index = ImageList_AddMasked(Handle(), bitmap, mask);
+  if (index < 0) throw std::runtime_error("cannot add an image to " + Name());
+  return index;
+}
+
+bool timagelist::SetProperty(const std::string& n, const std::string& v, tresourcecontext& ctx) {
+  if (handle_ && (n == "Width" || n == "Height")) throw std::logic_error("image size is fixed once images exist");
+  if (n == "Width") width_ = ParseInt(v);
+  else if (n == "Height") height_ = ParseInt(v);
+  else return tcomponent::SetProperty(n, v, ctx);
+  return true;
+}
 
 // Tree view -----------------------------------------------------------------
 
@@ -12,70 +125,241 @@ ttreeview::ttreeview(tcomponent* owner) : twincontrol(owner) {
   SetTabStop(true);
 }
 
+ttreeview::~ttreeview() { SetImages(nullptr); }
+
 void ttreeview::CreateParams(tcreateparams& p) {
   twincontrol::CreateParams(p);
   p.windowClass = WC_TREEVIEWA;
   p.standardClass = true;
-  p.style |= TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS;
+  p.style |= TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT;
+  if (!hideSelection_) p.style |= TVS_SHOWSELALWAYS;
+  if (!readOnly_) p.style |= TVS_EDITLABELS;
   p.exStyle |= WS_EX_CLIENTEDGE;
 }
 
-HTREEITEM ttreeview::AddItem(HTREEITEM parent, const std::string& text, LPARAM data) {
+void ttreeview::HandleCreated() {
+  if (images_)
+    SendMessageA(handle_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_->Handle()));
+  std::function<void(ttreenode*)> insert = [&](ttreenode* n) {
+    InsertItem(n);
+    for (auto& c : n->children_) insert(c.get());
+  };
+  for (auto& n : top_) insert(n.get());
+  if (!pendingItems_.empty()) {
+    std::string items;
+    items.swap(pendingItems_);
+    AddItems(items);
+  }
+}
+
+void ttreeview::InsertItem(ttreenode* node) {
   TVINSERTSTRUCTA ins{};
-  ins.hParent = parent ? parent : TVI_ROOT;
+  ins.hParent = node->parent_ ? node->parent_->item_ : TVI_ROOT;
   ins.hInsertAfter = TVI_LAST;
-  ins.item.mask = TVIF_TEXT | TVIF_PARAM;
-  ins.item.pszText = const_cast<char*>(text.c_str());
-  ins.item.lParam = data;
-  auto item = reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
-  if (!item) throw std::runtime_error("cannot add a tree item");
-  return item;
+  ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+  ins.item.pszText = const_cast<char*>(node->text_.c_str());
+  ins.item.iImage = node->imageIndex_;
+  ins.item.iSelectedImage = node->selectedIndex_;
+  ins.item.lParam = reinterpret_cast<LPARAM>(node);
+  node->item_ = reinterpret_cast<HTREEITEM>(SendMessageA(handle_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+  if (!node->item_) throw std::runtime_error("cannot add a node to " + Name());
 }
 
-void ttreeview::Clear() { SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT)); }
+ttreenode* ttreeview::AddChild(ttreenode* parent, const std::string& text, int imageIndex, int selectedIndex) {
+  if (parent && parent->tree_ != this) throw std::logic_error("the parent node is in another tree");
+  auto& siblings = parent ? parent->children_ : top_;
+  siblings.emplace_back(new ttreenode(this, parent, text));
+  ttreenode* node = siblings.back().get();
+  node->imageIndex_ = imageIndex;
+  node->selectedIndex_ = selectedIndex;
+  ++count_;
+  if (handle_) {
+    try {
+      InsertItem(node);
+    } catch (...) {
+      siblings.pop_back();
+      --count_;
+      throw;
+    }
+  }
+  return node;
+}
 
-HTREEITEM ttreeview::Selected() const {
+void ttreeview::ForgetNode(ttreenode* node) {
+  std::function<int(const ttreenode*)> size = [&](const ttreenode* n) {
+    int total = 1;
+    for (const auto& c : n->children_) total += size(c.get());
+    return total;
+  };
+  count_ -= size(node);
+}
+
+ttreenode* ttreeview::TopItem(int index) const {
+  if (index < 0 || index >= TopCount()) return nullptr;
+  return top_[static_cast<size_t>(index)].get();
+}
+
+void ttreeview::Clear() {
+  while (!top_.empty()) top_.front()->Delete();
+}
+
+void ttreeview::DeleteChildren(ttreenode* node) {
+  while (node->Count() > 0) node->GetFirstChild()->Delete();
+}
+
+void ttreeview::FullExpand() {
+  for (auto& n : top_) n->Expand(true);
+}
+
+ttreenode* ttreeview::Selected() const {
   if (!handle_) return nullptr;
-  return reinterpret_cast<HTREEITEM>(SendMessageA(handle_, TVM_GETNEXTITEM, TVGN_CARET, 0));
-}
-
-void ttreeview::SetSelected(HTREEITEM item) {
-  SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-}
-
-std::string ttreeview::ItemText(HTREEITEM item) const {
-  char buffer[512] = {0};
-  TVITEMA tv{};
-  tv.mask = TVIF_TEXT;
-  tv.hItem = item;
-  tv.pszText = buffer;
-  tv.cchTextMax = sizeof buffer;
-  if (!handle_ || !SendMessageA(handle_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv))) return {};
-  return buffer;
-}
-
-LPARAM ttreeview::ItemData(HTREEITEM item) const {
   TVITEMA tv{};
   tv.mask = TVIF_PARAM;
-  tv.hItem = item;
-  if (!handle_ || !SendMessageA(handle_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv))) return 0;
-  return tv.lParam;
+  tv.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(handle_, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  if (!tv.hItem || !SendMessageA(handle_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv))) return nullptr;
+  return NodeOf(tv);
 }
 
-int ttreeview::Count() const {
-  return handle_ ? static_cast<int>(SendMessageA(handle_, TVM_GETCOUNT, 0, 0)) : 0;
+void ttreeview::SetSelected(ttreenode* node) {
+  if (node && node->tree_ != this) throw std::logic_error("the node is in another tree");
+  SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node ? node->item_ : nullptr));
+}
+
+ttreenode* ttreeview::NodeAt(int x, int y) const {
+  if (!handle_) return nullptr;
+  TVHITTESTINFO hit{};
+  hit.pt = POINT{x, y};
+  TVITEMA tv{};
+  tv.mask = TVIF_PARAM;
+  tv.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(handle_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  if (!tv.hItem || !(hit.flags & TVHT_ONITEM)) return nullptr;
+  if (!SendMessageA(handle_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv))) return nullptr;
+  return NodeOf(tv);
+}
+
+void ttreeview::BeginUpdate() {
+  if (updating_++ == 0 && handle_) SendMessageA(handle_, WM_SETREDRAW, FALSE, 0);
+}
+
+void ttreeview::EndUpdate() {
+  if (updating_ == 0 || --updating_ > 0 || !handle_) return;
+  SendMessageA(handle_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void ttreeview::SetImages(timagelist* images) {
+  if (images == images_) return;
+  if (images_) images_->users_.erase(std::remove(images_->users_.begin(), images_->users_.end(), this),
+                                     images_->users_.end());
+  images_ = images;
+  if (images_) images_->users_.push_back(this);
+  if (handle_)
+    SendMessageA(handle_, TVM_SETIMAGELIST, TVSIL_NORMAL,
+                 reinterpret_cast<LPARAM>(images_ ? images_->Handle() : nullptr));
+}
+
+void ttreeview::SetReadOnly(bool v) {
+  readOnly_ = v;
+  if (handle_) {
+    LONG style = GetWindowLongA(handle_, GWL_STYLE);
+    SetWindowLongA(handle_, GWL_STYLE, v ? style & ~TVS_EDITLABELS : style | TVS_EDITLABELS);
+  }
+}
+
+void ttreeview::SetHideSelection(bool v) {
+  hideSelection_ = v;
+  if (handle_) {
+    LONG style = GetWindowLongA(handle_, GWL_STYLE);
+    SetWindowLongA(handle_, GWL_STYLE, v ? style & ~TVS_SHOWSELALWAYS : style | TVS_SHOWSELALWAYS);
+  }
+}
+
+void ttreeview::AddItems(const std::string& description) {
+  if (!handle_) {
+    pendingItems_ += description;
+    return;
+  }
+  // One node per line: a tab per level, the text, then optionally a tab and
+  // the image index and a tab and the selected-image index.
+  std::vector<ttreenode*> path;
+  std::string::size_type start = 0;
+  while (start < description.size()) {
+    auto end = description.find('\n', start);
+    if (end == std::string::npos) end = description.size();
+    std::string line = description.substr(start, end - start);
+    start = end + 1;
+    size_t depth = 0;
+    while (depth < line.size() && line[depth] == '\t') ++depth;
+    if (depth > path.size()) throw std::invalid_argument("tree item too deep: " + line);
+    std::vector<std::string> parts;
+    std::string::size_type p = depth;
+    while (true) {
+      auto tab = line.find('\t', p);
+      parts.push_back(line.substr(p, tab == std::string::npos ? std::string::npos : tab - p));
+      if (tab == std::string::npos) break;
+      p = tab + 1;
+    }
+    path.resize(depth);
+    const int image = parts.size() > 1 ? ParseInt(parts[1]) : 0;
+    const int selected = parts.size() > 2 ? ParseInt(parts[2]) : image;
+    ttreenode* node = AddChild(path.empty() ? nullptr : path.back(), parts[0], image, selected);
+    path.push_back(node);
+  }
 }
 
 bool ttreeview::Notify(NMHDR* header, LRESULT& result) {
-  if (header->code != TVN_SELCHANGEDA && header->code != TVN_SELCHANGEDW) return false;
-  if (OnChange) OnChange(this);
-  result = 0;
-  return true;
+  switch (header->code) {
+    case TVN_SELCHANGEDA:
+    case TVN_SELCHANGEDW:
+      if (OnChange) OnChange(this);
+      result = 0;
+      return true;
+    case TVN_BEGINLABELEDITA:
+    case TVN_BEGINLABELEDITW: {
+      bool allow = !readOnly_;
+      if (allow && OnEditing) OnEditing(this, allow);
+      result = allow ? FALSE : TRUE;
+      return true;
+    }
+    case TVN_GETDISPINFOA: {
+      auto* info = reinterpret_cast<NMTVDISPINFOA*>(header);
+      if ((info->item.mask & TVIF_TEXT) && info->item.pszText && info->item.cchTextMax > 0) {
+        const std::string& text = NodeOf(info->item)->Text();
+        const size_t n = std::min(text.size(), static_cast<size_t>(info->item.cchTextMax - 1));
+        text.copy(info->item.pszText, n);
+        info->item.pszText[n] = '\0';
+      }
+      result = 0;
+      return true;
+    }
+    case NM_RCLICK: {
+      // The menu at the mouse, as the control's own right click would ask for.
+      const DWORD at = GetMessagePos();
+      SendMessageA(handle_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(handle_), static_cast<LPARAM>(at));
+      result = 1;
+      return true;
+    }
+    case NM_DBLCLK:
+      DblClick();
+      result = 0;
+      return false;  // the tree still opens or closes the node
+  }
+  return false;
 }
 
 bool ttreeview::SetProperty(const std::string& n, const std::string& v, tresourcecontext& ctx) {
-  if (n == "OnChange") OnChange = ctx.Handler<tnotifyevent>();
-  else return twincontrol::SetProperty(n, v, ctx);
+  if (n == "OnChange") OnChange = ctx.FindMethod<tnotifyevent>(v);
+  else if (n == "OnEditing") OnEditing = ctx.FindMethod<tclosequeryevent>(v);
+  else if (n == "Items") AddItems(v);
+  else if (n == "ReadOnly") SetReadOnly(ParseBool(v));
+  else if (n == "HideSelection") SetHideSelection(ParseBool(v));
+  else if (n == "Images") {
+    ctx.Fixup([this, v, &ctx] {
+      auto* images = dynamic_cast<timagelist*>(ctx.FindComponent(v));
+      if (!images) throw std::logic_error(v + " is not an image list");
+      SetImages(images);
+    });
+  } else return twincontrol::SetProperty(n, v, ctx);
   return true;
 }
 
@@ -125,16 +409,79 @@ void tstatusbar::CreateParams(tcreateparams& p) {
   twincontrol::CreateParams(p);
   p.windowClass = STATUSCLASSNAMEA;
   p.standardClass = true;
-  p.style |= CCS_BOTTOM | SBARS_SIZEGRIP;
+  p.style |= CCS_BOTTOM | (sizeGrip_ ? SBARS_SIZEGRIP : 0);
 }
 
-std::string tstatusbar::DisplayedText() const {
-  if (!handle_) return caption_;
-  char buffer[512] = {0};
-  const LRESULT info = SendMessageA(handle_, SB_GETTEXTLENGTHA, 0, 0);
-  if (LOWORD(info) >= sizeof buffer) return caption_;
-  SendMessageA(handle_, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(buffer));
-  return buffer;
+void tstatusbar::HandleCreated() { ApplyPanels(); }
+
+void tstatusbar::SetPanels(const std::vector<int>& widths) {
+  panels_.clear();
+  for (int w : widths) panels_.push_back(tpanel{w, {}});
+  ApplyPanels();
+}
+
+void tstatusbar::ApplyPanels() {
+  if (!handle_ || panels_.empty()) return;
+  std::vector<int> edges;
+  int right = 0;
+  for (const auto& p : panels_) edges.push_back(right += p.width);
+  SendMessageA(handle_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+  for (size_t i = 0; i < panels_.size(); ++i)
+    SendMessageA(handle_, SB_SETTEXTA, i, reinterpret_cast<LPARAM>(panels_[i].text.c_str()));
+}
+
+void tstatusbar::SetSizeGrip(bool v) {
+  sizeGrip_ = v;
+  if (!handle_) return;
+  const LONG style = GetWindowLongA(handle_, GWL_STYLE);
+  SetWindowLongA(handle_, GWL_STYLE, v ? style | SBARS_SIZEGRIP : style & ~SBARS_SIZEGRIP);
+  Invalidate();
+}
+
+int tstatusbar::PanelWidth(int index) const {
+  if (index < 0 || index >= PanelCount()) throw std::out_of_range("no status panel " + std::to_string(index));
+  return panels_[static_cast<size_t>(index)].width;
+}
+
+void tstatusbar::SetPanelText(int index, const std::string& text) {
+  if (index < 0 || index >= PanelCount()) throw std::out_of_range("no status panel " + std::to_string(index));
+  panels_[static_cast<size_t>(index)].text = text;
+  if (handle_) SendMessageA(handle_, SB_SETTEXTA, index, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void tstatusbar::CaptionChanged() {
+  // Without panels the caption is the bar's one text.
+  if (panels_.empty()) twincontrol::CaptionChanged();
+}
+
+std::string tstatusbar::PanelText(int index) const {
+  if (!handle_) {
+    if (panels_.empty()) return index == 0 ? caption_ : std::string();
+    return index >= 0 && index < PanelCount() ? panels_[static_cast<size_t>(index)].text : std::string();
+  }
+  // The length may be counted in characters; room for two bytes each.
+  const LRESULT info = SendMessageA(handle_, SB_GETTEXTLENGTHA, index, 0);
+  std::string text(static_cast<size_t>(LOWORD(info)) * 2 + 1, '\0');
+  SendMessageA(handle_, SB_GETTEXTA, index, reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(std::char_traits<char>::length(text.c_str()));
+  return text;
+}
+
+bool tstatusbar::SetProperty(const std::string& n, const std::string& v, tresourcecontext& ctx) {
+  if (n == "Panels") {
+    // Panel widths, separated by ",".
+    std::vector<int> widths;
+    std::string::size_type start = 0;
+    while (start < v.size()) {
+      auto end = v.find(',', start);
+      if (end == std::string::npos) end = v.size();
+      widths.push_back(ParseInt(v.substr(start, end - start)));
+      start = end + 1;
+    }
+    SetPanels(widths);
+  } else if (n == "SizeGrip") SetSizeGrip(ParseBool(v));
+  else return twincontrol::SetProperty(n, v, ctx);
+  return true;
 }
 
 }  // namespace pendo

@@ -25,6 +25,8 @@ std::vector<tpage*> tnotebook::Pages() const {
 
 void tnotebook::SetPageIndex(int index) {
   const auto pages = Pages();
+  // An index without a page leaves the page shown as it is.
+  if (index < 0 || index >= static_cast<int>(pages.size())) return;
   const bool changed = index != pageIndex_;
   pageIndex_ = index;
   // Show the new page before hiding the old one, so nothing flashes through.
@@ -33,6 +35,16 @@ void tnotebook::SetPageIndex(int index) {
   for (int i = 0; i < static_cast<int>(pages.size()); ++i)
     if (i != index) pages[i]->SetVisible(false);
   if (changed && OnPageChanged) OnPageChanged(this);
+}
+
+void tnotebook::Loaded() {
+  const int count = PageCount();
+  if (count == 0) return;
+  const int index = pageIndex_ >= 0 && pageIndex_ < count ? pageIndex_ : 0;
+  pageIndex_ = -1;  // shows it, and no page-changed event for the loading
+  auto changed = std::move(OnPageChanged);
+  SetPageIndex(index);
+  OnPageChanged = std::move(changed);
 }
 
 void tnotebook::BoundsChanged() {

@@ -1,5 +1,5 @@
-// Further controls: a notebook of pages (one page shown at a time), and the
-// windowless bevel and image.
+// Further controls: a notebook of pages (one page shown at a time, each with
+// its caption), and the windowless bevel and image.
 #pragma once
 
 #include <string>
@@ -21,12 +21,13 @@ class tnotebook : public twincontrol {
  public:
   explicit tnotebook(tcomponent* owner);
   std::vector<tpage*> Pages() const;
+  int PageCount() const { return static_cast<int>(Pages().size()); }
   int PageIndex() const { return pageIndex_; }
-  // Shows that page and hides the others; out of range shows none.
+  // Shows that page and hides the others; an index without a page is ignored.
   void SetPageIndex(int index);
   tnotifyevent OnPageChanged;
   bool SetProperty(const std::string& name, const std::string& value, tresourcecontext& context) override;
-  void Loaded() override { SetPageIndex(pageIndex_); }
+  void Loaded() override;
 
  protected:
   void BoundsChanged() override;

@@ -338,7 +338,15 @@ bool tform::PreviewKey(MSG& m) {
   const bool down = m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN;
   const bool up = m.message == WM_KEYUP || m.message == WM_SYSKEYUP;
   const tshiftstate shift = KeyboardShiftState();
-  if (down && popupMenu_ && popupMenu_->IsShortCut(ShortCut(static_cast<WORD>(m.wParam), shift))) return true;
+  if (down) {
+    // The shortcuts of every pop-up menu on the form, not only its own.
+    const tshortcut shortcut = ShortCut(static_cast<WORD>(m.wParam), shift);
+    if (popupMenu_ && popupMenu_->IsShortCut(shortcut)) return true;
+    for (tcomponent* c : Components()) {
+      auto* menu = dynamic_cast<tpopupmenu*>(c);
+      if (menu && menu != popupMenu_ && menu->IsShortCut(shortcut)) return true;
+    }
+  }
   if (keyPreview_ && m.hwnd != handle_) {
     if (down || up) {
       WORD key = static_cast<WORD>(m.wParam);
@@ -371,6 +379,7 @@ bool tform::PreviewKey(MSG& m) {
       return IsDialogMessageA(handle_, &m) != FALSE;
     }
   }
+  if (m.message == WM_SYSCHAR && DialogChar(this, static_cast<char>(m.wParam))) return true;
   return false;
 }
 

@@ -1,5 +1,6 @@
 // The framework's own component classes, known to every form description.
 #include "framework/comctrls.h"
+#include "framework/dialogs.h"
 #include "framework/extctrls.h"
 #include "framework/menus.h"
 #include "framework/resource.h"
@@ -15,6 +16,8 @@ void RegisterStandardClasses() {
   tresourcecontext::RegisterClass<tcombobox>("tcombobox");
   tresourcecontext::RegisterClass<tcheckbox>("tcheckbox");
   tresourcecontext::RegisterClass<ttreeview>("ttreeview");
+  tresourcecontext::RegisterClass<timagelist>("timagelist");
+  tresourcecontext::RegisterClass<topendialog>("topendialog");
   tresourcecontext::RegisterClass<tprogressbar>("tprogressbar");
   tresourcecontext::RegisterClass<tstatusbar>("tstatusbar");
   tresourcecontext::RegisterClass<tnotebook>("tnotebook");

@@ -1,5 +1,7 @@
 #include "framework/stdctrls.h"
 
+#include <cctype>
+
 #include "framework/form.h"
 
 namespace pendo {
@@ -11,6 +13,69 @@ void Standard(tcreateparams& p, const char* cls) {
 }
 }  // namespace
 
+std::vector<std::string> SplitBarList(const std::string& text) {
+  std::vector<std::string> items;
+  if (text.empty()) return items;
+  std::string item;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (IsDBCSLeadByte(static_cast<BYTE>(text[i])) && i + 1 < text.size()) {
+      item += text[i];
+      item += text[++i];
+    } else if (text[i] == '|') {
+      items.push_back(item);
+      item.clear();
+    } else {
+      item += text[i];
+    }
+  }
+  items.push_back(item);
+  return items;
+}
+
+char AcceleratorOf(const std::string& caption) {
+  for (size_t i = 0; i < caption.size(); ++i) {
+    const auto c = static_cast<BYTE>(caption[i]);
+    if (IsDBCSLeadByte(c)) {
+      ++i;
+    } else if (c == '&' && i + 1 < caption.size()) {
+      const auto next = static_cast<BYTE>(caption[i + 1]);
+      if (next == '&') {
+        ++i;
+      } else if (!IsDBCSLeadByte(next)) {
+        return static_cast<char>(std::toupper(next));
+      }
+    }
+  }
+  return 0;
+}
+
+bool DialogChar(tcomponent* form, char key) {
+  const char wanted = static_cast<char>(std::toupper(static_cast<unsigned char>(key)));
+  if (!wanted) return false;
+  for (tcomponent* c : form->Components()) {
+    auto* w = dynamic_cast<twincontrol*>(c);
+    if (!w || !w->Showing() || !w->Enabled() || AcceleratorOf(w->Caption()) != wanted) continue;
+    if (auto* label = dynamic_cast<tlabel*>(w)) {
+      twincontrol* target = label->FocusControl();
+      if (!target || !target->Showing() || !target->Enabled()) continue;
+      target->SetFocus();
+      return true;
+    }
+    if (auto* check = dynamic_cast<tcheckbox*>(w)) {
+      check->SetFocus();
+      check->SetChecked(!check->Checked());
+      check->Click();
+      return true;
+    }
+    if (auto* button = dynamic_cast<tbutton*>(w)) {
+      button->SetFocus();
+      button->Click();
+      return true;
+    }
+  }
+  return false;
+}
+
 // Label ---------------------------------------------------------------------
 
 tlabel::tlabel(tcomponent* owner) : twincontrol(owner) { width_ = 65, height_ = 13; }
@@ -18,7 +83,17 @@ tlabel::tlabel(tcomponent* owner) : twincontrol(owner) { width_ = 65, height_ = 
 void tlabel::CreateParams(tcreateparams& p) {
   twincontrol::CreateParams(p);
   Standard(p, "STATIC");
-  p.style |= SS_LEFT | SS_NOPREFIX;
+  p.style |= SS_LEFT | (showAccelChar_ ? 0 : SS_NOPREFIX);
+}
+
+void tlabel::SetShowAccelChar(bool v) {
+  showAccelChar_ = v;
+  if (handle_) {
+    const LONG style = GetWindowLongA(handle_, GWL_STYLE);
+    SetWindowLongA(handle_, GWL_STYLE, v ? style & ~SS_NOPREFIX : style | SS_NOPREFIX);
+    Invalidate();
+  }
+  Fit();
 }
 
 void tlabel::SetAutoSize(bool v) {
@@ -30,9 +105,10 @@ void tlabel::Fit() {
   if (!autoSize_ || !handle_) return;
   twindowdc dc(handle_);
   tselection font(dc.get(), font_.Handle());
-  SIZE s{0, 0};
-  GetTextExtentPoint32A(dc.get(), caption_.data(), static_cast<int>(caption_.size()), &s);
-  SetBounds(left_, top_, s.cx, s.cy);
+  RECT r{0, 0, 0, 0};
+  DrawTextA(dc.get(), caption_.c_str(), static_cast<int>(caption_.size()), &r,
+            DT_CALCRECT | DT_SINGLELINE | (showAccelChar_ ? 0 : DT_NOPREFIX));
+  SetBounds(left_, top_, r.right, r.bottom);
 }
 
 void tlabel::CaptionChanged() {
@@ -47,7 +123,14 @@ void tlabel::FontChanged() {
 
 bool tlabel::SetProperty(const std::string& n, const std::string& v, tresourcecontext& ctx) {
   if (n == "AutoSize") SetAutoSize(ParseBool(v));
-  else if (n == "Transparent") {
+  else if (n == "ShowAccelChar") SetShowAccelChar(ParseBool(v));
+  else if (n == "FocusControl") {
+    ctx.Fixup([this, v, &ctx] {
+      auto* target = dynamic_cast<twincontrol*>(ctx.FindComponent(v));
+      if (!target) throw std::logic_error(v + " cannot take the focus");
+      SetFocusControl(target);
+    });
+  } else if (n == "Transparent") {
   } else return twincontrol::SetProperty(n, v, ctx);
   return true;
 }
@@ -159,6 +242,18 @@ void tcombobox::HandleCreated() {
   SendMessageA(handle_, CB_SETCURSEL, itemIndex_, 0);
 }
 
+void tcombobox::AdjustDropDown() {
+  // The dropped list takes the height the combo box's window was given.
+  int lines = static_cast<int>(items_.size());
+  if (lines > dropDownCount_) lines = dropDownCount_;
+  if (lines < 1) lines = 1;
+  const int item = static_cast<int>(SendMessageA(handle_, CB_GETITEMHEIGHT, 0, 0));
+  RECT r;
+  GetWindowRect(handle_, &r);
+  SetWindowPos(handle_, nullptr, 0, 0, r.right - r.left, (r.bottom - r.top) + item * lines + 2,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+}
+
 void tcombobox::SetItems(const std::vector<std::string>& items) {
   items_ = items;
   itemIndex_ = -1;
@@ -184,6 +279,10 @@ void tcombobox::SetItemIndex(int index) {
 }
 
 bool tcombobox::Command(WORD code) {
+  if (code == CBN_DROPDOWN) {
+    AdjustDropDown();
+    return true;
+  }
   if (code != CBN_SELCHANGE) return false;
   itemIndex_ = ItemIndex();
   if (OnChange) OnChange(this);
@@ -192,17 +291,9 @@ bool tcombobox::Command(WORD code) {
 
 bool tcombobox::SetProperty(const std::string& n, const std::string& v, tresourcecontext& ctx) {
   if (n == "Items") {
-    // Items separated by "|".
-    std::vector<std::string> items;
-    std::string::size_type start = 0;
-    while (start <= v.size() && !v.empty()) {
-      auto end = v.find('|', start);
-      if (end == std::string::npos) end = v.size();
-      items.push_back(v.substr(start, end - start));
-      start = end + 1;
-    }
-    SetItems(items);
+    SetItems(SplitBarList(v));
   } else if (n == "ItemIndex") SetItemIndex(ParseInt(v));
+  else if (n == "DropDownCount") SetDropDownCount(ParseInt(v));
   else if (n == "Style") {
   } else if (n == "OnChange") OnChange = ctx.Handler<tnotifyevent>();
   else return twincontrol::SetProperty(n, v, ctx);

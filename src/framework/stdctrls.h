@@ -9,11 +9,27 @@
 
 namespace pendo {
 
+// Items of a description list separated by "|" (a byte that can be the second
+// half of a double-byte character, which does not separate).
+std::vector<std::string> SplitBarList(const std::string& text);
+// The accelerator letter of a caption ("&M" gives 'M'; "&&" is a plain "&"),
+// upper case, or 0.
+char AcceleratorOf(const std::string& caption);
+// Alt+letter on a form: the label with that accelerator focuses its
+// FocusControl, a button with it is clicked. True when one took the key.
+bool DialogChar(tcomponent* form, char key);
+
 class tlabel : public twincontrol {
  public:
   explicit tlabel(tcomponent* owner);
   bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool v);
+  // Where the label's accelerator sends the focus.
+  twincontrol* FocusControl() const { return focusControl_; }
+  void SetFocusControl(twincontrol* c) { focusControl_ = c; }
+  // "&" marks the accelerator; off, it is shown as it stands.
+  bool ShowAccelChar() const { return showAccelChar_; }
+  void SetShowAccelChar(bool v);
   bool SetProperty(const std::string& name, const std::string& value, tresourcecontext& context) override;
 
  protected:
@@ -26,6 +42,8 @@ class tlabel : public twincontrol {
   // Sizes the label to its text.
   void Fit();
   bool autoSize_ = true;
+  bool showAccelChar_ = true;
+  twincontrol* focusControl_ = nullptr;
 };
 
 class tbutton : public twincontrol {
@@ -77,6 +95,9 @@ class tcombobox : public twincontrol {
   void AddItem(const std::string& item);
   int ItemIndex() const;
   void SetItemIndex(int index);
+  // Lines shown when the list is dropped (fewer when it has fewer items).
+  int DropDownCount() const { return dropDownCount_; }
+  void SetDropDownCount(int count) { dropDownCount_ = count < 1 ? 1 : count; }
   tnotifyevent OnChange;
   bool Command(WORD code) override;
   bool SetProperty(const std::string& name, const std::string& value, tresourcecontext& context) override;
@@ -86,8 +107,10 @@ class tcombobox : public twincontrol {
   void HandleCreated() override;
 
  private:
+  void AdjustDropDown();
   std::vector<std::string> items_;
   int itemIndex_ = -1;
+  int dropDownCount_ = 8;
 };
 
 class tcheckbox : public twincontrol {

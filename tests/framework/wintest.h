@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
+#include <commdlg.h>
+#include <dlgs.h>
 #include <string>
 #include <thread>
 
@@ -83,6 +86,48 @@ class tdialogwatcher {
   std::string text_;
   std::atomic<bool> found_{false}, stop_{false};
   std::thread thread_;
+};
+
+// Waits on its own thread for the file dialog with the title (empty: any),
+// reads its first filter entry, types a name into it and confirms, or cancels
+// when the name is empty.
+class tfiledialogdriver {
+ public:
+  // whileOpen runs on the driver's thread once the dialog is there.
+  tfiledialogdriver(const std::string& title, const std::string& typed, std::function<void()> whileOpen = nullptr) {
+    thread_ = std::thread([=] {
+      for (int i = 0; i < 400; ++i) {
+        HWND box = FindWindowA("#32770", title.empty() ? nullptr : title.c_str());
+        if (box) {
+          Sleep(200);
+          char text[256] = {0};
+          SendDlgItemMessageA(box, cmb1, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
+          filter_ = text;
+          if (whileOpen) whileOpen();
+          if (typed.empty()) {
+            PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+          } else {
+            SetDlgItemTextA(box, edt1, typed.c_str());
+            SetDlgItemTextA(box, cmb13, typed.c_str());
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+          }
+          return;
+        }
+        Sleep(25);
+      }
+    });
+  }
+  ~tfiledialogdriver() {
+    if (thread_.joinable()) thread_.join();
+  }
+  std::string Filter() {
+    if (thread_.joinable()) thread_.join();
+    return filter_;
+  }
+
+ private:
+  std::thread thread_;
+  std::string filter_;
 };
 
 // Removes a profile file of the program's profile folder.

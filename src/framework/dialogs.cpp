@@ -1,0 +1,63 @@
+#include "framework/dialogs.h"
+
+#include <commdlg.h>
+
+#include <stdexcept>
+#include <vector>
+
+#include "framework/resource.h"
+#include "framework/stdctrls.h"
+#include "framework/types.h"
+
+namespace pendo {
+
+topendialog::topendialog(tcomponent* owner) : tcomponent(owner) {}
+
+std::string topendialog::SystemFilter(const std::string& filter) {
+  std::string result;
+  for (const std::string& part : SplitBarList(filter)) {
+    result += part;
+    result += '\0';
+  }
+  result += '\0';
+  if (result.size() == 1) result += '\0';
+  return result;
+}
+
+bool topendialog::Execute() {
+  const std::string filter = SystemFilter(filter_);
+  std::vector<char> file(32768, '\0');
+  fileName_.copy(file.data(), file.size() - 1);
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = GetActiveWindow();
+  ofn.lpstrFilter = filter_.empty() ? nullptr : filter.c_str();
+  ofn.nFilterIndex = static_cast<DWORD>(filterIndex_);
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = static_cast<DWORD>(file.size());
+  ofn.lpstrInitialDir = initialDir_.empty() ? nullptr : initialDir_.c_str();
+  ofn.lpstrTitle = title_.empty() ? nullptr : title_.c_str();
+  ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
+  if (!GetOpenFileNameA(&ofn)) {
+    const DWORD error = CommDlgExtendedError();
+    if (error) throw std::runtime_error("the file dialog failed (error " + std::to_string(error) + ")");
+    return false;
+  }
+  fileName_ = file.data();
+  filterIndex_ = static_cast<int>(ofn.nFilterIndex);
+  return true;
+}
+
+bool topendialog::SetProperty(const std::string& n, const std::string& v, tresourcecontext& ctx) {
+  if (n == "Filter") SetFilter(v);
+  else if (n == "FilterIndex") SetFilterIndex(ParseInt(v));
+  else if (n == "FileName") SetFileName(v);
+  else if (n == "InitialDir") SetInitialDir(v);
+  else if (n == "Title") SetTitle(v);
+  else if (n == "Options") {
+    // The dialog always asks for one existing-or-typed file name.
+  } else return tcomponent::SetProperty(n, v, ctx);
+  return true;
+}
+
+}  // namespace pendo

@@ -1,0 +1,117 @@
+#!/usr/bin/env python3
+"""The notice and event wizards driven by hand: real mouse and keys (xdotool).
+
+A notice added in the notice wizard, due in the next minute, fires while the
+wizard is still open and is on disk once the wizard closes; every page of both
+wizards is photographed into SHOTS.
+
+usage: noticewizard_user_test.py BUILD_DIR PENDO_EXE WININSPECT_EXE SHOTS
+"""
+import datetime
+import os
+import shutil
+import sys
+import time
+import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "driver"))
+from userdriver import Desktop  # noqa: E402
+
+BUILD, PENDO, INSPECTOR, SHOTS = sys.argv[1:5]
+
+
+class WizardsByHand(unittest.TestCase):
+    def setUp(self):
+        self.d = Desktop(BUILD, INSPECTOR)
+        self.folder = os.path.join(BUILD, "tests", "notices", "wizard-user")
+        shutil.rmtree(self.folder, ignore_errors=True)
+        os.makedirs(os.path.join(self.folder, "profile"))
+        os.makedirs(SHOTS, exist_ok=True)
+        shutil.copy(PENDO, os.path.join(self.folder, "Pendo.exe"))
+        with open(os.path.join(self.folder, "profile", "profile_mainform"), "wb") as f:
+            f.write(b"firstboot,0\r\n")
+
+    def child(self, window, cls, text=None):
+        for w in self.d.children(window):
+            if w.cls == cls and (text is None or w.text == text) and w.visible:
+                return w
+        raise AssertionError("no %s %r in %r" % (cls, text, window))
+
+    def click_child(self, window, child, button=1):
+        self.d.click(window, child.rect[0] - window.rect[0] + child.width // 2,
+                     child.rect[1] - window.rect[1] + child.height // 2, button)
+
+    def test_a_notice_added_by_hand_fires_while_the_wizard_is_open_and_is_saved_on_close(self):
+        d = self.d
+        if datetime.datetime.now().second > 40:
+            time.sleep(61 - datetime.datetime.now().second)
+        due = datetime.datetime.now() + datetime.timedelta(minutes=1)
+        app = d.start(os.path.join(self.folder, "Pendo.exe"))
+        try:
+            clock = d.wait_window(cls="Tmainform", pid=app.pid)
+            d.focus(clock)
+            d.key("ctrl+p")
+            wizard = d.wait_window(cls="Tnoticewizardform", pid=app.pid)
+            time.sleep(0.5)
+            tree = self.child(wizard, "SysTreeView32")
+            self.click_child(wizard, tree, button=3)
+            d.wait_window(cls="#32768")
+            d.key("a")  # 追加(&A): the new notice, the focus in its message
+            time.sleep(0.3)
+            d.key("End", "shift+Home")
+            d.type("hello")
+            d.key("alt+i")  # 時間(&I) focuses the type list
+            d.key("Down", "Down")  # 毎日
+            d.key("Tab")  # the weekday, month and day lists are hidden: the hour
+            d.key(*(["Down"] * due.hour))
+            d.key("Tab")
+            d.key(*(["Down"] * due.minute))
+            time.sleep(0.5)
+            d.screenshot(os.path.join(SHOTS, "noticewizard-page0.png"), d.refresh(wizard))
+            next_button = self.child(wizard, "Button", "次へ(&N)")
+            self.click_child(wizard, next_button)
+            time.sleep(0.5)
+            d.screenshot(os.path.join(SHOTS, "noticewizard-page1.png"), d.refresh(wizard))
+            self.click_child(wizard, self.child(wizard, "Button", "<< 戻る(&P)"))
+
+            notice = d.wait_window(cls="Tnoticeform", pid=app.pid, timeout=100)
+            self.assertIsNotNone(d.refresh(wizard), "the notice fires while the wizard is open")
+            time.sleep(0.5)
+            d.screenshot(os.path.join(SHOTS, "noticewizard-notice.png"))
+            d.key("Return")
+            d.wait_gone(notice)
+
+            notices = os.path.join(self.folder, "profile", "element_noticelist")
+            self.assertFalse(os.path.exists(notices), "nothing is written while the wizard is open")
+            d.focus(wizard, 10, 10)
+            self.click_child(wizard, self.child(wizard, "Button", "閉じる(&C)"))
+            d.wait_gone(wizard)
+            time.sleep(0.5)
+            with open(notices, "rb") as f:
+                self.assertEqual(f.read(), b"2,0,0,0,%d,%d,hello\r\n" % (due.hour, due.minute))
+
+            # The event wizard's one page.
+            d.focus(clock)
+            d.key("ctrl+e")
+            events = d.wait_window(cls="Teventwizardform", pid=app.pid)
+            time.sleep(0.5)
+            tree = self.child(events, "SysTreeView32")
+            self.click_child(events, tree)
+            d.key("End")  # the last item, 時報 23時30分
+            time.sleep(0.3)
+            d.key("alt+e")  # 実行要素(&E) focuses the sound text
+            d.key("End", "shift+Home")
+            d.type("beep")
+            time.sleep(0.3)
+            d.screenshot(os.path.join(SHOTS, "eventwizard.png"), d.refresh(events))
+            d.key("Escape")
+            d.wait_gone(events)
+            time.sleep(0.5)
+            with open(os.path.join(self.folder, "profile", "profile_mainform"), "rb") as f:
+                self.assertIn(b"wavefileatclockedhalf23,beep\r\n", f.read())
+        finally:
+            app.stop(message=1692)
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1])
