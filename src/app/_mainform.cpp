@@ -5,7 +5,9 @@
 #include "app/buildinfo.h"
 #include "framework/application.h"
 #include "framework/bitmap.h"
+#include "events/_eventwizardform.h"
 #include "notices/_noticeform.h"
+#include "notices/_noticewizardform.h"
 #include "panels/datepanel.h"
 #include "settings/actions.h"
 #include "settings/clockparts.h"
@@ -45,9 +47,9 @@ const tformdesc kMainform{"mainform",
     {"tmenuitem", "CallPropertyButton", "MainPopupMenu",
      {{"Caption", "プロパティ(&R)..."}, {"ShortCut", "Ctrl+R"}, {"Enabled", "False"}}},
     {"tmenuitem", "KN1", "MainPopupMenu",
-     {{"Caption", "通知イベント編集(&P)"}, {"ShortCut", "Ctrl+P"}, {"Enabled", "False"}}},
+     {{"Caption", "通知イベント編集(&P)"}, {"ShortCut", "Ctrl+P"}, {"OnClick", &Tmainform::KN1Click}}},
     {"tmenuitem", "KE1", "MainPopupMenu",
-     {{"Caption", "一般イベント(&E)"}, {"ShortCut", "Ctrl+E"}, {"Enabled", "False"}}},
+     {{"Caption", "一般イベント(&E)"}, {"ShortCut", "Ctrl+E"}, {"OnClick", &Tmainform::KE1Click}}},
     {"tmenuitem", "KZ1", "MainPopupMenu",
      {{"Caption", "デフォルトカラーに戻す(&Z)"}, {"OnClick", &Tmainform::KZ1Click}}},
     {"tmenuitem", "N1", "MainPopupMenu", {{"Caption", "-"}}},
@@ -381,6 +383,28 @@ void Tmainform::transparentbackgroundhalftonebuttonClick(tobject*) {
 }
 
 void Tmainform::HelpButtonClick(tobject*) { Application->HelpCommand(HELP_FINDER, 0); }
+
+void Tmainform::KN1Click(tobject*) {
+  Application->ProcessMessages();
+  CreateOwnedForm<Tnoticewizardform>(nullptr, noticelist, this, [this](const std::string& message) {
+    ShowNotice(message);
+  })->ShowModal();
+  Application->ProcessMessages();
+  SortNoticeList();
+  SaveEditedSettings();
+}
+
+void Tmainform::KE1Click(tobject*) {
+  Application->ProcessMessages();
+  CreateOwnedForm<Teventwizardform>(nullptr, eventsounds, this)->ShowModal();
+  Application->ProcessMessages();
+  SaveEditedSettings();
+}
+
+void Tmainform::SaveEditedSettings() {
+  SaveProfile();
+  if (Profile()) Profile()->Save();
+}
 
 void Tmainform::VersionButtonClick(tobject*) {
   Application->ProcessMessages();

@@ -88,6 +88,9 @@ class Tmainform : public ttransparentprimaryform {
   // part is written even when an earlier one fails, and the first failure is
   // raised afterwards.
   void SaveProfile() override;
+  // What the end of the program writes of the notices and the sounds, written
+  // when a wizard closes so that nothing typed there waits for the end.
+  void SaveEditedSettings();
 
   // Form events.
   void FormCreate(tobject* sender);
@@ -115,6 +118,8 @@ class Tmainform : public ttransparentprimaryform {
   void transparentforegroundbuttonClick(tobject* sender);
   void transparentbackgroundhalftonebuttonClick(tobject* sender);
   void HelpButtonClick(tobject* sender);
+  void KN1Click(tobject* sender);
+  void KE1Click(tobject* sender);
   void VersionButtonClick(tobject* sender);
   void QuitButtonClick(tobject* sender);
 

@@ -89,7 +89,6 @@ void ttreenode::Delete() {
 timagelist::timagelist(tcomponent* owner) : tcomponent(owner) {}
 
 timagelist::~timagelist() {
-  for (ttreeview* user : std::vector<ttreeview*>(users_)) user->SetImages(nullptr);
   if (handle_) ImageList_Destroy(handle_);
 }
 
@@ -125,7 +124,12 @@ ttreeview::ttreeview(tcomponent* owner) : twincontrol(owner) {
   SetTabStop(true);
 }
 
-ttreeview::~ttreeview() { SetImages(nullptr); }
+ttreeview::~ttreeview() = default;
+
+void ttreeview::Notification(tcomponent* component) {
+  twincontrol::Notification(component);
+  if (component == images_) SetImages(nullptr);
+}
 
 void ttreeview::CreateParams(tcreateparams& p) {
   twincontrol::CreateParams(p);
@@ -249,10 +253,7 @@ void ttreeview::EndUpdate() {
 
 void ttreeview::SetImages(timagelist* images) {
   if (images == images_) return;
-  if (images_) images_->users_.erase(std::remove(images_->users_.begin(), images_->users_.end(), this),
-                                     images_->users_.end());
   images_ = images;
-  if (images_) images_->users_.push_back(this);
   if (handle_)
     SendMessageA(handle_, TVM_SETIMAGELIST, TVSIL_NORMAL,
                  reinterpret_cast<LPARAM>(images_ ? images_->Handle() : nullptr));
@@ -348,8 +349,8 @@ bool ttreeview::Notify(NMHDR* header, LRESULT& result) {
 }
 
 bool ttreeview::SetProperty(const std::string& n, const std::string& v, tresourcecontext& ctx) {
-  if (n == "OnChange") OnChange = ctx.FindMethod<tnotifyevent>(v);
-  else if (n == "OnEditing") OnEditing = ctx.FindMethod<tclosequeryevent>(v);
+  if (n == "OnChange") OnChange = ctx.Handler<tnotifyevent>();
+  else if (n == "OnEditing") OnEditing = ctx.Handler<tclosequeryevent>();
   else if (n == "Items") AddItems(v);
   else if (n == "ReadOnly") SetReadOnly(ParseBool(v));
   else if (n == "HideSelection") SetHideSelection(ParseBool(v));

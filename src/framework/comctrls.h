@@ -74,10 +74,8 @@ class timagelist : public tcomponent {
   bool SetProperty(const std::string& name, const std::string& value, tresourcecontext& context) override;
 
  private:
-  friend class ttreeview;
   int width_ = 16, height_ = 16;
   HIMAGELIST handle_ = nullptr;
-  std::vector<ttreeview*> users_;  // dropped from them when the list goes
 };
 
 // Signature of the label editing query: set the flag false to refuse.
@@ -120,6 +118,7 @@ class ttreeview : public twincontrol {
   ttveditingevent OnEditing;
   bool Notify(NMHDR* header, LRESULT& result) override;
   bool SetProperty(const std::string& name, const std::string& value, tresourcecontext& context) override;
+  void Notification(tcomponent* component) override;
 
  protected:
   void CreateParams(tcreateparams& p) override;

@@ -111,6 +111,11 @@ void tlabel::Fit() {
   SetBounds(left_, top_, r.right, r.bottom);
 }
 
+void tlabel::Notification(tcomponent* component) {
+  twincontrol::Notification(component);
+  if (component == focusControl_) focusControl_ = nullptr;
+}
+
 void tlabel::CaptionChanged() {
   twincontrol::CaptionChanged();
   Fit();

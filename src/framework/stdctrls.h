@@ -31,6 +31,7 @@ class tlabel : public twincontrol {
   bool ShowAccelChar() const { return showAccelChar_; }
   void SetShowAccelChar(bool v);
   bool SetProperty(const std::string& name, const std::string& value, tresourcecontext& context) override;
+  void Notification(tcomponent* component) override;
 
  protected:
   void CreateParams(tcreateparams& p) override;

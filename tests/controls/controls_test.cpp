@@ -17,26 +17,8 @@ namespace {
 
 using test::Pump;
 
-// clang-format off
-const tformdesc kTestwizardform{"testwizardform",
-  {{"Caption", "テストウィザード - Test Wizard"}, {"BorderStyle", "bsDialog"}, {"ClientWidth", 449},
-   {"ClientHeight", 319}, {"KeyPreview", "True"}, {"OnKeyDown", "FormKeyDown"}},
-  {
-    {"tcombobox", "PropertyListCBox", "", {{"Left", 8}, {"Top", 9}, {"Width", 433}}},
-    {"tnotebook", "propertynote", "", {{"Left", 8}, {"Top", 40}, {"Width", 433}, {"Height", 225}}},
-    {"tpage", "page0", "propertynote", {{"Caption", "導入"}}},
-    {"tpage", "page1", "propertynote", {{"Caption", "概要"}}},
-    {"tpage", "page2", "propertynote", {{"Caption", "表示要素"}}},
-    {"tsimpletreeview", "configrationlist", "page2",
-     {{"Items", "表示要素\t5\t6"}, {"ParentImageIndex", 2}, {"ParentSelectedIndex", 3}}},
-    {"tsimpletreeview", "emptytree", "page2", {{"Top", 100}}},
-    {"tlabel", "PageLabel", "", {{"Left", 8}, {"Top", 272}, {"Caption", "Test: 0/0"}}},
-    {"tbutton", "PrevButton", "", {{"Left", 192}, {"Top", 272}, {"Caption", "<< 戻る(&P)"},
-                                   {"OnClick", "PrevButtonClick"}}},
-    {"tbutton", "NextButton", "", {{"Left", 272}, {"Top", 272}, {"Caption", "次へ(&N)"},
-                                   {"OnClick", "NextButtonClick"}}},
-  }};
-// clang-format on
+extern const tformdesc kTestwizardform;
+
 
 class Ttestwizardform : public twizardform {
  public:
@@ -54,11 +36,29 @@ class Ttestwizardform : public twizardform {
     twizardform::DeclarePublished(c);
     c.Field("configrationlist", configrationlist);
     c.Field("emptytree", emptytree);
-    c.Method("PrevButtonClick", this, &Ttestwizardform::PrevButtonClick);
-    c.Method("NextButtonClick", this, &Ttestwizardform::NextButtonClick);
-    c.Method("FormKeyDown", this, &Ttestwizardform::FormKeyDown);
   }
 };
+
+// clang-format off
+const tformdesc kTestwizardform{"testwizardform",
+  {{"Caption", "テストウィザード - Test Wizard"}, {"BorderStyle", "bsDialog"}, {"ClientWidth", 449},
+   {"ClientHeight", 319}, {"KeyPreview", "True"}, {"OnKeyDown", &Ttestwizardform::FormKeyDown}},
+  {
+    {"tcombobox", "PropertyListCBox", "", {{"Left", 8}, {"Top", 9}, {"Width", 433}}},
+    {"tnotebook", "propertynote", "", {{"Left", 8}, {"Top", 40}, {"Width", 433}, {"Height", 225}}},
+    {"tpage", "page0", "propertynote", {{"Caption", "導入"}}},
+    {"tpage", "page1", "propertynote", {{"Caption", "概要"}}},
+    {"tpage", "page2", "propertynote", {{"Caption", "表示要素"}}},
+    {"tsimpletreeview", "configrationlist", "page2",
+     {{"Items", "表示要素\t5\t6"}, {"ParentImageIndex", 2}, {"ParentSelectedIndex", 3}}},
+    {"tsimpletreeview", "emptytree", "page2", {{"Top", 100}}},
+    {"tlabel", "PageLabel", "", {{"Left", 8}, {"Top", 272}, {"Caption", "Test: 0/0"}}},
+    {"tbutton", "PrevButton", "", {{"Left", 192}, {"Top", 272}, {"Caption", "<< 戻る(&P)"},
+                                   {"OnClick", &Ttestwizardform::PrevButtonClick}}},
+    {"tbutton", "NextButton", "", {{"Left", 272}, {"Top", 272}, {"Caption", "次へ(&N)"},
+                                   {"OnClick", &Ttestwizardform::NextButtonClick}}},
+  }};
+// clang-format on
 
 class Wizard : public ::testing::Test {
  protected:

@@ -29,30 +29,8 @@ void CALLBACK EndMenuSoon(HWND, UINT, UINT_PTR id, DWORD) {
   EndMenu();
 }
 
-// clang-format off
-const tformdesc kControlsform{"controlsform",
-  {{"Caption", "Controls"}, {"BorderStyle", "bsDialog"}, {"ClientWidth", 400}, {"ClientHeight", 300},
-   {"Font.Name", "ＭＳ Ｐゴシック"}, {"Font.Height", -12}},
-  {
-    {"ttreeview", "tree", "", {{"Left", 8}, {"Top", 8}, {"Width", 180}, {"Height", 150}, {"PopupMenu", "pop"},
-                               {"Items", "イベント\t0\t0\n\tサウンド\t1\t2\n\t\t告知時\t4\n\t\t全時報\t4\n\tその他"},
-                               {"OnChange", "treeChange"}, {"OnEditing", "treeEditing"},
-                               {"OnDblClick", "treeDblClick"}, {"OnKeyDown", "treeKeyDown"}}},
-    {"tnotebook", "book", "", {{"Left", 200}, {"Top", 8}, {"Width", 190}, {"Height", 150},
-                               {"OnPageChanged", "bookPageChanged"}}},
-    {"tpage", "page1", "book", {{"Caption", "通知項目コントロール"}}},
-    {"tpage", "page2", "book", {{"Caption", "補足"}}},
-    {"tlabel", "messagelabel", "page1", {{"Left", 4}, {"Top", 4}, {"Caption", "メッセージ(&M)"},
-                                         {"FocusControl", "messageedit"}, {"Font.Color", "clBlue"}}},
-    {"tedit", "messageedit", "page1", {{"Left", 4}, {"Top", 24}, {"OnChange", "messageeditChange"}}},
-    {"tcombobox", "minutecbox", "page1", {{"Left", 4}, {"Top", 52}, {"DropDownCount", 24}}},
-    {"tcombobox", "typecbox", "page1", {{"Left", 4}, {"Top", 80}, {"Items", "毎週|ポ|日付"}}},
-    {"tstatusbar", "status", "", {{"Panels", "50,80"}, {"SizeGrip", "False"}}},
-    {"topendialog", "opendialog", "", {{"Title", "Choose a program"}}},
-    {"tpopupmenu", "pop", "", {{"OnPopup", "popPopup"}}},
-    {"tmenuitem", "additem", "pop", {{"Caption", "追加(&A)"}}},
-  }};
-// clang-format on
+extern const tformdesc kControlsform;
+
 
 class Tcontrolsform : public tform {
  public:
@@ -91,15 +69,33 @@ class Tcontrolsform : public tform {
     c.Field("status", status);
     c.Field("opendialog", opendialog);
     c.Field("pop", pop);
-    c.Method("treeChange", this, &Tcontrolsform::treeChange);
-    c.Method("treeEditing", this, &Tcontrolsform::treeEditing);
-    c.Method("treeDblClick", this, &Tcontrolsform::treeDblClick);
-    c.Method("treeKeyDown", this, &Tcontrolsform::treeKeyDown);
-    c.Method("bookPageChanged", this, &Tcontrolsform::bookPageChanged);
-    c.Method("messageeditChange", this, &Tcontrolsform::messageeditChange);
-    c.Method("popPopup", this, &Tcontrolsform::popPopup);
   }
 };
+
+// clang-format off
+const tformdesc kControlsform{"controlsform",
+  {{"Caption", "Controls"}, {"BorderStyle", "bsDialog"}, {"ClientWidth", 400}, {"ClientHeight", 300},
+   {"Font.Name", "ＭＳ Ｐゴシック"}, {"Font.Height", -12}},
+  {
+    {"ttreeview", "tree", "", {{"Left", 8}, {"Top", 8}, {"Width", 180}, {"Height", 150}, {"PopupMenu", "pop"},
+                               {"Items", "イベント\t0\t0\n\tサウンド\t1\t2\n\t\t告知時\t4\n\t\t全時報\t4\n\tその他"},
+                               {"OnChange", &Tcontrolsform::treeChange}, {"OnEditing", &Tcontrolsform::treeEditing},
+                               {"OnDblClick", &Tcontrolsform::treeDblClick}, {"OnKeyDown", &Tcontrolsform::treeKeyDown}}},
+    {"tnotebook", "book", "", {{"Left", 200}, {"Top", 8}, {"Width", 190}, {"Height", 150},
+                               {"OnPageChanged", &Tcontrolsform::bookPageChanged}}},
+    {"tpage", "page1", "book", {{"Caption", "通知項目コントロール"}}},
+    {"tpage", "page2", "book", {{"Caption", "補足"}}},
+    {"tlabel", "messagelabel", "page1", {{"Left", 4}, {"Top", 4}, {"Caption", "メッセージ(&M)"},
+                                         {"FocusControl", "messageedit"}, {"Font.Color", "clBlue"}}},
+    {"tedit", "messageedit", "page1", {{"Left", 4}, {"Top", 24}, {"OnChange", &Tcontrolsform::messageeditChange}}},
+    {"tcombobox", "minutecbox", "page1", {{"Left", 4}, {"Top", 52}, {"DropDownCount", 24}}},
+    {"tcombobox", "typecbox", "page1", {{"Left", 4}, {"Top", 80}, {"Items", "毎週|ポ|日付"}}},
+    {"tstatusbar", "status", "", {{"Panels", "50,80"}, {"SizeGrip", "False"}}},
+    {"topendialog", "opendialog", "", {{"Title", "Choose a program"}}},
+    {"tpopupmenu", "pop", "", {{"OnPopup", &Tcontrolsform::popPopup}}},
+    {"tmenuitem", "additem", "pop", {{"Caption", "追加(&A)"}}},
+  }};
+// clang-format on
 
 class Controls : public ::testing::Test {
  protected:
