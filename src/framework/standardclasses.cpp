@@ -1,6 +1,7 @@
 // The framework's own component classes, known to every form description.
 #include "framework/comctrls.h"
 #include "framework/extctrls.h"
+#include "framework/fontdialog.h"
 #include "framework/menus.h"
 #include "framework/resource.h"
 #include "framework/stdctrls.h"
@@ -24,6 +25,7 @@ void RegisterStandardClasses() {
   tresourcecontext::RegisterClass<ttimer>("ttimer");
   tresourcecontext::RegisterClass<tpopupmenu>("tpopupmenu");
   tresourcecontext::RegisterClass<tmenuitem>("tmenuitem");
+  tresourcecontext::RegisterClass<tfontdialog>("tfontdialog");
 }
 
 }  // namespace pendo
