@@ -10,6 +10,7 @@
 #include "framework/application.h"
 #include "guicount.h"
 #include "panels/datepanel.h"
+#include "settings/profiler.h"
 
 namespace {
 
@@ -53,6 +54,11 @@ double MicrosecondsEach(int count, F f) {
 
 int main() {
   pendo::tapplication app(GetModuleHandleA(nullptr));
+  // Not a first start: the property wizard would open and wait for a user.
+  {
+    pendo::tprofiler profile("profile_mainform");
+    profile.WriteBool("firstboot", false);
+  }
   auto* form = pendo::CreateOwnedForm<pendo::Tmainform>(nullptr);
   form->ShowAtStartup();
   for (int i = 0; i < 20; ++i) {
