@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "colordialogdriver.h"
+#include "systemdialogdriver.h"
 #include "controls/colordialogex.h"
 #include "controls/colorpalettebutton.h"
 #include "framework/application.h"
@@ -21,7 +21,7 @@ namespace pendo {
 namespace {
 
 using test::Pump;
-using test::tcolordialogdriver;
+using test::tsystemdialogdriver;
 
 const tformdesc kSwatchform{"swatchform",
                             {{"Caption", "Swatches"}, {"BorderStyle", "bsSingle"}, {"Left", 100}, {"Top", 100},
@@ -137,10 +137,10 @@ TEST_F(ColorDialog, AColourMixedOnceIsOfferedAgainAfterARestart) {
   auto* d = Open();
   d->SetColor(clGreen);
   COLORREF before = 0;
-  tcolordialogdriver driver(
+  auto driver = tsystemdialogdriver::ColorDialog(
       [&](HWND dlg) {
-        before = tcolordialogdriver::CustomColor(dlg, 0);
-        tcolordialogdriver::MixAndAdd(dlg, 10, 20, 30);
+        before = tsystemdialogdriver::CustomColor(dlg, 0);
+        tsystemdialogdriver::MixAndAdd(dlg, 10, 20, 30);
       },
       IDOK);
   ASSERT_TRUE(d->Execute());
@@ -157,7 +157,7 @@ TEST_F(ColorDialog, AColourMixedOnceIsOfferedAgainAfterARestart) {
   d = Open();
   d->SetColor(clNavy);
   COLORREF offered = 0;
-  tcolordialogdriver again([&](HWND dlg) { offered = tcolordialogdriver::CustomColor(dlg, 0); }, IDCANCEL);
+  auto again = tsystemdialogdriver::ColorDialog([&](HWND dlg) { offered = tsystemdialogdriver::CustomColor(dlg, 0); }, IDCANCEL);
   EXPECT_FALSE(d->Execute());
   ASSERT_TRUE(again.Done());
   EXPECT_EQ(RGB(10, 20, 30), offered);
@@ -172,12 +172,12 @@ TEST_F(ColorDialog, ConfirmingKeepsTheFileOrderAndABadLineIsReportedOnceAndMende
   Application->OnException = [&](const std::exception*) { ++reports; };
   auto* d = Open();
   COLORREF a = 0, b = 0, c = 0, empty = 0;
-  tcolordialogdriver first(
+  auto first = tsystemdialogdriver::ColorDialog(
       [&](HWND dlg) {
-        a = tcolordialogdriver::CustomColor(dlg, 0);
-        b = tcolordialogdriver::CustomColor(dlg, 1);
-        c = tcolordialogdriver::CustomColor(dlg, 2);
-        empty = tcolordialogdriver::CustomColor(dlg, 5);
+        a = tsystemdialogdriver::CustomColor(dlg, 0);
+        b = tsystemdialogdriver::CustomColor(dlg, 1);
+        c = tsystemdialogdriver::CustomColor(dlg, 2);
+        empty = tsystemdialogdriver::CustomColor(dlg, 5);
       },
       IDCANCEL);
   EXPECT_FALSE(d->Execute());
@@ -187,7 +187,7 @@ TEST_F(ColorDialog, ConfirmingKeepsTheFileOrderAndABadLineIsReportedOnceAndMende
   EXPECT_EQ(RGB(0, 0, 255), c);
   EXPECT_EQ(empty, b);
   // Opened again, it reports nothing; confirmed, it rewrites every line in place.
-  tcolordialogdriver second([](HWND) {}, IDOK);
+  auto second = tsystemdialogdriver::ColorDialog([](HWND) {}, IDOK);
   EXPECT_TRUE(d->Execute());
   ASSERT_TRUE(second.Done());
   EXPECT_EQ(1, reports);
