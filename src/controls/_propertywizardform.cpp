@@ -124,7 +124,7 @@ const tformdesc kPropertywizardform{"propertywizardform",
     {"tbutton", "CloseButton", "", {{"Left", 360}, {"Top", 272}, {"Width", 81}, {"Height", 25},
                                      {"Caption", "閉じる(&C)"}, {"Font.Style", "fsUnderline"}, {"Default", "True"},
                                      {"Cancel", "True"}, {"ModalResult", "mrOk"}}},
-    {"tstatusbar", "StatusBar", "", {{"Panels", "50"}}},
+    {"tstatusbar", "StatusBar", "", {{"Panels", "50"}, {"SizeGrip", "False"}}},
     {"tfontdialog", "fontdialog", "", {{"Options", "fdAnsiOnly"}}},
     {"tcolordialogex", "colordialogex", "", {{"Ctl3D", "True"}}},
   }};
