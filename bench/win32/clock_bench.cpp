@@ -11,6 +11,7 @@
 #include "guicount.h"
 #include "panels/datepanel.h"
 #include "seconds.h"
+#include "settings/profiler.h"
 
 namespace {
 
@@ -45,6 +46,11 @@ double MicrosecondsEach(int count, F f) {
 
 int main() {
   pendo::tapplication app(GetModuleHandleA(nullptr));
+  // Not a first start: the property wizard would open and wait for a user.
+  {
+    pendo::tprofiler profile("profile_mainform");
+    profile.WriteBool("firstboot", false);
+  }
   auto* form = pendo::CreateOwnedForm<pendo::Tmainform>(nullptr);
   form->ShowAtStartup();
   for (int i = 0; i < 20; ++i) {

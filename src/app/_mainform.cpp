@@ -43,9 +43,8 @@ const tformdesc kMainform{"mainform",
       {"MaxAutoFix", "False"}, {"MaxAutoAdjust", "False"}, {"Signal", "False"},
       {"OnMouseMove", &Tmainform::FormMouseMove}}},
     {"tpopupmenu", "MainPopupMenu", "", {}},
-    // The three editors join the menu with their own windows; until then they are shown disabled.
     {"tmenuitem", "CallPropertyButton", "MainPopupMenu",
-     {{"Caption", "プロパティ(&R)..."}, {"ShortCut", "Ctrl+R"}, {"Enabled", "False"}}},
+     {{"Caption", "プロパティ(&R)..."}, {"ShortCut", "Ctrl+R"}, {"OnClick", &Tmainform::CallPropertyButtonClick}}},
     {"tmenuitem", "KN1", "MainPopupMenu",
      {{"Caption", "通知イベント編集(&P)"}, {"ShortCut", "Ctrl+P"}, {"OnClick", &Tmainform::KN1Click}}},
     {"tmenuitem", "KE1", "MainPopupMenu",
@@ -333,6 +332,20 @@ void Tmainform::SaveEveryProfile() {
     } catch (...) {
     }
   });
+}
+
+void Tmainform::CallPropertyButtonClick(tobject*) {
+  Application->ProcessMessages();
+  // Closing frees the wizard.
+  Application->CreateForm<Tpropertywizardform>(this)->ShowModal();
+  Application->ProcessMessages();
+}
+
+void Tmainform::FirstBoot() {
+  auto* wizard = Application->CreateForm<Tpropertywizardform>(this);
+  wizard->PageList()->SetItemIndex(0);
+  wizard->PropertyListCBoxChange(wizard->PageList());
+  wizard->ShowModal();
 }
 
 void Tmainform::KZ1Click(tobject*) { datepanel->RestoreDefaultColors(); }

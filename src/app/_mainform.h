@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/versiondialog.h"
+#include "controls/_propertywizardform.h"
 #include "forms/transparentprimaryform.h"
 #include "framework/menus.h"
 #include "framework/timer.h"
@@ -20,7 +21,7 @@ namespace pendo {
 class tdatepanel;
 class tgaugepanel;
 
-class Tmainform : public ttransparentprimaryform {
+class Tmainform : public ttransparentprimaryform, public tpanelhost {
  public:
   static constexpr UINT kCloseMessage = 1692;
   // Posted at creation when the notice file could not be read, so that the
@@ -83,6 +84,10 @@ class Tmainform : public ttransparentprimaryform {
 
   void SetDefaultPlacement() override;
   void SystemSettingsChanged() override;
+  // Opens the property wizard on its first page.
+  void FirstBoot() override;
+  // The clock fills the window when it is shown.
+  void LayoutPanels() override;
   void SaveForSessionEnd() override;
   // The inherited settings, then the notice list, then the event sounds; every
   // part is written even when an earlier one fails, and the first failure is
@@ -105,6 +110,7 @@ class Tmainform : public ttransparentprimaryform {
   void FormClose(tobject* sender, tcloseaction& action);
 
   // Menu commands.
+  void CallPropertyButtonClick(tobject* sender);
   void KZ1Click(tobject* sender);
   void hidebuttonClick(tobject* sender);
   void stayontopbuttonClick(tobject* sender);
@@ -137,7 +143,6 @@ class Tmainform : public ttransparentprimaryform {
   template <class F>
   void ForEachGaugePanel(F f);
   bool AnyGaugePanelVisible();
-  void LayoutPanels();
   void OpenPopupAtWindowCorner();
   void UpdateCheckMarks();
   // What an ordinary exit writes, written now and each file on its own: the

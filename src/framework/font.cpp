@@ -1,5 +1,6 @@
 #include "framework/font.h"
 
+#include <cstring>
 #include <stdexcept>
 
 namespace pendo {
@@ -69,20 +70,39 @@ void tfont::SetCharset(BYTE charset) {
   Changed();
 }
 
+LOGFONTA tfont::LogFont() const {
+  LOGFONTA lf{};
+  lf.lfHeight = height_;
+  lf.lfWeight = (style_ & fsBold) ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = (style_ & fsItalic) ? 1 : 0;
+  lf.lfUnderline = (style_ & fsUnderline) ? 1 : 0;
+  lf.lfStrikeOut = (style_ & fsStrikeOut) ? 1 : 0;
+  lf.lfCharSet = charset_;
+  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  lf.lfQuality = DEFAULT_QUALITY;
+  lf.lfPitchAndFamily = DEFAULT_PITCH;
+  lstrcpynA(lf.lfFaceName, name_.c_str(), LF_FACESIZE);
+  return lf;
+}
+
+void tfont::AssignLogFont(const LOGFONTA& lf) {
+  tfont f(*this);
+  f.name_ = std::string(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
+  f.height_ = lf.lfHeight;
+  tfontstyles style = 0;
+  if (lf.lfWeight >= FW_BOLD) style |= fsBold;
+  if (lf.lfItalic) style |= fsItalic;
+  if (lf.lfUnderline) style |= fsUnderline;
+  if (lf.lfStrikeOut) style |= fsStrikeOut;
+  f.style_ = style;
+  f.charset_ = lf.lfCharSet;
+  if (f != *this) *this = f;  // one change, not one per part
+}
+
 HFONT tfont::Handle() const {
   if (!handle_) {
-    LOGFONTA lf{};
-    lf.lfHeight = height_;
-    lf.lfWeight = (style_ & fsBold) ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = (style_ & fsItalic) ? 1 : 0;
-    lf.lfUnderline = (style_ & fsUnderline) ? 1 : 0;
-    lf.lfStrikeOut = (style_ & fsStrikeOut) ? 1 : 0;
-    lf.lfCharSet = charset_;
-    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    lf.lfQuality = DEFAULT_QUALITY;
-    lf.lfPitchAndFamily = DEFAULT_PITCH;
-    lstrcpynA(lf.lfFaceName, name_.c_str(), LF_FACESIZE);
+    const LOGFONTA lf = LogFont();
     handle_.reset(CreateFontIndirectA(&lf));
     if (!handle_) throw std::runtime_error("cannot create font " + name_);
   }

@@ -41,6 +41,10 @@ class tfont {
   bool operator!=(const tfont& o) const { return !(*this == o); }
 
   HFONT Handle() const;
+  // The GDI description of the font, and the font taken from one (the
+  // colour stays, since a LOGFONT has none).
+  LOGFONTA LogFont() const;
+  void AssignLogFont(const LOGFONTA& lf);
   // Called after every change.
   std::function<void()> OnChange;
 

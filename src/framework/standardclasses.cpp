@@ -2,6 +2,7 @@
 #include "framework/comctrls.h"
 #include "framework/dialogs.h"
 #include "framework/extctrls.h"
+#include "framework/fontdialog.h"
 #include "framework/menus.h"
 #include "framework/resource.h"
 #include "framework/stdctrls.h"
@@ -27,6 +28,7 @@ void RegisterStandardClasses() {
   tresourcecontext::RegisterClass<ttimer>("ttimer");
   tresourcecontext::RegisterClass<tpopupmenu>("tpopupmenu");
   tresourcecontext::RegisterClass<tmenuitem>("tmenuitem");
+  tresourcecontext::RegisterClass<tfontdialog>("tfontdialog");
 }
 
 }  // namespace pendo

@@ -124,6 +124,11 @@ class tgaugepanel : public tgraphiccontrol, public tbackdropclient {
   // user's settings in it). Called at most once per process.
   static void SetPaintFailureHook(std::function<void()> hook);
 
+  // Half-mixes target with other at 50 percent, in place.
+  static void MixHalf(tbitmap& target, tbitmap& other);
+  // The slanted gradation of base over bitmap: darker to the left.
+  static void DrawGradation(tbitmap& bitmap, tcolor base);
+
   // Profile style code: bold 1, italic 16, underline 256, strike-out 4096.
   static int StyleToCode(tfontstyles style);
   static tfontstyles StyleFromCode(int code);
@@ -142,10 +147,6 @@ class tgaugepanel : public tgraphiccontrol, public tbackdropclient {
   tbitmap* OwnerBackdrop();
   // The form that owns the panel; throws when the owner is not a form.
   tform& OwnerForm() const;
-  // Half-mixes target with other at 50 percent, in place.
-  static void MixHalf(tbitmap& target, tbitmap& other);
-  // The slanted gradation of base over bitmap: darker to the left.
-  static void DrawGradation(tbitmap& bitmap, tcolor base);
 
   tbitmap& Background() { return backgroundImage_; }
   tbitmap& Work() { return workImage_; }

@@ -1,0 +1,83 @@
+#include "controls/colorpalettebutton.h"
+
+#include "framework/canvas.h"
+#include "framework/resource.h"
+
+namespace pendo {
+
+tcolorpalettebutton::tcolorpalettebutton(tcomponent* owner) : twincontrol(owner) {
+  width_ = 20;
+  height_ = 20;
+  color_ = clBlack;
+}
+
+void tcolorpalettebutton::CreateParams(tcreateparams& p) {
+  twincontrol::CreateParams(p);
+  p.windowClass = "tcolorpalettebutton";
+}
+
+void tcolorpalettebutton::Click() {
+  twincontrol::Click();
+  SetFocus();
+}
+
+void tcolorpalettebutton::KeyDown(WORD& key, tshiftstate shift) {
+  twincontrol::KeyDown(key, shift);
+  if (key == VK_SPACE) DblClick();
+}
+
+void tcolorpalettebutton::Repaint() {
+  if (!Showing()) return;
+  twindowdc dc(handle_);
+  PaintWindow(dc.get());
+}
+
+void tcolorpalettebutton::EnabledChanged() {
+  twincontrol::EnabledChanged();
+  Repaint();
+}
+
+void tcolorpalettebutton::PaintWindow(HDC dc) {
+  tcanvas c(dc);
+  const int w = width_, h = height_;
+  const tcolor fill = enabled_ ? color_ : clSilver;
+  c.Pen.SetColor(fill);
+  c.Brush.SetColor(fill);
+  c.Rectangle(0, 0, w, h);
+  if (enabled_ && Focused()) {
+    c.Pen.SetColor(clBlack);
+    c.Brush.SetStyle(tbrushstyle::bsClear);
+    c.Rectangle(0, 0, w, h);
+    return;
+  }
+  c.Pen.SetColor(clGray);
+  c.MoveTo(0, 0);
+  c.LineTo(0, h);
+  c.MoveTo(0, 0);
+  c.LineTo(w, 0);
+  c.Pen.SetColor(clWhite);
+  c.MoveTo(1, h - 1);
+  c.LineTo(w - 1, h - 1);
+  c.MoveTo(w - 1, 0);
+  c.LineTo(w - 1, h);
+}
+
+LRESULT tcolorpalettebutton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_SETFOCUS || msg == WM_KILLFOCUS) {
+    const LRESULT r = twincontrol::WndProc(msg, wp, lp);
+    const tnotifyevent& event = msg == WM_SETFOCUS ? OnEnter : OnExit;
+    if (event) event(this);
+    Repaint();
+    return r;
+  }
+  return twincontrol::WndProc(msg, wp, lp);
+}
+
+bool tcolorpalettebutton::SetProperty(const std::string& n, const std::string& v, tresourcecontext& ctx) {
+  if (n == "OnEnter") OnEnter = ctx.Handler<tnotifyevent>();
+  else if (n == "OnExit") OnExit = ctx.Handler<tnotifyevent>();
+  else return twincontrol::SetProperty(n, v, ctx);
+  return true;
+}
+
+}  // namespace pendo
