@@ -65,6 +65,10 @@ ASOUND
     # Arial's metric twin, so that texts measure as they do on Windows.
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d "Liberation Sans" /f >/dev/null 2>&1
   fi
+  if ! grep -q '"IPAPGothic"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    # The wizards' proportional Gothic by its proportional twin, so their lines fit as on Windows.
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "ＭＳ Ｐゴシック" /d IPAPGothic /f >/dev/null 2>&1
+  fi
   if ! grep -q '"Desktop"="Default"' "$WINEPREFIX/user.reg" 2>/dev/null; then
     # Windows go into a virtual desktop, which paints a wallpaper and has a
     # notification area. The server's desktop exists already: start afresh.

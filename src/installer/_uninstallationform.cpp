@@ -1,0 +1,177 @@
+#include "installer/_uninstallationform.h"
+
+#include "framework/application.h"
+#include "installer/commandline.h"
+#include "installer/installerwizard.h"
+#include "installer/removalrun.h"
+
+namespace pendo {
+
+namespace {
+
+const char kRemovalPage[] = "アンインストレーション";
+const char kEndPage[] = "終了";
+constexpr int kLastPage = 2;
+
+tformdesc MakeUninstallationform() {
+  tformdesc d = WizardDescription(
+      "uninstallationform", "アンインストールウィザード - Uninstall Wizard", "Uninstall: 0/0",
+      {{{"OnCreate", "FormCreate"}, {"OnShow", "FormShow"}, {"OnCloseQuery", "FormCloseQuery"},
+        {"OnClose", "FormClose"}, {"OnDestroy", "FormDestroy"}},
+       {},
+       {{"OnClick", "NextButtonClick"}},
+       {{"OnClick", "CloseButtonClick"}},
+       {{"OnPageChanged", "notePageChanged"}}});
+  auto& c = d.components;
+  // clang-format off
+  const char* const pages[][2] = {{"confirmationpage", "確認"}, {"removalpage", kRemovalPage}, {"endpage", kEndPage}};
+  for (const auto& p : pages) c.push_back({"tpage", p[0], "note", {{"Caption", p[1]}}});
+
+  AddPageLines(d, "confirmationpage", 16, {"プログラムをアンインストールします。", "全ての起動情報、および登録情報は失われます。"});
+  AddPageLines(d, "confirmationpage", 56, {
+    "これからアンインストールするプログラムは、予め終了させておいて下さい。",
+    "プログラムによってはページをめくった瞬間にアンインストールが終了する場合", "がありますが、これは異常ではありません。"},
+    true);
+  AddPageLines(d, "confirmationpage", 120, {"「次へ」を押して下さい。"});
+
+  AddPageLines(d, "removalpage", 16, {"アンインストールしています・・・・"});
+  const char* const rows[][2] = {{"ファイルの削除", "filedeleteprogressbar"}, {"環境の設定", "shortcutprogressbar"},
+                                 {"インストール情報の削除", "installinfomationdeleteprogressbar"}};
+  int top = 48;
+  for (const auto& r : rows) {
+    AddPageLines(d, "removalpage", top + 1, {r[0]});
+    c.push_back({"tprogressbar", r[1], "removalpage", {{"Left", 152}, {"Top", top}, {"Width", 257}, {"Height", 16}}});
+    top += 32;
+  }
+  c.push_back({"tlabel", "endlabel", "removalpage",
+               {{"Left", 16}, {"Top", 150}, {"Caption", "終了しました。"}, {"Font.Color", "clBlue"}, {"Visible", "False"}}});
+
+  AddPageLines(d, "endpage", 16, {"アンインストールが終了しました。"});
+  AddPageLines(d, "endpage", 40, {
+    "ユーザが独自に作成したショートカット、および「送る」コンテキストメニュー内の", "ショートカットは削除されません。",
+    "アンインストールに完全を期す場合は、これらのファイルを手動で削除して下さ", "い。"}, true);
+  // clang-format on
+  return d;
+}
+
+const tformdesc kUninstallationform = MakeUninstallationform();
+
+}  // namespace
+
+Tuninstallationform::Tuninstallationform(tcomponent* owner) : tform(owner, kUninstallationform) {}
+
+void Tuninstallationform::DeclarePublished(tresourcecontext& c) {
+  c.Field("pagelistcbox", pagelistcbox);
+  c.Field("Bevel1", Bevel1);
+  c.Field("note", note);
+  c.Field("PageLabel", PageLabel);
+  c.Field("PrevButton", PrevButton);
+  c.Field("NextButton", NextButton);
+  c.Field("CloseButton", CloseButton);
+  c.Field("StatusBar", StatusBar);
+  c.Field("filedeleteprogressbar", filedeleteprogressbar);
+  c.Field("shortcutprogressbar", shortcutprogressbar);
+  c.Field("installinfomationdeleteprogressbar", installinfomationdeleteprogressbar);
+  c.Field("endlabel", endlabel);
+  c.Method("FormCreate", this, &Tuninstallationform::FormCreate);
+  c.Method("FormShow", this, &Tuninstallationform::FormShow);
+  c.Method("NextButtonClick", this, &Tuninstallationform::NextButtonClick);
+  c.Method("CloseButtonClick", this, &Tuninstallationform::CloseButtonClick);
+  c.Method("notePageChanged", this, &Tuninstallationform::notePageChanged);
+  c.Method("FormCloseQuery", this, &Tuninstallationform::FormCloseQuery);
+  c.Method("FormClose", this, &Tuninstallationform::FormClose);
+  c.Method("FormDestroy", this, &Tuninstallationform::FormDestroy);
+}
+
+void Tuninstallationform::FormCreate(tobject*) {
+  script_ = std::make_unique<ScriptFile>(FolderPartOf(GetCommandLineText()) + script::kUninstallScript);
+  std::vector<std::string> captions;
+  for (tpage* p : note->Pages()) captions.push_back(p->Caption());
+  pagelistcbox->SetItems(captions);
+  note->SetPageIndex(0);
+}
+
+void Tuninstallationform::FormShow(tobject*) { ApplyPageState(); }
+
+std::string Tuninstallationform::PageCaption() const {
+  const auto pages = note->Pages();
+  const int i = note->PageIndex();
+  return i >= 0 && i < static_cast<int>(pages.size()) ? pages[i]->Caption() : std::string();
+}
+
+void Tuninstallationform::ApplyPageState() {
+  const int index = note->PageIndex();
+  NextButton->SetEnabled(index < kLastPage);
+  PrevButton->SetEnabled(index >= 1);
+  CloseButton->SetEnabled(true);
+  pagelistcbox->SetItemIndex(index);
+  PageLabel->SetCaption("Uninstall: " + std::to_string(index) + "/" + std::to_string(kLastPage));
+  const std::string page = PageCaption();
+  if (page == kRemovalPage) {
+    PrevButton->SetEnabled(false);
+    CloseButton->SetEnabled(false);
+  }
+  if (page == kEndPage) {
+    PrevButton->SetEnabled(false);
+    CloseButton->SetCaption("終了(&C)");
+  }
+}
+
+void Tuninstallationform::NextButtonClick(tobject*) {
+  if (running_ || note->PageIndex() >= kLastPage) return;
+  note->SetPageIndex(note->PageIndex() + 1);
+  ApplyPageState();
+}
+
+void Tuninstallationform::CloseButtonClick(tobject*) {
+  if (running_) return;
+  if (PageCaption() == kEndPage ||
+      MessageBoxA(Handle(), "アンインストールを中止します。", "確認", MB_OKCANCEL | MB_ICONINFORMATION) == IDOK)
+    Close();
+}
+
+void Tuninstallationform::notePageChanged(tobject*) {
+  const std::string page = PageCaption();
+  if (page == kEndPage) {
+    NextButton->SetDefault(false);
+    CloseButton->SetDefault(true);
+  } else if (page == kRemovalPage) {
+    RemovalRun();
+  }
+}
+
+void Tuninstallationform::RemovalRun() {
+  running_ = true;
+  NextButton->SetEnabled(false);
+  Update();
+  tremovalrun run(FolderPartOf(script_->Path()));
+  run.OnProgress = [this](tremovalrun::tbar bar, int position, int max) {
+    tprogressbar* target = bar == tremovalrun::tbar::Files       ? filedeleteprogressbar
+                           : bar == tremovalrun::tbar::Shortcuts ? shortcutprogressbar
+                                                                 : installinfomationdeleteprogressbar;
+    target->SetRange(0, max);
+    target->SetPosition(position);
+    target->Update();
+  };
+  // Whatever happens, the run ends with its end label and Next.
+  struct Finish {
+    Tuninstallationform& f;
+    ~Finish() {
+      f.running_ = false;
+      f.endlabel->Show();
+      f.NextButton->SetEnabled(true);
+    }
+  } finish{*this};
+  if (run.Run() == tremovalrun::tresult::FolderUnfit)
+    MessageBoxA(Handle(),
+                "このフォルダはアンインストールできません。必要なファイルを確認のうえ、手動で削除して下さい。", "失敗",
+                MB_OK | MB_ICONINFORMATION);
+}
+
+void Tuninstallationform::FormCloseQuery(tobject*, bool& canClose) { canClose = !running_; }
+
+void Tuninstallationform::FormClose(tobject*, tcloseaction& action) { action = tcloseaction::caFree; }
+
+void Tuninstallationform::FormDestroy(tobject*) { script_.reset(); }
+
+}  // namespace pendo
