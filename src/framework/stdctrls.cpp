@@ -18,7 +18,15 @@ tlabel::tlabel(tcomponent* owner) : twincontrol(owner) { width_ = 65, height_ = 
 void tlabel::CreateParams(tcreateparams& p) {
   twincontrol::CreateParams(p);
   Standard(p, "STATIC");
-  p.style |= SS_LEFT | SS_NOPREFIX;
+  p.style |= SS_LEFT | (showAccelChar_ ? 0 : SS_NOPREFIX);
+}
+
+void tlabel::SetShowAccelChar(bool v) {
+  showAccelChar_ = v;
+  if (!handle_) return;
+  const LONG_PTR style = GetWindowLongPtrA(handle_, GWL_STYLE);
+  SetWindowLongPtrA(handle_, GWL_STYLE, v ? style & ~SS_NOPREFIX : style | SS_NOPREFIX);
+  InvalidateRect(handle_, nullptr, TRUE);
 }
 
 void tlabel::SetAutoSize(bool v) {
@@ -47,6 +55,7 @@ void tlabel::FontChanged() {
 
 bool tlabel::SetProperty(const std::string& n, const std::string& v, tresourcecontext& ctx) {
   if (n == "AutoSize") SetAutoSize(ParseBool(v));
+  else if (n == "ShowAccelChar") SetShowAccelChar(ParseBool(v));
   else if (n == "Transparent") {
   } else return twincontrol::SetProperty(n, v, ctx);
   return true;

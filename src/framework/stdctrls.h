@@ -14,6 +14,9 @@ class tlabel : public twincontrol {
   explicit tlabel(tcomponent* owner);
   bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool v);
+  // "&" underlines the next character instead of showing itself.
+  bool ShowAccelChar() const { return showAccelChar_; }
+  void SetShowAccelChar(bool v);
   bool SetProperty(const std::string& name, const std::string& value, tresourcecontext& context) override;
 
  protected:
@@ -26,6 +29,7 @@ class tlabel : public twincontrol {
   // Sizes the label to its text.
   void Fit();
   bool autoSize_ = true;
+  bool showAccelChar_ = false;
 };
 
 class tbutton : public twincontrol {

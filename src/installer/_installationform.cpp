@@ -165,6 +165,8 @@ void Tinstallationform::ApplyPageState() {
   if (page == kEndPage) {
     PrevButton->SetEnabled(false);
     CloseButton->SetCaption("終了(&C)");
+    // Enter finishes: the focus must not stay with the disabled Next.
+    CloseButton->SetFocus();
   }
 }
 
@@ -254,6 +256,7 @@ void Tinstallationform::InstallationRun() {
     case r::Done:
       endlabel->Show();
       NextButton->SetEnabled(true);
+      NextButton->SetFocus();
       break;
     case r::ScriptUnfit: {
       const std::string text =

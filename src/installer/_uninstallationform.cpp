@@ -114,6 +114,8 @@ void Tuninstallationform::ApplyPageState() {
   if (page == kEndPage) {
     PrevButton->SetEnabled(false);
     CloseButton->SetCaption("終了(&C)");
+    // Enter finishes: the focus must not stay with the disabled Next.
+    CloseButton->SetFocus();
   }
 }
 
@@ -160,6 +162,7 @@ void Tuninstallationform::RemovalRun() {
       f.running_ = false;
       f.endlabel->Show();
       f.NextButton->SetEnabled(true);
+      f.NextButton->SetFocus();
     }
   } finish{*this};
   if (run.Run() == tremovalrun::tresult::FolderUnfit)

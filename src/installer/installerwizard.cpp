@@ -44,7 +44,7 @@ void AddPageLines(tformdesc& form, const std::string& page, int top, const std::
   int n = 0;
   for (const auto& c : form.components) n += c.parent == page ? 1 : 0;
   for (const char* line : lines) {
-    std::vector<tprop> props{{"Left", left}, {"Top", top}, {"Caption", line}};
+    std::vector<tprop> props{{"Left", left}, {"Top", top}, {"Caption", line}, {"ShowAccelChar", "True"}};
     if (blue) props.emplace_back("Font.Color", "clBlue");
     form.components.push_back({"tlabel", page + "line" + std::to_string(++n), page, props});
     top += 16;
