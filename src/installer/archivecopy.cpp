@@ -4,22 +4,16 @@
 
 namespace pendo {
 
-bool CopyArchiveBytes(std::uint64_t size, std::vector<char>& buffer, const ArchiveRead& read,
-                      const ArchiveWrite& write) {
-  if (size > 0 && buffer.empty()) return false;
+bool CopyArchiveBytes(std::uint64_t size, std::uint32_t piece, const ArchiveNext& next, const ArchiveWrite& write) {
+  if (size > 0 && piece == 0) return false;
   while (size > 0) {
-    const auto piece = static_cast<std::uint32_t>(std::min<std::uint64_t>(size, buffer.size()));
+    const auto want = static_cast<std::uint32_t>(std::min<std::uint64_t>(size, piece));
     std::uint32_t got = 0;
-    while (got < piece) {
-      const std::uint32_t n = read(buffer.data() + got, piece - got);
-      if (n == 0) break;
-      got += std::min(n, piece - got);
-    }
-    // What was read is written even when the archive ended early, then the
-    // copy fails: the file never holds bytes the archive did not give.
-    if (got > 0 && !write(buffer.data(), got)) return false;
-    if (got < piece) return false;
-    size -= piece;
+    const char* bytes = next(want, got);
+    if (got == 0 || !bytes) return false;  // the archive ended early
+    got = std::min(got, want);
+    if (!write(bytes, got)) return false;
+    size -= got;
   }
   return true;
 }

@@ -1,18 +1,19 @@
 // The product archive, opened for the installation run alone and read
-// strictly forward, and the copy of one file out of it.
+// strictly forward through a moving window of its mapping, and the copy of
+// one file out of it.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace pendo {
 
 class tarchivefile {
  public:
-  tarchivefile() = default;
+  // viewLength: how much of the archive is mapped at a time (a multiple of 64 KiB).
+  explicit tarchivefile(std::uint64_t viewLength = 64u << 20) : viewLength_(viewLength) {}
   ~tarchivefile() { Close(); }
   tarchivefile(const tarchivefile&) = delete;
   tarchivefile& operator=(const tarchivefile&) = delete;
@@ -21,16 +22,23 @@ class tarchivefile {
   bool Open(const std::string& path);
   void Close();
   bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
-  // Reads up to count bytes; 0 at the end or on failure.
-  std::uint32_t Read(char* buffer, std::uint32_t count);
+  // The next bytes, at most want: valid until the next call; got is 0 at
+  // the end or when the archive cannot be mapped.
+  const char* Next(std::uint32_t want, std::uint32_t& got);
 
  private:
   HANDLE file_ = INVALID_HANDLE_VALUE;
+  HANDLE mapping_ = nullptr;
+  const char* view_ = nullptr;
+  std::uint64_t size_ = 0, position_ = 0;
+  std::uint64_t viewLength_;
+  std::uint64_t viewStart_ = 0, viewSize_ = 0;
 };
 
-// Writes the next size bytes of the archive to path, replacing it. The bytes
-// go to a file beside it first, so a copy that fails (archive too short,
-// folder missing, old file in use) leaves the old file as it was.
-bool CopyArchiveFile(tarchivefile& archive, const std::string& path, std::uint32_t size, std::vector<char>& buffer);
+// Writes the next size bytes of the archive to path, replacing it, in pieces
+// of at most the copy buffer's size. The bytes go to a file beside it first,
+// so a copy that fails (archive too short, folder missing, old file in use)
+// leaves the old file as it was.
+bool CopyArchiveFile(tarchivefile& archive, const std::string& path, std::uint32_t size);
 
 }  // namespace pendo

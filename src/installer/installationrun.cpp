@@ -56,12 +56,11 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
 
   tarchivefile archive;
   if (!archive.Open(archivePath)) return tresult::CopyFailed;
-  std::vector<char> buffer(kCopyBufferSize);
   const auto files = ReadBindList(content.bind);
   const int fileMax = files.empty() ? 0 : static_cast<int>(files.size()) - 1;
   Progress(tbar::Files, 0, fileMax);
   for (std::size_t i = 0; i < files.size(); ++i) {
-    if (!CopyArchiveFile(archive, prefix + files[i].name, files[i].size, buffer)) return tresult::CopyFailed;
+    if (!CopyArchiveFile(archive, prefix + files[i].name, files[i].size)) return tresult::CopyFailed;
     Progress(tbar::Files, static_cast<int>(i), fileMax);
     LetWindowWork();
   }

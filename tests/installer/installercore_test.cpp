@@ -191,24 +191,27 @@ TEST(ArchiveCopy, PiecesAndShortArchives) {
   std::string archive(2621440 + 7, '\0');
   for (std::size_t i = 0; i < archive.size(); ++i) archive[i] = static_cast<char>(i * 131 % 251);
   std::size_t at = 0;
-  // The source hands out at most 65,536 bytes per call, as a pipe might.
-  auto read = [&](char* b, std::uint32_t n) {
-    const std::uint32_t k = static_cast<std::uint32_t>(std::min<std::size_t>({n, 65536, archive.size() - at}));
-    std::copy(archive.begin() + at, archive.begin() + at + k, b);
-    at += k;
-    return k;
+  std::vector<std::uint32_t> asked;
+  // The source hands out at most 65,536 bytes per call, as a view's end might.
+  auto next = [&](std::uint32_t want, std::uint32_t& got) {
+    asked.push_back(want);
+    got = static_cast<std::uint32_t>(std::min<std::size_t>({want, 65536, archive.size() - at}));
+    const char* p = archive.data() + at;
+    at += got;
+    return p;
   };
   std::string out;
   auto write = [&](const char* b, std::uint32_t n) {
     out.append(b, n);
     return true;
   };
-  std::vector<char> buffer(kCopyBufferSize);
-  ASSERT_TRUE(CopyArchiveBytes(2621440, buffer, read, write)) << "above the buffer: copied in pieces";
+  ASSERT_TRUE(CopyArchiveBytes(2621440, kCopyBufferSize, next, write)) << "above the piece size";
   EXPECT_EQ(out, archive.substr(0, 2621440));
+  EXPECT_EQ(*std::max_element(asked.begin(), asked.end()), kCopyBufferSize) << "never more than one piece";
   out.clear();
-  EXPECT_FALSE(CopyArchiveBytes(100, buffer, read, write)) << "only 7 bytes are left";
+  EXPECT_FALSE(CopyArchiveBytes(100, kCopyBufferSize, next, write)) << "only 7 bytes are left";
   EXPECT_EQ(out, archive.substr(2621440)) << "the file gets what was read and nothing else";
-  EXPECT_TRUE(CopyArchiveBytes(0, buffer, read, write));
-  EXPECT_FALSE(CopyArchiveBytes(10, buffer, read, [](const char*, std::uint32_t) { return false; }));
+  EXPECT_TRUE(CopyArchiveBytes(0, kCopyBufferSize, next, write));
+  at = 0;
+  EXPECT_FALSE(CopyArchiveBytes(10, kCopyBufferSize, next, [](const char*, std::uint32_t) { return false; }));
 }
