@@ -96,17 +96,11 @@ const tformdesc kInstallationform = MakeInstallationform();
 
 }  // namespace
 
-Tinstallationform::Tinstallationform(tcomponent* owner) : tform(owner, kInstallationform) {}
+Tinstallationform::Tinstallationform(tcomponent* owner)
+    : tinstallerwizard(owner, kInstallationform, "Setup: ", kLastPage) {}
 
 void Tinstallationform::DeclarePublished(tresourcecontext& c) {
-  c.Field("pagelistcbox", pagelistcbox);
-  c.Field("Bevel1", Bevel1);
-  c.Field("note", note);
-  c.Field("PageLabel", PageLabel);
-  c.Field("PrevButton", PrevButton);
-  c.Field("NextButton", NextButton);
-  c.Field("CloseButton", CloseButton);
-  c.Field("StatusBar", StatusBar);
+  tinstallerwizard::DeclarePublished(c);
   c.Field("programnamelabel", programnamelabel);
   c.Field("installfoldernameedit", installfoldernameedit);
   c.Field("sendtonameedit", sendtonameedit);
@@ -128,10 +122,7 @@ void Tinstallationform::DeclarePublished(tresourcecontext& c) {
 
 void Tinstallationform::FormCreate(tobject*) {
   script_ = std::make_unique<ScriptFile>(GetProgramFolder() + script::kSetupScript);
-  std::vector<std::string> captions;
-  for (tpage* p : note->Pages()) captions.push_back(p->Caption());
-  pagelistcbox->SetItems(captions);
-  note->SetPageIndex(0);
+  ShowFirstPage();
   productName_ = script_->ReadString(script::kProfile, script::kApplicationName, "");
   archiveStem_ = script_->ReadString(script::kProfile, script::kBindedFileName, "");
   programnamelabel->SetCaption(script_->ReadString(script::kProfile, script::kUninstallationTitle, ""));
@@ -142,31 +133,14 @@ void Tinstallationform::FormCreate(tobject*) {
 
 void Tinstallationform::FormShow(tobject*) { ApplyPageState(); }
 
-std::string Tinstallationform::PageCaption() const {
-  const auto pages = note->Pages();
-  const int i = note->PageIndex();
-  return i >= 0 && i < static_cast<int>(pages.size()) ? pages[i]->Caption() : std::string();
-}
-
 void Tinstallationform::ApplyPageState() {
-  const int index = note->PageIndex();
-  NextButton->SetEnabled(index < kLastPage);
-  PrevButton->SetEnabled(index >= 1);
-  CloseButton->SetEnabled(true);
-  pagelistcbox->SetItemIndex(index);
-  PageLabel->SetCaption("Setup: " + std::to_string(index) + "/" + std::to_string(kLastPage));
+  ApplyFrameState();
   const std::string page = PageCaption();
   if (page == kFolderPage && installfoldernameedit->Text().empty()) NextButton->SetEnabled(false);
   if (page == kInstallationPage) {
     PrevButton->SetEnabled(false);
     CloseButton->SetEnabled(false);
     NextButton->SetEnabled(!running_ && endlabel->Visible());
-  }
-  if (page == kEndPage) {
-    PrevButton->SetEnabled(false);
-    CloseButton->SetCaption("終了(&C)");
-    // Enter finishes: the focus must not stay with the disabled Next.
-    CloseButton->SetFocus();
   }
 }
 
@@ -202,8 +176,7 @@ void Tinstallationform::CloseButtonClick(tobject*) {
 void Tinstallationform::notePageChanged(tobject*) {
   const std::string page = PageCaption();
   if (page == kEndPage) {
-    NextButton->SetDefault(false);
-    CloseButton->SetDefault(true);
+    EnterLastPage();
   } else if (page == kSendToPage) {
     sendtonameedit->SetFocus();
     SendMessageA(sendtonameedit->Handle(), EM_SETSEL, 0, -1);

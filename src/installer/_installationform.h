@@ -5,26 +5,15 @@
 #include <memory>
 #include <string>
 
-#include "framework/comctrls.h"
-#include "framework/extctrls.h"
-#include "framework/form.h"
-#include "framework/stdctrls.h"
+#include "installer/installerwizard.h"
 #include "installer/scriptfile.h"
 
 namespace pendo {
 
-class Tinstallationform : public tform {
+class Tinstallationform : public tinstallerwizard {
  public:
   explicit Tinstallationform(tcomponent* owner);
 
-  tcombobox* pagelistcbox = nullptr;
-  tbevel* Bevel1 = nullptr;
-  tnotebook* note = nullptr;
-  tlabel* PageLabel = nullptr;
-  tbutton* PrevButton = nullptr;
-  tbutton* NextButton = nullptr;
-  tbutton* CloseButton = nullptr;
-  tstatusbar* StatusBar = nullptr;
   tlabel* programnamelabel = nullptr;
   tedit* installfoldernameedit = nullptr;
   tedit* sendtonameedit = nullptr;
@@ -44,14 +33,10 @@ class Tinstallationform : public tform {
   void FormClose(tobject* sender, tcloseaction& action);
   void FormDestroy(tobject* sender);
 
-  // True while the installation run is in progress.
-  bool Running() const { return running_; }
-
  protected:
   void DeclarePublished(tresourcecontext& context) override;
 
  private:
-  std::string PageCaption() const;
   void ApplyPageState();
   void Step(int direction);
   void InstallationRun();
@@ -59,7 +44,6 @@ class Tinstallationform : public tform {
 
   std::unique_ptr<ScriptFile> script_;
   std::string productName_, archiveStem_;
-  bool running_ = false;
 };
 
 }  // namespace pendo

@@ -58,17 +58,11 @@ const tformdesc kUninstallationform = MakeUninstallationform();
 
 }  // namespace
 
-Tuninstallationform::Tuninstallationform(tcomponent* owner) : tform(owner, kUninstallationform) {}
+Tuninstallationform::Tuninstallationform(tcomponent* owner)
+    : tinstallerwizard(owner, kUninstallationform, "Uninstall: ", kLastPage) {}
 
 void Tuninstallationform::DeclarePublished(tresourcecontext& c) {
-  c.Field("pagelistcbox", pagelistcbox);
-  c.Field("Bevel1", Bevel1);
-  c.Field("note", note);
-  c.Field("PageLabel", PageLabel);
-  c.Field("PrevButton", PrevButton);
-  c.Field("NextButton", NextButton);
-  c.Field("CloseButton", CloseButton);
-  c.Field("StatusBar", StatusBar);
+  tinstallerwizard::DeclarePublished(c);
   c.Field("filedeleteprogressbar", filedeleteprogressbar);
   c.Field("shortcutprogressbar", shortcutprogressbar);
   c.Field("installinfomationdeleteprogressbar", installinfomationdeleteprogressbar);
@@ -85,37 +79,16 @@ void Tuninstallationform::DeclarePublished(tresourcecontext& c) {
 
 void Tuninstallationform::FormCreate(tobject*) {
   script_ = std::make_unique<ScriptFile>(FolderPartOf(GetCommandLineText()) + script::kUninstallScript);
-  std::vector<std::string> captions;
-  for (tpage* p : note->Pages()) captions.push_back(p->Caption());
-  pagelistcbox->SetItems(captions);
-  note->SetPageIndex(0);
+  ShowFirstPage();
 }
 
 void Tuninstallationform::FormShow(tobject*) { ApplyPageState(); }
 
-std::string Tuninstallationform::PageCaption() const {
-  const auto pages = note->Pages();
-  const int i = note->PageIndex();
-  return i >= 0 && i < static_cast<int>(pages.size()) ? pages[i]->Caption() : std::string();
-}
-
 void Tuninstallationform::ApplyPageState() {
-  const int index = note->PageIndex();
-  NextButton->SetEnabled(index < kLastPage);
-  PrevButton->SetEnabled(index >= 1);
-  CloseButton->SetEnabled(true);
-  pagelistcbox->SetItemIndex(index);
-  PageLabel->SetCaption("Uninstall: " + std::to_string(index) + "/" + std::to_string(kLastPage));
-  const std::string page = PageCaption();
-  if (page == kRemovalPage) {
+  ApplyFrameState();
+  if (PageCaption() == kRemovalPage) {
     PrevButton->SetEnabled(false);
     CloseButton->SetEnabled(false);
-  }
-  if (page == kEndPage) {
-    PrevButton->SetEnabled(false);
-    CloseButton->SetCaption("終了(&C)");
-    // Enter finishes: the focus must not stay with the disabled Next.
-    CloseButton->SetFocus();
   }
 }
 
@@ -135,8 +108,7 @@ void Tuninstallationform::CloseButtonClick(tobject*) {
 void Tuninstallationform::notePageChanged(tobject*) {
   const std::string page = PageCaption();
   if (page == kEndPage) {
-    NextButton->SetDefault(false);
-    CloseButton->SetDefault(true);
+    EnterLastPage();
   } else if (page == kRemovalPage) {
     RemovalRun();
   }

@@ -4,26 +4,15 @@
 #include <memory>
 #include <string>
 
-#include "framework/comctrls.h"
-#include "framework/extctrls.h"
-#include "framework/form.h"
-#include "framework/stdctrls.h"
+#include "installer/installerwizard.h"
 #include "installer/scriptfile.h"
 
 namespace pendo {
 
-class Tuninstallationform : public tform {
+class Tuninstallationform : public tinstallerwizard {
  public:
   explicit Tuninstallationform(tcomponent* owner);
 
-  tcombobox* pagelistcbox = nullptr;
-  tbevel* Bevel1 = nullptr;
-  tnotebook* note = nullptr;
-  tlabel* PageLabel = nullptr;
-  tbutton* PrevButton = nullptr;
-  tbutton* NextButton = nullptr;
-  tbutton* CloseButton = nullptr;
-  tstatusbar* StatusBar = nullptr;
   tprogressbar* filedeleteprogressbar = nullptr;
   tprogressbar* shortcutprogressbar = nullptr;
   tprogressbar* installinfomationdeleteprogressbar = nullptr;
@@ -42,12 +31,10 @@ class Tuninstallationform : public tform {
   void DeclarePublished(tresourcecontext& context) override;
 
  private:
-  std::string PageCaption() const;
   void ApplyPageState();
   void RemovalRun();
 
   std::unique_ptr<ScriptFile> script_;
-  bool running_ = false;
 };
 
 }  // namespace pendo

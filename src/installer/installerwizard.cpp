@@ -2,6 +2,54 @@
 
 namespace pendo {
 
+tinstallerwizard::tinstallerwizard(tcomponent* owner, const tformdesc& description, const char* labelPrefix,
+                                   int lastPage)
+    : tform(owner, description), labelPrefix_(labelPrefix), lastPage_(lastPage) {}
+
+void tinstallerwizard::DeclarePublished(tresourcecontext& c) {
+  c.Field("pagelistcbox", pagelistcbox);
+  c.Field("Bevel1", Bevel1);
+  c.Field("note", note);
+  c.Field("PageLabel", PageLabel);
+  c.Field("PrevButton", PrevButton);
+  c.Field("NextButton", NextButton);
+  c.Field("CloseButton", CloseButton);
+  c.Field("StatusBar", StatusBar);
+}
+
+void tinstallerwizard::ShowFirstPage() {
+  std::vector<std::string> captions;
+  for (tpage* p : note->Pages()) captions.push_back(p->Caption());
+  pagelistcbox->SetItems(captions);
+  note->SetPageIndex(0);
+}
+
+std::string tinstallerwizard::PageCaption() const {
+  const auto pages = note->Pages();
+  const int i = note->PageIndex();
+  return i >= 0 && i < static_cast<int>(pages.size()) ? pages[i]->Caption() : std::string();
+}
+
+void tinstallerwizard::ApplyFrameState() {
+  const int index = note->PageIndex();
+  NextButton->SetEnabled(index < lastPage_);
+  PrevButton->SetEnabled(index >= 1);
+  CloseButton->SetEnabled(true);
+  pagelistcbox->SetItemIndex(index);
+  PageLabel->SetCaption(labelPrefix_ + std::to_string(index) + "/" + std::to_string(lastPage_));
+  if (OnLastPage()) {
+    PrevButton->SetEnabled(false);
+    CloseButton->SetCaption("終了(&C)");
+    // Enter finishes: the focus must not stay with the disabled Next.
+    CloseButton->SetFocus();
+  }
+}
+
+void tinstallerwizard::EnterLastPage() {
+  NextButton->SetDefault(false);
+  CloseButton->SetDefault(true);
+}
+
 namespace {
 
 std::vector<tprop> With(std::vector<tprop> props, const std::vector<tprop>& more) {
