@@ -56,8 +56,12 @@ const char* tarchivefile::Next(std::uint32_t want, std::uint32_t& got) {
 }
 
 bool CopyArchiveFile(tarchivefile& archive, const std::string& path, std::uint32_t size) {
-  const std::string temp = path + ".mondax-new";
-  HANDLE out = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // A file that is there already is replaced only once its new bytes are
+  // complete beside it; a new one is written in place and removed on failure.
+  const bool replacing = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  const std::string written = replacing ? path + ".mondax-new" : path;
+  HANDLE out = CreateFileA(written.c_str(), GENERIC_WRITE, 0, nullptr, replacing ? CREATE_ALWAYS : CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
   if (out == INVALID_HANDLE_VALUE) return false;
   const bool copied = CopyArchiveBytes(
       size, kCopyBufferSize, [&](std::uint32_t want, std::uint32_t& got) { return archive.Next(want, got); },
@@ -66,8 +70,9 @@ bool CopyArchiveFile(tarchivefile& archive, const std::string& path, std::uint32
         return WriteFile(out, b, n, &put, nullptr) && put == n;
       });
   const bool closed = CloseHandle(out) != FALSE;
-  if (copied && closed && MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
-  DeleteFileA(temp.c_str());
+  if (copied && closed && (!replacing || MoveFileExA(written.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)))
+    return true;
+  DeleteFileA(written.c_str());
   return false;
 }
 

@@ -36,9 +36,10 @@ class tarchivefile {
 };
 
 // Writes the next size bytes of the archive to path, replacing it, in pieces
-// of at most the copy buffer's size. The bytes go to a file beside it first,
-// so a copy that fails (archive too short, folder missing, old file in use)
-// leaves the old file as it was.
+// of at most the copy buffer's size. An existing file is replaced by a
+// complete file written beside it, so a copy that fails (archive too short,
+// old file in use) leaves the old file as it was; a new file that fails is
+// removed.
 bool CopyArchiveFile(tarchivefile& archive, const std::string& path, std::uint32_t size);
 
 }  // namespace pendo
