@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "framework/application.h"
 #include "installer/_installationform.h"
@@ -89,6 +91,38 @@ TEST_F(SetupWizard, PagesFolderRuleAndInputDuringTheRun) {
   Click(form_->NextButton);
   EXPECT_EQ(Page(), 6);
   EXPECT_EQ(form_->CloseButton->Caption(), "終了(&C)");
+}
+
+TEST_F(SetupWizard, CopyFailureTellsTwiceAndEnds) {
+  Write(folder_ + "mondax.inx",
+        "[profile]\r\napplicationname=PendoWizardTest\r\nbindedfilename=wizard\r\n[Bind]\r\na.bin=5\r\n"
+        "nosuch\\b.bin=5\r\n");
+  for (int i = 0; i < 3; ++i) Click(form_->NextButton);
+  SetWindowTextA(form_->installfoldernameedit->Handle(), target_.c_str());
+  // Answers the message boxes of the failure, in order.
+  std::vector<std::string> texts;
+  std::thread answer([&] {
+    for (int i = 0; i < 400 && texts.size() < 2; ++i) {
+      if (HWND box = FindWindowA("#32770", "失敗")) {
+        char text[512] = {0};
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        texts.push_back(text);
+        SendMessageA(box, WM_COMMAND, IDOK, 0);
+        while (IsWindow(box)) Sleep(10);
+      }
+      Sleep(25);
+    }
+  });
+  const HWND window = form_->Handle();
+  Click(form_->NextButton);
+  answer.join();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0], "何らかの理由でファイルのコピーに失敗しました。本プログラムの旧版が起動中の場合はいったん終了させて下さい。");
+  EXPECT_EQ(texts[1], "インストールは正常終了しませんでした。");
+  Pump(200);
+  EXPECT_FALSE(IsWindow(window)) << "the wizard ends";
+  form_ = nullptr;
+  EXPECT_TRUE(platform::FileExists(target_ + "\\a.bin")) << "files written before stay";
 }
 
 TEST_F(SetupWizard, CancelAsksFirst) {
