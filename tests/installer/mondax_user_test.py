@@ -212,6 +212,15 @@ class Distribution(unittest.TestCase):
         self.assertEqual(app.wait(10), 0)
         self.assertEqual(self.read(os.path.join(target, "readme.txt")), self.read(os.path.join(stage, "readme.txt")))
 
+        # An entry written unquoted by an earlier installation: the path
+        # arrives split at its blank and is joined back. Cancel asks first.
+        app = self.start(os.path.join(windows, "mondax.exe"), "C:\\Pendo", "Clock\\mondax.uix")
+        w = self.d.wait_window(cls="Tuninstallationform", pid=app.pid)
+        self.click_client(w, 392, 244)
+        self.assertEqual(self.message(app.pid, "確認"), "アンインストールを中止します。")
+        self.assertEqual(app.wait(10), 0)
+        self.assertTrue(os.path.exists(os.path.join(target, "Pendo.exe")), "cancelled before anything went")
+
         # What the user made: a read-only file in a folder of its own.
         os.makedirs(os.path.join(target, "mine"))
         with open(os.path.join(target, "mine", "keep.txt"), "wb") as f:
