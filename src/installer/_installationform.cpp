@@ -1,0 +1,259 @@
+#include "installer/_installationform.h"
+
+#include "framework/application.h"
+#include "installer/commandline.h"
+#include "installer/installationrun.h"
+#include "installer/installerwizard.h"
+#include "installer/shellfolders.h"
+#include "settings/platform.h"
+#include "settings/programidentity.h"
+#include "settings/windowsfolder.h"
+
+namespace pendo {
+
+namespace {
+
+const char kFolderPage[] = "フォルダの指定";
+const char kSendToPage[] = "「送る」への登録";
+const char kInstallationPage[] = "インストレーション";
+const char kEndPage[] = "終了";
+constexpr int kLastPage = 6;
+
+tformdesc MakeInstallationform() {
+  tformdesc d = WizardDescription(
+      "installationform", "セットアップウィザード - Setup Wizard", "Setup: 0/0",
+      {{{"OnCreate", &Tinstallationform::FormCreate}, {"OnShow", &Tinstallationform::FormShow}, {"OnCloseQuery", &Tinstallationform::FormCloseQuery},
+        {"OnClose", &Tinstallationform::FormClose}, {"OnDestroy", &Tinstallationform::FormDestroy}},
+       {{"OnClick", &Tinstallationform::PrevButtonClick}},
+       {{"OnClick", &Tinstallationform::NextButtonClick}},
+       {{"OnClick", &Tinstallationform::CloseButtonClick}},
+       {{"OnPageChanged", &Tinstallationform::notePageChanged}}});
+  auto& c = d.components;
+  // clang-format off
+  const char* const pages[][2] = {
+    {"introductionpage", "導入"}, {"note0page", "補足事項0"}, {"note1page", "補足事項1"}, {"folderpage", kFolderPage},
+    {"sendtopage", kSendToPage}, {"installationpage", kInstallationPage}, {"endpage", kEndPage}};
+  for (const auto& p : pages) c.push_back({"tpage", p[0], "note", {{"Caption", p[1]}}});
+
+  c.push_back({"tlabel", "programnamelabel", "introductionpage", {{"Left", 16}, {"Top", 16}, {"Font.Color", "clBlue"}}});
+  AddPageLines(d, "introductionpage", 48, {
+    "本プログラムをダウンロードﾞいただき誠にありがとうございます。", "セットアップを行います。",
+    "セットアップウィザードは必要なファイルのコピーと設定を行い、起動に必要な", "全ての要件を満たします。"});
+  AddPageLines(d, "introductionpage", 128, {"「次へ」を押して下さい。"});
+
+  AddPageLines(d, "note0page", 16, {"いくつかの補足事項があります。"});
+  AddPageLines(d, "note0page", 40, {
+    "これからインストールするプログラムの旧版が起動している場合、いったん終了", "させて下さい。",
+    "新版導入にあたり旧版をアンインストールする必要はありません。アンインスト",
+    "ール情報も含め自動的にアップデートされます。ただし、旧版と新版の完全な",
+    "互換性は保証できません。新版において削除された要素などに関しては正しく", "引き継がれないことがあります。"}, true);
+
+  AddPageLines(d, "note1page", 16, {
+    "スタートメニューに登録された旧版のショートカットは更新されません。",
+    "これからインストールするプログラムがスタートアップに適したものであっても、",
+    "スタートアップに自動的に登録されることはありません。"}, true);
+  AddPageLines(d, "note1page", 80, {
+    "インストール後、本プログラムはいつでも完全にアンインストールできます。",
+    "復元困難なオペレーションが行われることはありません。"});
+
+  AddPageLines(d, "folderpage", 16, {
+    "インストール先フォルダを指定して下さい。", "フォルダが存在しない場合、ウィザードが新規に作成します。"});
+  AddPageLines(d, "folderpage", 67, {"フォルダ(&F)"}, true);
+  c.push_back({"tedit", "installfoldernameedit", "folderpage",
+               {{"Left", 80}, {"Top", 64}, {"Width", 329}, {"Height", 20}, {"Enabled", "False"},
+                {"Color", "clSilver"}, {"OnChange", &Tinstallationform::installfoldernameeditChange}}});
+  AddPageLines(d, "folderpage", 100, {
+    "既にインストールされたプログラムのフォルダを変更したい場合、いったんアン", "インストールを行って下さい。"});
+
+  AddPageLines(d, "sendtopage", 16, {
+    "プログラムを「送る」コンテキストメニューに登録しますか？", "登録する場合、そのタイトルを入力して下さい。",
+    "登録しない場合は空白にして下さい。"});
+  AddPageLines(d, "sendtopage", 83, {"タイトル(&T)"}, true);
+  c.push_back({"tedit", "sendtonameedit", "sendtopage",
+               {{"Left", 80}, {"Top", 80}, {"Width", 329}, {"Height", 20},
+                {"OnChange", &Tinstallationform::installfoldernameeditChange}}});
+
+  AddPageLines(d, "installationpage", 16, {"インストールしています・・・・"});
+  const char* const rows[][2] = {{"ファイルのコピー", "filecopyprogressbar"}, {"環境の設定", "shortcutprogressbar"},
+                                 {"アンインストール情報の作成", "uninstallinfomationprogressbar"}};
+  int top = 48;
+  for (const auto& r : rows) {
+    AddPageLines(d, "installationpage", top + 1, {r[0]});
+    c.push_back({"tprogressbar", r[1], "installationpage", {{"Left", 168}, {"Top", top}, {"Width", 241}, {"Height", 16}}});
+    top += 32;
+  }
+  c.push_back({"tlabel", "endlabel", "installationpage",
+               {{"Left", 16}, {"Top", 150}, {"Caption", "終了しました。"}, {"Font.Color", "clBlue"}, {"Visible", "False"}}});
+
+  AddPageLines(d, "endpage", 16, {
+    "セットアップが終了しました。", "プログラムはスタートメニューに登録されています。",
+    "アンインストールするときは「アプリケーションの追加と削除」を使用して下さい。"});
+  // clang-format on
+  return d;
+}
+
+const tformdesc kInstallationform = MakeInstallationform();
+
+}  // namespace
+
+Tinstallationform::Tinstallationform(tcomponent* owner)
+    : tinstallerwizard(owner, kInstallationform, "Setup: ", kLastPage) {}
+
+void Tinstallationform::DeclarePublished(tresourcecontext& c) {
+  tinstallerwizard::DeclarePublished(c);
+  c.Field("programnamelabel", programnamelabel);
+  c.Field("installfoldernameedit", installfoldernameedit);
+  c.Field("sendtonameedit", sendtonameedit);
+  c.Field("filecopyprogressbar", filecopyprogressbar);
+  c.Field("shortcutprogressbar", shortcutprogressbar);
+  c.Field("uninstallinfomationprogressbar", uninstallinfomationprogressbar);
+  c.Field("endlabel", endlabel);
+}
+
+void Tinstallationform::FormCreate(tobject*) {
+  script_ = std::make_unique<ScriptFile>(GetProgramFolder() + script::kSetupScript);
+  ShowFirstPage();
+  productName_ = script_->ReadString(script::kProfile, script::kApplicationName, "");
+  archiveStem_ = script_->ReadString(script::kProfile, script::kBindedFileName, "");
+  programnamelabel->SetCaption(script_->ReadString(script::kProfile, script::kUninstallationTitle, ""));
+  const ScriptFile installRegister(GetWindowsFolder() + script::kRegister);
+  installfoldernameedit->SetText(
+      installRegister.ReadString(productName_, script::kInstallationDirectory, GetProgramFilesFolder() + productName_));
+}
+
+void Tinstallationform::FormShow(tobject*) { ApplyPageState(); }
+
+void Tinstallationform::ApplyPageState() {
+  ApplyFrameState();
+  const std::string page = PageCaption();
+  if (page == kFolderPage && installfoldernameedit->Text().empty()) NextButton->SetEnabled(false);
+  if (page == kInstallationPage) {
+    PrevButton->SetEnabled(false);
+    CloseButton->SetEnabled(false);
+    NextButton->SetEnabled(!running_ && endlabel->Visible());
+  }
+}
+
+void Tinstallationform::Step(int direction) {
+  // Input that arrives while the run lets the message loop work is ignored.
+  if (running_) return;
+  int index = note->PageIndex() + direction;
+  if (index < 0 || index > kLastPage) return;
+  note->SetPageIndex(index);
+  if (PageCaption() == kSendToPage && !script_->ReadFlag(script::kEnvironment, script::kSendTo, false))
+    note->SetPageIndex(index + direction);
+  ApplyPageState();
+}
+
+void Tinstallationform::NextButtonClick(tobject*) { Step(+1); }
+
+void Tinstallationform::PrevButtonClick(tobject*) { Step(-1); }
+
+int Tinstallationform::Message(const char* text, const char* caption, UINT buttons) {
+  return MessageBoxA(Handle(), text, caption, buttons | MB_ICONINFORMATION);
+}
+
+void Tinstallationform::CloseButtonClick(tobject*) {
+  if (running_) return;
+  if (PageCaption() == kEndPage) {
+    Close();
+    ProcessPendingMessages();
+    return;
+  }
+  if (Message("セットアップを中止します。", "確認", MB_OKCANCEL) == IDOK) Close();
+}
+
+void Tinstallationform::notePageChanged(tobject*) {
+  const std::string page = PageCaption();
+  if (page == kEndPage) {
+    EnterLastPage();
+  } else if (page == kSendToPage) {
+    sendtonameedit->SetFocus();
+    SendMessageA(sendtonameedit->Handle(), EM_SETSEL, 0, -1);
+  } else if (page == kFolderPage) {
+    const bool installed =
+        platform::FileExists(installfoldernameedit->Text() + "\\" + script::kUninstallScript);
+    installfoldernameedit->SetEnabled(!installed);
+    installfoldernameedit->SetColor(installed ? clSilver : clWindow);
+  } else if (page == kInstallationPage) {
+    InstallationRun();
+  }
+}
+
+void Tinstallationform::installfoldernameeditChange(tobject*) {
+  if (!running_) ApplyPageState();
+}
+
+void Tinstallationform::InstallationRun() {
+  running_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{running_};
+  NextButton->SetEnabled(false);
+  PrevButton->SetEnabled(false);
+  CloseButton->SetEnabled(false);
+  NextButton->Update();
+
+  tinstallationrun run(GetProgramFolder(), platform::ExecutablePath());
+  run.OnProgress = [this](tinstallationrun::tbar bar, int position, int max) {
+    tprogressbar* target = bar == tinstallationrun::tbar::Files       ? filecopyprogressbar
+                           : bar == tinstallationrun::tbar::Shortcuts ? shortcutprogressbar
+                                                                      : uninstallinfomationprogressbar;
+    target->SetRange(0, max);
+    target->SetPosition(position);
+    target->Update();
+  };
+  run.OnYield = [] { ProcessPendingMessages(); };
+  tinstallationrun::tresult result;
+  try {
+    result = run.Run(installfoldernameedit->Text(), sendtonameedit->Text());
+  } catch (...) {
+    // The error box reports it; the wizard stays here and can be cancelled.
+    CloseButton->SetEnabled(true);
+    throw;
+  }
+  running_ = false;
+  using r = tinstallationrun::tresult;
+  switch (result) {
+    case r::Done:
+      endlabel->Show();
+      NextButton->SetEnabled(true);
+      NextButton->SetFocus();
+      break;
+    case r::ScriptUnfit: {
+      const std::string text =
+          "セットアップ情報に不正な項目があるため、インストールできません。\r\n" + run.Fault();
+      Message(text.c_str(), "失敗", MB_OK);
+      Close();
+      break;
+    }
+    case r::FolderUnfit:
+      Message("指定されたフォルダにはインストールできません。別のフォルダを指定して下さい。", "失敗", MB_OK);
+      note->SetPageIndex(3);
+      break;
+    case r::TitleUnfit:
+      Message("指定されたタイトルは使用できません。別のタイトルを入力して下さい。", "失敗", MB_OK);
+      note->SetPageIndex(4);
+      break;
+    case r::ArchiveMissing:
+      Message("書庫ファイルが見つかりません。", "失敗", MB_OK);
+      Close();
+      break;
+    case r::CopyFailed:
+      Message("何らかの理由でファイルのコピーに失敗しました。本プログラムの旧版が起動中の場合はいったん終了させて下さい。",
+              "失敗", MB_OK);
+      Hide();
+      Message("インストールは正常終了しませんでした。", "失敗", MB_OK);
+      Close();
+      break;
+  }
+}
+
+void Tinstallationform::FormCloseQuery(tobject*, bool& canClose) { canClose = !running_; }
+
+void Tinstallationform::FormClose(tobject*, tcloseaction& action) { action = tcloseaction::caFree; }
+
+void Tinstallationform::FormDestroy(tobject*) { script_.reset(); }
+
+}  // namespace pendo

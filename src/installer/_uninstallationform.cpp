@@ -1,0 +1,144 @@
+#include "installer/_uninstallationform.h"
+
+#include "framework/application.h"
+#include "installer/commandline.h"
+#include "installer/installerwizard.h"
+#include "installer/removalrun.h"
+
+namespace pendo {
+
+namespace {
+
+const char kRemovalPage[] = "アンインストレーション";
+const char kEndPage[] = "終了";
+constexpr int kLastPage = 2;
+
+tformdesc MakeUninstallationform() {
+  tformdesc d = WizardDescription(
+      "uninstallationform", "アンインストールウィザード - Uninstall Wizard", "Uninstall: 0/0",
+      {{{"OnCreate", &Tuninstallationform::FormCreate}, {"OnShow", &Tuninstallationform::FormShow}, {"OnCloseQuery", &Tuninstallationform::FormCloseQuery},
+        {"OnClose", &Tuninstallationform::FormClose}, {"OnDestroy", &Tuninstallationform::FormDestroy}},
+       {},
+       {{"OnClick", &Tuninstallationform::NextButtonClick}},
+       {{"OnClick", &Tuninstallationform::CloseButtonClick}},
+       {{"OnPageChanged", &Tuninstallationform::notePageChanged}}});
+  auto& c = d.components;
+  // clang-format off
+  const char* const pages[][2] = {{"confirmationpage", "確認"}, {"removalpage", kRemovalPage}, {"endpage", kEndPage}};
+  for (const auto& p : pages) c.push_back({"tpage", p[0], "note", {{"Caption", p[1]}}});
+
+  AddPageLines(d, "confirmationpage", 16, {"プログラムをアンインストールします。", "全ての起動情報、および登録情報は失われます。"});
+  AddPageLines(d, "confirmationpage", 56, {
+    "これからアンインストールするプログラムは、予め終了させておいて下さい。",
+    "プログラムによってはページをめくった瞬間にアンインストールが終了する場合", "がありますが、これは異常ではありません。"},
+    true);
+  AddPageLines(d, "confirmationpage", 120, {"「次へ」を押して下さい。"});
+
+  AddPageLines(d, "removalpage", 16, {"アンインストールしています・・・・"});
+  const char* const rows[][2] = {{"ファイルの削除", "filedeleteprogressbar"}, {"環境の設定", "shortcutprogressbar"},
+                                 {"インストール情報の削除", "installinfomationdeleteprogressbar"}};
+  int top = 48;
+  for (const auto& r : rows) {
+    AddPageLines(d, "removalpage", top + 1, {r[0]});
+    c.push_back({"tprogressbar", r[1], "removalpage", {{"Left", 152}, {"Top", top}, {"Width", 257}, {"Height", 16}}});
+    top += 32;
+  }
+  c.push_back({"tlabel", "endlabel", "removalpage",
+               {{"Left", 16}, {"Top", 150}, {"Caption", "終了しました。"}, {"Font.Color", "clBlue"}, {"Visible", "False"}}});
+
+  AddPageLines(d, "endpage", 16, {"アンインストールが終了しました。"});
+  AddPageLines(d, "endpage", 40, {
+    "ユーザが独自に作成したショートカット、および「送る」コンテキストメニュー内の", "ショートカットは削除されません。",
+    "アンインストールに完全を期す場合は、これらのファイルを手動で削除して下さ", "い。"}, true);
+  // clang-format on
+  return d;
+}
+
+const tformdesc kUninstallationform = MakeUninstallationform();
+
+}  // namespace
+
+Tuninstallationform::Tuninstallationform(tcomponent* owner)
+    : tinstallerwizard(owner, kUninstallationform, "Uninstall: ", kLastPage) {}
+
+void Tuninstallationform::DeclarePublished(tresourcecontext& c) {
+  tinstallerwizard::DeclarePublished(c);
+  c.Field("filedeleteprogressbar", filedeleteprogressbar);
+  c.Field("shortcutprogressbar", shortcutprogressbar);
+  c.Field("installinfomationdeleteprogressbar", installinfomationdeleteprogressbar);
+  c.Field("endlabel", endlabel);
+}
+
+void Tuninstallationform::FormCreate(tobject*) {
+  script_ = std::make_unique<ScriptFile>(FolderPartOf(GetCommandLineText()) + script::kUninstallScript);
+  ShowFirstPage();
+}
+
+void Tuninstallationform::FormShow(tobject*) { ApplyPageState(); }
+
+void Tuninstallationform::ApplyPageState() {
+  ApplyFrameState();
+  if (PageCaption() == kRemovalPage) {
+    PrevButton->SetEnabled(false);
+    CloseButton->SetEnabled(false);
+  }
+}
+
+void Tuninstallationform::NextButtonClick(tobject*) {
+  if (running_ || note->PageIndex() >= kLastPage) return;
+  note->SetPageIndex(note->PageIndex() + 1);
+  ApplyPageState();
+}
+
+void Tuninstallationform::CloseButtonClick(tobject*) {
+  if (running_) return;
+  if (PageCaption() == kEndPage ||
+      MessageBoxA(Handle(), "アンインストールを中止します。", "確認", MB_OKCANCEL | MB_ICONINFORMATION) == IDOK)
+    Close();
+}
+
+void Tuninstallationform::notePageChanged(tobject*) {
+  const std::string page = PageCaption();
+  if (page == kEndPage) {
+    EnterLastPage();
+  } else if (page == kRemovalPage) {
+    RemovalRun();
+  }
+}
+
+void Tuninstallationform::RemovalRun() {
+  running_ = true;
+  NextButton->SetEnabled(false);
+  Update();
+  tremovalrun run(FolderPartOf(script_->Path()));
+  run.OnProgress = [this](tremovalrun::tbar bar, int position, int max) {
+    tprogressbar* target = bar == tremovalrun::tbar::Files       ? filedeleteprogressbar
+                           : bar == tremovalrun::tbar::Shortcuts ? shortcutprogressbar
+                                                                 : installinfomationdeleteprogressbar;
+    target->SetRange(0, max);
+    target->SetPosition(position);
+    target->Update();
+  };
+  // Whatever happens, the run ends with its end label and Next.
+  struct Finish {
+    Tuninstallationform& f;
+    ~Finish() {
+      f.running_ = false;
+      f.endlabel->Show();
+      f.NextButton->SetEnabled(true);
+      f.NextButton->SetFocus();
+    }
+  } finish{*this};
+  if (run.Run() == tremovalrun::tresult::FolderUnfit)
+    MessageBoxA(Handle(),
+                "このフォルダはアンインストールできません。必要なファイルを確認のうえ、手動で削除して下さい。", "失敗",
+                MB_OK | MB_ICONINFORMATION);
+}
+
+void Tuninstallationform::FormCloseQuery(tobject*, bool& canClose) { canClose = !running_; }
+
+void Tuninstallationform::FormClose(tobject*, tcloseaction& action) { action = tcloseaction::caFree; }
+
+void Tuninstallationform::FormDestroy(tobject*) { script_.reset(); }
+
+}  // namespace pendo

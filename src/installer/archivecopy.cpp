@@ -1,0 +1,21 @@
+#include "installer/archivecopy.h"
+
+#include <algorithm>
+
+namespace pendo {
+
+bool CopyArchiveBytes(std::uint64_t size, std::uint32_t piece, const ArchiveNext& next, const ArchiveWrite& write) {
+  if (size > 0 && piece == 0) return false;
+  while (size > 0) {
+    const auto want = static_cast<std::uint32_t>(std::min<std::uint64_t>(size, piece));
+    std::uint32_t got = 0;
+    const char* bytes = next(want, got);
+    if (got == 0 || !bytes) return false;  // the archive ended early
+    got = std::min(got, want);
+    if (!write(bytes, got)) return false;
+    size -= got;
+  }
+  return true;
+}
+
+}  // namespace pendo

@@ -1,0 +1,21 @@
+// Copying one file's bytes out of the archive, in pieces no larger than the
+// copy piece, so that a size above it never needs a larger buffer.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+namespace pendo {
+
+// The next bytes of the archive, at most want of them: a pointer valid until
+// the next call, and in got how many (0 at the end or on failure).
+using ArchiveNext = std::function<const char*(std::uint32_t want, std::uint32_t& got)>;
+// Writes count bytes; false on failure.
+using ArchiveWrite = std::function<bool(const char* bytes, std::uint32_t count)>;
+
+// Copies size bytes from next to write in pieces of at most piece bytes.
+// Returns false when the archive ends early or a write fails; write only
+// ever receives bytes that next delivered.
+bool CopyArchiveBytes(std::uint64_t size, std::uint32_t piece, const ArchiveNext& next, const ArchiveWrite& write);
+
+}  // namespace pendo

@@ -1,0 +1,79 @@
+#include "installer/archivefile.h"
+
+#include <algorithm>
+
+#include "installer/archivecopy.h"
+#include "installer/scriptformat.h"
+
+namespace pendo {
+
+namespace {
+// Views start where the system's allocation granularity allows.
+constexpr std::uint64_t kViewAlign = 64u << 10;
+}  // namespace
+
+bool tarchivefile::Open(const std::string& path) {
+  Close();
+  file_ = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (!IsOpen()) return false;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file_, &size)) {
+    Close();
+    return false;
+  }
+  size_ = static_cast<std::uint64_t>(size.QuadPart);
+  // An empty archive has no mapping; it simply has no bytes to give.
+  if (size_ > 0) mapping_ = CreateFileMappingA(file_, nullptr, PAGE_READONLY, 0, 0, nullptr);
+  return true;
+}
+
+void tarchivefile::Close() {
+  if (view_) UnmapViewOfFile(view_);
+  if (mapping_) CloseHandle(mapping_);
+  if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+  view_ = nullptr;
+  mapping_ = nullptr;
+  file_ = INVALID_HANDLE_VALUE;
+  size_ = position_ = viewStart_ = viewSize_ = 0;
+}
+
+const char* tarchivefile::Next(std::uint32_t want, std::uint32_t& got) {
+  got = 0;
+  if (!mapping_ || position_ >= size_) return nullptr;
+  const std::uint64_t end = std::min<std::uint64_t>(position_ + want, size_);
+  if (!view_ || position_ < viewStart_ || end > viewStart_ + viewSize_) {
+    if (view_) UnmapViewOfFile(view_);
+    viewStart_ = position_ / kViewAlign * kViewAlign;
+    viewSize_ = std::min(viewLength_, size_ - viewStart_);
+    view_ = static_cast<const char*>(MapViewOfFile(mapping_, FILE_MAP_READ, static_cast<DWORD>(viewStart_ >> 32),
+                                                   static_cast<DWORD>(viewStart_), static_cast<SIZE_T>(viewSize_)));
+    if (!view_) return nullptr;
+  }
+  const char* bytes = view_ + (position_ - viewStart_);
+  got = static_cast<std::uint32_t>(std::min(end, viewStart_ + viewSize_) - position_);
+  position_ += got;
+  return bytes;
+}
+
+bool CopyArchiveFile(tarchivefile& archive, const std::string& path, std::uint32_t size) {
+  // A file that is there already is replaced only once its new bytes are
+  // complete beside it; a new one is written in place and removed on failure.
+  const bool replacing = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  const std::string written = replacing ? path + ".mondax-new" : path;
+  HANDLE out = CreateFileA(written.c_str(), GENERIC_WRITE, 0, nullptr, replacing ? CREATE_ALWAYS : CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return false;
+  const bool copied = CopyArchiveBytes(
+      size, kCopyBufferSize, [&](std::uint32_t want, std::uint32_t& got) { return archive.Next(want, got); },
+      [&](const char* b, std::uint32_t n) {
+        DWORD put = 0;
+        return WriteFile(out, b, n, &put, nullptr) && put == n;
+      });
+  const bool closed = CloseHandle(out) != FALSE;
+  if (copied && closed && (!replacing || MoveFileExA(written.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)))
+    return true;
+  DeleteFileA(written.c_str());
+  return false;
+}
+
+}  // namespace pendo

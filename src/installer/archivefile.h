@@ -1,0 +1,45 @@
+// The product archive, opened for the installation run alone and read
+// strictly forward through a moving window of its mapping, and the copy of
+// one file out of it.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace pendo {
+
+class tarchivefile {
+ public:
+  // viewLength: how much of the archive is mapped at a time (a multiple of 64 KiB).
+  explicit tarchivefile(std::uint64_t viewLength = 64u << 20) : viewLength_(viewLength) {}
+  ~tarchivefile() { Close(); }
+  tarchivefile(const tarchivefile&) = delete;
+  tarchivefile& operator=(const tarchivefile&) = delete;
+
+  // Opens with no sharing, so nobody changes it while it is read.
+  bool Open(const std::string& path);
+  void Close();
+  bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
+  // The next bytes, at most want: valid until the next call; got is 0 at
+  // the end or when the archive cannot be mapped.
+  const char* Next(std::uint32_t want, std::uint32_t& got);
+
+ private:
+  HANDLE file_ = INVALID_HANDLE_VALUE;
+  HANDLE mapping_ = nullptr;
+  const char* view_ = nullptr;
+  std::uint64_t size_ = 0, position_ = 0;
+  std::uint64_t viewLength_;
+  std::uint64_t viewStart_ = 0, viewSize_ = 0;
+};
+
+// Writes the next size bytes of the archive to path, replacing it, in pieces
+// of at most the copy buffer's size. An existing file is replaced by a
+// complete file written beside it, so a copy that fails (archive too short,
+// old file in use) leaves the old file as it was; a new file that fails is
+// removed.
+bool CopyArchiveFile(tarchivefile& archive, const std::string& path, std::uint32_t size);
+
+}  // namespace pendo

@@ -1,0 +1,144 @@
+#include "installer/scriptformat.h"
+
+#include <cstring>
+
+#include "settings/platform.h"
+#include "settings/programidentity.h"
+#include "settings/textfields.h"
+
+namespace pendo {
+
+// '=' (0x3D) is never a trail byte of code page 932, so a byte search is safe.
+std::string GetEntryName(const std::string& entry) {
+  const auto at = entry.find('=');
+  return at == std::string::npos ? std::string() : entry.substr(0, at);
+}
+
+std::string GetEntryValue(const std::string& entry) {
+  const auto at = entry.rfind('=');
+  return at == std::string::npos ? std::string() : entry.substr(at + 1);
+}
+
+namespace {
+
+bool SameAsciiName(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::string::size_type i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+EntryList CollectEntries(const std::string& nameBuffer, const std::function<std::string(const std::string&)>& valueOf) {
+  std::vector<std::string> names;
+  std::string::size_type start = 0;
+  for (;;) {
+    const auto end = nameBuffer.find('\0', start);
+    if (end == std::string::npos || end == start) break;  // a cut name or the closing NUL
+    std::string name = nameBuffer.substr(start, end - start);
+    bool seen = false;
+    for (const auto& n : names) seen = seen || SameAsciiName(n, name);
+    if (!seen) names.push_back(std::move(name));
+    start = end + 1;
+  }
+  EntryList entries;
+  for (const auto& name : names) {
+    const std::string value = valueOf(name);
+    if (!value.empty()) entries.push_back(name + "=" + value);
+  }
+  return entries;
+}
+
+bool ParseFlag(const std::string& text) {
+  std::string t = text;
+  // "0x" and "0X" are spelled "$" for the shared integer reader.
+  const auto first = t.find_first_not_of(' ');
+  if (first != std::string::npos && t.compare(first, 2, "0x") == 0) t.replace(first, 2, "$");
+  if (first != std::string::npos && t.compare(first, 2, "0X") == 0) t.replace(first, 2, "$");
+  return ParseIntegerOr(t, 0) != 0;
+}
+
+std::uint32_t ParseSize(const std::string& text) {
+  const auto first = text.find_first_not_of(' ');
+  const auto last = text.find_last_not_of(' ');
+  if (first == std::string::npos) return 0;
+  std::uint64_t v = 0;
+  for (auto i = first; i <= last; ++i) {
+    const char c = text[i];
+    if (c < '0' || c > '9') return 0;
+    v = v * 10 + static_cast<unsigned>(c - '0');
+    if (v > 0xFFFFFFFFull) return 0;
+  }
+  return static_cast<std::uint32_t>(v);
+}
+
+std::vector<BindItem> ReadBindList(const EntryList& entries) {
+  std::vector<BindItem> items;
+  items.reserve(entries.size());
+  for (const auto& e : entries) items.push_back(BindItem{GetEntryName(e), ParseSize(GetEntryValue(e))});
+  return items;
+}
+
+std::uint64_t BindTotal(const std::vector<BindItem>& items) {
+  std::uint64_t total = 0;
+  for (const auto& i : items) total += i.size;
+  return total;
+}
+
+FileVerb SplitRelation(const std::string& entry, const std::string& folderPrefix) {
+  const std::string value = GetEntryValue(entry);
+  return FileVerb{GetEntryName(entry), GetField(value, 0), folderPrefix + GetField(value, 1)};
+}
+
+namespace {
+
+// True when the last character of text is a '\' of its own, not a trail byte.
+bool EndsWithSeparator(const std::string& text) {
+  bool last = false;
+  for (std::string::size_type i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    last = false;
+    if (platform::IsLeadByte(c)) {
+      ++i;
+    } else if (c == '\\') {
+      last = true;
+    }
+  }
+  return last;
+}
+
+}  // namespace
+
+std::string StoredFolder(const std::string& folder) {
+  return EndsWithSeparator(folder) ? folder.substr(0, folder.size() - 1) : folder;
+}
+
+std::string FolderPrefix(const std::string& folder) { return StoredFolder(folder) + "\\"; }
+
+std::string FolderPartOf(const std::string& path) { return path.substr(0, FileNameStart(path)); }
+
+std::string ExtensionOf(const std::string& path) {
+  const std::string name = path.substr(FileNameStart(path));
+  const auto dot = name.rfind('.');  // '.' is never a trail byte
+  return dot == std::string::npos ? std::string() : platform::LowerText(name.substr(dot));
+}
+
+std::string JoinParameters(const std::vector<std::string>& parameters) {
+  std::string text = parameters.empty() ? std::string() : parameters.front();
+  for (std::size_t i = 1; i < parameters.size(); ++i) {
+    if (!parameters[i].empty()) text += ' ' + parameters[i];
+  }
+  return text;
+}
+
+std::string MakeUninstallString(const std::string& windowsFolder, const std::string& installFolder) {
+  return "\"" + windowsFolder + script::kInstaller + "\" \"" + FolderPrefix(installFolder) + script::kUninstallScript +
+         "\"";
+}
+
+}  // namespace pendo

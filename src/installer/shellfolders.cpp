@@ -1,0 +1,69 @@
+#include "installer/shellfolders.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "installer/installsafety.h"
+#include "installer/registrykey.h"
+#include "installer/scriptformat.h"
+#include "settings/platform.h"
+#include "settings/windowsfolder.h"
+
+namespace pendo {
+
+namespace {
+
+const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+std::string ShellFolderPath(int csidl) {
+  char buf[MAX_PATH] = {0};
+  return SUCCEEDED(SHGetFolderPathA(nullptr, csidl, nullptr, 0, buf)) ? std::string(buf) : std::string();
+}
+
+std::string ShellFolder(const char* value, int csidl) {
+  tregistrykey key;
+  std::string folder;
+  try {
+    key.Create(HKEY_CURRENT_USER, kShellFolders);
+    folder = key.ReadString(value);
+  } catch (const RegistryError&) {
+  }
+  // Newer systems fill the old key only on demand; ask the shell then.
+  if (folder.empty()) folder = ShellFolderPath(csidl);
+  return folder + "\\";
+}
+
+}  // namespace
+
+std::string GetProgramFilesFolder() {
+  tregistrykey key;
+  std::string folder;
+  if (key.Open(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion")) folder = key.ReadString("ProgramFilesDir");
+  return folder + "\\";
+}
+
+std::string GetSendToFolder() { return ShellFolder("SendTo", CSIDL_SENDTO); }
+
+std::string GetProgramsFolder() { return ShellFolder("Programs", CSIDL_PROGRAMS); }
+
+std::vector<std::string> GetProtectedFolders() {
+  std::vector<std::string> folders{GetWindowsFolder(), GetProgramFilesFolder(), GetSendToFolder(),
+                                   GetProgramsFolder()};
+  char system[MAX_PATH];
+  const UINT n = GetSystemDirectoryA(system, MAX_PATH);
+  if (n > 0 && n < MAX_PATH) folders.emplace_back(system, n);
+  for (int csidl : {CSIDL_PROFILE, CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA,
+                    CSIDL_STARTMENU, CSIDL_COMMON_STARTMENU, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_COMMON_APPDATA,
+                    CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86, CSIDL_PROGRAM_FILES_COMMON}) {
+    const std::string f = ShellFolderPath(csidl);
+    if (!f.empty()) folders.push_back(f);
+  }
+  return folders;
+}
+
+bool IsFolderFitForRemoval(const std::string& folder) {
+  const bool hasScript = platform::FileExists(FolderPrefix(folder) + script::kUninstallScript);
+  return CheckRemovalFolder(folder, GetProtectedFolders(), hasScript) == RemovalVerdict::Fit;
+}
+
+}  // namespace pendo

@@ -1,0 +1,57 @@
+// Setup script text from outside: every line as an entry and as a path,
+// the bytes as a key-name buffer. Splitting must stay inside its text, and
+// whatever the safety checks accept must really stay in its folder.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "installer/installsafety.h"
+#include "installer/scriptformat.h"
+#include "settings/profilelines.h"
+
+namespace {
+
+void Check(bool ok) {
+  if (!ok) std::abort();
+}
+
+// No accepted path may start at a root, carry a drive or name a parent.
+void CheckContained(const std::string& path) {
+  Check(!path.empty() && path[0] != '\\' && path[0] != '/' && path.find(':') == std::string::npos);
+  Check(path != ".." && path.rfind("..\\", 0) != 0 && path.rfind("../", 0) != 0);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  const auto lines = pendo::SplitProfileLines(bytes);
+  pendo::SetupScriptContent script;
+  for (const auto& line : lines) {
+    const std::string name = pendo::GetEntryName(line);
+    const std::string value = pendo::GetEntryValue(line);
+    Check(name.size() + value.size() <= line.size());
+    Check(value.find('=') == std::string::npos);
+    if (line.find('=') != std::string::npos) Check(line.compare(0, name.size() + 1, name + "=") == 0);
+    if (pendo::IsContainedPath(name)) CheckContained(name);
+    if (pendo::IsPlainName(line)) Check(pendo::IsContainedPath(line));
+    pendo::ParseFlag(value);
+    pendo::ParseSize(value);
+    pendo::SplitRelation(line, "C:\\P\\");
+    const std::string folder = pendo::StoredFolder(line);
+    Check(folder.size() + 1 >= line.size());
+    pendo::ExtensionOf(line);
+    pendo::CheckRemovalFolder(line, {"C:\\windows", "C:\\Program Files\\"}, true);
+    script.bind.push_back(line);
+    script.shortCut.push_back(line);
+  }
+  script.applicationName = lines.empty() ? std::string() : lines.front();
+  if (pendo::FindScriptFault(script).empty()) {
+    for (const auto& e : script.bind) CheckContained(pendo::GetEntryName(e));
+  }
+  const auto entries = pendo::CollectEntries(bytes, [](const std::string& n) { return n.substr(0, 3); });
+  for (const auto& e : entries) Check(e.size() <= bytes.size() * 2 + 1);
+  return 0;
+}

@@ -1,0 +1,217 @@
+// The setup script's text formats and the safety checks, as plain text.
+// Shift-JIS is spelled in bytes: "\x83\x5C" is ソ and "\x95\x5C" is 表, both
+// with the trail byte of '\'.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "installer/archivecopy.h"
+#include "installer/installsafety.h"
+#include "installer/scriptformat.h"
+
+using namespace pendo;
+
+namespace {
+const std::string kSo = "\x83\x5C";
+const std::string kHyo = "\x95\x5C";
+}  // namespace
+
+TEST(ScriptFormat, EntriesSplitAtFirstAndLastEquals) {
+  const struct {
+    std::string entry, name, value;
+  } cases[] = {
+      {"Pendo.exe=1024", "Pendo.exe", "1024"},
+      {"a=b=c", "a", "c"},  // a value holding '=' keeps only its last part
+      {"=x", "", "x"},
+      {"none", "", ""},
+      {kSo + ".txt=" + kHyo, kSo + ".txt", kHyo},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(GetEntryName(c.entry), c.name) << c.entry;
+    EXPECT_EQ(GetEntryValue(c.entry), c.value) << c.entry;
+  }
+}
+
+TEST(ScriptFormat, CollectEntriesKeepsFirstOfEachNameAndDropsEmptyValues) {
+  const std::map<std::string, std::string> values{{"b", "1"}, {"A", "2"}, {"a", "3"}, {"e", ""}, {"z", "9"}};
+  auto valueOf = [&](const std::string& n) { return values.count(n) ? values.at(n) : std::string(); };
+  const std::string names("b\0A\0e\0a\0z\0", 10);
+  EXPECT_EQ(CollectEntries(names, valueOf), (EntryList{"b=1", "A=2", "z=9"}));
+  // A name without its NUL was cut by the buffer's end and is not seen.
+  EXPECT_EQ(CollectEntries(std::string("b\0zz", 4), valueOf), (EntryList{"b=1"}));
+  EXPECT_TRUE(CollectEntries(std::string(), valueOf).empty());
+}
+
+TEST(ScriptFormat, FlagsAndSizes) {
+  const struct {
+    const char* text;
+    bool flag;
+    std::uint32_t size;
+  } cases[] = {
+      {"1", true, 1},     {"0x1", true, 0},   {"0X10", true, 0}, {"$1", true, 0},   {"yes", false, 0},
+      {"0", false, 0},    {"", false, 0},     {"-1", true, 0},   {" 7 ", true, 7},  {"1048577", true, 1048577},
+      {"99999999999", false, 0},  // out of range: no number at all
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ParseFlag(c.text), c.flag) << c.text;
+    EXPECT_EQ(ParseSize(c.text), c.size) << c.text;
+  }
+  const auto items = ReadBindList({"a.exe=10", "b.dat=x", "c.dll=3000000"});
+  ASSERT_EQ(items.size(), 3u);
+  EXPECT_EQ(items[1].size, 0u) << "a size that is no number counts as 0";
+  EXPECT_EQ(BindTotal(items), 3000010u);
+}
+
+TEST(ScriptFormat, RelationTakesVerbAndCommandFields) {
+  const struct {
+    std::string entry, verb, command;
+  } cases[] = {
+      {".txt=open,Pendo.exe %1", "open", "C:\\P\\Pendo.exe %1"},
+      {".txt=open,Pendo.exe,extra", "open", "C:\\P\\Pendo.exe"},
+      {".txt=open", "open", "C:\\P\\"},
+  };
+  for (const auto& c : cases) {
+    const FileVerb v = SplitRelation(c.entry, "C:\\P\\");
+    EXPECT_EQ(v.extension, ".txt");
+    EXPECT_EQ(v.verb, c.verb) << c.entry;
+    EXPECT_EQ(v.command, c.command) << c.entry;
+  }
+}
+
+TEST(ScriptFormat, FoldersPathsAndTheUninstallCommand) {
+  EXPECT_EQ(StoredFolder("C:\\Program Files\\Pendo\\"), "C:\\Program Files\\Pendo");
+  EXPECT_EQ(StoredFolder("C:\\" + kSo), "C:\\" + kSo) << "a trail byte 0x5C is no trailing separator";
+  EXPECT_EQ(FolderPrefix("C:\\" + kSo + "\\"), "C:\\" + kSo + "\\");
+  EXPECT_EQ(FolderPartOf("C:\\" + kHyo + "\\mondax.uix"), "C:\\" + kHyo + "\\");
+  EXPECT_EQ(ExtensionOf("C:\\A B\\MONDAX.UIX"), ".uix");
+  EXPECT_EQ(ExtensionOf("C:\\a.b\\file"), "");
+  EXPECT_EQ(JoinParameters({"C:\\Program", "Files\\A", "", "B\\mondax.uix"}), "C:\\Program Files\\A B\\mondax.uix");
+  EXPECT_EQ(JoinParameters({}), "");
+  EXPECT_EQ(MakeUninstallString("C:\\windows\\", "C:\\A  B\\"), "\"C:\\windows\\mondax.exe\" \"C:\\A  B\\mondax.uix\"");
+}
+
+TEST(InstallSafety, NamesAndContainedPaths) {
+  const struct {
+    std::string path;
+    bool plain, contained;
+  } cases[] = {
+      {"Pendo.exe", true, true},
+      {kSo + ".txt", true, true},
+      {"data\\" + kHyo + "\\x.bmp", false, true},
+      {"data/x.bmp", false, true},
+      {"", false, false},
+      {"..", false, false},
+      {"...", false, false},
+      {". .", false, false},
+      {"..\\evil.dll", false, false},
+      {"a\\..\\..\\evil.dll", false, false},
+      {"a\\.. \\evil.dll", false, false},
+      {"\\windows\\evil.dll", false, false},
+      {"\\\\server\\share\\x", false, false},
+      {"C:\\evil.dll", false, false},
+      {"C:evil.dll", false, false},
+      {"a.txt:stream", false, false},
+      {"a\\\\b", false, false},
+      {"a\\", false, false},
+      {"nul", false, false},
+      {"Com1.txt", false, false},
+      {"a*b", false, false},
+      {std::string("a\x83"), false, false},  // a character cut in half
+      {std::string("\xe4:x"), false, false},  // a lead byte before no trail byte
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsPlainName(c.path), c.plain) << c.path;
+    EXPECT_EQ(IsContainedPath(c.path), c.contained) << c.path;
+  }
+}
+
+TEST(InstallSafety, ScriptsThatLeaveTheirFoldersAreRefused) {
+  const SetupScriptContent fit{"Pendo",
+                               {"Pendo.exe=100", "profile\\x.txt=0"},
+                               {"old.dll=x"},
+                               {"a.txt=b.txt"},
+                               {".pnd=open,Pendo.exe %1"},
+                               {"Pendo.exe=Pendo " + kSo}};
+  EXPECT_EQ(FindScriptFault(fit), "");
+  const struct {
+    const char* what;
+    void (*spoil)(SetupScriptContent&);
+  } cases[] = {
+      {"empty name", [](SetupScriptContent& s) { s.applicationName = ""; }},
+      {"name with folder", [](SetupScriptContent& s) { s.applicationName = "..\\Run"; }},
+      {"bind", [](SetupScriptContent& s) { s.bind.push_back("..\\..\\windows\\evil.dll=4"); }},
+      {"bind drive", [](SetupScriptContent& s) { s.bind.push_back("C:\\evil.dll=4"); }},
+      {"erase", [](SetupScriptContent& s) { s.erase.push_back("\\autoexec.bat=x"); }},
+      {"rename old", [](SetupScriptContent& s) { s.rename.push_back("..\\a=b"); }},
+      {"rename new", [](SetupScriptContent& s) { s.rename.push_back("a=..\\..\\b"); }},
+      {"shortcut target", [](SetupScriptContent& s) { s.shortCut.push_back("..\\cmd.exe=x"); }},
+      {"shortcut title", [](SetupScriptContent& s) { s.shortCut.push_back("Pendo.exe=..\\..\\Startup\\x"); }},
+      {"relation key", [](SetupScriptContent& s) { s.relation.push_back("txt\\shell=open,x"); }},
+  };
+  for (const auto& c : cases) {
+    SetupScriptContent s = fit;
+    c.spoil(s);
+    EXPECT_NE(FindScriptFault(s), "") << c.what;
+  }
+}
+
+TEST(InstallSafety, RemovalOnlyOfTheProductsOwnFolder) {
+  const std::vector<std::string> protectedFolders{"C:\\windows\\", "C:\\Program Files\\",
+                                                  "C:\\users\\me\\Desktop", "C:\\users\\me"};
+  const struct {
+    std::string folder;
+    bool script;
+    RemovalVerdict verdict;
+  } cases[] = {
+      {"C:\\Program Files\\Pendo\\", true, RemovalVerdict::Fit},
+      {"c:/program files/" + kSo, true, RemovalVerdict::Fit},
+      {"C:\\Program Files\\Pendo", false, RemovalVerdict::NoUninstallScript},
+      {"C:\\", true, RemovalVerdict::DriveRoot},
+      {"d:", true, RemovalVerdict::DriveRoot},
+      {"\\", true, RemovalVerdict::DriveRoot},
+      {"\\\\server\\share\\", true, RemovalVerdict::DriveRoot},
+      {"C:\\WINDOWS", true, RemovalVerdict::SystemFolder},
+      {"C:\\Program Files", true, RemovalVerdict::SystemFolder},
+      {"C:\\users", true, RemovalVerdict::SystemFolder},  // holds a protected folder
+      {"C:\\users\\me\\Desktop\\", true, RemovalVerdict::SystemFolder},
+      {"C:\\Program Files\\..", true, RemovalVerdict::NotAbsolute},
+      {"C:\\Program Files\\Pendo\\.", true, RemovalVerdict::NotAbsolute},
+      {"Pendo", true, RemovalVerdict::NotAbsolute},
+      {"\\Pendo", true, RemovalVerdict::NotAbsolute},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(CheckRemovalFolder(c.folder, protectedFolders, c.script), c.verdict) << c.folder;
+  }
+}
+
+TEST(ArchiveCopy, PiecesAndShortArchives) {
+  std::string archive(2621440 + 7, '\0');
+  for (std::size_t i = 0; i < archive.size(); ++i) archive[i] = static_cast<char>(i * 131 % 251);
+  std::size_t at = 0;
+  std::vector<std::uint32_t> asked;
+  // The source hands out at most 65,536 bytes per call, as a view's end might.
+  auto next = [&](std::uint32_t want, std::uint32_t& got) {
+    asked.push_back(want);
+    got = static_cast<std::uint32_t>(std::min<std::size_t>({want, 65536, archive.size() - at}));
+    const char* p = archive.data() + at;
+    at += got;
+    return p;
+  };
+  std::string out;
+  auto write = [&](const char* b, std::uint32_t n) {
+    out.append(b, n);
+    return true;
+  };
+  ASSERT_TRUE(CopyArchiveBytes(2621440, kCopyBufferSize, next, write)) << "above the piece size";
+  EXPECT_EQ(out, archive.substr(0, 2621440));
+  EXPECT_EQ(*std::max_element(asked.begin(), asked.end()), kCopyBufferSize) << "never more than one piece";
+  out.clear();
+  EXPECT_FALSE(CopyArchiveBytes(100, kCopyBufferSize, next, write)) << "only 7 bytes are left";
+  EXPECT_EQ(out, archive.substr(2621440)) << "the file gets what was read and nothing else";
+  EXPECT_TRUE(CopyArchiveBytes(0, kCopyBufferSize, next, write));
+  at = 0;
+  EXPECT_FALSE(CopyArchiveBytes(10, kCopyBufferSize, next, [](const char*, std::uint32_t) { return false; }));
+}

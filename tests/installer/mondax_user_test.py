@@ -1,0 +1,261 @@
+#!/usr/bin/env python3
+"""Pendo's distribution installed and removed as a user does it: real clicks
+and keys on the test display, then what is left on disk and in the registry.
+
+usage: mondax_user_test.py BUILD_DIR DIST_DIR WININSPECT_EXE RUNUNINSTALL_EXE
+Screenshots of every wizard page are left in BUILD_DIR/shots/.
+"""
+import os
+import shutil
+import subprocess
+import sys
+import time
+import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "driver"))
+from userdriver import Desktop, Program  # noqa: E402
+
+BUILD, DIST, INSPECTOR, RUNUNINSTALL = sys.argv[1:5]
+SHOTS = os.path.join(BUILD, "shots")
+FOLDER = "C:\\Pendo Clock"  # a blank in the name
+UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pendo"
+CLOSE_MESSAGE = 1692
+FAILURE = "失敗 - Failure"
+
+
+class Distribution(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.d = Desktop(BUILD, INSPECTOR)
+        cls.work = os.path.join(BUILD, "tests", "installer", "user")
+        os.makedirs(SHOTS, exist_ok=True)
+
+    def setUp(self):
+        self.apps = []
+
+    def tearDown(self):
+        for app in self.apps:
+            app.kill()
+
+    def start(self, exe, *args):
+        app = self.d.start(exe, *args)
+        self.apps.append(app)
+        return app
+
+    # Helpers ---------------------------------------------------------------
+
+    def wine(self, *args):
+        p = subprocess.run(["wine"] + list(args), env=self.d.env, capture_output=True, timeout=120)
+        return p.returncode, p.stdout.decode("cp932", "replace")
+
+    def unix(self, path):
+        return self.wine("winepath", "-u", path)[1].strip()
+
+    def reg_value(self, key, name):
+        code, out = self.wine("reg", "query", key, "/v", name)
+        if code != 0:
+            return None
+        for line in out.splitlines():
+            parts = line.strip().split(None, 2)
+            if len(parts) == 3 and parts[0] == name and parts[1] == "REG_SZ":
+                return parts[2]
+        return None
+
+    def shell_folder(self, name):
+        return self.unix(self.reg_value(
+            "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", name))
+
+    def copy_dist(self, name, files=("mondax.exe", "mondax.inx", "pendo.bdx")):
+        folder = os.path.join(self.work, name)
+        shutil.rmtree(folder, ignore_errors=True)
+        os.makedirs(folder)
+        for f in files:
+            shutil.copy(os.path.join(DIST, f), folder)
+        return os.path.join(folder, "mondax.exe")
+
+    def click_client(self, w, x, y):
+        """A click at (x, y) of w's client area."""
+        self.d.click(w, w.client[0] - w.rect[0] + x, w.client[1] - w.rect[1] + y)
+
+    def next(self, w):
+        self.click_client(w, 304, 244)
+        time.sleep(0.4)
+
+    def child(self, w, text):
+        for c in self.d.children(w):
+            if c.text == text:
+                return c
+        return None
+
+    def wait_end_label(self, w, timeout=60):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            label = self.child(w, "終了しました。")
+            if label and label.visible:
+                return True
+            time.sleep(0.3)
+        return False
+
+    def message(self, pid, title):
+        """Waits for a message box of the process, returns its text and presses Enter."""
+        box = self.d.wait_window(cls="#32770", title=title, pid=pid, timeout=20)
+        text = [c.text for c in self.d.children(box) if c.id == 0xFFFF]
+        self.d.focus(box, box.width // 2, 12)
+        self.d.key("Return")
+        self.d.wait_gone(box)
+        return text[0] if text else ""
+
+    def shot(self, name, w):
+        time.sleep(0.3)
+        self.d.screenshot(os.path.join(SHOTS, "mondax_%s.png" % name), w)
+
+    def read(self, path):
+        with open(path, "rb") as f:
+            return f.read()
+
+    # Tests -------------------------------------------------------------------
+
+    def test_1_refusals_at_start(self):
+        app = self.start(self.copy_dist("alone", ("mondax.exe",)))
+        self.assertEqual(self.message(app.pid, FAILURE), "このプログラムは単独起動できません。")
+        self.assertEqual(app.wait(10), 0)
+        app = self.start(os.path.join(DIST, "mondax.exe"), "C:\\nowhere at all\\mondax.UIX")
+        self.assertEqual(self.message(app.pid, FAILURE),
+                         "セットアップ情報が見つかりません。手動で削除もしくは移動された可能性があります。")
+        self.assertEqual(app.wait(10), 0)
+
+    def test_2_missing_archive_writes_nothing(self):
+        self.wine("reg", "delete", UNINSTALL_KEY, "/f")
+        app = self.start(self.copy_dist("noarchive", ("mondax.exe", "mondax.inx")))
+        w = self.d.wait_window(cls="Tinstallationform", pid=app.pid)
+        for _ in range(5):
+            self.next(w)
+        self.assertEqual(self.message(app.pid, "失敗"), "書庫ファイルが見つかりません。")
+        self.assertEqual(app.wait(10), 0)
+        self.assertIsNone(self.reg_value(UNINSTALL_KEY, "DisplayName"))
+
+    def test_3_install_use_reinstall_and_remove(self):
+        target = self.unix(FOLDER)
+        shutil.rmtree(target, ignore_errors=True)
+        self.wine("reg", "delete", UNINSTALL_KEY, "/f")
+        windows = self.unix("C:\\windows")
+        programs = os.path.join(self.shell_folder("Programs"), "Quorvane")
+        sendto = self.shell_folder("SendTo")
+        for lnk in (os.path.join(programs, "Pendo.lnk"), os.path.join(sendto, "Pendo Clock.lnk")):
+            if os.path.exists(lnk):
+                os.remove(lnk)
+
+        # Install: through every page, typing the folder and the SendTo title.
+        app = self.start(self.copy_dist("first"))
+        w = self.d.wait_window(cls="Tinstallationform", pid=app.pid)
+        self.shot("setup0", w)
+        for page in (1, 2, 3):
+            self.next(w)
+            self.shot("setup%d" % page, w)
+        self.click_client(w, 252, 114)  # the folder edit
+        self.d.key("End")
+        self.d.key("shift+Home")
+        self.d.type(FOLDER)
+        self.shot("setup3_typed", w)
+        self.next(w)
+        self.d.type("Pendo Clock")  # the SendTo edit has the focus
+        self.shot("setup4", w)
+        self.next(w)
+        self.assertTrue(self.wait_end_label(w), "the run ends with its end label")
+        self.shot("setup5", w)
+        self.next(w)
+        self.shot("setup6", w)
+        self.click_client(w, 392, 244)  # 終了(&C)
+        self.assertEqual(app.wait(10), 0)
+
+        stage = os.path.join(BUILD, "dist-stage")
+        for f in ("Pendo.exe", "readme.txt"):
+            self.assertEqual(self.read(os.path.join(target, f)), self.read(os.path.join(stage, f)), f)
+        self.assertEqual(self.read(os.path.join(target, "mondax.uix")), self.read(os.path.join(DIST, "mondax.inx")))
+        self.assertEqual(self.reg_value(UNINSTALL_KEY, "DisplayName"), "Sorvek Pendo + Short Message")
+        uninstall = self.reg_value(UNINSTALL_KEY, "UninstallString")
+        self.assertEqual(uninstall, '"C:\\windows\\mondax.exe" "C:\\Pendo Clock\\mondax.uix"')
+        self.assertEqual(self.read(os.path.join(windows, "mondax.exe")), self.read(os.path.join(DIST, "mondax.exe")))
+        register = self.read(os.path.join(windows, "mondax.ini")).decode("cp932")
+        self.assertIn("[Pendo]\r\nInstallationDirectory=C:\\Pendo Clock\r\n", register)
+        self.assertTrue(os.path.exists(os.path.join(programs, "Pendo.lnk")))
+        self.assertTrue(os.path.exists(os.path.join(programs, "Pendo readme.lnk")))
+        self.assertTrue(os.path.exists(os.path.join(sendto, "Pendo Clock.lnk")))
+
+        # The installed clock starts and ends.
+        os.makedirs(os.path.join(target, "profile"), exist_ok=True)
+        with open(os.path.join(target, "profile", "profile_mainform"), "wb") as f:
+            f.write(b"firstboot,0\r\n")
+        pendo = self.start(os.path.join(target, "Pendo.exe"))
+        self.d.wait_window(cls="Tmainform", pid=pendo.pid)
+        self.assertEqual(pendo.stop(message=CLOSE_MESSAGE), 0)
+
+        # Again: the folder is proposed and locked, the files are written anew.
+        with open(os.path.join(target, "readme.txt"), "wb") as f:
+            f.write(b"changed by the user")
+        app = self.start(self.copy_dist("second"))
+        w = self.d.wait_window(cls="Tinstallationform", pid=app.pid)
+        for _ in range(3):
+            self.next(w)
+        edit = next(c for c in self.d.children(w) if c.cls.upper() == "EDIT" and c.visible)
+        self.assertEqual(edit.text, FOLDER)
+        self.click_client(w, 252, 114)
+        self.d.type("x")
+        edit = next(c for c in self.d.children(w) if c.hwnd == edit.hwnd)
+        self.assertEqual(edit.text, FOLDER, "the edit takes no typing")
+        self.shot("setup3_locked", w)
+        self.next(w)
+        self.next(w)
+        self.assertTrue(self.wait_end_label(w))
+        self.next(w)
+        self.d.key("Return")  # on the last page Enter finishes
+        self.assertEqual(app.wait(10), 0)
+        self.assertEqual(self.read(os.path.join(target, "readme.txt")), self.read(os.path.join(stage, "readme.txt")))
+
+        # An entry written unquoted by an earlier installation: the path
+        # arrives split at its blank and is joined back. Cancel asks first.
+        app = self.start(os.path.join(windows, "mondax.exe"), "C:\\Pendo", "Clock\\mondax.uix")
+        w = self.d.wait_window(cls="Tuninstallationform", pid=app.pid)
+        self.click_client(w, 392, 244)
+        self.assertEqual(self.message(app.pid, "確認"), "アンインストールを中止します。")
+        self.assertEqual(app.wait(10), 0)
+        self.assertTrue(os.path.exists(os.path.join(target, "Pendo.exe")), "cancelled before anything went")
+
+        # What the user made: a read-only file in a folder of its own.
+        os.makedirs(os.path.join(target, "mine"))
+        with open(os.path.join(target, "mine", "keep.txt"), "wb") as f:
+            f.write(b"mine")
+        self.wine("cmd", "/c", "attrib", "+r", FOLDER + "\\mine\\keep.txt")
+
+        # Remove it as the shell does, from the uninstall entry's command line.
+        popen = subprocess.Popen(["wine", RUNUNINSTALL, "Pendo"], env=self.d.env, stdout=subprocess.PIPE,
+                                 stderr=subprocess.DEVNULL)
+        line = popen.stdout.readline().decode()
+        self.assertTrue(line.startswith("pid "), line)
+        app = Program(self.d, popen, int(line.split()[1]))
+        self.apps.append(app)
+        w = self.d.wait_window(cls="Tuninstallationform", pid=app.pid)
+        self.shot("uninstall0", w)
+        self.next(w)
+        self.assertTrue(self.wait_end_label(w))
+        self.shot("uninstall1", w)
+        self.next(w)
+        self.shot("uninstall2", w)
+        self.click_client(w, 392, 244)
+        self.assertEqual(app.wait(10), 0)
+
+        left = sorted(os.path.relpath(os.path.join(r, f), target) for r, _, fs in os.walk(target) for f in fs)
+        self.assertEqual(left, ["mine/keep.txt"], "only the read-only file stays, with its folder")
+        self.assertIsNone(self.reg_value(UNINSTALL_KEY, "DisplayName"))
+        self.assertFalse(os.path.exists(os.path.join(programs, "Pendo.lnk")))
+        self.assertTrue(os.path.isdir(programs), "the Quorvane folder stays")
+        self.assertTrue(os.path.exists(os.path.join(sendto, "Pendo Clock.lnk")), "the SendTo entry stays")
+        self.assertIn("InstallationDirectory=C:\\Pendo Clock", self.read(os.path.join(windows, "mondax.ini")).decode("cp932"))
+        self.assertTrue(os.path.exists(os.path.join(windows, "mondax.exe")))
+        self.wine("cmd", "/c", "attrib", "-r", FOLDER + "\\mine\\keep.txt")
+        shutil.rmtree(target, ignore_errors=True)
+        os.remove(os.path.join(sendto, "Pendo Clock.lnk"))
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=2)

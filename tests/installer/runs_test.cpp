@@ -1,0 +1,187 @@
+// The installation and removal runs on the real file system, registry and
+// shell, with hostile scripts and broken archives.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "installer/folderoperations.h"
+#include "installer/installationrun.h"
+#include "installer/registrykey.h"
+#include "installer/removalrun.h"
+#include "installer/scriptfile.h"
+#include "installer/shellfolders.h"
+#include "processdriver.h"
+#include "settings/platform.h"
+#include "settings/windowsfolder.h"
+
+using namespace pendo;
+using pendo::testing::FreshFolder;
+using pendo::testing::ReadText;
+using pendo::testing::WriteText;
+
+namespace {
+
+const char kProduct[] = "PendoRunTest";
+const std::string kUninstallKey = std::string("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + kProduct;
+
+// A setup folder with a script and an archive of the given bytes.
+std::string SetupFolder(const std::string& name, const std::string& sections, const std::string& archive,
+                        const std::string& product = kProduct) {
+  const std::string folder = FreshFolder(name);
+  WriteText(folder + "mondax.inx", "[profile]\r\napplicationname=" + product +
+                                       "\r\nbindedfilename=prod\r\nuninstallationtitle=Run Test\r\n" + sections);
+  WriteText(folder + "prod.bdx", archive);
+  return folder;
+}
+
+std::string Read(const std::string& path) {
+  std::string text;
+  return ReadText(path, text) ? text : "<missing>";
+}
+
+void ForgetProduct() {
+  DeleteRegistryTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+  WritePrivateProfileStringA(kProduct, nullptr, nullptr, (GetWindowsFolder() + "mondax.ini").c_str());
+}
+
+}  // namespace
+
+TEST(InstallationRun, HostileScriptsWriteNothing) {
+  const struct {
+    const char* what;
+    std::string sections, product = kProduct;
+  } cases[] = {
+      {"bind", "[Bind]\r\nok.txt=2\r\n..\\escape.txt=2\r\n"},
+      {"bind drive", "[Bind]\r\nC:\\escape.txt=2\r\n"},
+      {"erase", "[Bind]\r\nok.txt=2\r\n[Erase]\r\n..\\..\\victim.txt=x\r\n"},
+      {"rename", "[Bind]\r\nok.txt=2\r\n[Rename]\r\nok.txt=..\\moved.txt\r\n"},
+      {"shortcut title", "[Bind]\r\nok.txt=2\r\n[ShortCut]\r\nok.txt=..\\..\\Startup\\x\r\n"},
+      {"empty product", "[Bind]\r\nok.txt=2\r\n", ""},
+      {"product with folder", "[Bind]\r\nok.txt=2\r\n", "..\\Run"},
+  };
+  for (const auto& c : cases) {
+    ForgetProduct();
+    const std::string setup = SetupFolder("hostile", c.sections, "okok", c.product);
+    const std::string target = setup + "into\\place";
+    tinstallationrun run(setup, setup + "mondax.exe");
+    EXPECT_EQ(run.Run(target, ""), tinstallationrun::tresult::ScriptUnfit) << c.what;
+    EXPECT_NE(run.Fault(), "") << c.what;
+    EXPECT_FALSE(FolderExists(setup + "into")) << c.what;
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey)) << c.what;
+  }
+  const std::string setup = SetupFolder("hostile", "[Bind]\r\nok.txt=2\r\n", "ok");
+  tinstallationrun run(setup, setup + "mondax.exe");
+  EXPECT_EQ(run.Run(setup + "x", "..\\..\\Startup\\evil"), tinstallationrun::tresult::TitleUnfit);
+  for (const std::string& folder : {GetWindowsFolder(), std::string("C:\\"), GetProgramFilesFolder()})
+    EXPECT_EQ(run.Run(folder, ""), tinstallationrun::tresult::FolderUnfit) << folder;
+  EXPECT_FALSE(platform::FileExists(GetWindowsFolder() + "ok.txt"));
+}
+
+TEST(InstallationRun, BrokenArchivesStopTheRun) {
+  ForgetProduct();
+  std::string setup = SetupFolder("broken", "[Bind]\r\nfirst.txt=5\r\n", "");
+  DeleteFileA((setup + "prod.bdx").c_str());
+  tinstallationrun missing(setup, setup + "mondax.exe");
+  EXPECT_EQ(missing.Run(setup + "target", ""), tinstallationrun::tresult::ArchiveMissing);
+  EXPECT_FALSE(FolderExists(setup + "target")) << "nothing is created without an archive";
+  EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+
+  // A subfolder the script does not create: the earlier files stay.
+  setup = SetupFolder("broken", "[Bind]\r\nfirst.txt=5\r\nnosuch\\second.txt=3\r\n", "11111222");
+  tinstallationrun subfolder(setup, setup + "mondax.exe");
+  EXPECT_EQ(subfolder.Run(setup + "target", ""), tinstallationrun::tresult::CopyFailed);
+  EXPECT_EQ(Read(setup + "target\\first.txt"), "11111");
+
+  // Sizes that lie: the archive ends inside the second file, which is never written.
+  setup = SetupFolder("broken", "[Bind]\r\nfirst.txt=5\r\nhuge.dat=4000000000\r\n", "11111" + std::string(100, 'h'));
+  CreateDirectoryA((setup + "target").c_str(), nullptr);
+  WriteText(setup + "target\\huge.dat", "old");
+  tinstallationrun lying(setup, setup + "mondax.exe");
+  EXPECT_EQ(lying.Run(setup + "target\\", ""), tinstallationrun::tresult::CopyFailed);
+  EXPECT_EQ(Read(setup + "target\\huge.dat"), "old") << "the old file stays whole";
+  ForgetProduct();
+}
+
+TEST(InstallationRun, InstallsAndRemovesAgainThroughTheUninstallEntry) {
+  ForgetProduct();
+  const std::string sections =
+      "[environment]\r\nsendto=1\r\n[Bind]\r\nRunTest.exe=4\r\nold.txt=3\r\nsub\\\r\n[ShortCut]\r\nRunTest.exe="
+      "Run Test\r\n[Rename]\r\nold.txt=new.txt\r\n";
+  const std::string setup = SetupFolder("full", sections, "MZ..abc");
+  // Two blanks in a row survive only a quoted command line.
+  const std::string folder = setup + "Run  Test";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  CreateDirectoryA((folder + "\\sub").c_str(), nullptr);
+  WriteText(setup + "mondax.exe", "installer");
+  int bars = 0;
+  tinstallationrun run(setup, setup + "mondax.exe");
+  run.OnProgress = [&](tinstallationrun::tbar, int, int) { ++bars; };
+  ASSERT_EQ(run.Run(folder + "\\", "Run Test SendTo"), tinstallationrun::tresult::Done);
+  EXPECT_GT(bars, 3);
+  EXPECT_EQ(Read(folder + "\\RunTest.exe"), "MZ..");
+  EXPECT_EQ(Read(folder + "\\new.txt"), "abc") << "renamed after the copy";
+  EXPECT_EQ(Read(folder + "\\mondax.uix"), Read(setup + "mondax.inx"));
+  EXPECT_EQ(Read(GetWindowsFolder() + "mondax.exe"), "installer");
+  EXPECT_TRUE(platform::FileExists(GetSendToFolder() + "Run Test SendTo.lnk"));
+  EXPECT_TRUE(platform::FileExists(GetProgramsFolder() + "Quorvane\\Run Test.lnk"));
+  EXPECT_EQ(ScriptFile(GetWindowsFolder() + "mondax.ini").ReadString(kProduct, "InstallationDirectory", ""), folder);
+  tregistrykey key;
+  ASSERT_TRUE(key.Open(HKEY_LOCAL_MACHINE, kUninstallKey));
+  EXPECT_EQ(key.ReadString("DisplayName"), "Run Test");
+  EXPECT_EQ(key.ReadString("UninstallString"),
+            "\"" + GetWindowsFolder() + "mondax.exe\" \"" + folder + "\\mondax.uix\"");
+  key.Close();
+
+  // What the user made: a read-only file in a subfolder, a per-user key.
+  WriteText(folder + "\\sub\\keep.txt", "mine");
+  SetFileAttributesA((folder + "\\sub\\keep.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+  CreateDirectoryA((folder + "\\sub\\deeper").c_str(), nullptr);
+  WriteText(folder + "\\sub\\deeper\\x.txt", "x");
+  key.Create(HKEY_CURRENT_USER, std::string("software\\Quorvane\\") + kProduct + "\\inner");
+  key.Close();
+
+  int progress = 0;
+  tremovalrun removal(folder);
+  removal.OnProgress = [&](tremovalrun::tbar, int, int) { ++progress; };
+  ASSERT_EQ(removal.Run(), tremovalrun::tresult::Done);
+  EXPECT_GT(progress, 2);
+  EXPECT_FALSE(platform::FileExists(folder + "\\RunTest.exe"));
+  EXPECT_FALSE(platform::FileExists(folder + "\\mondax.uix"));
+  EXPECT_FALSE(FolderExists(folder + "\\sub\\deeper"));
+  EXPECT_EQ(Read(folder + "\\sub\\keep.txt"), "mine") << "a read-only file stays with its folder";
+  EXPECT_FALSE(platform::FileExists(GetProgramsFolder() + "Quorvane\\Run Test.lnk"));
+  EXPECT_TRUE(platform::FileExists(GetSendToFolder() + "Run Test SendTo.lnk")) << "the SendTo entry is left";
+  EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, std::string("software\\Quorvane\\") + kProduct));
+  EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, "software\\Quorvane")) << "never the parent key";
+  EXPECT_EQ(ScriptFile(GetWindowsFolder() + "mondax.ini").ReadString(kProduct, "InstallationDirectory", ""), folder)
+      << "the register keeps the folder";
+  DeleteFileA((GetSendToFolder() + "Run Test SendTo.lnk").c_str());
+  SetFileAttributesA((folder + "\\sub\\keep.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+  ForgetProduct();
+}
+
+TEST(RemovalRun, RefusesRootsSystemFoldersAndNamelessScripts) {
+  for (const std::string& folder : {std::string("C:\\"), GetWindowsFolder()}) {
+    WriteText(folder + "mondax.uix", "[profile]\r\napplicationname=PendoRunTest\r\n");
+    WriteText(folder + "canary.txt", "alive");
+    tremovalrun run(folder);
+    EXPECT_EQ(run.Run(), tremovalrun::tresult::FolderUnfit) << folder;
+    EXPECT_EQ(Read(folder + "canary.txt"), "alive") << folder;
+    DeleteFileA((folder + "mondax.uix").c_str());
+    DeleteFileA((folder + "canary.txt").c_str());
+  }
+  // Without a product name the registry is left alone.
+  const std::string folder = FreshFolder("nameless");
+  WriteText(folder + "mondax.uix", "[profile]\r\napplicationname=\r\n");
+  tregistrykey key;
+  key.Create(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PendoCanary");
+  key.Close();
+  ASSERT_EQ(tremovalrun(folder).Run(), tremovalrun::tresult::Done);
+  EXPECT_FALSE(FolderExists(folder));
+  EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE,
+                                "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PendoCanary"));
+  DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PendoCanary");
+}
