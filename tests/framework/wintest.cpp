@@ -6,6 +6,11 @@ namespace pendo::test {
 
 void DeleteProfile(const std::string& name) { DeleteFileA((tprofiler::ProfileFolder() + name).c_str()); }
 
+void WritePastFirstBoot() {
+  tprofiler profile("profile_mainform");
+  profile.WriteBool("firstboot", false);
+}
+
 long RunChildTest(const std::string& test) {
   char exe[MAX_PATH];
   GetModuleFileNameA(nullptr, exe, MAX_PATH);

@@ -132,6 +132,8 @@ class tfiledialogdriver {
 
 // Removes a profile file of the program's profile folder.
 void DeleteProfile(const std::string& name);
+// A main window's profile past the first start, so no wizard waits for a user.
+void WritePastFirstBoot();
 
 // Runs one disabled test of this program in a child process and returns its
 // exit code (-1 when it did not end within a minute). For behaviour that ends

@@ -145,6 +145,7 @@ TEST(NoticeFromOutside, DueNoticeOpensBlinksTakesAndGivesBackTheFocusAndAProgram
   const std::string list = when + program + "\r\n" + when + message + "\r\n";
   CreateDirectoryA((folder + "profile").c_str(), nullptr);
   WriteText(folder + "profile\\element_noticelist", list);
+  WriteText(folder + "profile\\profile_mainform", "firstboot,0\r\n");
 
   tfocusholder holder;
   Process p = Start(exe);

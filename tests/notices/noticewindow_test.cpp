@@ -73,6 +73,7 @@ class Notices : public ::testing::Test {
   // notice must not end the program.
   void SetUp() override {
     for (const char* p : kProfiles) test::DeleteProfile(p);
+    test::WritePastFirstBoot();
     form = Application->CreateForm<Tmainform>();
     form->ShowAtStartup();
     Pump();
@@ -338,6 +339,7 @@ TEST(LocalClock, HourlyChimeSoundsAtTheLocalFullHour) {
   ASSERT_EQ(GetMinute(), 59);
 
   for (const char* p : kProfiles) test::DeleteProfile(p);
+  test::WritePastFirstBoot();
   auto* form = Application->CreateForm<Tmainform>();
   form->ShowAtStartup();
   for (int h = 0; h < 24; ++h) {
