@@ -276,6 +276,8 @@ class Desktop:
         self.click(w, w.width // 2 if x is None else x, w.height // 2 if y is None else y)
 
     def key(self, *keys):
+        if not keys:  # e.g. "Down" pressed zero times
+            return
         self._xdotool("key", "--delay", 60, *keys)
         time.sleep(0.2)
 
