@@ -31,10 +31,7 @@ class EventWizard : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const char* p : kFiles) test::DeleteProfile(p);
-    {
-      tprofiler p("profile_mainform");
-      p.WriteBool("firstboot", false);
-    }
+    test::WritePastFirstBoot();
     main = CreateOwnedForm<Tmainform>(nullptr);
     main->ShowAtStartup();
     Pump();

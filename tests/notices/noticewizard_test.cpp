@@ -49,10 +49,7 @@ class NoticeWizard : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const char* p : kFiles) test::DeleteProfile(p);
-    {
-      tprofiler p("profile_mainform");
-      p.WriteBool("firstboot", false);
-    }
+    test::WritePastFirstBoot();
     main = CreateOwnedForm<Tmainform>(nullptr);
     main->ShowAtStartup();
     Pump();
