@@ -37,13 +37,13 @@ void WriteAll(const std::string& path, const std::string& bytes) {
 }
 
 std::string Save(const tinternaldib& dib) {
-  std::ostringstream out;
+  tstringsink out;
   dib.SaveToStream(out);
-  return out.str();
+  return out.Bytes;
 }
 
 void Load(tinternaldib& dib, const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  tfilestream in(path, "rb");
   dib.LoadFromStream(in);
 }
 
@@ -127,7 +127,7 @@ void Reduce(benchmark::State& state, int target, int mode) {
   for (auto _ : state) {
     state.PauseTiming();
     tinternaldib dib;
-    std::istringstream in(file);
+    tmemorysource in(file);
     dib.LoadFromStream(in);
     state.ResumeTiming();
     dib.SetPixelsFormat(target, mode, nullptr, 0xFFFFFF);
@@ -149,7 +149,7 @@ void FileToFile(benchmark::State& state, int mode) {
     tinternaldib dib;
     Load(dib, in);
     dib.SetPixelsFormat(pf8Bit, mode, nullptr, 0xFFFFFF);
-    std::ofstream f(out, std::ios::binary);
+    tfilestream f(out, "wb");
     dib.SaveToStream(f);
   }
   state.SetBytesProcessed(state.iterations() * PixelBytes(Photo()));

@@ -1,8 +1,6 @@
 #include "bitmap/bitmapex.h"
 
 #include <cstring>
-#include <istream>
-#include <ostream>
 
 #include "bitmap/bitmapexceptions.h"
 #include "bitmap/pixelmemory.h"
@@ -197,7 +195,7 @@ bool tbitmapex::DrawDIB(HDC dc, const RECT& rect, DWORD rop) const {
   return lines != 0 && lines != static_cast<int>(GDI_ERROR);
 }
 
-void tbitmapex::LoadFromStream(std::istream& in) {
+void tbitmapex::LoadFromStream(tbytesource& in) {
   // Read into a new DIB first, so that a damaged stream keeps the picture.
   std::unique_ptr<tinternaldib> fresh(new tinternaldib);
   fresh->LoadFromStream(in);
@@ -206,7 +204,7 @@ void tbitmapex::LoadFromStream(std::istream& in) {
   Changed();
 }
 
-void tbitmapex::SaveToStream(std::ostream& out) const { dib_->SaveToStream(out); }
+void tbitmapex::SaveToStream(tbytesink& out) const { dib_->SaveToStream(out); }
 
 void tbitmapex::LoadFromClipboardFormat(UINT format, HANDLE data, HPALETTE /*palette*/) {
   if (format != CF_DIB || data == nullptr) throw EInvalidGraphic();

@@ -8,7 +8,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <iosfwd>
 #include <memory>
 #include <string>
 
@@ -55,8 +54,8 @@ class tbitmapex : public tgraphicex {
   void Draw(HDC dc, const RECT& rect, DWORD rop = SRCCOPY) const;
 
   using tgraphicex::LoadFromClipboardFormat;
-  void LoadFromStream(std::istream& in) override;
-  void SaveToStream(std::ostream& out) const override;
+  void LoadFromStream(tbytesource& in) override;
+  void SaveToStream(tbytesink& out) const override;
   void LoadFromClipboardFormat(UINT format, HANDLE data, HPALETTE palette) override;
   HANDLE SaveToClipboardFormat(UINT& format) const override;
   std::unique_ptr<tgraphic> Clone() const override { return std::make_unique<tbitmapex>(*this); }

@@ -1,7 +1,5 @@
 #include "bitmap/graphicex.h"
 
-#include <fstream>
-
 namespace pendo {
 
 namespace {
@@ -20,17 +18,16 @@ class ClipboardLock {
 }  // namespace
 
 void tgraphicex::LoadFromFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot open " + path);
+  tfilestream in(path, "rb");
+  if (!in.IsOpen()) throw std::runtime_error("cannot open " + path);
   LoadFromStream(in);
 }
 
 void tgraphicex::SaveToFile(const std::string& path) const {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) throw std::runtime_error("cannot write " + path);
+  tfilestream out(path, "wb");
+  if (!out.IsOpen()) throw std::runtime_error("cannot write " + path);
   SaveToStream(out);
-  out.close();
-  if (!out) throw EWriteError();
+  if (!out.Close()) throw EWriteError();
 }
 
 void tgraphicex::AssignFromClipboard(HWND owner) {

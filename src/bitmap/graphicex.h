@@ -1,16 +1,16 @@
 // tgraphicex: a picture kind that keeps its own palette and clipboard format,
-// reads and writes itself from streams, and tells its owner when it changed
+// reads and writes itself from byte sources and sinks, and tells its owner when it changed
 // and how far a long conversion has got.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
-#include <iosfwd>
 #include <stdexcept>
 #include <string>
 
 #include "bitmap/bitmapexceptions.h"
+#include "bitmap/bytestream.h"
 #include "framework/graphic.h"
 
 namespace pendo {
@@ -44,8 +44,8 @@ class tgraphicex : public tgraphic {
   virtual void SetPalette(HPALETTE palette) = 0;
   virtual UINT ClipboardFormat() const = 0;
 
-  virtual void LoadFromStream(std::istream& in) = 0;
-  virtual void SaveToStream(std::ostream& out) const = 0;
+  virtual void LoadFromStream(tbytesource& in) = 0;
+  virtual void SaveToStream(tbytesink& out) const = 0;
   void LoadFromFile(const std::string& path) override;
   void SaveToFile(const std::string& path) const override;
 

@@ -1,12 +1,11 @@
 #include "bitmap/internaldib.h"
 
 #include <cstring>
-#include <istream>
 #include <limits>
 #include <memory>
-#include <ostream>
 
 #include "bitmap/bitmapexceptions.h"
+#include "bitmap/bytestream.h"
 #include "bitmap/colorreduction.h"
 #include "bitmap/formatconversions.h"
 #include "bitmap/pixelmemory.h"
@@ -16,8 +15,8 @@ namespace pendo {
 
 namespace {
 
-// Where the bytes of a picture come from: a file stream or a packed DIB in
-// memory. Both know how much is left, so no size from a header is believed
+// Where the bytes of a picture come from: a byte source or a packed DIB in
+// memory. Where the length is known, no size from a header is believed
 // before the bytes are there. A short read raises the error of the source
 // (a damaged file, or a damaged DIB).
 class DibSource {
@@ -31,39 +30,26 @@ class DibSource {
   virtual void Fail() const = 0;
 };
 
-class StreamSource : public DibSource {
+class ByteSource : public DibSource {
  public:
-  explicit StreamSource(std::istream& in) : in_(in) {
-    const std::istream::pos_type here = in.tellg();
-    if (here != std::istream::pos_type(-1) && in.seekg(0, std::ios::end)) {
-      const std::istream::pos_type end = in.tellg();
-      in.seekg(here);
-      if (end != std::istream::pos_type(-1) && end >= here) {
-        remaining_ = static_cast<uint64_t>(end - here);
-        knowsLength_ = true;
-      }
-    }
-    in.clear();
-  }
+  explicit ByteSource(tbytesource& in) : in_(in) { knowsLength_ = in.Remaining(remaining_); }
   void Read(void* dst, uint64_t n) override {
-    if (n > remaining_) Fail();
-    in_.read(static_cast<char*>(dst), static_cast<std::streamsize>(n));
-    if (static_cast<uint64_t>(in_.gcount()) != n) Fail();
+    if (n > remaining_ || n > SIZE_MAX) Fail();
+    if (in_.Read(dst, static_cast<size_t>(n)) != n) Fail();
     remaining_ -= n;
   }
   void Skip(uint64_t n) override {
     if (n > remaining_) Fail();
-    in_.ignore(static_cast<std::streamsize>(n));
-    if (static_cast<uint64_t>(in_.gcount()) != n) Fail();
+    if (in_.Skip(n) != n) Fail();
     remaining_ -= n;
   }
-  // A stream that cannot tell its length is trusted up to the pixel cap.
+  // A source that cannot tell its length is trusted up to the pixel cap.
   uint64_t Remaining() const override { return remaining_; }
   bool KnowsLength() const override { return knowsLength_; }
   void Fail() const override { throw EtbitmapexInvalidDIBFile(); }
 
  private:
-  std::istream& in_;
+  tbytesource& in_;
   uint64_t remaining_ = kMaxPixelBytes + (uint64_t{1} << 20);
   bool knowsLength_ = false;
 };
@@ -547,8 +533,8 @@ void tinternaldib::Install(tdibinfo& fresh) {
   UpdatePalette();
 }
 
-void tinternaldib::LoadFromStream(std::istream& in) {
-  StreamSource src(in);
+void tinternaldib::LoadFromStream(tbytesource& in) {
+  ByteSource src(in);
   tdibinfo fresh;
   OutOfResourcesOnBadAlloc([&] { ReadBmpFile(src, fresh); });
   Install(fresh);
@@ -561,17 +547,15 @@ void tinternaldib::LoadFromPackedDib(const uint8_t* data, size_t size) {
   Install(fresh);
 }
 
-void tinternaldib::SaveToStream(std::ostream& out) const {
+void tinternaldib::SaveToStream(tbytesink& out) const {
   const uint32_t colors = Info.Header.biClrUsed;
   DibFileHeader file{};
   file.bfType = kBitmapFileType;
   file.bfSize = 54 + 4 * colors + Info.BitsSize;
   file.bfOffBits = 54 + 4 * colors;
-  out.write(reinterpret_cast<const char*>(&file), sizeof file);
-  out.write(reinterpret_cast<const char*>(&Info.Header), 40);
-  out.write(reinterpret_cast<const char*>(Info.Colors), static_cast<std::streamsize>(4 * colors));
-  out.write(reinterpret_cast<const char*>(Info.Bits), static_cast<std::streamsize>(Info.BitsSize));
-  if (!out) throw EWriteError();
+  if (!out.Write(&file, sizeof file) || !out.Write(&Info.Header, 40) || !out.Write(Info.Colors, 4 * size_t{colors}) ||
+      !out.Write(Info.Bits, Info.BitsSize))
+    throw EWriteError();
 }
 
 std::vector<uint8_t> tinternaldib::SavePackedDib() const {

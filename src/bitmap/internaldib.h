@@ -8,10 +8,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <iosfwd>
 #include <memory>
 #include <vector>
 
+#include "bitmap/bytestream.h"
 #include "bitmap/dibformat.h"
 
 namespace pendo {
@@ -47,9 +47,9 @@ class tinternaldib {
   // colour that 1-bit targets mark.
   void SetPixelsFormat(int target, int mode, const ProgressStep& progress, uint32_t maskColor);
 
-  // A BMP file at the stream's position.
-  void LoadFromStream(std::istream& in);
-  void SaveToStream(std::ostream& out) const;
+  // A BMP file at the source's position.
+  void LoadFromStream(tbytesource& in);
+  void SaveToStream(tbytesink& out) const;
   // A packed DIB (header, colours, pixels) as the clipboard holds it.
   void LoadFromPackedDib(const uint8_t* data, size_t size);
   std::vector<uint8_t> SavePackedDib() const;

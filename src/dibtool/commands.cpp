@@ -2,11 +2,8 @@
 
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <new>
-#include <streambuf>
-#include <sstream>
 #include <stdexcept>
 
 #include "bitmap/bitmapexceptions.h"
@@ -126,30 +123,6 @@ void CheckPixelLimit(const tinternaldib& dib, uint64_t limit) {
                  "; --max-pixels N raises the limit");
 }
 
-// Reads a file's bytes in place, as an istringstream would after copying
-// them; seekable, so that the engine knows where the file ends.
-class BytesBuf : public std::streambuf {
- public:
-  explicit BytesBuf(const std::string& bytes) {
-    char* p = const_cast<char*>(bytes.data());
-    setg(p, p, p + bytes.size());
-  }
-
- protected:
-  pos_type seekoff(off_type off, std::ios_base::seekdir dir, std::ios_base::openmode) override {
-    const off_type base = dir == std::ios_base::beg   ? 0
-                          : dir == std::ios_base::cur ? gptr() - eback()
-                                                      : egptr() - eback();
-    return seekpos(pos_type(base + off), std::ios_base::in);
-  }
-  pos_type seekpos(pos_type pos, std::ios_base::openmode) override {
-    const off_type at = off_type(pos);
-    if (at < 0 || at > egptr() - eback()) return pos_type(off_type(-1));
-    setg(eback(), eback() + at, egptr());
-    return pos;
-  }
-};
-
 std::string ReadFileOrFail(const std::string& path) {
   std::string bytes;
   if (!platform::ReadFileBytes(path, bytes)) throw UsageError("cannot read " + path);
@@ -162,8 +135,7 @@ void Load(const std::string& path, tinternaldib& dib, uint32_t* headerSize) {
     *headerSize = 0;
     if (bytes.size() >= 18) std::memcpy(headerSize, bytes.data() + 14, 4);
   }
-  BytesBuf buf(bytes);
-  std::istream in(&buf);
+  tmemorysource in(bytes);
   dib.LoadFromStream(in);
 }
 
@@ -241,9 +213,9 @@ int Convert(const std::vector<std::string>& a, uint64_t maxPixels, std::FILE* er
   const int steps = format <= pf4BitRLE ? 16 : 256;
   tprogressbar bar(steps, IsTerminal(err) ? err : nullptr);
   dib.SetPixelsFormat(format, fine ? 1 : 0, [&bar] { bar.Step(); }, mask);
-  std::ostringstream bmp(std::ios::binary);
+  tstringsink bmp;
   dib.SaveToStream(bmp);
-  WriteOut(files[1], bmp.str());
+  WriteOut(files[1], bmp.Bytes);
   return kOk;
 }
 

@@ -1,6 +1,7 @@
 #include "framework/comctrls.h"
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 #include "framework/resource.h"
@@ -34,8 +35,9 @@ void ttreenode::SetText(const std::string& text) {
     SendMessageA(tree_->handle_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
     textCallback_ = true;
   }
+  // The message takes the item in the rectangle it fills.
   RECT r{};
-  *reinterpret_cast<HTREEITEM*>(&r) = item_;
+  std::memcpy(&r, &item_, sizeof item_);
   if (SendMessageA(tree_->handle_, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&r)))
     InvalidateRect(tree_->handle_, &r, TRUE);
 }

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -610,7 +609,8 @@ TEST(BitmapEx, FilesAndStreams) {
   EXPECT_EQ(PixelBytes(q), PixelBytes(p));
 
   // A damaged stream keeps the picture that was there.
-  std::istringstream junk("PK\x03\x04 not a bitmap");
+  const std::string zip = "PK\x03\x04 not a bitmap";
+  tmemorysource junk(zip);
   int changes = 0;
   q.OnChange = [&] { ++changes; };
   EXPECT_THROW(q.LoadFromStream(junk), EtbitmapexInvalidDIBFile);
@@ -619,9 +619,10 @@ TEST(BitmapEx, FilesAndStreams) {
 
   // Loading into one sharer leaves the other as it was.
   tbitmapex shared(q);
-  std::stringstream other;
+  tstringsink other;
   Picture(9, 9, 1).SaveToStream(other);
-  q.LoadFromStream(other);
+  tmemorysource otherBytes(other.Bytes);
+  q.LoadFromStream(otherBytes);
   EXPECT_EQ(q.Width(), 9);
   EXPECT_EQ(shared.Width(), 3);
   EXPECT_EQ(shared.DIBShareCount(), 1);

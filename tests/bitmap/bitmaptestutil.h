@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -136,14 +135,14 @@ inline Bytes InfoHeader(int32_t w, int32_t h, unsigned bits, uint32_t compressio
 }
 
 inline void LoadBytes(tinternaldib& dib, const std::string& bytes) {
-  std::istringstream in(bytes);
+  tmemorysource in(bytes);
   dib.LoadFromStream(in);
 }
 
 inline std::string SaveBytes(const tinternaldib& dib) {
-  std::ostringstream out;
+  tstringsink out;
   dib.SaveToStream(out);
-  return out.str();
+  return out.Bytes;
 }
 
 inline uint32_t Le32(const std::string& s, size_t at) {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
-#include <sstream>
 #include <vector>
 
 #ifdef _WIN32
@@ -274,6 +274,49 @@ TEST(InternalDib, BadFilesRaiseAndKeepThePreviousImage) {
     ExpectMarker(dib);
     EXPECT_EQ(MappedBlockCount(), blocks) << c.what;
   }
+}
+
+// A real file and a source that cannot tell its length (a pipe) read as
+// memory does; a sink that refuses bytes is a write error.
+TEST(InternalDib, FilesPipesAndRefusingSinks) {
+  struct Pipe : tbytesource {
+    explicit Pipe(const std::string& s) : in(s) {}
+    size_t Read(void* dst, size_t n) override { return in.Read(dst, n); }
+    tmemorysource in;
+  };
+  struct Full : tbytesink {
+    bool Write(const void*, size_t) override { return false; }
+  };
+  tinternaldib picture;
+  MakeMarker(picture);
+  const std::string bytes = SaveBytes(picture);
+  const std::string path = testing::TempDir() + "internaldib_test.bmp";
+  {
+    tfilestream out(path, "wb");
+    picture.SaveToStream(out);
+    ASSERT_TRUE(out.Close());
+  }
+  for (const std::string& file : {bytes, bytes.substr(0, bytes.size() - 1)}) {
+    const bool whole = file.size() == bytes.size();
+    tfilestream(path, "wb").Write(file.data(), file.size());
+    tinternaldib fromFile, fromPipe;
+    tfilestream in(path, "rb");
+    Pipe pipe(file);
+    if (whole) {
+      fromFile.LoadFromStream(in);
+      fromPipe.LoadFromStream(pipe);
+    } else {
+      MakeMarker(fromFile);
+      MakeMarker(fromPipe);
+      EXPECT_THROW(fromFile.LoadFromStream(in), EtbitmapexInvalidDIBFile);
+      EXPECT_THROW(fromPipe.LoadFromStream(pipe), EtbitmapexInvalidDIBFile);
+    }
+    ExpectMarker(fromFile);
+    ExpectMarker(fromPipe);
+  }
+  Full full;
+  EXPECT_THROW(picture.SaveToStream(full), EWriteError);
+  std::remove(path.c_str());
 }
 
 // What current writers put in files: longer headers, gaps before the

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -119,7 +120,8 @@ class Controls : public ::testing::Test {
   // The centre of a node's label, in the tree's client coordinates.
   POINT NodePoint(ttreenode* node) {
     RECT r{};
-    *reinterpret_cast<HTREEITEM*>(&r) = node->ItemId();
+    const HTREEITEM item = node->ItemId();
+    std::memcpy(&r, &item, sizeof item);
     SendMessageA(form->tree->Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   }

@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <sstream>
+#include <string>
 
 #include "bitmap/bitmapexceptions.h"
 #include "bitmap/internaldib.h"
@@ -13,15 +13,15 @@
 namespace pendo::fuzz {
 
 inline std::string Save(const tinternaldib& dib) {
-  std::ostringstream out;
+  tstringsink out;
   dib.SaveToStream(out);
-  return out.str();
+  return out.Bytes;
 }
 
 inline void CheckLoaded(tinternaldib& dib) {
   const std::string file = Save(dib);
   tinternaldib again;
-  std::istringstream in(file);
+  tmemorysource in(file);
   again.LoadFromStream(in);
   if (Save(again) != file) std::abort();
   // Conversions only on small pictures: the fine reduction is meant for
@@ -30,7 +30,7 @@ inline void CheckLoaded(tinternaldib& dib) {
   const int from = dib.GetPixelsFormat();
   for (int target = 0; target < 6; ++target) {
     tinternaldib copy;
-    std::istringstream in2(file);
+    tmemorysource in2(file);
     copy.LoadFromStream(in2);
     try {
       copy.SetPixelsFormat(target, target % 2, nullptr, 0xFFFFFF);

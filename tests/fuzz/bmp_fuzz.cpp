@@ -3,14 +3,12 @@
 // behind a failure.
 #include <cstddef>
 #include <cstdint>
-#include <sstream>
-#include <string>
 
 #include "bitmap_fuzz_common.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   pendo::tinternaldib dib;
-  std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+  pendo::tmemorysource in(data, size);
   try {
     dib.LoadFromStream(in);
   } catch (const std::exception&) {
