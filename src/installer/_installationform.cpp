@@ -59,6 +59,7 @@ tformdesc MakeInstallationform() {
   AddPageLines(d, "folderpage", 16, {
     "インストール先フォルダを指定して下さい。", "フォルダが存在しない場合、ウィザードが新規に作成します。"});
   AddPageLines(d, "folderpage", 67, {"フォルダ(&F)"}, true);
+  c.back().props.emplace_back("FocusControl", "installfoldernameedit");
   c.push_back({"tedit", "installfoldernameedit", "folderpage",
                {{"Left", 80}, {"Top", 64}, {"Width", 329}, {"Height", 20}, {"Enabled", "False"},
                 {"Color", "clSilver"}, {"OnChange", &Tinstallationform::installfoldernameeditChange}}});
@@ -69,6 +70,7 @@ tformdesc MakeInstallationform() {
     "プログラムを「送る」コンテキストメニューに登録しますか？", "登録する場合、そのタイトルを入力して下さい。",
     "登録しない場合は空白にして下さい。"});
   AddPageLines(d, "sendtopage", 83, {"タイトル(&T)"}, true);
+  c.back().props.emplace_back("FocusControl", "sendtonameedit");
   c.push_back({"tedit", "sendtonameedit", "sendtopage",
                {{"Left", 80}, {"Top", 80}, {"Width", 329}, {"Height", 20},
                 {"OnChange", &Tinstallationform::installfoldernameeditChange}}});

@@ -72,6 +72,10 @@ TEST_F(SetupWizard, PagesFolderRuleAndInputDuringTheRun) {
   EXPECT_FALSE(IsWindowEnabled(form_->NextButton->Handle())) << "an empty folder disables Next";
   SetWindowTextA(form_->installfoldernameedit->Handle(), target_.c_str());
   EXPECT_TRUE(IsWindowEnabled(form_->NextButton->Handle()));
+  SetFocus(form_->NextButton->Handle());
+  PostMessageA(form_->NextButton->Handle(), WM_SYSCHAR, 'f', 1 << 29);
+  Pump();
+  EXPECT_EQ(GetFocus(), form_->installfoldernameedit->Handle()) << "Alt+F goes to the folder";
 
   // Next, Back and Cancel wait in the queue; the run handles them while it
   // copies, and none may start a second run, move a page or ask to cancel.
