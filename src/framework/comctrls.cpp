@@ -64,7 +64,8 @@ void ttreenode::SetSelectedIndex(int index) {
 bool ttreenode::Selected() const { return tree_->Selected() == this; }
 
 void ttreenode::Expand(bool recurse) {
-  if (item_) SendMessageA(tree_->handle_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item_));
+  // Asked again, Wine's control would lay out all the rows below once more.
+  if (item_ && !Expanded()) SendMessageA(tree_->handle_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item_));
   if (recurse)
     for (auto& c : children_) c->Expand(true);
 }
