@@ -504,7 +504,8 @@ LRESULT CALLBACK twincontrol::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
   if (!self && creating && !creating->handle_) {
     self = creating;
     creating = nullptr;
-    self->Attach(hwnd);
+    // Out of memory for the map, the window goes on without its object.
+    if (!Guard([&] { self->Attach(hwnd); })) self = nullptr;
   }
   if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
   ++self->messageDepth_;
