@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "framework/comctrls.h"
 
@@ -30,6 +31,11 @@ class tsimpletreeview : public ttreeview {
   // A new last child of the root; index -1 takes the parent image indexes,
   // any other index is both images. Without a root nothing is added (null).
   ttreenode* AddRootChild(const std::string& text, int imageIndex);
+  // Makes the root's children show texts, in this order: a node whose text
+  // is still there is kept (with its images) and moved, the others deleted,
+  // and texts without one added as AddRootChild does. A long list that is
+  // only sorted or grows by one is so not built anew.
+  void SetRootChildren(const std::vector<std::string>& texts, int imageIndex);
 
   bool SetProperty(const std::string& name, const std::string& value, tresourcecontext& context) override;
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "framework/resource.h"
 
@@ -65,7 +66,8 @@ void ttreenode::SetSelectedIndex(int index) {
 bool ttreenode::Selected() const { return tree_->Selected() == this; }
 
 void ttreenode::Expand(bool recurse) {
-  if (item_) SendMessageA(tree_->handle_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item_));
+  // Asked again, Wine's control would lay out all the rows below once more.
+  if (item_ && !Expanded()) SendMessageA(tree_->handle_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item_));
   if (recurse)
     for (auto& c : children_) c->Expand(true);
 }
@@ -211,6 +213,39 @@ void ttreeview::Clear() {
 
 void ttreeview::DeleteChildren(ttreenode* node) {
   while (node->Count() > 0) node->GetFirstChild()->Delete();
+}
+
+namespace {
+using tnoderanks = std::unordered_map<LPARAM, int>;
+
+int CALLBACK CompareRanks(LPARAM a, LPARAM b, LPARAM ranks) {
+  const auto& rank = *reinterpret_cast<const tnoderanks*>(ranks);
+  const auto x = rank.find(a), y = rank.find(b);
+  return (x == rank.end() ? 0 : x->second) - (y == rank.end() ? 0 : y->second);
+}
+}  // namespace
+
+void ttreeview::ReorderChildren(ttreenode* parent, const std::vector<ttreenode*>& order) {
+  if (parent && parent->tree_ != this) throw std::logic_error("the parent node is in another tree");
+  auto& siblings = parent ? parent->children_ : top_;
+  tnoderanks rank;
+  rank.reserve(order.size());
+  for (size_t i = 0; i < order.size(); ++i) rank.emplace(reinterpret_cast<LPARAM>(order[i]), static_cast<int>(i));
+  bool same = order.size() == siblings.size() && rank.size() == order.size();
+  for (size_t i = 0; same && i < siblings.size(); ++i)
+    same = rank.count(reinterpret_cast<LPARAM>(siblings[i].get())) == 1;
+  if (!same) throw std::invalid_argument("the new order does not name each child of the node once");
+  std::sort(siblings.begin(), siblings.end(), [&](const auto& a, const auto& b) {
+    return rank[reinterpret_cast<LPARAM>(a.get())] < rank[reinterpret_cast<LPARAM>(b.get())];
+  });
+  if (!handle_ || siblings.size() < 2) return;
+  // The control relinks its items in place: nothing is measured or notified
+  // again, where deleting and inserting would touch every row.
+  TVSORTCB sort{};
+  sort.hParent = parent ? parent->item_ : TVI_ROOT;
+  sort.lpfnCompare = &CompareRanks;
+  sort.lParam = reinterpret_cast<LPARAM>(&rank);
+  SendMessageA(handle_, TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
 }
 
 void ttreeview::FullExpand() {

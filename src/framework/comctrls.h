@@ -96,6 +96,10 @@ class ttreeview : public twincontrol {
   void Clear();
   // Deletes the children of a node, first child first.
   void DeleteChildren(ttreenode* node);
+  // Puts the children of parent (null: the top-level nodes) in the given
+  // order, which names each of them once. The nodes stay as they are, texts
+  // and selection included, so a long list is reordered without rebuilding it.
+  void ReorderChildren(ttreenode* parent, const std::vector<ttreenode*>& order);
   void FullExpand();
 
   ttreenode* Selected() const;

@@ -54,13 +54,16 @@ bool DialogChar(tcomponent* form, char key) {
   if (!wanted) return false;
   for (tcomponent* c : form->Components()) {
     auto* w = dynamic_cast<twincontrol*>(c);
-    if (!w || !w->Showing() || !w->Enabled() || AcceleratorOf(w->Caption()) != wanted) continue;
+    if (!w || AcceleratorOf(w->Caption()) != wanted) continue;
     if (auto* label = dynamic_cast<tlabel*>(w)) {
+      // A label may be hidden on purpose only to give its control a key:
+      // what counts is whether that control can take the focus.
       twincontrol* target = label->FocusControl();
-      if (!target || !target->Showing() || !target->Enabled()) continue;
+      if (!label->ShowAccelChar() || !target || !target->Showing() || !target->Enabled()) continue;
       target->SetFocus();
       return true;
     }
+    if (!w->Showing() || !w->Enabled()) continue;
     if (auto* check = dynamic_cast<tcheckbox*>(w)) {
       check->SetFocus();
       check->SetChecked(!check->Checked());

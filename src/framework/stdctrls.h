@@ -16,7 +16,8 @@ std::vector<std::string> SplitBarList(const std::string& text);
 // upper case, or 0.
 char AcceleratorOf(const std::string& caption);
 // Alt+letter on a form: the label with that accelerator focuses its
-// FocusControl, a button with it is clicked. True when one took the key.
+// FocusControl when that one is showing and enabled (the label itself may be
+// hidden), a button with it is clicked. True when one took the key.
 bool DialogChar(tcomponent* form, char key);
 
 class tlabel : public twincontrol {

@@ -3,7 +3,9 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <mutex>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "framework/application.h"
 #include "framework/graphiccontrol.h"
@@ -14,7 +16,34 @@
 namespace pendo {
 
 namespace {
-const char kObjectProp[] = "PendoControl";
+// Window to object, looked up for every message. A window property would do,
+// but under Wine each property read is a round trip to the server, which made
+// every message cost two of them.
+class thandlemap {
+ public:
+  twincontrol* Find(HWND window) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = map_.find(window);
+    return it == map_.end() ? nullptr : it->second;
+  }
+  void Add(HWND window, twincontrol* control) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    map_[window] = control;
+  }
+  void Remove(HWND window) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    map_.erase(window);
+  }
+
+ private:
+  std::mutex mutex_;
+  std::unordered_map<HWND, twincontrol*> map_;
+};
+// Never destroyed: windows may still be going when static objects are.
+thandlemap& Handles() {
+  static auto* handles = new thandlemap;
+  return *handles;
+}
 // The object whose window is being created: messages sent before WM_NCCREATE
 // (WM_GETMINMAXINFO) must already reach it.
 thread_local twincontrol* creating = nullptr;
@@ -43,7 +72,7 @@ twincontrol::~twincontrol() {
 
 twincontrol* twincontrol::FromHandle(HWND window) {
   if (!window) return nullptr;
-  return static_cast<twincontrol*>(GetPropA(window, kObjectProp));
+  return Handles().Find(window);
 }
 
 HWND twincontrol::Handle() {
@@ -169,12 +198,12 @@ void twincontrol::CreateWnd() {
 
 void twincontrol::Attach(HWND hwnd) {
   handle_ = hwnd;
-  SetPropA(hwnd, kObjectProp, this);
+  Handles().Add(hwnd, this);
 }
 
 void twincontrol::Detach() {
   if (!handle_) return;
-  RemovePropA(handle_, kObjectProp);
+  Handles().Remove(handle_);
   if (defaultProc_) {
     SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defaultProc_));
     defaultProc_ = nullptr;
@@ -475,7 +504,8 @@ LRESULT CALLBACK twincontrol::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
   if (!self && creating && !creating->handle_) {
     self = creating;
     creating = nullptr;
-    self->Attach(hwnd);
+    // Out of memory for the map, the window goes on without its object.
+    if (!Guard([&] { self->Attach(hwnd); })) self = nullptr;
   }
   if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
   ++self->messageDepth_;

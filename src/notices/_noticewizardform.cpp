@@ -160,10 +160,12 @@ void Tnoticewizardform::RebuildNoticeTree() {
     ~End() { tree->EndUpdate(); }
   } end{noticetree};
   // From the root, the tree would otherwise move its selection through every
-  // child as they go, loading each one.
+  // child that goes, loading each one.
   if (SelectedNotice()) noticetree->SetSelected(root);
-  noticetree->ClearRoot();
-  for (const std::string& record : list_.Lines()) noticetree->AddRootChild(FormatNoticeText(record), -1);
+  std::vector<std::string> texts;
+  texts.reserve(static_cast<size_t>(list_.Count()));
+  for (const std::string& record : list_.Lines()) texts.push_back(FormatNoticeText(record));
+  noticetree->SetRootChildren(texts, -1);
   root->Expand(false);
 }
 

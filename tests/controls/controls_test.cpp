@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -110,6 +111,33 @@ TEST_F(Wizard, SimpleTreeAddsAndClearsTheRootsChildrenOnly) {
   EXPECT_EQ(nullptr, form->emptytree->RootNode());
   EXPECT_EQ(nullptr, form->emptytree->AddRootChild("x", -1));
   EXPECT_EQ(0, form->emptytree->Count());
+}
+
+TEST_F(Wizard, SimpleTreeSetRootChildrenKeepsTheNodesOfTextsThatStay) {
+  tsimpletreeview* t = form->configrationlist;
+  ttreenode* clock = t->AddRootChild("時計", -1);
+  ttreenode* date1 = t->AddRootChild("日付", -1);
+  ttreenode* date2 = t->AddRootChild("日付", -1);
+  t->SetSelected(date1);
+  t->SetRootChildren({"日付", "x", "時計", "日付"}, 3);
+  ASSERT_EQ(4, t->RootNode()->Count());
+  std::vector<ttreenode*> expected{date1, t->RootNode()->Item(1), clock, date2};
+  auto next = [t](UINT which, HTREEITEM from) {
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageA(t->Handle(), TVM_GETNEXTITEM, which, reinterpret_cast<LPARAM>(from)));
+  };
+  HTREEITEM item = next(TVGN_CHILD, t->RootNode()->ItemId());
+  for (int i = 0; i < 4; ++i, item = next(TVGN_NEXT, item)) {
+    EXPECT_EQ(expected[i], t->RootNode()->Item(i)) << i;
+    EXPECT_EQ(expected[i]->ItemId(), item) << i;  // the control shows the same order
+  }
+  EXPECT_EQ("x", t->RootNode()->Item(1)->Text());
+  EXPECT_EQ(std::make_pair(3, 3), ControlImages(t, t->RootNode()->Item(1)));
+  EXPECT_EQ(date1, t->Selected());
+  t->SetRootChildren({"時計"}, -1);
+  EXPECT_EQ(clock, t->RootNode()->Item(0));
+  EXPECT_EQ(2, t->Count());
+  EXPECT_THROW(t->ReorderChildren(t->RootNode(), {clock, clock}), std::invalid_argument);
 }
 
 TEST_F(Wizard, PagesStepWithTheButtonsAndCtrlTabAndTheCounterFollows) {

@@ -293,6 +293,19 @@ TEST_F(Controls, LabelAcceleratorFocusesItsControlAndBlueFontDrawsBlue) {
       if (GetPixel(dc, x, y) == RGB(0, 0, 255)) ++blue;
   ReleaseDC(label, dc);
   EXPECT_GT(blue, 10);
+  // A hidden label still hands its key on; a hidden control takes none.
+  struct Step {
+    bool labelVisible, editVisible;
+    HWND focus;
+  } steps[] = {{false, true, form->messageedit->Handle()}, {true, false, form->tree->Handle()}};
+  for (const Step& s : steps) {
+    form->messagelabel->SetVisible(s.labelVisible);
+    form->messageedit->SetVisible(s.editVisible);
+    form->tree->SetFocus();
+    PostMessageA(form->tree->Handle(), WM_SYSCHAR, 'm', 1 << 29);
+    Pump();
+    EXPECT_EQ(s.focus, GetFocus()) << s.labelVisible;
+  }
 }
 
 TEST_F(Controls, FileOpenDialogShowsTheFilterAndReturnsTheChosenFullName) {
