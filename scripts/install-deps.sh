@@ -9,6 +9,7 @@ have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok ins
 pkgs=(
   cmake ninja-build g++ clang-14 libclang-rt-14-dev
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 wine32:i386
   xvfb xauth x11-utils xdotool imagemagick
   locales fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation

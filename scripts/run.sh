@@ -1,22 +1,27 @@
 #!/usr/bin/env bash
 # The run command: installs what is missing, builds, and starts Pendo under
 # Wine. With $DISPLAY set it runs there until Pendo ends; without one it runs
-# on a virtual display, saves a screenshot and says where.
+# on a virtual display, saves a screenshot and says where. On a host that
+# runs 64-bit code only it runs the x86_64 build (see scripts/lane.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 bash scripts/install-deps.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target Pendo
+# shellcheck source=lane.sh
+. scripts/lane.sh
+[ -n "$PENDO_LANE_NOTE" ] && echo "$PENDO_LANE_NOTE"
+cmake --preset "$PENDO_LANE" >/dev/null
+cmake --build --preset "$PENDO_LANE" --target Pendo
 
 run="$root/build/run"
 mkdir -p "$run/app"
-cp build/win32/bin/Pendo.exe "$run/app/Pendo.exe"
+cp "$PENDO_BUILD/bin/Pendo.exe" "$run/app/Pendo.exe"
 export PENDO_WINE_DIR="$run/wine"
 mkdir -p "$PENDO_WINE_DIR"
 
 if [ -n "${DISPLAY:-}" ]; then
   rm -f "$PENDO_WINE_DIR/display"
+  echo "$PENDO_WINE_ARCH" >"$PENDO_WINE_DIR/arch"
   # shellcheck source=/dev/null
   . scripts/wine/wine-env.sh
   mkdir -p "$WINEPREFIX" "$HOME"

@@ -1,21 +1,33 @@
 #!/usr/bin/env bash
-# harness.sh start|stop BUILD_DIR
-# start: one Xvfb and one persistent wineserver for the whole test run, with a
-#        private prefix (created on first use) and a HOME whose ALSA default
-#        device records every sample played into a file.
-# stop:  ends everything that start began, by process id.
+# harness.sh start|stop BUILD_DIR [DESKTOPS]
+# start: DESKTOPS (default PENDO_WINE_DESKTOPS or 1) independent desktops for a
+#        test run, so that tests on different desktops can run side by side:
+#        each one Xvfb and one persistent wineserver with a private prefix
+#        (created on first use) and a HOME whose ALSA default device records
+#        every sample played into a file. Desktop 0 lives in BUILD_DIR/wine,
+#        desktop N in BUILD_DIR/wine-N.
+# stop:  ends everything that start began, by process id, on every desktop.
+# The loader (win32 or win64) is PENDO_WINE_ARCH, else the build folder's own
+# (its CMake cache), else win32.
 set -uo pipefail
 cmd=${1:?start or stop}
 build=$(cd "${2:?build folder}" && pwd)
-export PENDO_WINE_DIR="$build/wine"
-mkdir -p "$PENDO_WINE_DIR"
-state="$PENDO_WINE_DIR"
+desktops=${3:-${PENDO_WINE_DESKTOPS:-1}}
+here=$(cd "$(dirname "$0")" && pwd)
+if [ -z "${PENDO_WINE_ARCH:-}" ]; then
+  case $(grep -s '^CMAKE_SYSTEM_PROCESSOR' "$build/CMakeCache.txt") in
+    *x86_64*) PENDO_WINE_ARCH=win64 ;;
+    *) PENDO_WINE_ARCH=win32 ;;
+  esac
+fi
+export PENDO_WINE_ARCH
 
 alive() { [ -n "${1:-}" ] && kill -0 "$1" 2>/dev/null; }
 
 stop() {
+  state=$PENDO_WINE_DIR
   # shellcheck source=/dev/null
-  . "$(dirname "$0")/wine-env.sh"
+  . "$here/wine-env.sh"
   local spid xpid
   spid=$(cat "$state/wineserver.pid" 2>/dev/null || true)
   xpid=$(cat "$state/xvfb.pid" 2>/dev/null || true)
@@ -35,18 +47,28 @@ stop() {
 
 start() {
   stop
-  local n
+  echo "$PENDO_WINE_ARCH" >"$state/arch"
+  local n xpid up=""
+  # A free display number; should another harness claim it first, this
+  # Xvfb ends at once and the next number is tried.
   for n in $(seq 91 199); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$state/xvfb.log" 2>&1 </dev/null &
+    xpid=$!
+    echo $xpid >"$state/xvfb.pid"
+    for _ in $(seq 100); do
+      alive "$xpid" || break
+      # Ours once the display's lock names this Xvfb.
+      [ -e "/tmp/.X11-unix/X$n" ] && [ "$(tr -dc 0-9 <"/tmp/.X$n-lock" 2>/dev/null)" = "$xpid" ] && { up=1; break; }
+      sleep 0.1
+    done
+    [ -n "$up" ] && break
   done
-  setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$state/xvfb.log" 2>&1 </dev/null &
-  echo $! >"$state/xvfb.pid"
-  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-  [ -e "/tmp/.X11-unix/X$n" ] || { echo "Xvfb did not start" >&2; cat "$state/xvfb.log" >&2; stop; exit 1; }
+  [ -n "$up" ] || { echo "Xvfb did not start" >&2; cat "$state/xvfb.log" >&2; stop; exit 1; }
   echo ":$n" >"$state/display"
 
   # shellcheck source=/dev/null
-  . "$(dirname "$0")/wine-env.sh"
+  . "$here/wine-env.sh"
   mkdir -p "$WINEPREFIX" "$HOME"
   cat >"$HOME/.asoundrc" <<ASOUND
 pcm.!default {
@@ -89,8 +111,27 @@ ASOUND
   echo "wine harness up on display :$n, prefix $WINEPREFIX"
 }
 
+desktop_dir() { if [ "$1" -eq 0 ]; then echo "$build/wine"; else echo "$build/wine-$1"; fi; }
+
 case $cmd in
-  start) start ;;
-  stop) stop ;;
-  *) echo "usage: harness.sh start|stop BUILD_DIR" >&2; exit 2 ;;
+  start)
+    status=0
+    for ((i = 0; i < desktops; i++)); do
+      export PENDO_WINE_DIR; PENDO_WINE_DIR=$(desktop_dir $i)
+      mkdir -p "$PENDO_WINE_DIR"
+      state=$PENDO_WINE_DIR
+      # Each desktop boots its own prefix; they start side by side.
+      (start) &
+    done
+    for job in $(jobs -p); do wait "$job" || status=1; done
+    exit $status
+    ;;
+  stop)
+    for dir in "$build/wine" "$build"/wine-[0-9]*; do
+      [ -d "$dir" ] || continue
+      export PENDO_WINE_DIR=$dir
+      (stop)
+    done
+    ;;
+  *) echo "usage: harness.sh start|stop BUILD_DIR [DESKTOPS]" >&2; exit 2 ;;
 esac

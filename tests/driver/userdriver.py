@@ -20,6 +20,9 @@ Desktop(build_dir, inspector)   the harness of build_dir (its wine/ folder must 
                                 up: ctest's wine.start fixture, or harness.sh start)
   .start(exe, *args, cwd=None) -> Program   started under the harness's Wine
   .windows() / .children(w)      -> [Window]   top-level windows / w's child windows
+  .reg_value(key, name)          -> str or None   a registry value ("HKLM\\...", "HKCU\\...")
+  .unix(path)                    -> the Linux path of "C:\\..." in the prefix
+  .wait_for(predicate, timeout=20, what=...)  -> its first true value; raises TimeoutError
   .find_window(cls=, title=, pid=, visible=True) -> Window or None
   .wait_window(..., timeout=20)  -> Window; raises TimeoutError
   .wait_gone(w, timeout=10)      -> True once w is gone or hidden
@@ -45,6 +48,7 @@ Window: .hwnd .pid .visible .rect (l, t, r, b) .client (l, t, r, b, on the scree
 Coordinates are the Windows screen's; the virtual desktop's offset on the X
 screen is taken into account. Texts are the system's code page (932) decoded.
 """
+import atexit
 import os
 import subprocess
 import tempfile
@@ -132,6 +136,10 @@ class Watch:
 class Desktop:
     def __init__(self, build_dir, inspector):
         wine_dir = os.path.join(os.path.abspath(build_dir), "wine")
+        # The desktop CTest gave this test (RESOURCE_GROUPS desktop:1).
+        given = os.environ.get("CTEST_RESOURCE_GROUP_0_DESKTOP", "")
+        if given.startswith("id:") and not given.startswith("id:0,"):
+            wine_dir += "-" + given[3:].split(",")[0]
         out = subprocess.run(["bash", "-c", '. "$1" && env -0', "-", _ENV_SCRIPT],
                              env=dict(os.environ, PENDO_WINE_DIR=wine_dir), capture_output=True, check=True).stdout
         self.env = dict(kv.split("=", 1) for kv in out.decode().split("\0") if "=" in kv)
@@ -139,20 +147,69 @@ class Desktop:
             raise RuntimeError("the Wine harness of %s is not running" % build_dir)
         self.inspector = os.path.abspath(inspector)
         self._origin = None
+        self._server = None
+        self._lock = threading.Lock()
+        atexit.register(self.close)
 
     # Wine and the inspector ------------------------------------------------
 
     def inspect(self, *args):
-        # A Wine process that starts while the desktop itself is starting may
-        # hang (seen after a session end); a second one does not.
-        for attempt in (1, 2):
+        """One command of the inspector (see wininspect.cpp); its output."""
+        return self.inspect_code(*args)[1]
+
+    def inspect_code(self, *args):
+        # One inspector serves the whole test: a Wine process costs about a
+        # second to start, a command to a running one a few milliseconds.
+        with self._lock:
+            for attempt in (1, 2):
+                if self._server is None or self._server.poll() is not None:
+                    self._server = subprocess.Popen(["wine", self.inspector, "serve"], env=self.env,
+                                                    stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                                    stderr=subprocess.DEVNULL)
+                try:
+                    self._server.stdin.write(("\t".join(str(a) for a in args) + "\n").encode("cp932"))
+                    self._server.stdin.flush()
+                    out = []
+                    while True:
+                        line = self._server.stdout.readline()
+                        if not line:
+                            raise BrokenPipeError("the inspector ended")
+                        if line.startswith(b".end "):
+                            return int(line.split()[1]), b"".join(out).decode("cp932", "replace")
+                        out.append(line)
+                except (BrokenPipeError, OSError):
+                    # A Wine process that starts while the desktop itself is
+                    # starting may end early (seen after a session end).
+                    self.close()
+                    if attempt == 2:
+                        raise
+
+    def close(self):
+        """Ends the inspector (a new one starts at the next command)."""
+        if self._server is not None:
             try:
-                p = subprocess.run(["wine", self.inspector] + [str(a) for a in args], env=self.env,
-                                   capture_output=True, timeout=20)
-                return p.stdout.decode("cp932", "replace")
-            except subprocess.TimeoutExpired:
-                if attempt == 2:
-                    raise
+                self._server.stdin.close()
+                self._server.wait(10)
+            except (OSError, subprocess.TimeoutExpired):
+                self._server.kill()
+                self._server.wait()
+            self._server.stdout.close()
+            self._server = None
+
+    def reg_value(self, key, name):
+        """A string or DWORD value (as text) of the registry, or None."""
+        code, out = self.inspect_code("reg", key, name)
+        return out.rstrip("\r\n") if code == 0 else None
+
+    def unix(self, path):
+        """The Linux path of a Windows drive path of the prefix."""
+        drive = os.path.join(self.env["WINEPREFIX"], "dosdevices", path[:2].lower())
+        here = os.path.realpath(drive)
+        for part in [p for p in path[2:].split("\\") if p]:
+            names = os.listdir(here) if os.path.isdir(here) else []
+            match = next((n for n in names if n.lower() == part.lower()), part)
+            here = os.path.join(here, match)
+        return here
 
     def start(self, exe, *args, cwd=None):
         popen = subprocess.Popen(["wine", self.inspector, "run", os.path.abspath(exe)] + [str(a) for a in args],
@@ -186,6 +243,17 @@ class Desktop:
             if time.time() > end:
                 raise TimeoutError("no window cls=%r title=%r pid=%r" % (cls, title, pid))
             time.sleep(0.1)
+
+    def wait_for(self, predicate, timeout=20, what="a condition", every=0.05):
+        """Polls predicate until it returns a true value, which is returned."""
+        end = time.time() + timeout
+        while True:
+            value = predicate()
+            if value:
+                return value
+            if time.time() > end:
+                raise TimeoutError("timed out waiting for %s" % what)
+            time.sleep(every)
 
     def refresh(self, w):
         for now in self.windows():

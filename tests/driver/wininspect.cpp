@@ -11,17 +11,23 @@
 //   wininspect watch CLASS MS        each appearance of a visible window of CLASS
 //                                    during MS milliseconds, then "count N"
 //   wininspect kill PID
+//   wininspect reg KEY NAME          a REG_SZ or REG_DWORD value of HKLM\... or HKCU\...
+//   wininspect serve                 the commands above but run and watch, one per
+//                                    line of standard input (arguments separated by
+//                                    tabs), each answer ended by ".end CODE": one Wine
+//                                    process for a whole test instead of one per look
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
 
 namespace {
 
-unsigned long Number(const char* text) { return std::strtoul(text, nullptr, 0); }
+unsigned long long Number(const char* text) { return std::strtoull(text, nullptr, 0); }
 
 HWND WindowArg(const char* text) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(Number(text))); }
 
@@ -49,8 +55,8 @@ void Print(HWND h) {
   MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&c), 2);
   char cls[256] = {0};
   GetClassNameA(h, cls, sizeof cls);
-  std::printf("%#lx\t%lu\t%d\t%ld,%ld,%ld,%ld\t%ld,%ld,%ld,%ld\t%ld\t%s\t%s\n",
-              static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(h)), static_cast<unsigned long>(pid),
+  std::printf("%#llx\t%lu\t%d\t%ld,%ld,%ld,%ld\t%ld,%ld,%ld,%ld\t%ld\t%s\t%s\n",
+              static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(h)), static_cast<unsigned long>(pid),
               IsWindowVisible(h) ? 1 : 0, w.left, w.top, w.right, w.bottom, c.left, c.top, c.right, c.bottom,
               static_cast<long>(GetDlgCtrlID(h)), cls, TextOf(h).c_str());
 }
@@ -111,35 +117,90 @@ int Watch(const char* cls, DWORD ms) {
   return 0;
 }
 
+int RegistryValue(const char* path, const char* name) {
+  const std::string full = path;
+  const size_t slash = full.find('\\');
+  const std::string root = full.substr(0, slash);
+  HKEY top = root == "HKLM" || root == "HKEY_LOCAL_MACHINE" ? HKEY_LOCAL_MACHINE
+             : root == "HKCU" || root == "HKEY_CURRENT_USER" ? HKEY_CURRENT_USER
+             : root == "HKCR" || root == "HKEY_CLASSES_ROOT" ? HKEY_CLASSES_ROOT
+                                                             : nullptr;
+  if (!top || slash == std::string::npos) return 2;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(top, full.c_str() + slash + 1, 0, KEY_READ, &key) != ERROR_SUCCESS) return 1;
+  std::vector<char> data(65536);
+  DWORD type = 0, size = static_cast<DWORD>(data.size() - 1);
+  const LONG r = RegQueryValueExA(key, *name ? name : nullptr, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+  RegCloseKey(key);
+  if (r != ERROR_SUCCESS) return 1;
+  if (type == REG_DWORD && size == 4) {
+    DWORD v = 0;
+    std::memcpy(&v, data.data(), 4);
+    std::printf("%lu\n", static_cast<unsigned long>(v));
+  } else {
+    data[size] = 0;
+    std::printf("%s\n", data.data());
+  }
+  return 0;
+}
+
+int Command(const std::vector<std::string>& a) {
+  const std::string what = a.empty() ? "" : a[0];
+  if (what == "windows") {
+    EnumWindows(&PrintOne, 0);
+    return 0;
+  }
+  if (what == "children" && a.size() > 1) {
+    EnumChildWindows(WindowArg(a[1].c_str()), &PrintOne, 0);
+    return 0;
+  }
+  if ((what == "send" || what == "post") && a.size() > 4) {
+    HWND h = WindowArg(a[1].c_str());
+    const UINT msg = static_cast<UINT>(Number(a[2].c_str()));
+    const WPARAM wp = static_cast<WPARAM>(Number(a[3].c_str()));
+    const LPARAM lp = static_cast<LPARAM>(std::strtoll(a[4].c_str(), nullptr, 0));
+    if (what == "post") return PostMessageA(h, msg, wp, lp) ? 0 : 1;
+    std::printf("%ld\n", static_cast<long>(SendMessageA(h, msg, wp, lp)));
+    return 0;
+  }
+  if (what == "kill" && a.size() > 1) {
+    HANDLE p = OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(Number(a[1].c_str())));
+    const bool done = p && TerminateProcess(p, 99);
+    if (p) CloseHandle(p);
+    return done ? 0 : 1;
+  }
+  if (what == "reg" && a.size() > 2) return RegistryValue(a[1].c_str(), a[2].c_str());
+  std::fprintf(stderr, "usage: wininspect run|windows|children|send|post|watch|kill|reg|serve ...\n");
+  return 2;
+}
+
+int Serve() {
+  std::string line;
+  int c;
+  while ((c = std::getchar()) != EOF) {
+    if (c != '\n') {
+      if (c != '\r') line += static_cast<char>(c);
+      continue;
+    }
+    std::vector<std::string> args;
+    size_t from = 0;
+    for (size_t tab; (tab = line.find('\t', from)) != std::string::npos; from = tab + 1)
+      args.push_back(line.substr(from, tab - from));
+    args.push_back(line.substr(from));
+    line.clear();
+    const int code = Command(args);
+    std::printf(".end %d\n", code);
+    std::fflush(stdout);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string what = argc > 1 ? argv[1] : "";
   if (what == "run" && argc > 2) return Run(argc, argv);
-  if (what == "windows") {
-    EnumWindows(&PrintOne, 0);
-    return 0;
-  }
-  if (what == "children" && argc > 2) {
-    EnumChildWindows(WindowArg(argv[2]), &PrintOne, 0);
-    return 0;
-  }
-  if ((what == "send" || what == "post") && argc > 5) {
-    HWND h = WindowArg(argv[2]);
-    const UINT msg = Number(argv[3]);
-    const WPARAM wp = Number(argv[4]);
-    const LPARAM lp = static_cast<LPARAM>(std::strtol(argv[5], nullptr, 0));
-    if (what == "post") return PostMessageA(h, msg, wp, lp) ? 0 : 1;
-    std::printf("%ld\n", static_cast<long>(SendMessageA(h, msg, wp, lp)));
-    return 0;
-  }
-  if (what == "watch" && argc > 3) return Watch(argv[2], Number(argv[3]));
-  if (what == "kill" && argc > 2) {
-    HANDLE p = OpenProcess(PROCESS_TERMINATE, FALSE, Number(argv[2]));
-    const bool done = p && TerminateProcess(p, 99);
-    if (p) CloseHandle(p);
-    return done ? 0 : 1;
-  }
-  std::fprintf(stderr, "usage: wininspect run|windows|children|send|post|watch|kill ...\n");
-  return 2;
+  if (what == "watch" && argc > 3) return Watch(argv[2], static_cast<DWORD>(Number(argv[3])));
+  if (what == "serve") return Serve();
+  return Command(std::vector<std::string>(argv + 1, argv + argc));
 }
