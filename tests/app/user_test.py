@@ -65,15 +65,13 @@ class PendoByHand(unittest.TestCase):
         """Presses key on the clock (with held kept down until the menu has
         closed); how many menus opened, and the first."""
         self.d.focus(self.clock, 8, 8)
-        watch = self.d.watch("#32768", 7000)
-        time.sleep(2)  # the watcher's own start
+        watch = self.d.watch("#32768", 5000)
         if held:
             self.d.key_down(held)
         self.d.key(key)
         menu = self.menu()
         self.d.key("Escape")
         self.assertTrue(self.d.wait_gone(menu))
-        time.sleep(0.5)
         if held:
             self.d.key_up(held)
         count, _ = watch.result()
@@ -125,9 +123,9 @@ class PendoByHand(unittest.TestCase):
 
         self.d.focus(moved, 8, 8)
         self.d.key("Escape")
-        self.menu()
+        menu = self.menu()
         self.d.key("l")  # ウインドウ移動をロック
-        time.sleep(0.5)
+        self.assertTrue(self.d.wait_gone(menu))
         self.d.drag(moved, (30, 14), (30 - 100, 14 + 80))
         self.assertEqual(self.d.refresh(self.clock).rect, moved.rect)
 
@@ -138,9 +136,9 @@ class PendoByHand(unittest.TestCase):
             self.d.focus(self.clock, 8, 8)
             self.d.key("ctrl+Right", "ctrl+Right", "ctrl+shift+Down")
             self.d.key("Escape")
-            self.menu()
+            menu = self.menu()
             self.d.key("n")  # ハーフトーン
-            time.sleep(0.5)
+            self.assertTrue(self.d.wait_gone(menu))
             if end == "session":
                 subprocess.run(["wineboot", "--end-session"], env=self.d.env, check=True, timeout=60)
                 self.app.wait(20)  # the session's end ends it

@@ -20,6 +20,7 @@ Desktop(build_dir, inspector)   the harness of build_dir (its wine/ folder must 
                                 up: ctest's wine.start fixture, or harness.sh start)
   .start(exe, *args, cwd=None) -> Program   started under the harness's Wine
   .windows() / .children(w)      -> [Window]   top-level windows / w's child windows
+  .foreground()                  -> Window or None   the window that has the focus
   .reg_value(key, name)          -> str or None   a registry value ("HKLM\\...", "HKCU\\...")
   .unix(path)                    -> the Linux path of "C:\\..." in the prefix
   .wait_for(predicate, timeout=20, what=...)  -> its first true value; raises TimeoutError
@@ -37,7 +38,8 @@ Desktop(build_dir, inspector)   the harness of build_dir (its wine/ folder must 
   .mouse_position()              -> (x, y) on the Windows screen
   .send(w, msg, wp=0, lp=0) -> int / .post(w, msg, wp=0, lp=0)
   .watch(cls, ms) -> Watch       counts appearances of visible windows of a class
-                                 in the background; .result() -> (count, [Window])
+                                 in the background (from its return on);
+                                 .result() -> (count, [Window])
   .screenshot(path, w=None)      PNG of the screen, or of w's rectangle
 Program: .pid (the Windows process id), .running(), .wait(timeout) -> exit code,
   .stop(timeout=10, message=WM_CLOSE) -> exit code (posts message to its visible
@@ -125,10 +127,16 @@ class Watch:
         self._proc = subprocess.Popen(["wine", desktop.inspector, "watch", cls, str(ms)], env=desktop.env,
                                       stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         self._ms = ms
+        # Returns once the watcher has taken its first look.
+        self._head = []
+        for line in iter(self._proc.stdout.readline, b""):
+            if line.strip() == b"watching":
+                break
+            self._head.append(line)
 
     def result(self):
         out, _ = self._proc.communicate(timeout=self._ms / 1000 + 30)
-        lines = out.decode("cp932", "replace").splitlines()
+        lines = b"".join(self._head + [out]).decode("cp932", "replace").splitlines()
         count = next(int(l.split()[1]) for l in lines if l.startswith("count "))
         return count, [Window(l) for l in lines if "\t" in l]
 
@@ -224,6 +232,10 @@ class Desktop:
     def windows(self):
         return [Window(l) for l in self.inspect("windows").splitlines() if "\t" in l]
 
+    def foreground(self):
+        lines = [l for l in self.inspect("foreground").splitlines() if "\t" in l]
+        return Window(lines[0]) if lines else None
+
     def children(self, w):
         return [Window(l) for l in self.inspect("children", w.hwnd).splitlines() if "\t" in l]
 
@@ -308,9 +320,17 @@ class Desktop:
         ox, oy = self.origin()
         return int(v["X"]) - ox, int(v["Y"]) - oy
 
+    def _move(self, sx, sy):
+        # xdotool's --sync waits for the pointer to move, 15 s in vain when it
+        # is there already.
+        out = subprocess.run(["xdotool", "getmouselocation", "--shell"], env=self.env, capture_output=True).stdout
+        v = dict(l.split("=", 1) for l in out.decode().splitlines() if "=" in l)
+        if (int(v.get("X", -1)), int(v.get("Y", -1))) != (sx, sy):
+            self._xdotool("mousemove", "--sync", sx, sy)
+
     def click(self, w, x, y, button=1, repeat=1):
         sx, sy = self._screen(w, x, y)
-        self._xdotool("mousemove", "--sync", sx, sy)
+        self._move(sx, sy)
         time.sleep(0.1)
         self._xdotool("click", "--repeat", repeat, "--delay", 80, button)
         time.sleep(0.2)
@@ -324,7 +344,7 @@ class Desktop:
     def drag(self, w, start, end, button=1, steps=10):
         sx, sy = self._screen(w, *start)
         ex, ey = self._screen(w, *end)
-        self._xdotool("mousemove", "--sync", sx, sy)
+        self._move(sx, sy)
         time.sleep(0.1)
         self._xdotool("mousedown", button)
         time.sleep(0.15)

@@ -11,6 +11,7 @@
 //   wininspect watch CLASS MS        each appearance of a visible window of CLASS
 //                                    during MS milliseconds, then "count N"
 //   wininspect kill PID
+//   wininspect foreground            the foreground window (nothing when none)
 //   wininspect reg KEY NAME          a REG_SZ or REG_DWORD value of HKLM\... or HKCU\...
 //   wininspect serve                 the commands above but run and watch, one per
 //                                    line of standard input (arguments separated by
@@ -94,6 +95,7 @@ int Run(int argc, char** argv) {
 int Watch(const char* cls, DWORD ms) {
   std::set<HWND> seen;
   int count = 0;
+  bool first = true;
   const DWORD start = GetTickCount();
   while (GetTickCount() - start < ms) {
     std::vector<HWND> all;
@@ -111,6 +113,12 @@ int Watch(const char* cls, DWORD ms) {
       std::fflush(stdout);
     }
     seen = now;
+    if (first) {
+      // The caller may act from here on: what appears now is counted.
+      std::printf("watching\n");
+      std::fflush(stdout);
+      first = false;
+    }
     Sleep(5);
   }
   std::printf("count %d\n", count);
@@ -168,6 +176,10 @@ int Command(const std::vector<std::string>& a) {
     const bool done = p && TerminateProcess(p, 99);
     if (p) CloseHandle(p);
     return done ? 0 : 1;
+  }
+  if (what == "foreground") {
+    if (HWND h = GetForegroundWindow()) Print(h);
+    return 0;
   }
   if (what == "reg" && a.size() > 2) return RegistryValue(a[1].c_str(), a[2].c_str());
   std::fprintf(stderr, "usage: wininspect run|windows|children|send|post|watch|kill|reg|serve ...\n");

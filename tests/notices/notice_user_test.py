@@ -37,28 +37,23 @@ class NoticesByHand(unittest.TestCase):
             d.wait_window(cls="Tmainform", pid=app.pid)
             # Three notices due in one minute open three windows, the last on top
             # and with the focus.
-            deadline = time.time() + 80
-            notices = []
-            while len(notices) < 3 and time.time() < deadline:
-                time.sleep(0.2)
-                notices = [w for w in d.windows() if w.pid == app.pid and w.cls == "Tnoticeform" and w.visible]
-            self.assertEqual(len(notices), 3)
-            time.sleep(0.5)
-
             def left():
                 return {w.hwnd for w in d.windows() if w.pid == app.pid and w.cls == "Tnoticeform" and w.visible}
 
-            opened = left()
+            def focused():
+                w = d.foreground()
+                return w.hwnd if w else None
+
+            opened = d.wait_for(lambda: len(left()) == 3 and left(), timeout=80, what="three notices")
+            # The last one opened has the focus.
+            d.wait_for(lambda: focused() in opened, what="a notice with the focus")
             d.key("Return")
-            time.sleep(0.7)
-            after_enter = left()
-            self.assertEqual(len(after_enter), 2, "Enter closes the notice that has the focus")
+            after_enter = d.wait_for(lambda: len(left()) == 2 and left(), timeout=5, what="Enter closing a notice")
             # The focus went back to the window that had it when the third opened:
             # the second notice.
+            d.wait_for(lambda: focused() in after_enter, what="the focus back")
             d.key("Escape")
-            time.sleep(0.7)
-            after_esc = left()
-            self.assertEqual(len(after_esc), 1, "Esc closes the next")
+            after_esc = d.wait_for(lambda: len(left()) == 1 and left(), timeout=5, what="Esc closing a notice")
             self.assertTrue(after_esc < after_enter < opened)
             last = d.refresh(next(w for w in d.windows() if w.hwnd in after_esc))
             d.click(last, last.width // 2, last.height // 2)

@@ -31,11 +31,25 @@ class WizardsByHand(unittest.TestCase):
         with open(os.path.join(self.folder, "profile", "profile_mainform"), "wb") as f:
             f.write(b"firstboot,0\r\n")
 
-    def child(self, window, cls, text=None):
+    def find(self, window, cls, text=None):
         for w in self.d.children(window):
             if w.cls == cls and (text is None or w.text == text) and w.visible:
                 return w
-        raise AssertionError("no %s %r in %r" % (cls, text, window))
+        return None
+
+    def child(self, window, cls, text=None):
+        w = self.find(window, cls, text)
+        if w is None:
+            raise AssertionError("no %s %r in %r" % (cls, text, window))
+        return w
+
+    @staticmethod
+    def read(path):
+        try:
+            with open(path, "rb") as f:
+                return f.read()
+        except OSError:
+            return b""
 
     def click_child(self, window, child, button=1):
         self.d.click(window, child.rect[0] - window.rect[0] + child.width // 2,
@@ -52,12 +66,11 @@ class WizardsByHand(unittest.TestCase):
             d.focus(clock)
             d.key("ctrl+p")
             wizard = d.wait_window(cls="Tnoticewizardform", pid=app.pid)
-            time.sleep(0.5)
-            tree = self.child(wizard, "SysTreeView32")
+            tree = d.wait_for(lambda: self.find(wizard, "SysTreeView32"), what="the notice tree")
             self.click_child(wizard, tree, button=3)
-            d.wait_window(cls="#32768")
+            menu = d.wait_window(cls="#32768")
             d.key("a")  # 追加(&A): the new notice, the focus in its message
-            time.sleep(0.3)
+            d.wait_gone(menu)
             d.key("End", "shift+Home")
             d.type("hello")
             d.key("alt+i")  # 時間(&I) focuses the type list
@@ -86,16 +99,14 @@ class WizardsByHand(unittest.TestCase):
             d.focus(wizard, 10, 10)
             self.click_child(wizard, self.child(wizard, "Button", "閉じる(&C)"))
             d.wait_gone(wizard)
-            time.sleep(0.5)
-            with open(notices, "rb") as f:
-                self.assertEqual(f.read(), b"2,0,0,0,%d,%d,hello\r\n" % (due.hour, due.minute))
+            expected = b"2,0,0,0,%d,%d,hello\r\n" % (due.hour, due.minute)
+            d.wait_for(lambda: self.read(notices) == expected, timeout=5, what="the notice list written")
 
             # The event wizard's one page.
             d.focus(clock)
             d.key("ctrl+e")
             events = d.wait_window(cls="Teventwizardform", pid=app.pid)
-            time.sleep(0.5)
-            tree = self.child(events, "SysTreeView32")
+            tree = d.wait_for(lambda: self.find(events, "SysTreeView32"), what="the event tree")
             self.click_child(events, tree)
             d.key("End")  # the last item, 時報 23時30分
             time.sleep(0.3)
@@ -106,9 +117,9 @@ class WizardsByHand(unittest.TestCase):
             d.screenshot(os.path.join(SHOTS, "eventwizard.png"), d.refresh(events))
             d.key("Escape")
             d.wait_gone(events)
-            time.sleep(0.5)
-            with open(os.path.join(self.folder, "profile", "profile_mainform"), "rb") as f:
-                self.assertIn(b"wavefileatclockedhalf23,beep\r\n", f.read())
+            profile = os.path.join(self.folder, "profile", "profile_mainform")
+            d.wait_for(lambda: b"wavefileatclockedhalf23,beep\r\n" in self.read(profile), timeout=5,
+                       what="the sounds written")
         finally:
             app.stop(message=1692)
 
