@@ -6,8 +6,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target dist mondax_bench >/dev/null
+# shellcheck source=/dev/null
+. scripts/lane.sh
+cmake --preset "$PENDO_LANE" >/dev/null
+cmake --build --preset "$PENDO_LANE" --target dist mondax_bench >/dev/null
 run="$PWD/build/bench-mondax"
 rm -rf "$run/work"
 mkdir -p "$run/work"
@@ -16,7 +18,7 @@ trap 'scripts/wine/harness.sh stop "$run" >/dev/null 2>&1 || true' EXIT
 export PENDO_WINE_DIR="$run/wine"
 # shellcheck source=/dev/null
 . scripts/wine/wine-env.sh
-wine build/win32/bench/win32/mondax_bench.exe "$(winepath -w build/win32/dist)" "$(winepath -w "$run/work")" | tr -d '\r'
+wine "$PENDO_BUILD"/bench/win32/mondax_bench.exe "$(winepath -w "$PENDO_BUILD"/dist)" "$(winepath -w "$run/work")" | tr -d '\r'
 
 best=""
 for _ in 1 2 3; do

@@ -9,12 +9,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 secs=${1:-60}
 bash scripts/install-deps.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target Pendo clock_bench >/dev/null
+# shellcheck source=/dev/null
+. scripts/lane.sh
+cmake --preset "$PENDO_LANE" >/dev/null
+cmake --build --preset "$PENDO_LANE" --target Pendo clock_bench >/dev/null
 run="$PWD/build/bench-idle"
 mkdir -p "$run/app/profile"
-cp build/win32/bin/Pendo.exe "$run/app/Pendo.exe"
-cp build/win32/bench/win32/clock_bench.exe "$run/app/clock_bench.exe"
+cp "$PENDO_BUILD"/bin/Pendo.exe "$run/app/Pendo.exe"
+cp "$PENDO_BUILD"/bench/win32/clock_bench.exe "$run/app/clock_bench.exe"
 scripts/wine/harness.sh start "$run" >/dev/null
 trap 'scripts/wine/harness.sh stop "$run" >/dev/null 2>&1 || true' EXIT
 export PENDO_WINE_DIR="$run/wine"

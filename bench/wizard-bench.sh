@@ -6,12 +6,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 count=${1:-10000}
 bash scripts/install-deps.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target wizard_bench >/dev/null
+# shellcheck source=/dev/null
+. scripts/lane.sh
+cmake --preset "$PENDO_LANE" >/dev/null
+cmake --build --preset "$PENDO_LANE" --target wizard_bench >/dev/null
 run="$PWD/build/bench-wizard"
 rm -rf "$run/app"
 mkdir -p "$run/app/profile"
-cp build/win32/bench/win32/wizard_bench.exe "$run/app/wizard_bench.exe"
+cp "$PENDO_BUILD"/bench/win32/wizard_bench.exe "$run/app/wizard_bench.exe"
 printf 'firstboot,0\r\n' >"$run/app/profile/profile_mainform"
 scripts/wine/harness.sh start "$run" >/dev/null
 trap 'scripts/wine/harness.sh stop "$run" >/dev/null 2>&1 || true' EXIT

@@ -6,11 +6,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 bash scripts/install-deps.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target Pendo
+# shellcheck source=/dev/null
+. scripts/lane.sh
+cmake --preset "$PENDO_LANE" >/dev/null
+cmake --build --preset "$PENDO_LANE" --target Pendo
 shots="$root/build/shots"
 mkdir -p "$shots/app/profile"
-cp build/win32/bin/Pendo.exe "$shots/app/Pendo.exe"
+cp "$PENDO_BUILD"/bin/Pendo.exe "$shots/app/Pendo.exe"
 [ -d /usr/share/backgrounds/mate/nature ] || apt-get install -y -qq mate-backgrounds >/dev/null
 convert /usr/share/backgrounds/mate/nature/GreenMeadow.jpg -resize 1024x768^ -gravity center -extent 1024x768 \
   -type TrueColor BMP3:"$shots/wallpaper.bmp"

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <new>
 
 #include "bitmap/bitmapexceptions.h"
 #include "bitmap/bytestream.h"
@@ -396,12 +397,15 @@ void RunStep(StepId step, const tdibinfo& src, tdibinfo& dst, int mode, const Pr
 tinternaldib::tinternaldib() { SetFormat(1, 1, 8, 2); }
 
 void* tinternaldib::operator new(std::size_t size) {
-  void* p = ::operator new(size, std::nothrow);
-  if (p == nullptr) throw EOutOfResources();
-  return p;
+  try {
+    return ::operator new(size);
+  } catch (const std::bad_alloc&) {
+    throw EOutOfResources();
+  }
 }
 
-void tinternaldib::operator delete(void* p) noexcept { ::operator delete(p); }
+// Out of line: inlined, GCC takes the class's own pair for a mismatched one.
+__attribute__((noinline)) void tinternaldib::operator delete(void* p) noexcept { ::operator delete(p); }
 
 tinternaldib::~tinternaldib() { ReleaseBits(); }
 

@@ -245,7 +245,9 @@ TEST_F(PropertyWizard, DropDownListsSetTheClockAndItsMenuMarksAndTheNoiseTimer) 
       Choose(c.list, item);
       Pump(150);  // the noise timer ticks meanwhile and must not stop itself while the noise is on
       EXPECT_EQ(item == 1, (clock->*c.value)()) << c.list->Name() << " " << item;
-      if (c.follows) EXPECT_EQ(item == 1, c.follows()) << c.list->Name() << " " << item;
+      if (c.follows) {
+        EXPECT_EQ(item == 1, c.follows()) << c.list->Name() << " " << item;
+      }
     }
   }
   // No choice changes no see-through switch.

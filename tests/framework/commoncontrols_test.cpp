@@ -170,7 +170,9 @@ TEST_F(Controls, TreeSelectionByClickAndMessageFiresChangeAndDeletingKeepsIndexe
   sound->Item(1)->Delete();
   EXPECT_EQ(4, t->Count());
   EXPECT_EQ(1, sound->Count());
-  if (ttreenode* s = t->Selected()) EXPECT_GE(s->Index(), 0);
+  if (ttreenode* s = t->Selected()) {
+    EXPECT_GE(s->Index(), 0);
+  }
   t->SetSelected(sound->Item(0));
   EXPECT_EQ("change 告知時", form->events.back());
   // A changed text is what the control shows and hands out.

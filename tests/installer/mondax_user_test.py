@@ -49,17 +49,10 @@ class Distribution(unittest.TestCase):
         return p.returncode, p.stdout.decode("cp932", "replace")
 
     def unix(self, path):
-        return self.wine("winepath", "-u", path)[1].strip()
+        return self.d.unix(path)
 
     def reg_value(self, key, name):
-        code, out = self.wine("reg", "query", key, "/v", name)
-        if code != 0:
-            return None
-        for line in out.splitlines():
-            parts = line.strip().split(None, 2)
-            if len(parts) == 3 and parts[0] == name and parts[1] == "REG_SZ":
-                return parts[2]
-        return None
+        return self.d.reg_value(key, name)
 
     def shell_folder(self, name):
         return self.unix(self.reg_value(

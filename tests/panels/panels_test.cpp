@@ -406,7 +406,9 @@ TEST_F(Panels, AFourteenPixelHighValueLandsOnRow17OfAThirtyHighPanel) {
   EXPECT_EQ(0, Differences(drawn, WithTexts(base, {{p->ValueFont().Handle(), 0, x, 17, bestText}})))
       << bestText << " " << bestSize.cx << " wide at " << x;
   EXPECT_GT(Differences(drawn, WithTexts(base, {{p->ValueFont().Handle(), 0, x, 16, bestText}})), 0);
-  if (bestSize.cx == 5) EXPECT_EQ(65, x);
+  if (bestSize.cx == 5) {
+    EXPECT_EQ(65, x);
+  }
 }
 
 TEST_F(Panels, BlinkSignalRedensTitleAndValueButNotTheCentre) {
