@@ -217,7 +217,11 @@ void Tinstallationform::InstallationRun() {
     throw;
   }
   running_ = false;
-  SetExitCode(result == r::ProductRunning ? tsetupexit::Cancelled : tinstallationrun::ExitCodeOf(result));
+  // After a refused folder or title the user may go on; leaving then, or at
+  // the running-program message, is a cancel.
+  const bool cancelled =
+      result == r::FolderUnfit || result == r::NoRoom || result == r::TitleUnfit || result == r::ProductRunning;
+  SetExitCode(cancelled ? tsetupexit::Cancelled : tinstallationrun::ExitCodeOf(result));
   switch (result) {
     case r::Done:
       Log("インストール終了");
@@ -228,12 +232,10 @@ void Tinstallationform::InstallationRun() {
     case r::FolderUnfit:
     case r::NoRoom:
       Message(run.Message(result), "失敗", MB_OK);
-      SetExitCode(tsetupexit::Cancelled);  // until the user goes on or leaves
       note->SetPageIndex(3);
       break;
     case r::TitleUnfit:
       Message(run.Message(result), "失敗", MB_OK);
-      SetExitCode(tsetupexit::Cancelled);
       note->SetPageIndex(4);
       break;
     case r::ProductRunning:

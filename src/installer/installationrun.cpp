@@ -202,7 +202,7 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
     Log("関連付け: " + verb.extension + " " + verb.verb + " = " + verb.command);
     LetWindowWork();
   }
-  const std::string startMenu = GetProgramsFolder() + script::kStartMenuFolder + "\\";
+  const std::string startMenu = GetCommonProgramsFolder() + script::kStartMenuFolder + "\\";
   CreateDirectoryA(StoredFolder(startMenu).c_str(), nullptr);
   const int shortcutMax = content.shortCut.empty() ? 0 : static_cast<int>(content.shortCut.size()) - 1;
   Progress(tbar::Shortcuts, 0, shortcutMax);

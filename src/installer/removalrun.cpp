@@ -111,13 +111,15 @@ tremovalrun::tresult tremovalrun::Run() {
   }
 
   const int shortcutMax = static_cast<int>(shortcuts.size()) - 1;
-  const std::string startMenu = GetProgramsFolder() + script::kStartMenuFolder + "\\";
+  // Earlier installations put them in the user's own menu.
+  const std::string startMenus[] = {GetCommonProgramsFolder() + script::kStartMenuFolder + "\\",
+                                    GetProgramsFolder() + script::kStartMenuFolder + "\\"};
   for (int i = 0; i < static_cast<int>(shortcuts.size()); ++i) {
     const std::string title = GetEntryValue(shortcuts[i]);
     // A title that leaves the Start-menu folder names no shortcut of ours.
-    if (IsContainedPath(title)) {
+    for (const auto& startMenu : startMenus) {
       const std::string link = startMenu + title + ".lnk";
-      if (platform::FileExists(link))
+      if (IsContainedPath(title) && platform::FileExists(link))
         Log((DeleteFileA(link.c_str()) ? "ショートカット削除: " : "ショートカット残存: ") + link);
     }
     Progress(tbar::Shortcuts, i, shortcutMax);

@@ -6,6 +6,7 @@ usage: mondax_user_test.py BUILD_DIR DIST_DIR WININSPECT_EXE RUNUNINSTALL_EXE
 Screenshots of every wizard page are left in BUILD_DIR/shots/.
 """
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -59,14 +60,18 @@ class Distribution(unittest.TestCase):
         if code != 0:
             return None
         for line in out.splitlines():
-            parts = line.strip().split(None, 2)
-            if len(parts) == 3 and parts[0] == name and parts[1] == "REG_SZ":
-                return parts[2]
+            m = re.match(r"\s*(.+?)\s+REG_SZ\s+(.*)$", line)  # names may hold blanks
+            if m and m.group(1) == name:
+                return m.group(2).strip()
         return None
 
-    def shell_folder(self, name):
+    def shell_folder(self, name, root="HKCU"):
         return self.unix(self.reg_value(
-            "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", name))
+            root + "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", name))
+
+    def start_menu(self):
+        """Where the Start-menu shortcuts go: the menu of all users."""
+        return os.path.join(self.shell_folder("Common Programs", "HKLM"), "Quorvane")
 
     def copy_dist(self, name, files=("mondax.exe", "mondax.inx", "pendo.bdx")):
         folder = os.path.join(self.work, name)
@@ -133,7 +138,7 @@ class Distribution(unittest.TestCase):
     def forget_pendo(self, target):
         shutil.rmtree(target, ignore_errors=True)
         self.wine("reg", "delete", UNINSTALL_KEY, "/f")
-        programs = os.path.join(self.shell_folder("Programs"), "Quorvane")
+        programs = self.start_menu()
         sendto = self.shell_folder("SendTo")
         for lnk in (os.path.join(programs, "Pendo.lnk"), os.path.join(programs, "Pendo readme.lnk"),
                     os.path.join(sendto, "Pendo Clock.lnk")):
@@ -167,7 +172,7 @@ class Distribution(unittest.TestCase):
         shutil.rmtree(target, ignore_errors=True)
         self.wine("reg", "delete", UNINSTALL_KEY, "/f")
         windows = self.unix("C:\\windows")
-        programs = os.path.join(self.shell_folder("Programs"), "Quorvane")
+        programs = self.start_menu()
         sendto = self.shell_folder("SendTo")
         for lnk in (os.path.join(programs, "Pendo.lnk"), os.path.join(sendto, "Pendo Clock.lnk")):
             if os.path.exists(lnk):

@@ -138,7 +138,10 @@ TEST(InstallationRun, InstallsAndRemovesAgainThroughTheUninstallEntry) {
   EXPECT_EQ(Read(folder + "\\mondax.uix"), Read(setup + "mondax.inx"));
   EXPECT_EQ(Read(GetWindowsFolder() + "mondax.exe"), "installer");
   EXPECT_TRUE(platform::FileExists(GetSendToFolder() + "Run Test SendTo.lnk"));
-  EXPECT_TRUE(platform::FileExists(GetProgramsFolder() + "Quorvane\\Run Test.lnk"));
+  EXPECT_TRUE(platform::FileExists(GetCommonProgramsFolder() + "Quorvane\\Run Test.lnk")) << "for every user";
+  EXPECT_NE(GetCommonProgramsFolder(), GetProgramsFolder());
+  CreateDirectoryA((GetProgramsFolder() + "Quorvane").c_str(), nullptr);
+  WriteText(GetProgramsFolder() + "Quorvane\\Run Test.lnk", "an earlier installation's");
   EXPECT_EQ(ScriptFile(GetWindowsFolder() + "mondax.ini").ReadString(kProduct, "InstallationDirectory", ""), folder);
   tregistrykey key;
   ASSERT_TRUE(key.Open(HKEY_LOCAL_MACHINE, kUninstallKey));
@@ -164,6 +167,7 @@ TEST(InstallationRun, InstallsAndRemovesAgainThroughTheUninstallEntry) {
   EXPECT_FALSE(platform::FileExists(folder + "\\mondax.uix"));
   EXPECT_FALSE(FolderExists(folder + "\\sub\\deeper"));
   EXPECT_EQ(Read(folder + "\\sub\\keep.txt"), "mine") << "a read-only file stays with its folder";
+  EXPECT_FALSE(platform::FileExists(GetCommonProgramsFolder() + "Quorvane\\Run Test.lnk"));
   EXPECT_FALSE(platform::FileExists(GetProgramsFolder() + "Quorvane\\Run Test.lnk"));
   EXPECT_TRUE(platform::FileExists(GetSendToFolder() + "Run Test SendTo.lnk")) << "the SendTo entry is left";
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
