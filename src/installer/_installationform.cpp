@@ -118,9 +118,7 @@ void Tinstallationform::FormCreate(tobject*) {
   productName_ = script_->ReadString(script::kProfile, script::kApplicationName, "");
   archiveStem_ = script_->ReadString(script::kProfile, script::kBindedFileName, "");
   programnamelabel->SetCaption(script_->ReadString(script::kProfile, script::kUninstallationTitle, ""));
-  const ScriptFile installRegister(GetWindowsFolder() + script::kRegister);
-  installfoldernameedit->SetText(
-      installRegister.ReadString(productName_, script::kInstallationDirectory, GetProgramFilesFolder() + productName_));
+  installfoldernameedit->SetText(ProposedInstallationFolder(productName_));
 }
 
 void Tinstallationform::FormShow(tobject*) { ApplyPageState(); }
@@ -151,10 +149,6 @@ void Tinstallationform::NextButtonClick(tobject*) { Step(+1); }
 
 void Tinstallationform::PrevButtonClick(tobject*) { Step(-1); }
 
-int Tinstallationform::Message(const char* text, const char* caption, UINT buttons) {
-  return MessageBoxA(Handle(), text, caption, buttons | MB_ICONINFORMATION);
-}
-
 void Tinstallationform::CloseButtonClick(tobject*) {
   if (running_) return;
   if (PageCaption() == kEndPage) {
@@ -173,8 +167,7 @@ void Tinstallationform::notePageChanged(tobject*) {
     sendtonameedit->SetFocus();
     SendMessageA(sendtonameedit->Handle(), EM_SETSEL, 0, -1);
   } else if (page == kFolderPage) {
-    const bool installed =
-        platform::FileExists(installfoldernameedit->Text() + "\\" + script::kUninstallScript);
+    const bool installed = IsInstalledIn(installfoldernameedit->Text());
     installfoldernameedit->SetEnabled(!installed);
     installfoldernameedit->SetColor(installed ? clSilver : clWindow);
   } else if (page == kInstallationPage) {
@@ -207,44 +200,54 @@ void Tinstallationform::InstallationRun() {
     target->Update();
   };
   run.OnYield = [] { ProcessPendingMessages(); };
-  tinstallationrun::tresult result;
+  run.OnLog = [this](const std::string& line) { Log(line); };
+  using r = tinstallationrun::tresult;
+  r result;
+  Log("インストール: " + installfoldernameedit->Text());
   try {
-    result = run.Run(installfoldernameedit->Text(), sendtonameedit->Text());
-  } catch (...) {
+    // A running program is waited for: nothing has been written yet.
+    do {
+      result = run.Run(installfoldernameedit->Text(), sendtonameedit->Text());
+    } while (result == r::ProductRunning && Message(run.Message(result), "確認", MB_RETRYCANCEL) == IDRETRY);
+  } catch (const std::exception& error) {
     // The error box reports it; the wizard stays here and can be cancelled.
+    Log(std::string("失敗: ") + error.what());
+    SetExitCode(tsetupexit::Failed);
     CloseButton->SetEnabled(true);
     throw;
   }
   running_ = false;
-  using r = tinstallationrun::tresult;
+  // After a refused folder or title the user may go on; leaving then, or at
+  // the running-program message, is a cancel.
+  const bool cancelled =
+      result == r::FolderUnfit || result == r::NoRoom || result == r::TitleUnfit || result == r::ProductRunning;
+  SetExitCode(cancelled ? tsetupexit::Cancelled : tinstallationrun::ExitCodeOf(result));
   switch (result) {
     case r::Done:
+      Log("インストール終了");
       endlabel->Show();
       NextButton->SetEnabled(true);
       NextButton->SetFocus();
       break;
-    case r::ScriptUnfit: {
-      const std::string text =
-          "セットアップ情報に不正な項目があるため、インストールできません。\r\n" + run.Fault();
-      Message(text.c_str(), "失敗", MB_OK);
-      Close();
-      break;
-    }
     case r::FolderUnfit:
-      Message("指定されたフォルダにはインストールできません。別のフォルダを指定して下さい。", "失敗", MB_OK);
+    case r::NoRoom:
+      Message(run.Message(result), "失敗", MB_OK);
       note->SetPageIndex(3);
       break;
     case r::TitleUnfit:
-      Message("指定されたタイトルは使用できません。別のタイトルを入力して下さい。", "失敗", MB_OK);
+      Message(run.Message(result), "失敗", MB_OK);
       note->SetPageIndex(4);
       break;
+    case r::ProductRunning:
+      Close();
+      break;
+    case r::ScriptUnfit:
     case r::ArchiveMissing:
-      Message("書庫ファイルが見つかりません。", "失敗", MB_OK);
+      Message(run.Message(result), "失敗", MB_OK);
       Close();
       break;
     case r::CopyFailed:
-      Message("何らかの理由でファイルのコピーに失敗しました。本プログラムの旧版が起動中の場合はいったん終了させて下さい。",
-              "失敗", MB_OK);
+      Message(run.Message(result), "失敗", MB_OK);
       Hide();
       Message("インストールは正常終了しませんでした。", "失敗", MB_OK);
       Close();

@@ -40,7 +40,6 @@ class Tinstallationform : public tinstallerwizard {
   void ApplyPageState();
   void Step(int direction);
   void InstallationRun();
-  int Message(const char* text, const char* caption, UINT buttons);
 
   std::unique_ptr<ScriptFile> script_;
   std::string productName_, archiveStem_;

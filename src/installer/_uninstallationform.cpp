@@ -92,9 +92,7 @@ void Tuninstallationform::NextButtonClick(tobject*) {
 
 void Tuninstallationform::CloseButtonClick(tobject*) {
   if (running_) return;
-  if (PageCaption() == kEndPage ||
-      MessageBoxA(Handle(), "アンインストールを中止します。", "確認", MB_OKCANCEL | MB_ICONINFORMATION) == IDOK)
-    Close();
+  if (PageCaption() == kEndPage || Message("アンインストールを中止します。", "確認", MB_OKCANCEL) == IDOK) Close();
 }
 
 void Tuninstallationform::notePageChanged(tobject*) {
@@ -119,20 +117,35 @@ void Tuninstallationform::RemovalRun() {
     target->SetPosition(position);
     target->Update();
   };
-  // Whatever happens, the run ends with its end label and Next.
-  struct Finish {
-    Tuninstallationform& f;
-    ~Finish() {
-      f.running_ = false;
-      f.endlabel->Show();
-      f.NextButton->SetEnabled(true);
-      f.NextButton->SetFocus();
-    }
-  } finish{*this};
-  if (run.Run() == tremovalrun::tresult::FolderUnfit)
-    MessageBoxA(Handle(),
-                "このフォルダはアンインストールできません。必要なファイルを確認のうえ、手動で削除して下さい。", "失敗",
-                MB_OK | MB_ICONINFORMATION);
+  run.OnLog = [this](const std::string& line) { Log(line); };
+  Log("アンインストール: " + script_->Path());
+  using r = tremovalrun::tresult;
+  r result = r::Done;
+  {
+    // Whatever happens, the run ends with its end label and Next.
+    struct Finish {
+      Tuninstallationform& f;
+      ~Finish() {
+        f.running_ = false;
+        f.endlabel->Show();
+        f.NextButton->SetEnabled(true);
+        f.NextButton->SetFocus();
+      }
+    } finish{*this};
+    SetExitCode(tsetupexit::Failed);  // until the run returns
+    // A running program is waited for: nothing has been removed yet.
+    do {
+      result = run.Run();
+    } while (result == r::ProductRunning && Message(run.Message(result), "確認", MB_RETRYCANCEL) == IDRETRY);
+    SetExitCode(tremovalrun::ExitCodeOf(result));
+    if (result == r::FolderUnfit) Message(run.Message(result), "失敗", MB_OK);
+  }
+  if (result == r::ProductRunning) {
+    SetExitCode(tsetupexit::Cancelled);
+    Close();
+  } else if (result != r::FolderUnfit) {
+    Log(result == r::Done ? "アンインストール終了" : "アンインストールは完了しませんでした");
+  }
 }
 
 void Tuninstallationform::FormCloseQuery(tobject*, bool& canClose) { canClose = !running_; }

@@ -2,19 +2,14 @@
 
 #include <windows.h>
 
-#include <cstdlib>
-#include <vector>
-
 #include "framework/application.h"
 #include "installer/scriptformat.h"
 
 namespace pendo {
 
-std::string GetCommandLineText() {
-  std::vector<std::string> parameters;
-  for (int i = 1; i < __argc; ++i) parameters.emplace_back(__argv[i]);
-  return JoinParameters(parameters);
-}
+tsetupcommandline GetSetupCommandLine() { return ParseSetupCommandLine(SplitCommandLine(GetCommandLineA())); }
+
+std::string GetCommandLineText() { return GetSetupCommandLine().path; }
 
 void ProcessPendingMessages() {
   if (Application) {

@@ -2,9 +2,15 @@
 
 #include <string>
 
+#include "installer/setupcommandline.h"
+
 namespace pendo {
 
-// The program's parameters joined with single blanks (empty without any).
+// The process's command line read as Mondax's options and path.
+tsetupcommandline GetSetupCommandLine();
+
+// The program's parameters that are no options, joined with single blanks
+// (empty without any): the path of an uninstall script.
 std::string GetCommandLineText();
 
 // Lets the message loop handle every waiting message (repaints, input).

@@ -57,10 +57,14 @@ void ListSubfolders(const std::string& folder, PathList& list) {
   }
 }
 
-void DeleteFolderFiles(const std::string& folder) {
+void DeleteFolderFiles(const std::string& folder,
+                       const std::function<void(const std::string& path, unsigned long error)>& each) {
   PathList files;
   ListFolderFiles(folder, files);
-  for (const auto& f : files) DeleteFileA(f.c_str());
+  for (const auto& f : files) {
+    const bool gone = DeleteFileA(f.c_str()) != FALSE;
+    if (each) each(f, gone ? 0 : GetLastError());
+  }
 }
 
 void CreateFolderPath(const std::string& folder) {

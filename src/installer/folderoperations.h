@@ -2,6 +2,7 @@
 // that cannot be deleted stays, a folder that cannot be created is missing.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,10 @@ void ListFolderFiles(const std::string& folder, PathList& list);
 // attribute (read-only, hidden, system, archive) or a link to elsewhere is
 // neither listed nor entered.
 void ListSubfolders(const std::string& folder, PathList& list);
-void DeleteFolderFiles(const std::string& folder);
+// each, when given, hears of every file: its path and 0 when it went, else
+// the system's error code.
+void DeleteFolderFiles(const std::string& folder,
+                       const std::function<void(const std::string& path, unsigned long error)>& each = nullptr);
 // Creates folder and every missing folder above it.
 void CreateFolderPath(const std::string& folder);
 

@@ -1,11 +1,14 @@
 // One installation of the product that the setup script beside the installer
 // describes: archive files, clean-up, uninstall script, SendTo entry, file
 // verbs, Start-menu shortcuts, installation register and uninstall entry.
-// The wizard shows the progress and lets the message loop run in between.
+// The wizard shows the progress and lets the message loop run in between;
+// the run without a window drives it alike. Each step is told to OnLog.
 #pragma once
 
 #include <functional>
 #include <string>
+
+#include "installer/setupcommandline.h"
 
 namespace pendo {
 
@@ -18,7 +21,9 @@ class tinstallationrun {
     FolderUnfit,   // a root or system folder was chosen; nothing written
     TitleUnfit,    // the SendTo title leaves the SendTo folder; nothing written
     ArchiveMissing,
-    CopyFailed,    // files written before stay
+    NoRoom,          // the drive cannot take the files; nothing written
+    ProductRunning,  // Fault() names the program or file; nothing written
+    CopyFailed,    // files new to the folder are removed again, replaced ones stay
   };
 
   // setupFolder holds "mondax.inx" and the archive; installer is the program
@@ -28,18 +33,32 @@ class tinstallationrun {
   // Runs once; registry and register write errors are thrown.
   tresult Run(const std::string& folderText, const std::string& sendToTitle);
 
-  // The offending script entry after ScriptUnfit.
+  // The offending script entry after ScriptUnfit, what runs after
+  // ProductRunning, the file after CopyFailed.
   const std::string& Fault() const { return fault_; }
+
+  // The message the wizard shows for a result other than Done.
+  std::string Message(tresult result) const;
+  static tsetupexit ExitCodeOf(tresult result);
 
   std::function<void(tbar bar, int position, int max)> OnProgress;
   // Called after every file, verb and shortcut so the window can repaint.
   std::function<void()> OnYield;
+  std::function<void(const std::string& line)> OnLog;
 
  private:
   void Progress(tbar bar, int position, int max);
   void LetWindowWork();
+  void Log(const std::string& line);
 
   std::string setupFolder_, installer_, fault_;
 };
+
+// The folder the setup wizard proposes: the registered folder of an earlier
+// installation, else the program files folder and the product's name.
+std::string ProposedInstallationFolder(const std::string& productName);
+// True when an installation lives in folder (its uninstall script is there):
+// the wizard then keeps the folder.
+bool IsInstalledIn(const std::string& folder);
 
 }  // namespace pendo

@@ -6,6 +6,26 @@ tinstallerwizard::tinstallerwizard(tcomponent* owner, const tformdesc& descripti
                                    int lastPage)
     : tform(owner, description), labelPrefix_(labelPrefix), lastPage_(lastPage) {}
 
+void tinstallerwizard::Attach(const tsetuplog* log, tsetupexit* exitCode) {
+  log_ = log;
+  exitCode_ = exitCode;
+}
+
+int tinstallerwizard::Message(const std::string& text, const char* caption, UINT buttons) {
+  Log(std::string(caption) + ": " + text);
+  const int answer = MessageBoxA(Handle(), text.c_str(), caption, buttons | MB_ICONINFORMATION);
+  if (buttons != MB_OK) Log(std::string("→ ") + (answer == IDOK ? "OK" : answer == IDRETRY ? "再試行" : "キャンセル"));
+  return answer;
+}
+
+void tinstallerwizard::Log(const std::string& line) const {
+  if (log_) log_->Line(line);
+}
+
+void tinstallerwizard::SetExitCode(tsetupexit code) {
+  if (exitCode_) *exitCode_ = code;
+}
+
 void tinstallerwizard::DeclarePublished(tresourcecontext& c) {
   c.Field("pagelistcbox", pagelistcbox);
   c.Field("Bevel1", Bevel1);

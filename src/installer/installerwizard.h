@@ -12,6 +12,8 @@
 #include "framework/form.h"
 #include "framework/resource.h"
 #include "framework/stdctrls.h"
+#include "installer/setupcommandline.h"
+#include "installer/setuplog.h"
 
 namespace pendo {
 
@@ -31,6 +33,10 @@ class tinstallerwizard : public tform {
   // True while a run is in progress: buttons and closing are ignored.
   bool Running() const { return running_; }
 
+  // Where the wizard tells its steps and messages (when the entry was given
+  // a log) and how the program ends; both outlive the window.
+  void Attach(const tsetuplog* log, tsetupexit* exitCode);
+
  protected:
   void DeclarePublished(tresourcecontext& context) override;
   // Fills the page list with the page captions and shows the first page.
@@ -45,9 +51,16 @@ class tinstallerwizard : public tform {
   void EnterLastPage();
   bool OnLastPage() const { return note->PageIndex() == lastPage_; }
 
+  // A message box that the log hears of too; the information icon is added.
+  int Message(const std::string& text, const char* caption, UINT buttons);
+  void Log(const std::string& line) const;
+  void SetExitCode(tsetupexit code);
+
   bool running_ = false;
 
  private:
+  const tsetuplog* log_ = nullptr;
+  tsetupexit* exitCode_ = nullptr;
   std::string labelPrefix_;
   int lastPage_;
 };

@@ -1,44 +1,72 @@
 // Mondax's entry: with an uninstall script as its argument it removes the
 // product; without one it installs what the setup script beside it names.
+// With /silent it does either without a window; with /log it tells each step.
 #include <windows.h>
 
 #include "framework/application.h"
 #include "installer/_installationform.h"
 #include "installer/_uninstallationform.h"
 #include "installer/commandline.h"
-#include "installer/scriptformat.h"
-#include "settings/platform.h"
-#include "settings/programidentity.h"
+#include "installer/setuplog.h"
+#include "installer/unattendedrun.h"
 
 namespace {
 
-void Refuse(const char* text) { MessageBoxA(nullptr, text, "失敗 - Failure", MB_OK | MB_ICONINFORMATION); }
+void Refuse(const std::string& text) {
+  MessageBoxA(nullptr, text.c_str(), "失敗 - Failure", MB_OK | MB_ICONINFORMATION);
+}
+
+// Standard error, when whoever started us gave one.
+void TellStandardError(const std::string& text) {
+  HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+  if (err == nullptr || err == INVALID_HANDLE_VALUE) return;
+  const std::string line = text + "\r\n";
+  DWORD put = 0;
+  WriteFile(err, line.data(), static_cast<DWORD>(line.size()), &put, nullptr);
+}
+
+int BadCommandLine(const pendo::tsetupcommandline& line, const pendo::tsetuplog& log, const std::string& why) {
+  log.Line(why);
+  log.Line(pendo::kSetupUsage);
+  TellStandardError("mondax: " + why);
+  TellStandardError(pendo::kSetupUsage);
+  if (!line.silent) Refuse(why + "\r\n" + pendo::kSetupUsage);
+  return static_cast<int>(pendo::tsetupexit::BadCommandLine);
+}
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  const pendo::tsetupcommandline line = pendo::GetSetupCommandLine();
+  pendo::tsetuplog log;
+  if (!line.log.empty() && !log.Open(line.log)) return BadCommandLine(line, log, "cannot write the log: " + line.log);
+  if (!line.valid) return BadCommandLine(line, log, line.error);
+  if (line.silent) return static_cast<int>(pendo::tunattendedrun(line, log).Run());
+
   pendo::tapplication app(instance);
   app.SetTitle("Mondax");
-  app.OnException = [&app](const std::exception* error) {
+  app.OnException = [&app, &log](const std::exception* error) {
     const std::string text = std::string(error ? error->what() : "unknown error") + ".";
+    log.Line("Mondax: " + text);
     MessageBoxA(app.MainForm() ? app.MainForm()->Handle() : nullptr, text.c_str(), app.Title().c_str(),
                 MB_OK | MB_ICONSTOP);
   };
-  const std::string path = pendo::GetCommandLineText();
-  if (pendo::ExtensionOf(path) == ".uix") {
-    if (!pendo::platform::FileExists(path)) {
-      Refuse("セットアップ情報が見つかりません。手動で削除もしくは移動された可能性があります。");
-      return 0;
-    }
-    app.CreateForm<pendo::Tuninstallationform>();
-  } else {
-    if (!pendo::platform::FileExists(pendo::GetProgramFolder() + pendo::GetProgramBaseName() + ".inx")) {
-      Refuse("このプログラムは単独起動できません。");
-      return 0;
-    }
-    app.CreateForm<pendo::Tinstallationform>();
+  const std::string refusal = pendo::StartRefusal(line);
+  if (!refusal.empty()) {
+    log.Line("失敗 - Failure: " + refusal);
+    Refuse(refusal);
+    return static_cast<int>(pendo::tsetupexit::Refused);
   }
+  // Leaving a wizard before its run has done its work is a cancel.
+  pendo::tsetupexit exitCode = pendo::tsetupexit::Cancelled;
+  pendo::tinstallerwizard* wizard = nullptr;
+  if (line.remove)
+    wizard = app.CreateForm<pendo::Tuninstallationform>();
+  else
+    wizard = app.CreateForm<pendo::Tinstallationform>();
+  wizard->Attach(&log, &exitCode);
   app.Run();
   app.DestroyForms();
-  return 0;
+  log.Line("終了コード " + std::to_string(static_cast<int>(exitCode)));
+  return static_cast<int>(exitCode);
 }

@@ -1,5 +1,6 @@
 #include "installer/scriptformat.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "settings/platform.h"
@@ -88,6 +89,16 @@ std::uint64_t BindTotal(const std::vector<BindItem>& items) {
   std::uint64_t total = 0;
   for (const auto& i : items) total += i.size;
   return total;
+}
+
+std::vector<std::string> InstanceLockNames(const std::vector<BindItem>& items) {
+  std::vector<std::string> names;
+  for (const auto& i : items) {
+    if (ExtensionOf(i.name) != ".exe") continue;
+    const std::string name = BaseNameOf(i.name);
+    if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+  }
+  return names;
 }
 
 FileVerb SplitRelation(const std::string& entry, const std::string& folderPrefix) {

@@ -46,6 +46,10 @@ std::vector<BindItem> ReadBindList(const EntryList& entries);
 // Sum of the sizes: what the archive must hold.
 std::uint64_t BindTotal(const std::vector<BindItem>& items);
 
+// The instance locks of the product's programs: the lower-cased base name of
+// every ".exe" in the list, once each, as each program names its own lock.
+std::vector<std::string> InstanceLockNames(const std::vector<BindItem>& items);
+
 struct FileVerb {
   std::string extension;  // with its dot
   std::string verb;

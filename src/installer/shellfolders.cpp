@@ -46,6 +46,11 @@ std::string GetSendToFolder() { return ShellFolder("SendTo", CSIDL_SENDTO); }
 
 std::string GetProgramsFolder() { return ShellFolder("Programs", CSIDL_PROGRAMS); }
 
+std::string GetCommonProgramsFolder() {
+  const std::string folder = ShellFolderPath(CSIDL_COMMON_PROGRAMS);
+  return folder.empty() ? GetProgramsFolder() : folder + "\\";
+}
+
 std::vector<std::string> GetProtectedFolders() {
   std::vector<std::string> folders{GetWindowsFolder(), GetProgramFilesFolder(), GetSendToFolder(),
                                    GetProgramsFolder()};

@@ -10,6 +10,11 @@ namespace pendo {
 std::string GetProgramFilesFolder();
 std::string GetSendToFolder();
 std::string GetProgramsFolder();
+// The Start-menu Programs folder of all users: an installation is for the
+// whole machine, and an administrator who elevates a standard user's run
+// would otherwise get the shortcuts in the administrator's own menu. The
+// user's Programs folder when the system names no common one.
+std::string GetCommonProgramsFolder();
 
 // Folders a removal must never empty, nor any folder holding one of them:
 // the Windows and system folders, the program files folders, the user's

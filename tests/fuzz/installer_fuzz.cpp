@@ -1,5 +1,5 @@
 // Setup script text from outside: every line as an entry and as a path,
-// the bytes as a key-name buffer. Splitting must stay inside its text, and
+// the bytes as a key-name buffer and as Mondax's command line. Splitting must stay inside its text, and
 // whatever the safety checks accept must really stay in its folder.
 #include <cstddef>
 #include <cstdint>
@@ -9,6 +9,7 @@
 
 #include "installer/installsafety.h"
 #include "installer/scriptformat.h"
+#include "installer/setupcommandline.h"
 #include "settings/profilelines.h"
 
 namespace {
@@ -53,5 +54,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const auto entries = pendo::CollectEntries(bytes, [](const std::string& n) { return n.substr(0, 3); });
   for (const auto& e : entries) Check(e.size() <= bytes.size() * 2 + 1);
+  const auto parameters = pendo::SplitCommandLine(bytes);
+  for (const auto& p : parameters) Check(p.find('"') == std::string::npos && p.size() <= bytes.size());
+  const pendo::tsetupcommandline line = pendo::ParseSetupCommandLine(parameters);
+  Check(line.valid == line.error.empty());
+  // Options meant for the installation never reach a removal or a wizard.
+  if (line.valid && (line.hasFolder || line.hasSendTo)) Check(line.silent && !line.remove);
+  if (line.valid && line.silent) Check(line.path.empty() || line.remove);
   return 0;
 }

@@ -18,6 +18,7 @@
 #include "installer/shortcut.h"
 #include "processdriver.h"
 #include "settings/fileerror.h"
+#include "settings/programidentity.h"
 #include "settings/windowsfolder.h"
 
 using namespace pendo;
@@ -261,4 +262,33 @@ TEST(ArchiveFile, CopiesInOrderAndKeepsOldFilesOnShortArchives) {
   PathList files;
   ListFolderFiles(folder, files);
   EXPECT_EQ(files.size(), 4u) << "no temporary file left behind";
+}
+
+namespace {
+
+// The manifest the system reads when it starts the program.
+std::string ManifestOf(const std::string& exe) {
+  HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!module) return "<cannot load " + exe + ">";
+  std::string text;
+  if (HRSRC res = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24))) {  // RT_MANIFEST
+    if (HGLOBAL data = LoadResource(module, res))
+      text.assign(static_cast<const char*>(LockResource(data)), SizeofResource(module, res));
+  }
+  FreeLibrary(module);
+  return text;
+}
+
+}  // namespace
+
+TEST(Manifests, MondaxAsksForAdministratorAndPendoStaysVirtualised) {
+  const std::string bin = GetProgramFolder() + "..\\..\\bin\\";
+  const std::string mondax = ManifestOf(bin + "mondax.exe");
+  EXPECT_NE(mondax.find("<requestedExecutionLevel level=\"requireAdministrator\""), std::string::npos) << mondax;
+  EXPECT_NE(mondax.find("<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>"), std::string::npos);
+  // A declared level would switch off the virtual store that keeps a
+  // standard user's profiles when Pendo lives under Program Files.
+  const std::string pendo = ManifestOf(bin + "Pendo.exe");
+  EXPECT_NE(pendo.find("<supportedOS"), std::string::npos) << pendo;
+  EXPECT_EQ(pendo.find("requestedExecutionLevel"), std::string::npos) << pendo;
 }

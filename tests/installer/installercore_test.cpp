@@ -11,6 +11,7 @@
 #include "installer/archivecopy.h"
 #include "installer/installsafety.h"
 #include "installer/scriptformat.h"
+#include "installer/setupcommandline.h"
 
 using namespace pendo;
 
@@ -63,6 +64,8 @@ TEST(ScriptFormat, FlagsAndSizes) {
   ASSERT_EQ(items.size(), 3u);
   EXPECT_EQ(items[1].size, 0u) << "a size that is no number counts as 0";
   EXPECT_EQ(BindTotal(items), 3000010u);
+  const auto locks = InstanceLockNames(ReadBindList({"Pendo.exe=1", "readme.txt=1", "bin\\PENDO.EXE=1", "Tool.Exe=1"}));
+  EXPECT_EQ(locks, (std::vector<std::string>{"pendo", "tool"})) << "each program's lock once, by its base name";
 }
 
 TEST(ScriptFormat, RelationTakesVerbAndCommandFields) {
@@ -214,4 +217,50 @@ TEST(ArchiveCopy, PiecesAndShortArchives) {
   EXPECT_TRUE(CopyArchiveBytes(0, kCopyBufferSize, next, write));
   at = 0;
   EXPECT_FALSE(CopyArchiveBytes(10, kCopyBufferSize, next, [](const char*, std::uint32_t) { return false; }));
+}
+
+TEST(SetupCommandLine, OptionsPathAndRefusals) {
+  EXPECT_EQ(SplitCommandLine("\"C:\\A B\\mondax.exe\" /silent  /dir=\"C:\\Pendo Clock\\\" -LOG=x.log"),
+            (std::vector<std::string>{"C:\\A B\\mondax.exe", "/silent", "/dir=C:\\Pendo Clock\\", "-LOG=x.log"}))
+      << "quotes group blanks; a backslash before a quote is a folder's own";
+  EXPECT_EQ(SplitCommandLine("m.exe \"\" " + kSo + "\\x"), (std::vector<std::string>{"m.exe", "", kSo + "\\x"}));
+  const struct {
+    std::vector<std::string> args;
+    bool valid, silent, remove;
+    std::string path, folder, sendTo, log;
+    bool hasSendTo = false;
+  } cases[] = {
+      {{}, true, false, false, "", "", "", ""},
+      {{"/Silent", "/DIR=C:\\P", "-log=l.txt"}, true, true, false, "", "C:\\P", "", "l.txt"},
+      {{"/silent", "/sendto=Pendo Clock"}, true, true, false, "", "", "Pendo Clock", "", true},
+      {{"-SILENT", "/NoSendTo"}, true, true, false, "", "", "", "", true},
+      // An unquoted uninstall path arrives split at its blanks.
+      {{"C:\\Pendo", "Clock\\MONDAX.UIX", "/silent"}, true, true, true, "C:\\Pendo Clock\\MONDAX.UIX", "", "", ""},
+      {{"C:\\P\\mondax.uix", "/log=l"}, true, false, true, "C:\\P\\mondax.uix", "", "", "l"},
+      {{"anything"}, true, false, false, "anything", "", "", ""},  // the setup wizard, as ever
+      {{"/quiet"}, false, false, false, "", "", "", ""},
+      {{"/silent", "/silent"}, false, true, false, "", "", "", ""},
+      {{"/silent", "/dir"}, false, true, false, "", "", "", ""},
+      {{"/silent", "/dir="}, false, true, false, "", "", "", ""},
+      {{"/silent=1"}, false, false, false, "", "", "", ""},
+      {{"/silent", "/sendto=a", "/nosendto"}, false, true, false, "", "", "", "", true},
+      {{"/dir=C:\\P"}, false, false, false, "", "C:\\P", "", ""},  // a folder for the wizard: only silent
+      {{"/silent", "/dir=C:\\Pendo", "Clock"}, false, true, false, "Clock", "C:\\Pendo", "", ""},  // unquoted
+      {{"C:\\P\\mondax.uix", "/silent", "/dir=C:\\Q"}, false, true, true, "C:\\P\\mondax.uix", "C:\\Q", "", ""},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args{"mondax.exe"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const tsetupcommandline line = ParseSetupCommandLine(args);
+    const std::string what = ::testing::PrintToString(c.args);
+    EXPECT_EQ(line.valid, c.valid) << what;
+    EXPECT_EQ(line.error.empty(), c.valid) << what;
+    EXPECT_EQ(line.silent, c.silent) << what;
+    EXPECT_EQ(line.remove, c.remove) << what;
+    EXPECT_EQ(line.path, c.path) << what;
+    EXPECT_EQ(line.folder, c.folder) << what;
+    EXPECT_EQ(line.sendTo, c.sendTo) << what;
+    EXPECT_EQ(line.hasSendTo, c.hasSendTo) << what;
+    EXPECT_EQ(line.log, c.log) << what;
+  }
 }

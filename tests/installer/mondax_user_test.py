@@ -21,6 +21,9 @@ FOLDER = "C:\\Pendo Clock"  # a blank in the name
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pendo"
 CLOSE_MESSAGE = 1692
 FAILURE = "失敗 - Failure"
+# Mondax's exit codes (README).
+DONE, BAD_COMMAND_LINE, REFUSED, RUNNING, FAILED, CANCELLED = range(6)
+LOG = "C:\\mondax-test.log"
 
 
 class Distribution(unittest.TestCase):
@@ -54,9 +57,13 @@ class Distribution(unittest.TestCase):
     def reg_value(self, key, name):
         return self.d.reg_value(key, name)
 
-    def shell_folder(self, name):
+    def shell_folder(self, name, root="HKCU"):
         return self.unix(self.reg_value(
-            "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", name))
+            root + "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", name))
+
+    def start_menu(self):
+        """Where the Start-menu shortcuts go: the menu of all users."""
+        return os.path.join(self.shell_folder("Common Programs", "HKLM"), "Quorvane")
 
     def copy_dist(self, name, files=("mondax.exe", "mondax.inx", "pendo.bdx")):
         folder = os.path.join(self.work, name)
@@ -106,16 +113,41 @@ class Distribution(unittest.TestCase):
         with open(path, "rb") as f:
             return f.read()
 
+    def silent(self, exe, *args):
+        """Runs Mondax with a log; returns its exit code and the log's text."""
+        log = self.unix(LOG)
+        if os.path.exists(log):
+            os.remove(log)
+        app = self.start(exe, *(args + ("/log=" + LOG,)))
+        code = app.wait(60)
+        return code, self.read(log).decode("cp932") if os.path.exists(log) else ""
+
+    def tree(self, folder):
+        """Every file below folder with its bytes."""
+        return {os.path.relpath(os.path.join(r, f), folder): self.read(os.path.join(r, f))
+                for r, _, fs in os.walk(folder) for f in fs}
+
+    def forget_pendo(self, target):
+        shutil.rmtree(target, ignore_errors=True)
+        self.wine("reg", "delete", UNINSTALL_KEY, "/f")
+        programs = self.start_menu()
+        sendto = self.shell_folder("SendTo")
+        for lnk in (os.path.join(programs, "Pendo.lnk"), os.path.join(programs, "Pendo readme.lnk"),
+                    os.path.join(sendto, "Pendo Clock.lnk")):
+            if os.path.exists(lnk):
+                os.remove(lnk)
+        return programs, sendto
+
     # Tests -------------------------------------------------------------------
 
     def test_1_refusals_at_start(self):
         app = self.start(self.copy_dist("alone", ("mondax.exe",)))
         self.assertEqual(self.message(app.pid, FAILURE), "このプログラムは単独起動できません。")
-        self.assertEqual(app.wait(10), 0)
+        self.assertEqual(app.wait(10), REFUSED)
         app = self.start(os.path.join(DIST, "mondax.exe"), "C:\\nowhere at all\\mondax.UIX")
         self.assertEqual(self.message(app.pid, FAILURE),
                          "セットアップ情報が見つかりません。手動で削除もしくは移動された可能性があります。")
-        self.assertEqual(app.wait(10), 0)
+        self.assertEqual(app.wait(10), REFUSED)
 
     def test_2_missing_archive_writes_nothing(self):
         self.wine("reg", "delete", UNINSTALL_KEY, "/f")
@@ -124,7 +156,7 @@ class Distribution(unittest.TestCase):
         for _ in range(5):
             self.next(w)
         self.assertEqual(self.message(app.pid, "失敗"), "書庫ファイルが見つかりません。")
-        self.assertEqual(app.wait(10), 0)
+        self.assertEqual(app.wait(10), REFUSED)
         self.assertIsNone(self.reg_value(UNINSTALL_KEY, "DisplayName"))
 
     def test_3_install_use_reinstall_and_remove(self):
@@ -132,7 +164,7 @@ class Distribution(unittest.TestCase):
         shutil.rmtree(target, ignore_errors=True)
         self.wine("reg", "delete", UNINSTALL_KEY, "/f")
         windows = self.unix("C:\\windows")
-        programs = os.path.join(self.shell_folder("Programs"), "Quorvane")
+        programs = self.start_menu()
         sendto = self.shell_folder("SendTo")
         for lnk in (os.path.join(programs, "Pendo.lnk"), os.path.join(sendto, "Pendo Clock.lnk")):
             if os.path.exists(lnk):
@@ -211,7 +243,7 @@ class Distribution(unittest.TestCase):
         w = self.d.wait_window(cls="Tuninstallationform", pid=app.pid)
         self.click_client(w, 392, 244)
         self.assertEqual(self.message(app.pid, "確認"), "アンインストールを中止します。")
-        self.assertEqual(app.wait(10), 0)
+        self.assertEqual(app.wait(10), CANCELLED)
         self.assertTrue(os.path.exists(os.path.join(target, "Pendo.exe")), "cancelled before anything went")
 
         # What the user made: a read-only file in a folder of its own.
@@ -248,6 +280,98 @@ class Distribution(unittest.TestCase):
         self.wine("cmd", "/c", "attrib", "-r", FOLDER + "\\mine\\keep.txt")
         shutil.rmtree(target, ignore_errors=True)
         os.remove(os.path.join(sendto, "Pendo Clock.lnk"))
+
+    def test_4_silent_install_running_product_and_silent_removal(self):
+        target = self.unix(FOLDER)
+        programs, sendto = self.forget_pendo(target)
+        windows = self.unix("C:\\windows")
+        stage = os.path.join(BUILD, "dist-stage")
+        exe = self.copy_dist("silent")
+
+        code, log = self.silent(exe, "/SILENT", "/dir=" + FOLDER, "-sendto=Pendo Clock")
+        self.assertEqual(code, DONE, log)
+        for f in ("Pendo.exe", "readme.txt"):
+            self.assertEqual(self.read(os.path.join(target, f)), self.read(os.path.join(stage, f)), f)
+            self.assertIn("ファイル書き込み: %s\\%s (%d バイト)\r\n" % (FOLDER, f, os.path.getsize(os.path.join(stage, f))),
+                          log)
+        self.assertEqual(self.read(os.path.join(target, "mondax.uix")), self.read(os.path.join(DIST, "mondax.inx")))
+        uninstall = '"C:\\windows\\mondax.exe" "C:\\Pendo Clock\\mondax.uix"'
+        self.assertEqual(self.reg_value(UNINSTALL_KEY, "UninstallString"), uninstall)
+        self.assertEqual(self.reg_value(UNINSTALL_KEY, "DisplayName"), "Sorvek Pendo + Short Message")
+        for lnk in (os.path.join(programs, "Pendo.lnk"), os.path.join(programs, "Pendo readme.lnk"),
+                    os.path.join(sendto, "Pendo Clock.lnk")):
+            self.assertTrue(os.path.exists(lnk), lnk)
+        for line in ("アンインストール情報: C:\\Pendo Clock\\mondax.uix", "\\Quorvane\\Pendo.lnk -> C:\\Pendo Clock\\Pendo.exe",
+                     "\\Quorvane\\Pendo readme.lnk -> C:\\Pendo Clock\\readme.txt",
+                     "\\SendTo\\Pendo Clock.lnk -> C:\\Pendo Clock\\Pendo.exe",
+                     "[Pendo] InstallationDirectory=C:\\Pendo Clock", "UninstallString=" + uninstall,
+                     "DisplayName=Sorvek Pendo + Short Message", "インストーラ複写: C:\\windows\\mondax.exe", "終了コード 0"):
+            self.assertIn(line, log)
+
+        # The installed clock runs: a silent run changes nothing and says so.
+        os.makedirs(os.path.join(target, "profile"), exist_ok=True)
+        with open(os.path.join(target, "profile", "profile_mainform"), "wb") as f:
+            f.write(b"firstboot,0\r\n")
+        pendo = self.start(os.path.join(target, "Pendo.exe"))
+        self.d.wait_window(cls="Tmainform", pid=pendo.pid)
+        before = self.tree(target)
+        code, log = self.silent(exe, "/silent")
+        self.assertEqual(code, RUNNING, log)
+        self.assertIn("インストールするプログラムが起動しています。", log)
+        self.assertEqual(self.tree(target), before, "every file as it was")
+        code, log = self.silent(os.path.join(windows, "mondax.exe"), FOLDER + "\\mondax.uix", "/silent")
+        self.assertEqual(code, RUNNING, log)
+        self.assertEqual(self.tree(target), before, "nothing removed")
+
+        # The wizard asks; once the user has ended the clock, Retry goes on.
+        app = self.start(exe)
+        w = self.d.wait_window(cls="Tinstallationform", pid=app.pid)
+        for _ in range(5):
+            self.next(w)
+        box = self.d.wait_window(cls="#32770", title="確認", pid=app.pid)
+        self.assertIn("インストールするプログラムが起動しています。", [c.text for c in self.d.children(box)][-1])
+        self.d.screenshot(os.path.join(SHOTS, "mondax_running.png"))
+        self.assertEqual(pendo.stop(message=CLOSE_MESSAGE), 0)
+        self.d.focus(box, box.width // 2, 12)
+        self.d.key("Return")  # 再試行, the default button
+        self.assertTrue(self.wait_end_label(w))
+        self.next(w)
+        self.click_client(w, 392, 244)
+        self.assertEqual(app.wait(10), DONE)
+
+        # Removed without a window: only what is never removed stays.
+        code, log = self.silent(os.path.join(windows, "mondax.exe"), FOLDER + "\\mondax.uix", "/silent")
+        self.assertEqual(code, DONE, log)
+        self.assertFalse(os.path.exists(target))
+        self.assertIsNone(self.reg_value(UNINSTALL_KEY, "DisplayName"))
+        self.assertFalse(os.path.exists(os.path.join(programs, "Pendo.lnk")))
+        self.assertTrue(os.path.exists(os.path.join(sendto, "Pendo Clock.lnk")), "the SendTo entry stays")
+        self.assertIn("InstallationDirectory=C:\\Pendo Clock", self.read(os.path.join(windows, "mondax.ini")).decode("cp932"))
+        for line in ("ファイル削除: C:\\Pendo Clock\\Pendo.exe", "ファイル削除: C:\\Pendo Clock\\profile\\profile_mainform",
+                     "フォルダ削除: C:\\Pendo Clock\r\n", "\\Quorvane\\Pendo.lnk", "レジストリ削除: HKEY_LOCAL_MACHINE", "終了コード 0"):
+            self.assertIn(line, log)
+        os.remove(os.path.join(sendto, "Pendo Clock.lnk"))
+
+    def test_5_silent_refusals_write_nothing(self):
+        target = self.unix(FOLDER)
+        self.forget_pendo(target)
+        windows = self.unix("C:\\windows")
+        cases = (
+            ("folder", self.copy_dist("silent"), ("/silent", "/dir=C:\\windows"), REFUSED,
+             "指定されたフォルダにはインストールできません。"),
+            ("archive", self.copy_dist("silent-noarchive", ("mondax.exe", "mondax.inx")), ("/silent", "/dir=" + FOLDER),
+             REFUSED, "書庫ファイルが見つかりません。"),
+            ("option", self.copy_dist("silent"), ("/silent", "/quiet"), BAD_COMMAND_LINE, "unknown option: /quiet"),
+            ("unquoted", self.copy_dist("silent"), ("/silent", "/dir=C:\\Pendo", "Clock"), BAD_COMMAND_LINE,
+             "not an option or uninstall script: Clock"),
+        )
+        for what, exe, args, expected, why in cases:
+            code, log = self.silent(exe, *args)
+            self.assertEqual(code, expected, what + ": " + log)
+            self.assertIn(why, log, what)
+            self.assertFalse(os.path.exists(target), what)
+            self.assertFalse(os.path.exists(os.path.join(windows, "Pendo.exe")), what)
+            self.assertIsNone(self.reg_value(UNINSTALL_KEY, "DisplayName"), what)
 
 
 if __name__ == "__main__":

@@ -93,6 +93,19 @@ TEST(InstallationRun, BrokenArchivesStopTheRun) {
   tinstallationrun subfolder(setup, setup + "mondax.exe");
   EXPECT_EQ(subfolder.Run(setup + "target", ""), tinstallationrun::tresult::CopyFailed);
   EXPECT_EQ(Read(setup + "target\\first.txt"), "11111");
+  EXPECT_EQ(Read(setup + "target\\mondax.uix"), Read(setup + "mondax.inx")) << "what was written can be removed";
+  tregistrykey entry;
+  ASSERT_TRUE(entry.Open(HKEY_LOCAL_MACHINE, kUninstallKey));
+  EXPECT_NE(entry.ReadString("UninstallString"), "");
+  entry.Close();
+  ForgetProduct();
+
+  // Failing at the first file takes back the folder and the key it made.
+  setup = SetupFolder("broken", "[Bind]\r\nnosuch\\first.txt=5\r\n", "11111");
+  tinstallationrun first(setup, setup + "mondax.exe");
+  EXPECT_EQ(first.Run(setup + "target", ""), tinstallationrun::tresult::CopyFailed);
+  EXPECT_FALSE(FolderExists(setup + "target"));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 
   // Sizes that lie: the archive ends inside the second file, which is never written.
   setup = SetupFolder("broken", "[Bind]\r\nfirst.txt=5\r\nhuge.dat=4000000000\r\n", "11111" + std::string(100, 'h'));
@@ -125,7 +138,10 @@ TEST(InstallationRun, InstallsAndRemovesAgainThroughTheUninstallEntry) {
   EXPECT_EQ(Read(folder + "\\mondax.uix"), Read(setup + "mondax.inx"));
   EXPECT_EQ(Read(GetWindowsFolder() + "mondax.exe"), "installer");
   EXPECT_TRUE(platform::FileExists(GetSendToFolder() + "Run Test SendTo.lnk"));
-  EXPECT_TRUE(platform::FileExists(GetProgramsFolder() + "Quorvane\\Run Test.lnk"));
+  EXPECT_TRUE(platform::FileExists(GetCommonProgramsFolder() + "Quorvane\\Run Test.lnk")) << "for every user";
+  EXPECT_NE(GetCommonProgramsFolder(), GetProgramsFolder());
+  CreateDirectoryA((GetProgramsFolder() + "Quorvane").c_str(), nullptr);
+  WriteText(GetProgramsFolder() + "Quorvane\\Run Test.lnk", "an earlier installation's");
   EXPECT_EQ(ScriptFile(GetWindowsFolder() + "mondax.ini").ReadString(kProduct, "InstallationDirectory", ""), folder);
   tregistrykey key;
   ASSERT_TRUE(key.Open(HKEY_LOCAL_MACHINE, kUninstallKey));
@@ -151,6 +167,7 @@ TEST(InstallationRun, InstallsAndRemovesAgainThroughTheUninstallEntry) {
   EXPECT_FALSE(platform::FileExists(folder + "\\mondax.uix"));
   EXPECT_FALSE(FolderExists(folder + "\\sub\\deeper"));
   EXPECT_EQ(Read(folder + "\\sub\\keep.txt"), "mine") << "a read-only file stays with its folder";
+  EXPECT_FALSE(platform::FileExists(GetCommonProgramsFolder() + "Quorvane\\Run Test.lnk"));
   EXPECT_FALSE(platform::FileExists(GetProgramsFolder() + "Quorvane\\Run Test.lnk"));
   EXPECT_TRUE(platform::FileExists(GetSendToFolder() + "Run Test SendTo.lnk")) << "the SendTo entry is left";
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
@@ -184,4 +201,50 @@ TEST(RemovalRun, RefusesRootsSystemFoldersAndNamelessScripts) {
   EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE,
                                 "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PendoCanary"));
   DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PendoCanary");
+}
+
+TEST(Runs, ARunningProductStopsBothRunsBeforeAnythingChanges) {
+  ForgetProduct();
+  const std::string setup = SetupFolder("running", "[Bind]\r\nRunTest.exe=4\r\nreadme.txt=2\r\n", "MZ..RR");
+  const std::string folder = setup + "Run Test";
+  std::string log;
+  auto install = [&] {
+    tinstallationrun run(setup, setup + "mondax.exe");
+    run.OnLog = [&](const std::string& line) { log += line + "\n"; };
+    const auto result = run.Run(folder, "");
+    return std::make_pair(result, run.Fault());
+  };
+  ASSERT_EQ(install().first, tinstallationrun::tresult::Done);
+  EXPECT_NE(log.find("ファイル書き込み: " + folder + "\\RunTest.exe (4 バイト)"), std::string::npos) << log;
+  EXPECT_NE(log.find("UninstallString=\"" + GetWindowsFolder() + "mondax.exe\""), std::string::npos) << log;
+  WriteText(folder + "\\RunTest.exe", "old!");
+
+  // The program's instance lock, then a file held open by another program.
+  HANDLE lock = CreateMutexA(nullptr, FALSE, "runtest");
+  EXPECT_EQ(install(), std::make_pair(tinstallationrun::tresult::ProductRunning, folder + "\\RunTest.exe"));
+  tremovalrun removal(folder);
+  EXPECT_EQ(removal.Run(), tremovalrun::tresult::ProductRunning);
+  CloseHandle(lock);
+  HANDLE held = CreateFileA((folder + "\\readme.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(install(), std::make_pair(tinstallationrun::tresult::ProductRunning, folder + "\\readme.txt"));
+  EXPECT_EQ(removal.Run(), tremovalrun::tresult::ProductRunning);
+  CloseHandle(held);
+  EXPECT_EQ(Read(folder + "\\RunTest.exe"), "old!") << "nothing replaced";
+  EXPECT_TRUE(platform::FileExists(folder + "\\mondax.uix")) << "nothing removed";
+
+  // A product file that cannot go keeps the product removable.
+  SetFileAttributesA((folder + "\\readme.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+  log.clear();
+  removal.OnLog = [&](const std::string& line) { log += line + "\n"; };
+  EXPECT_EQ(removal.Run(), tremovalrun::tresult::Incomplete);
+  EXPECT_FALSE(platform::FileExists(folder + "\\RunTest.exe"));
+  EXPECT_TRUE(platform::FileExists(folder + "\\mondax.uix"));
+  EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+  EXPECT_NE(log.find("ファイル残存: " + folder + "\\readme.txt (読み取り専用)"), std::string::npos) << log;
+  SetFileAttributesA((folder + "\\readme.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(removal.Run(), tremovalrun::tresult::Done);
+  EXPECT_FALSE(FolderExists(folder));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+  ForgetProduct();
 }

@@ -1,0 +1,50 @@
+#include "installer/runningproduct.h"
+
+#include <windows.h>
+
+#include "settings/programidentity.h"
+
+namespace pendo {
+
+namespace {
+
+bool LockHeld(const std::string& name) {
+  HANDLE h = OpenMutexA(SYNCHRONIZE, FALSE, name.c_str());
+  if (h) {
+    CloseHandle(h);
+    return true;
+  }
+  // A lock made by another user exists although we may not open it.
+  return GetLastError() == ERROR_ACCESS_DENIED;
+}
+
+// A file that is there but cannot be opened the way its replacement or
+// deletion needs it (a running program's image, a file held open).
+bool FileInUse(const std::string& path) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h != INVALID_HANDLE_VALUE) {
+    CloseHandle(h);
+    return false;
+  }
+  const DWORD error = GetLastError();
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+}  // namespace
+
+std::string FindRunningProduct(const std::string& prefix, const std::vector<BindItem>& files) {
+  for (const auto& name : InstanceLockNames(files)) {
+    if (LockHeld(name)) {
+      for (const auto& f : files) {
+        if (BaseNameOf(f.name) == name && ExtensionOf(f.name) == ".exe") return prefix + f.name;
+      }
+    }
+  }
+  for (const auto& f : files) {
+    if (FileInUse(prefix + f.name)) return prefix + f.name;
+  }
+  return std::string();
+}
+
+}  // namespace pendo

@@ -1,0 +1,37 @@
+#include "installer/setuplog.h"
+
+#include <cstdio>
+
+namespace pendo {
+
+bool tsetuplog::Open(const std::string& path) {
+  Close();
+  // Others may read it while the run goes on.
+  file_ = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                      nullptr);
+  return IsOpen();
+}
+
+void tsetuplog::Close() {
+  if (IsOpen()) CloseHandle(file_);
+  file_ = INVALID_HANDLE_VALUE;
+}
+
+void tsetuplog::Line(const std::string& text) const {
+  if (!IsOpen()) return;
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u ", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+                t.wSecond);
+  // Line breaks inside a message would make one step look like several.
+  std::string line = stamp;
+  for (const char c : text) {
+    if (c != '\r') line += c == '\n' ? ' ' : c;
+  }
+  line += "\r\n";
+  DWORD put = 0;
+  WriteFile(file_, line.data(), static_cast<DWORD>(line.size()), &put, nullptr);
+}
+
+}  // namespace pendo

@@ -1,0 +1,29 @@
+// The log of one run of Mondax: one line per step, each written to the file
+// at once, so that a run that is killed leaves its log up to its last step.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace pendo {
+
+class tsetuplog {
+ public:
+  tsetuplog() = default;
+  ~tsetuplog() { Close(); }
+  tsetuplog(const tsetuplog&) = delete;
+  tsetuplog& operator=(const tsetuplog&) = delete;
+
+  // Starts the file anew; false when it cannot be written.
+  bool Open(const std::string& path);
+  void Close();
+  bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
+  // The local time and text (code page 932) as one line; nothing when closed.
+  void Line(const std::string& text) const;
+
+ private:
+  HANDLE file_ = INVALID_HANDLE_VALUE;
+};
+
+}  // namespace pendo

@@ -1,0 +1,80 @@
+#include "installer/unattendedrun.h"
+
+#include <exception>
+
+#include "installer/installationrun.h"
+#include "installer/removalrun.h"
+#include "installer/scriptfile.h"
+#include "settings/platform.h"
+#include "settings/programidentity.h"
+
+namespace pendo {
+
+namespace {
+
+std::string SameFolderText(const std::string& folder) { return platform::LowerText(StoredFolder(folder)); }
+
+}  // namespace
+
+std::string StartRefusal(const tsetupcommandline& line) {
+  if (line.remove) {
+    return platform::FileExists(line.path)
+               ? std::string()
+               : "セットアップ情報が見つかりません。手動で削除もしくは移動された可能性があります。";
+  }
+  return platform::FileExists(GetProgramFolder() + GetProgramBaseName() + ".inx") ? std::string()
+                                                                                    : "このプログラムは単独起動できません。";
+}
+
+tsetupexit tunattendedrun::Run() {
+  const std::string refusal = StartRefusal(line_);
+  if (!refusal.empty()) return End(tsetupexit::Refused, refusal);
+  try {
+    return line_.remove ? Remove() : Install();
+  } catch (const std::exception& error) {
+    // A registry value or the register could not be written.
+    return End(tsetupexit::Failed, std::string(error.what()) + ".");
+  }
+}
+
+tsetupexit tunattendedrun::End(tsetupexit code, const std::string& message) {
+  if (!message.empty()) log_.Line("失敗: " + message);
+  log_.Line("終了コード " + std::to_string(static_cast<int>(code)));
+  return code;
+}
+
+tsetupexit tunattendedrun::Install() {
+  const std::string setupFolder = GetProgramFolder();
+  const ScriptFile setup(setupFolder + script::kSetupScript);
+  const std::string product = setup.ReadString(script::kProfile, script::kApplicationName, "");
+  // The wizard's folder page: the proposed folder, locked when the product is there.
+  const std::string proposed = ProposedInstallationFolder(product);
+  const std::string folder = line_.hasFolder ? line_.folder : proposed;
+  log_.Line("インストール (ウィンドウなし): " + folder);
+  if (IsInstalledIn(proposed) && SameFolderText(folder) != SameFolderText(proposed))
+    return End(tsetupexit::Refused, "既にインストールされたプログラムのフォルダを変更したい場合、いったんアンインストールを行って下さい。(" +
+                                        proposed + ")");
+  // The wizard asks for a title only when the script offers the SendTo entry.
+  if (!line_.sendTo.empty() && !setup.ReadFlag(script::kEnvironment, script::kSendTo, false))
+    return End(tsetupexit::Refused, "このセットアップは「送る」への登録を行いません。");
+
+  tinstallationrun run(setupFolder, platform::ExecutablePath());
+  run.OnLog = [this](const std::string& line) { log_.Line(line); };
+  const auto result = run.Run(folder, line_.sendTo);
+  if (result == tinstallationrun::tresult::CopyFailed) log_.Line("失敗: " + run.Message(result));
+  return End(tinstallationrun::ExitCodeOf(result),
+             result == tinstallationrun::tresult::CopyFailed ? "インストールは正常終了しませんでした。"
+                                                             : run.Message(result));
+}
+
+tsetupexit tunattendedrun::Remove() {
+  log_.Line("アンインストール (ウィンドウなし): " + line_.path);
+  tremovalrun run(FolderPartOf(line_.path));
+  run.OnLog = [this](const std::string& line) { log_.Line(line); };
+  const auto result = run.Run();
+  return End(tremovalrun::ExitCodeOf(result), result == tremovalrun::tresult::Incomplete
+                                                  ? "アンインストールは完了しませんでした。"
+                                                  : run.Message(result));
+}
+
+}  // namespace pendo
