@@ -429,8 +429,19 @@ LRESULT tform::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       if (initialized_) Resize();
       break;
     case WM_ACTIVATE:
-      if (LOWORD(wp) != WA_INACTIVE && !HIWORD(wp)) {
-        FocusFirstControl();
+      if (LOWORD(wp) == WA_INACTIVE) {
+        // As a dialog does: the focus comes back where it was (after a colour
+        // or file dialog, or another program), not to the first control.
+        HWND focus = GetFocus();
+        lastFocus_ = focus && IsChild(handle_, focus) ? focus : nullptr;
+      } else if (!HIWORD(wp)) {
+        if (lastFocus_ && IsChild(handle_, lastFocus_) && IsWindowVisible(lastFocus_) &&
+            IsWindowEnabled(lastFocus_)) {
+          ::SetFocus(lastFocus_);
+        } else {
+          FocusFirstControl();
+        }
+        lastFocus_ = nullptr;
         return 0;
       }
       break;

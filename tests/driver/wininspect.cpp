@@ -11,6 +11,9 @@
 //   wininspect watch CLASS MS        each appearance of a visible window of CLASS
 //                                    during MS milliseconds, then "count N"
 //   wininspect kill PID
+//   wininspect focus                 the window with the keyboard focus (one line, or none)
+//   wininspect hold FILE             open FILE without sharing, print "held", keep it
+//                                    open until standard input ends
 #include <windows.h>
 
 #include <cstdio>
@@ -140,6 +143,22 @@ int main(int argc, char** argv) {
     if (p) CloseHandle(p);
     return done ? 0 : 1;
   }
-  std::fprintf(stderr, "usage: wininspect run|windows|children|send|post|watch|kill ...\n");
+  if (what == "focus") {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(0, &info) && info.hwndFocus) Print(info.hwndFocus);
+    return 0;
+  }
+  if (what == "hold" && argc > 2) {
+    HANDLE f = CreateFileA(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return 1;
+    std::printf("held\n");
+    std::fflush(stdout);
+    while (std::fgetc(stdin) != EOF) {
+    }
+    CloseHandle(f);
+    return 0;
+  }
+  std::fprintf(stderr, "usage: wininspect run|windows|children|send|post|watch|kill|focus|hold ...\n");
   return 2;
 }
