@@ -101,7 +101,7 @@ class Tmainform::tschedulerlink : public tschedulereffects, public tschedulerclo
 
   void PlaySound(const std::string& sound) override { PlaySoundList(sound); }
   bool FileExists(const std::string& path) override { return platform::FileExists(path); }
-  void RunProgram(const std::string& command) override { pendo::RunProgram(command); }
+  void RunProgram(const std::string& path) override { RunProgramFile(path); }
   void ShowNotice(const std::string& message) override { form_.ShowNotice(message); }
   void BlinkSeparator() override {
     form_.datepanel->Signal = !form_.datepanel->Signal;
@@ -206,6 +206,25 @@ void Tmainform::ReportUnreadableNoticeList() {
   MessageBoxA(Application->Handle(), text.c_str(), kErrorCaption, MB_OK | MB_ICONINFORMATION);
 }
 
+bool Tmainform::NoticeEditsUnsaved() const {
+  // The list started empty: whatever it holds now was added in this run.
+  return !noticelistwritable_ && noticelist.Count() > 0;
+}
+
+void Tmainform::ReportUnsavedNoticeEdits(bool exiting) {
+  if (!NoticeEditsUnsaved()) return;
+  const std::string text = "通知リストのファイルを読み込めなかったため、変更した通知は保存できません。\r\n" +
+                           tnoticelist::FilePath() + "\r\n\r\n" +
+                           (exiting ? "変更した通知は失われます。このファイルは書き換えません。"
+                                    : "変更は終了するまで有効です。このファイルは書き換えません。");
+  // At the end the quit message may wait already; the box would take it
+  // and close before the user saw it.
+  MSG quit;
+  const bool quitting = PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+  MessageBoxA(Application->Handle(), text.c_str(), kErrorCaption, MB_OK | MB_ICONWARNING);
+  if (quitting) PostQuitMessage(static_cast<int>(quit.wParam));
+}
+
 void Tmainform::SaveNoticeList() {
   if (noticelistwritable_) noticelist.Save(tnoticelist::FilePath());
 }
@@ -263,6 +282,7 @@ void Tmainform::ShowNotice(const std::string& message) {
 void Tmainform::FormDestroy(tobject*) {
   if (slowpanelcontroltimer) slowpanelcontroltimer->SetEnabled(false);
   tgaugepanel::SetPaintFailureHook(nullptr);
+  ReportUnsavedNoticeEdits(true);
 }
 
 void Tmainform::UpdateCheckMarks() {
@@ -404,6 +424,7 @@ void Tmainform::KN1Click(tobject*) {
   })->ShowModal();
   Application->ProcessMessages();
   SortNoticeList();
+  ReportUnsavedNoticeEdits(false);
   SaveEditedSettings();
 }
 

@@ -149,6 +149,11 @@ class Tmainform : public ttransparentprimaryform, public tpanelhost {
   // window's profile and every panel's.
   void SaveEveryProfile();
   void ReportUnreadableNoticeList();
+  // Notices added while the file could not be read, which cannot be saved.
+  bool NoticeEditsUnsaved() const;
+  // Tells the user so, when there are such notices: on closing the notice
+  // wizard, and at the end, when they are lost.
+  void ReportUnsavedNoticeEdits(bool exiting);
 
   class tschedulerlink;
   tsystemclock systemclock_;

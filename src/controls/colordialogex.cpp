@@ -10,12 +10,14 @@
 #include "framework/types.h"
 #include "settings/platform.h"
 #include "settings/profiler.h"
+#include "settings/safefiles.h"
 
 namespace pendo {
 
 tcolordialogex::tcolordialogex(tcomponent* owner) : tcomponent(owner) {}
 
 tcolordialogex::~tcolordialogex() {
+  if (unreadable_) return;
   try {
     platform::WriteFileAtomically(FilePath(), list_.SaveToBytes());
   } catch (...) {
@@ -27,20 +29,20 @@ std::string tcolordialogex::FilePath() const { return tprofiler::ProfileFolder()
 void tcolordialogex::Loaded() {
   platform::CreateFolderTree(tprofiler::ProfileFolder());
   std::string bytes;
-  if (platform::ReadFileBytes(FilePath(), bytes)) list_.LoadFromBytes(bytes);
+  const tfileread read = ReadFilePatiently(FilePath(), bytes);
+  unreadable_ = read == tfileread::unreadable;
+  if (read == tfileread::read) list_.LoadFromBytes(bytes);
 }
 
 bool tcolordialogex::Execute() {
   std::vector<int> broken;
   tcustomcolorlist::tslots slots = list_.Slots(&broken);
-  if (!broken.empty()) {
+  if (!broken.empty() && !brokenReported_) {
     // A bad line must not cost the user the dialog or the other colours: it
-    // is reported once, shown empty and mended by the next write.
+    // is reported once and shown empty; only a confirmed choice replaces it.
+    brokenReported_ = true;
     std::string names;
-    for (int slot : broken) {
-      list_.SetSlot(slot, tcustomcolorlist::kEmpty);
-      names += " " + tcustomcolorlist::SlotName(slot);
-    }
+    for (int slot : broken) names += " " + tcustomcolorlist::SlotName(slot);
     const std::runtime_error error(FilePath() + ": not a colour:" + names);
     if (Application) Application->HandleException(&error);
   }

@@ -13,8 +13,9 @@ namespace pendo {
 class tcolordialogex : public tcomponent {
  public:
   explicit tcolordialogex(tcomponent* owner);
-  // Writes the custom colours, also when nothing changed; a failure is
-  // dropped, since the dialog must go all the same.
+  // Writes the custom colours, also when nothing changed, unless their file
+  // existed but could not be read; a failure is dropped, since the dialog
+  // must go all the same.
   ~tcolordialogex() override;
 
   tcolor Color() const { return color_; }
@@ -23,10 +24,13 @@ class tcolordialogex : public tcomponent {
   // form description.
   bool Ctl3D() const { return ctl3D_; }
 
-  // Reads the custom colour file, if there is one.
+  // Reads the custom colour file, if there is one. One that another program
+  // holds is waited for a moment; if it stays unreadable the slots are empty
+  // and the file is left as it is.
   void Loaded() override;
+  bool Unreadable() const { return unreadable_; }
   // Shows the dialog on Color; true when the user confirms, and then Color
-  // and the custom colours are the dialog's.
+  // and the custom colours are the dialog's. Cancelled, nothing changes.
   bool Execute();
 
   const tcustomcolorlist& CustomColors() const { return list_; }
@@ -37,6 +41,8 @@ class tcolordialogex : public tcomponent {
  private:
   tcolor color_ = 0;
   bool ctl3D_ = true;
+  bool unreadable_ = false;
+  bool brokenReported_ = false;
   tcustomcolorlist list_;
 };
 

@@ -58,8 +58,9 @@ tcustomcolorlist::tslots tcustomcolorlist::Slots(std::vector<int>* broken) const
     const int at = Find(name);
     if (at < 0) continue;
     std::uint32_t v = 0;
-    if (ParseHex(lines_[at], name.size() + 1, v) && (v <= 0xFFFFFFu || v == kEmpty)) {
-      slots[i] = v;
+    if (ParseHex(lines_[at], name.size() + 1, v)) {
+      // The top byte is no part of a colour the dialog can show.
+      slots[i] = v == kEmpty ? kEmpty : v & 0xFFFFFFu;
     } else if (broken) {
       broken->push_back(i);
     }

@@ -25,9 +25,11 @@ class tcustomcolorlist {
   void LoadFromBytes(const std::string& bytes);
   std::string SaveToBytes() const;
 
-  // Each slot's 0x00BBGGRR value; a missing line gives kEmpty. A value that
-  // is no colour (not hexadecimal, too long, above 0xFFFFFF) also gives
-  // kEmpty, and its slot is listed in broken when that is given.
+  // Each slot's 0x00BBGGRR value; a missing line gives kEmpty. A value is
+  // one to eight hexadecimal digits; "ffffffff" is kEmpty, and of any other
+  // value above 0xFFFFFF the low three bytes are the colour. A value that is
+  // not hexadecimal or too long gives kEmpty too, and its slot is listed in
+  // broken when that is given.
   tslots Slots(std::vector<int>* broken = nullptr) const;
   // Writes one slot's line where the first line of its name stands, or adds
   // it at the end.

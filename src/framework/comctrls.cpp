@@ -298,18 +298,12 @@ void ttreeview::SetImages(timagelist* images) {
 
 void ttreeview::SetReadOnly(bool v) {
   readOnly_ = v;
-  if (handle_) {
-    LONG style = GetWindowLongA(handle_, GWL_STYLE);
-    SetWindowLongA(handle_, GWL_STYLE, v ? style & ~TVS_EDITLABELS : style | TVS_EDITLABELS);
-  }
+  StyleChanged();
 }
 
 void ttreeview::SetHideSelection(bool v) {
   hideSelection_ = v;
-  if (handle_) {
-    LONG style = GetWindowLongA(handle_, GWL_STYLE);
-    SetWindowLongA(handle_, GWL_STYLE, v ? style & ~TVS_SHOWSELALWAYS : style | TVS_SHOWSELALWAYS);
-  }
+  StyleChanged();
 }
 
 void ttreeview::AddItems(const std::string& description) {
@@ -464,16 +458,27 @@ void tstatusbar::ApplyPanels() {
   int right = 0;
   for (const auto& p : panels_) edges.push_back(right += p.width);
   SendMessageA(handle_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
-  for (size_t i = 0; i < panels_.size(); ++i)
-    SendMessageA(handle_, SB_SETTEXTA, i, reinterpret_cast<LPARAM>(panels_[i].text.c_str()));
+  for (int i = 0; i < PanelCount(); ++i) ShowPanelText(i);
+}
+
+void tstatusbar::ShowPanelText(int index) const {
+  if (!handle_) return;
+  // The bevel goes with the text: the bar draws each part as it was last set.
+  const WPARAM bevel = panelBevel_ == tpanelbevel::pbNone     ? SBT_NOBORDERS
+                       : panelBevel_ == tpanelbevel::pbRaised ? SBT_POPOUT
+                                                              : 0;
+  SendMessageA(handle_, SB_SETTEXTA, static_cast<WPARAM>(index) | bevel,
+               reinterpret_cast<LPARAM>(panels_[static_cast<size_t>(index)].text.c_str()));
+}
+
+void tstatusbar::SetPanelBevel(tpanelbevel bevel) {
+  panelBevel_ = bevel;
+  for (int i = 0; i < PanelCount(); ++i) ShowPanelText(i);
 }
 
 void tstatusbar::SetSizeGrip(bool v) {
   sizeGrip_ = v;
-  if (!handle_) return;
-  const LONG style = GetWindowLongA(handle_, GWL_STYLE);
-  SetWindowLongA(handle_, GWL_STYLE, v ? style | SBARS_SIZEGRIP : style & ~SBARS_SIZEGRIP);
-  Invalidate();
+  StyleChanged();
 }
 
 int tstatusbar::PanelWidth(int index) const {
@@ -484,7 +489,7 @@ int tstatusbar::PanelWidth(int index) const {
 void tstatusbar::SetPanelText(int index, const std::string& text) {
   if (index < 0 || index >= PanelCount()) throw std::out_of_range("no status panel " + std::to_string(index));
   panels_[static_cast<size_t>(index)].text = text;
-  if (handle_) SendMessageA(handle_, SB_SETTEXTA, index, reinterpret_cast<LPARAM>(text.c_str()));
+  ShowPanelText(index);
 }
 
 void tstatusbar::CaptionChanged() {
@@ -518,6 +523,12 @@ bool tstatusbar::SetProperty(const std::string& n, const std::string& v, tresour
     }
     SetPanels(widths);
   } else if (n == "SizeGrip") SetSizeGrip(ParseBool(v));
+  else if (n == "PanelBevel") {
+    if (v == "pbNone") SetPanelBevel(tpanelbevel::pbNone);
+    else if (v == "pbLowered") SetPanelBevel(tpanelbevel::pbLowered);
+    else if (v == "pbRaised") SetPanelBevel(tpanelbevel::pbRaised);
+    else throw std::invalid_argument("unknown panel bevel " + v);
+  }
   else return twincontrol::SetProperty(n, v, ctx);
   return true;
 }

@@ -161,6 +161,8 @@ class tprogressbar : public twincontrol {
   int min_ = 0, max_ = 100, position_ = 0;
 };
 
+enum class tpanelbevel { pbNone, pbLowered, pbRaised };
+
 class tstatusbar : public twincontrol {
  public:
   explicit tstatusbar(tcomponent* owner);
@@ -177,6 +179,9 @@ class tstatusbar : public twincontrol {
   void SetPanelText(int index, const std::string& text);
   bool SizeGrip() const { return sizeGrip_; }
   void SetSizeGrip(bool v);
+  // The frame drawn around every panel.
+  tpanelbevel PanelBevel() const { return panelBevel_; }
+  void SetPanelBevel(tpanelbevel bevel);
   bool SetProperty(const std::string& name, const std::string& value, tresourcecontext& context) override;
 
  protected:
@@ -190,8 +195,10 @@ class tstatusbar : public twincontrol {
     std::string text;
   };
   void ApplyPanels();
+  void ShowPanelText(int index) const;
   std::vector<tpanel> panels_;
   bool sizeGrip_ = true;
+  tpanelbevel panelBevel_ = tpanelbevel::pbLowered;
 };
 
 }  // namespace pendo

@@ -14,7 +14,18 @@ void tpage::SetParent(twincontrol* parent) {
   if (parent) SetBounds(0, 0, parent->Width(), parent->Height());
 }
 
+void tpage::CreateParams(tcreateparams& p) {
+  twincontrol::CreateParams(p);
+  // Tab and Shift+Tab step into the controls of the page shown and out again.
+  p.exStyle |= WS_EX_CONTROLPARENT;
+}
+
 tnotebook::tnotebook(tcomponent* owner) : twincontrol(owner) { width_ = 150, height_ = 150; }
+
+void tnotebook::CreateParams(tcreateparams& p) {
+  twincontrol::CreateParams(p);
+  p.exStyle |= WS_EX_CONTROLPARENT;
+}
 
 std::vector<tpage*> tnotebook::Pages() const {
   std::vector<tpage*> pages;

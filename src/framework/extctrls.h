@@ -15,6 +15,9 @@ class tpage : public twincontrol {
  public:
   explicit tpage(tcomponent* owner);
   void SetParent(twincontrol* parent) override;
+
+ protected:
+  void CreateParams(tcreateparams& p) override;
 };
 
 class tnotebook : public twincontrol {
@@ -30,6 +33,7 @@ class tnotebook : public twincontrol {
   void Loaded() override;
 
  protected:
+  void CreateParams(tcreateparams& p) override;
   void BoundsChanged() override;
 
  private:

@@ -265,7 +265,9 @@ struct DisabledWindows {
 };
 BOOL CALLBACK DisableWindow(HWND h, LPARAM lp) {
   auto* d = reinterpret_cast<DisabledWindows*>(lp);
-  if (h != d->keep && IsWindowVisible(h) && IsWindowEnabled(h)) {
+  // Hidden forms too: one shown meanwhile (from the tray) must not take input.
+  const bool form = dynamic_cast<tform*>(twincontrol::FromHandle(h)) != nullptr;
+  if (h != d->keep && (IsWindowVisible(h) || form) && IsWindowEnabled(h)) {
     d->windows.push_back(h);
     EnableWindow(h, FALSE);
   }
@@ -334,7 +336,23 @@ tbutton* tform::FindButton(bool defaultButton) const {
   return nullptr;
 }
 
+namespace {
+// Whether the focus is in a drop-down list whose list is open: Enter and Esc
+// then close the list, as in any dialog, and are not the form's.
+bool FocusInDroppedList(HWND form) {
+  for (HWND h = GetFocus(); h && h != form; h = GetParent(h)) {
+    char cls[16] = "";
+    GetClassNameA(h, cls, sizeof cls);
+    if (lstrcmpiA(cls, "ComboBox") == 0) return SendMessageA(h, CB_GETDROPPEDSTATE, 0, 0) != 0;
+  }
+  return false;
+}
+}  // namespace
+
 bool tform::PreviewKey(MSG& m) {
+  if ((m.message == WM_KEYDOWN || m.message == WM_CHAR) && (m.wParam == VK_RETURN || m.wParam == VK_ESCAPE) &&
+      FocusInDroppedList(handle_))
+    return false;
   const bool down = m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN;
   const bool up = m.message == WM_KEYUP || m.message == WM_SYSKEYUP;
   const tshiftstate shift = KeyboardShiftState();
@@ -411,8 +429,19 @@ LRESULT tform::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       if (initialized_) Resize();
       break;
     case WM_ACTIVATE:
-      if (LOWORD(wp) != WA_INACTIVE && !HIWORD(wp)) {
-        FocusFirstControl();
+      if (LOWORD(wp) == WA_INACTIVE) {
+        // As a dialog does: the focus comes back where it was (after a colour
+        // or file dialog, or another program), not to the first control.
+        HWND focus = GetFocus();
+        lastFocus_ = focus && IsChild(handle_, focus) ? focus : nullptr;
+      } else if (!HIWORD(wp)) {
+        if (lastFocus_ && IsChild(handle_, lastFocus_) && IsWindowVisible(lastFocus_) &&
+            IsWindowEnabled(lastFocus_)) {
+          ::SetFocus(lastFocus_);
+        } else {
+          FocusFirstControl();
+        }
+        lastFocus_ = nullptr;
         return 0;
       }
       break;

@@ -117,6 +117,7 @@ class tform : public twincontrol {
   tmodalresult modalResult_ = mrNone;
   tcanvas canvas_;
   HDC canvasDC_ = nullptr;  // from GetDC, released when the message is done
+  HWND lastFocus_ = nullptr;  // the focused control when the form was last deactivated
   bool painting_ = false;
 };
 

@@ -91,11 +91,7 @@ void tlabel::CreateParams(tcreateparams& p) {
 
 void tlabel::SetShowAccelChar(bool v) {
   showAccelChar_ = v;
-  if (handle_) {
-    const LONG style = GetWindowLongA(handle_, GWL_STYLE);
-    SetWindowLongA(handle_, GWL_STYLE, v ? style & ~SS_NOPREFIX : style | SS_NOPREFIX);
-    Invalidate();
-  }
+  StyleChanged();
   Fit();
 }
 

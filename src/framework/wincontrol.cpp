@@ -184,6 +184,8 @@ void twincontrol::CreateWnd() {
   if (!h) {
     throw std::runtime_error("cannot create window " + Name() + " (error " + std::to_string(GetLastError()) + ")");
   }
+  style_ = p.style;
+  exStyle_ = p.exStyle;
   if (p.standardClass) {
     Attach(h);
     defaultProc_ = reinterpret_cast<WNDPROC>(
@@ -194,6 +196,35 @@ void twincontrol::CreateWnd() {
   GetWindowRect(h, &r);
   if (p.parent && (p.style & WS_CHILD)) MapWindowPoints(nullptr, p.parent, reinterpret_cast<POINT*>(&r), 2);
   UpdateBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+void twincontrol::StyleChanged() {
+  if (!handle_) return;
+  tcreateparams p;
+  CreateParams(p);
+  const DWORD ownSteps = WS_VISIBLE | WS_DISABLED;
+  const DWORD changed = (p.style ^ style_) & ~ownSteps;
+  const DWORD exChanged = p.exStyle ^ exStyle_;
+  style_ = p.style;
+  exStyle_ = p.exStyle;
+  if (!changed && !exChanged) return;
+  if (changed) {
+    const LONG_PTR now = GetWindowLongPtrA(handle_, GWL_STYLE);
+    SetWindowLongPtrA(handle_, GWL_STYLE, (now & ~static_cast<LONG_PTR>(changed)) | (p.style & changed));
+  }
+  if (exChanged) {
+    const LONG_PTR now = GetWindowLongPtrA(handle_, GWL_EXSTYLE);
+    SetWindowLongPtrA(handle_, GWL_EXSTYLE, (now & ~static_cast<LONG_PTR>(exChanged)) | (p.exStyle & exChanged));
+  }
+  // Frames and borders are measured again; the control draws itself anew.
+  SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+  InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void twincontrol::SetTabStop(bool v) {
+  tabStop_ = v;
+  StyleChanged();
 }
 
 void twincontrol::Attach(HWND hwnd) {

@@ -50,7 +50,7 @@ class twincontrol : public tcontrol {
   void SetFocus();
   bool Focused() const;
   bool TabStop() const { return tabStop_; }
-  void SetTabStop(bool v) { tabStop_ = v; }
+  void SetTabStop(bool v);
   // The place among the parent's windowed controls that Tab walks through
   // (0 first; -1 without a parent). A place past the end means the last.
   int TabOrder() const;
@@ -80,6 +80,11 @@ class twincontrol : public tcontrol {
  protected:
   virtual void CreateParams(tcreateparams& params);
   virtual void CreateWnd();
+  // A property that CreateParams turns into style bits has changed: an
+  // existing window takes the bits that now differ from those it was given.
+  // Bits the control or the system set by itself stay as they are; shown
+  // and enabled have their own steps.
+  void StyleChanged();
   void DestroyHandle();
   // Runs once the window exists: children follow.
   virtual void HandleCreated() {}
@@ -122,6 +127,8 @@ class twincontrol : public tcontrol {
 
   std::vector<tcontrol*> controls_;
   std::vector<twincontrol*> tabList_;
+  // The styles the window was last given from CreateParams.
+  DWORD style_ = 0, exStyle_ = 0;
   WNDPROC defaultProc_ = nullptr;
   tbrushhandle colorBrush_;
   tcontrol* mouseTarget_ = nullptr;

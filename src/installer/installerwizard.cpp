@@ -89,7 +89,8 @@ tformdesc WizardDescription(const char* name, const char* caption, const char* p
           {"ClientWidth", 441}, {"ClientHeight", 279}, {"Position", "poScreenCenter"}, {"Scaled", "False"},
           {"Font.Name", "ＭＳ Ｐゴシック"}, {"Font.Height", -12}}, h.form),
     {
-      {"tcombobox", "pagelistcbox", "", {{"Left", 8}, {"Top", 9}, {"Width", 425}, {"Height", 20}, {"Enabled", "False"}}},
+      {"tcombobox", "pagelistcbox", "", {{"Left", 8}, {"Top", 9}, {"Width", 425}, {"Height", 20}, {"Enabled", "False"},
+                                          {"DropDownCount", 16}}},
       {"tbevel", "Bevel1", "", {{"Left", 7}, {"Top", 39}, {"Width", 427}, {"Height", 187}, {"Shape", "bsFrame"}}},
       {"tnotebook", "note", "", With({{"Left", 8}, {"Top", 40}, {"Width", 425}, {"Height", 185}}, h.note)},
       {"tlabel", "PageLabel", "", {{"Left", 8}, {"Top", 232}, {"Caption", pageLabel}}},
@@ -102,7 +103,8 @@ tformdesc WizardDescription(const char* name, const char* caption, const char* p
       {"tbutton", "CloseButton", "",
        With(With({{"Left", 352}, {"Top", 232}, {"Width", 81}, {"Height", 25}, {"Caption", "中止(&C)"},
                   {"Cancel", "True"}}, buttonFont), h.closeButton)},
-      {"tstatusbar", "StatusBar", "", {{"Height", 19}}},
+      {"tstatusbar", "StatusBar", "", {{"Height", 19}, {"Panels", "50"}, {"PanelBevel", "pbNone"},
+                                       {"SizeGrip", "False"}}},
     }};
   // clang-format on
 }

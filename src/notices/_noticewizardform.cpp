@@ -315,7 +315,7 @@ void Tnoticewizardform::browsebuttonClick(tobject*) {
 
 void Tnoticewizardform::testbuttonClick(tobject*) {
   const std::string message = messageedit->Text();
-  if (platform::FileExists(message)) RunProgram(message);
+  if (platform::FileExists(message)) RunProgramFile(message);
   else if (shownotice_) shownotice_(GetField(message, 0));
 }
 

@@ -18,7 +18,8 @@ class tschedulereffects {
   // Returns when the sound has finished; empty text plays nothing.
   virtual void PlaySound(const std::string& sound) = 0;
   virtual bool FileExists(const std::string& path) = 0;
-  virtual void RunProgram(const std::string& command) = 0;
+  // Starts the program file at path, the whole path being its name.
+  virtual void RunProgram(const std::string& path) = 0;
   // Plays the notice sound to its end, then opens the notice window.
   virtual void ShowNotice(const std::string& message) = 0;
   // Inverts the clock's Signal and updates the panel.

@@ -12,6 +12,12 @@ bool RunProgram(const std::string& command) {
   return WinExec(command.c_str(), SW_SHOWDEFAULT) >= 31;
 }
 
+bool RunProgramFile(const std::string& path) {
+  // A file name cannot hold a quote, so the quotes cannot be broken out of.
+  if (path.find('"') != std::string::npos) return false;
+  return RunProgram("\"" + path + "\"");
+}
+
 bool PlaySoundList(const std::string& sound) {
   if (sound == "beep") {
     MessageBeep(0);

@@ -8,6 +8,11 @@ namespace pendo {
 // Starts command with WinExec; true when it started.
 bool RunProgram(const std::string& command);
 
+// Starts the program file at path, with no arguments, the whole path taken
+// as its name: unquoted, "C:\Program Files\App\app.exe" would first run
+// C:\Program.exe when that exists. True when it started.
+bool RunProgramFile(const std::string& path);
+
 // "beep" sounds the default beep; otherwise each existing file of a "+" list
 // is played synchronously in order. True when the last played one succeeded;
 // false when none of the files exists.

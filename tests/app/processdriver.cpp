@@ -107,6 +107,41 @@ HWND WaitForWindow(const Process& p, const char* className, DWORD ms, bool visib
   return nullptr;
 }
 
+namespace {
+const char kDecoy[] = "C:\\Program.exe";
+const char kDecoyMark[] = "C:\\ran";
+std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+}  // namespace
+
+SpacedProgram::SpacedProgram(const std::string& program, const std::string& folder)
+    : path("C:\\Program Files\\" + folder + "\\app.exe") {
+  CreateDirectoryA(FolderOf(path).c_str(), nullptr);
+  DeleteFileA((FolderOf(path) + "ran").c_str());
+  DeleteFileA(kDecoyMark);
+  if (!CopyFileA(program.c_str(), path.c_str(), FALSE) || !CopyFileA(program.c_str(), kDecoy, FALSE))
+    throw std::runtime_error("cannot place " + program);
+}
+
+SpacedProgram::~SpacedProgram() {
+  DeleteFileA(kDecoy);
+  DeleteFileA(kDecoyMark);
+  DeleteFileA(path.c_str());
+  DeleteFileA((FolderOf(path) + "ran").c_str());
+  RemoveDirectoryA(FolderOf(path).c_str());
+}
+
+bool SpacedProgram::Ran(DWORD ms) const {
+  const DWORD start = GetTickCount();
+  while (!Exists(FolderOf(path) + "ran")) {
+    if (GetTickCount() - start > ms) return false;
+    Sleep(50);
+  }
+  return true;
+}
+
+bool SpacedProgram::DecoyRan() const { return Exists(kDecoyMark); }
+
 bool ReadText(const std::string& path, std::string& text) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;

@@ -32,6 +32,21 @@ Process Start(const std::string& exe);
 // before its settings are loaded.
 HWND WaitForWindow(const Process& p, const char* className, DWORD ms, bool visible = true);
 
+// A program that leaves the file "ran" beside itself, copied to
+// "C:\Program Files\<folder>\app.exe", and a decoy copy at C:\Program.exe,
+// which a start that does not take the path whole would run instead. Both
+// are removed again at the end.
+struct SpacedProgram {
+  SpacedProgram(const std::string& program, const std::string& folder);
+  ~SpacedProgram();
+  SpacedProgram(const SpacedProgram&) = delete;
+  SpacedProgram& operator=(const SpacedProgram&) = delete;
+  std::string path;
+  // Waits up to ms for the program's "ran" file; false when it did not come.
+  bool Ran(DWORD ms) const;
+  bool DecoyRan() const;
+};
+
 bool ReadText(const std::string& path, std::string& text);
 void WriteText(const std::string& path, const std::string& text);
 

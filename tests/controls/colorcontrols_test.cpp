@@ -186,6 +186,7 @@ TEST_F(ColorDialog, ConfirmingKeepsTheFileOrderAndABadLineIsReportedOnceAndMende
   EXPECT_EQ(RGB(0, 255, 0), a);
   EXPECT_EQ(RGB(0, 0, 255), c);
   EXPECT_EQ(empty, b);
+  EXPECT_EQ("ColorB=not a colour", d->CustomColors().Lines()[1]) << "cancelled, nothing is mended";
   // Opened again, it reports nothing; confirmed, it rewrites every line in place.
   auto second = tsystemdialogdriver::ColorDialog([](HWND) {}, IDOK);
   EXPECT_TRUE(d->Execute());
@@ -196,6 +197,31 @@ TEST_F(ColorDialog, ConfirmingKeepsTheFileOrderAndABadLineIsReportedOnceAndMende
   ASSERT_EQ(16u, lines.size());
   EXPECT_EQ((std::vector<std::string>{"ColorC=ff0000", "ColorB=ffffffff", "ColorA=00ff00", "ColorD=ffffffff"}),
             std::vector<std::string>(lines.begin(), lines.begin() + 4));
+}
+
+TEST_F(ColorDialog, AFileAnotherProgramHoldsIsNeitherReadNorWrittenOver) {
+  WriteLines({"ColorA=0000ff", "ColorB=zz"});
+  std::string before;
+  ASSERT_TRUE(platform::ReadFileBytes(Path(), before));
+  HANDLE held = CreateFileA(Path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, held);
+  auto* d = Open();
+  EXPECT_TRUE(d->Unreadable());
+  COLORREF a = 0;
+  auto driver = tsystemdialogdriver::ColorDialog(
+      [&](HWND dlg) {
+        a = tsystemdialogdriver::CustomColor(dlg, 0);
+        tsystemdialogdriver::MixAndAdd(dlg, 1, 2, 3);
+      },
+      IDOK);
+  EXPECT_TRUE(d->Execute());
+  ASSERT_TRUE(driver.Done());
+  EXPECT_NE(RGB(255, 0, 0), a) << "the slots start empty";
+  d->Free();
+  CloseHandle(held);
+  std::string after;
+  ASSERT_TRUE(platform::ReadFileBytes(Path(), after));
+  EXPECT_EQ(before, after);
 }
 
 }  // namespace

@@ -33,7 +33,8 @@ TEST(CustomColorList, SlotValuesFromTheirLines) {
       {"ColorA=1\r\nColorA=2\r\n", 1, kEmpty, {}},           // the first line of a name counts
       {"ColorA=zz\r\nColorB=00ff00\r\n", kEmpty, 0x00FF00, {0}},
       {"ColorA=\r\nColorB=123456789\r\n", kEmpty, kEmpty, {0, 1}},
-      {"ColorA= 12\r\nColorB=1000000\r\n", kEmpty, kEmpty, {0, 1}},  // blanks; not a colour
+      {"ColorA= 12\r\nColorB=-1\r\n", kEmpty, kEmpty, {0, 1}},  // blanks, signs
+      {"ColorA=1000000\r\nColorB=FF123456\r\n", 0, 0x123456, {}},  // the top byte is dropped
       {"ColorAB=12\r\nColorA\r\nxColorB=1\r\n", kEmpty, kEmpty, {}},  // other names
   };
   for (const auto& c : cases) {

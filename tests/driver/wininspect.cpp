@@ -12,6 +12,9 @@
 //                                    during MS milliseconds, then "count N"
 //   wininspect kill PID
 //   wininspect foreground            the foreground window (nothing when none)
+//   wininspect focus                 the window with the keyboard focus (nothing when none)
+//   wininspect hold FILE             open FILE without sharing, print "held", keep it
+//                                    open until standard input ends
 //   wininspect reg KEY NAME          a REG_SZ or REG_DWORD value of HKLM\... or HKCU\...
 //   wininspect serve                 the commands above but run and watch, one per
 //                                    line of standard input (arguments separated by
@@ -181,9 +184,26 @@ int Command(const std::vector<std::string>& a) {
     if (HWND h = GetForegroundWindow()) Print(h);
     return 0;
   }
+  if (what == "focus") {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(0, &info) && info.hwndFocus) Print(info.hwndFocus);
+    return 0;
+  }
   if (what == "reg" && a.size() > 2) return RegistryValue(a[1].c_str(), a[2].c_str());
-  std::fprintf(stderr, "usage: wininspect run|windows|children|send|post|watch|kill|reg|serve ...\n");
+  std::fprintf(stderr, "usage: wininspect run|windows|children|send|post|watch|kill|foreground|focus|reg|hold|serve ...\n");
   return 2;
+}
+
+int Hold(const char* path) {
+  HANDLE f = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return 1;
+  std::printf("held\n");
+  std::fflush(stdout);
+  while (std::fgetc(stdin) != EOF) {
+  }
+  CloseHandle(f);
+  return 0;
 }
 
 int Serve() {
@@ -214,5 +234,6 @@ int main(int argc, char** argv) {
   if (what == "run" && argc > 2) return Run(argc, argv);
   if (what == "watch" && argc > 3) return Watch(argv[2], static_cast<DWORD>(Number(argv[3])));
   if (what == "serve") return Serve();
+  if (what == "hold" && argc > 2) return Hold(argv[2]);
   return Command(std::vector<std::string>(argv + 1, argv + argc));
 }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -245,6 +246,32 @@ TEST_F(Controls, StatusBarHasItsPanelsOfTheirWidths) {
   EXPECT_EQ("状態", form->status->PanelText(1));
   EXPECT_EQ("", form->status->PanelText(0));
   EXPECT_FALSE(GetWindowLongA(h, GWL_STYLE) & SBARS_SIZEGRIP);
+}
+
+TEST_F(Controls, StylePropertiesSetOnAnExistingWindowReachIt) {
+  struct Case {
+    const char* what;
+    std::function<void(bool)> set;
+    twincontrol* control;
+    LONG_PTR bit;  // present when the property is set true
+  } cases[] = {
+      {"TabStop", [&](bool v) { form->messageedit->SetTabStop(v); }, form->messageedit, WS_TABSTOP},
+      {"ReadOnly", [&](bool v) { form->tree->SetReadOnly(!v); }, form->tree, TVS_EDITLABELS},
+      {"HideSelection", [&](bool v) { form->tree->SetHideSelection(!v); }, form->tree, TVS_SHOWSELALWAYS},
+      {"SizeGrip", [&](bool v) { form->status->SetSizeGrip(v); }, form->status, SBARS_SIZEGRIP},
+      {"ShowAccelChar", [&](bool v) { form->messagelabel->SetShowAccelChar(!v); }, form->messagelabel, SS_NOPREFIX},
+  };
+  for (const Case& c : cases) {
+    HWND h = c.control->Handle();
+    const LONG_PTR others = GetWindowLongPtrA(h, GWL_STYLE) & ~c.bit & ~WS_VISIBLE;
+    for (bool v : {true, false, true}) {
+      c.set(v);
+      EXPECT_EQ(v ? c.bit : 0, GetWindowLongPtrA(h, GWL_STYLE) & c.bit) << c.what << " " << v;
+    }
+    EXPECT_EQ(others, GetWindowLongPtrA(h, GWL_STYLE) & ~c.bit & ~WS_VISIBLE) << c.what << ": other bits stay";
+  }
+  EXPECT_TRUE(GetWindowLongPtrA(form->book->Handle(), GWL_EXSTYLE) & WS_EX_CONTROLPARENT);
+  EXPECT_TRUE(GetWindowLongPtrA(form->book->Pages()[0]->Handle(), GWL_EXSTYLE) & WS_EX_CONTROLPARENT);
 }
 
 TEST_F(Controls, DropDownListShowsItsLineCountAndListItemsSplitOnlyAtRealBars) {

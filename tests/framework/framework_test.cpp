@@ -117,7 +117,8 @@ const tformdesc kTestform{"testform",
     {"tpage", "page2", "book", {}},
     {"tedit", "nameedit", "page2", {{"Left", 5}, {"Top", 5}, {"Text", "abc"}}},
     {"tcombobox", "kindcbox", "page1", {{"Left", 5}, {"Top", 5}, {"Items", "one|two|three"}, {"ItemIndex", 1}}},
-    {"tcheckbox", "checkbox", "", {{"Left", 10}, {"Top", 100}, {"Caption", "check"}, {"Checked", "True"}}},
+    {"tcheckbox", "checkbox", "", {{"Left", 10}, {"Top", 100}, {"Caption", "check"}, {"Checked", "True"},
+                                    {"TabStop", "False"}}},
     {"tlabel", "label", "", {{"Left", 10}, {"Top", 70}, {"Caption", "時報の設定"}}},
     {"tpopupmenu", "formmenu", "", {}},
     {"tmenuitem", "propertyitem", "formmenu", {{"Caption", "プロパティ(&R)..."}, {"ShortCut", "Ctrl+R"},
@@ -355,11 +356,80 @@ TEST_F(Framework, EnterClicksTheDefaultButtonAndEscTheCancelButtonOfAModalForm) 
   EXPECT_FALSE(IsWindowVisible(form->Handle()));
 }
 
-TEST_F(Framework, TimersKeepFiringInsideAModalLoop) {
+// Steps of a user on the drop-down list of a modal form, one per tick: Esc
+// and Enter on the open list, then Esc once it is closed.
+std::vector<std::string> g_droppedSteps;
+void CALLBACK KeysOnADroppedList(HWND, UINT, UINT_PTR id, DWORD) {
+  auto* f = dynamic_cast<Ttestform*>(twincontrol::FromHandle(FindWindowA("Ttestform", "Test")));
+  HWND list = f->kindcbox->Handle();
+  const size_t step = g_droppedSteps.size();
+  if (step > 0) {
+    g_droppedSteps.push_back(std::string(SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0) ? "open" : "closed") +
+                             (f->Modal() && IsWindowVisible(f->Handle()) ? ", form open" : ", form closed"));
+  } else {
+    g_droppedSteps.push_back("start");
+  }
+  if (step < 2) {
+    f->kindcbox->SetFocus();
+    SendMessageA(list, CB_SHOWDROPDOWN, TRUE, 0);
+    PostMessageA(list, WM_KEYDOWN, step == 0 ? VK_ESCAPE : VK_RETURN, 0);
+  } else {
+    KillTimer(nullptr, id);
+    PostMessageA(list, WM_KEYDOWN, VK_ESCAPE, 0);
+  }
+}
+
+TEST_F(Framework, EscAndEnterCloseADroppedListBeforeTheFormSeesThem) {
+  form->Show();
+  form->Hide();
+  g_droppedSteps.clear();
+  SetTimer(nullptr, 0, 150, &KeysOnADroppedList);
+  EXPECT_EQ(mrCancel, form->ShowModal());
+  EXPECT_EQ((std::vector<std::string>{"start", "closed, form open", "closed, form open"}), g_droppedSteps);
+  EXPECT_EQ(0, form->okClicks);
+}
+
+TEST_F(Framework, TabWalksIntoTheShownPageAndOutAgainPassingControlsWithoutATabStop) {
+  form->Show();
+  Pump();
+  EXPECT_FALSE(GetWindowLongPtrA(form->checkbox->Handle(), GWL_STYLE) & WS_TABSTOP)
+      << "a tab stop the description takes away after the window exists";
+  twincontrol* const cancel = dynamic_cast<twincontrol*>(form->FindComponent("cancelbutton"));
+  form->okbutton->SetFocus();
+  struct Step {
+    bool shift;
+    twincontrol* to;
+  } steps[] = {{false, cancel}, {false, form->kindcbox}, {false, form->okbutton},
+               {true, form->kindcbox}, {true, cancel}, {true, form->okbutton}};
+  for (const Step& s : steps) {
+    test::HoldKeys(false, false, s.shift);
+    PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+    Pump();
+    test::HoldKeys(false, false, false);
+    EXPECT_EQ(s.to->Handle(), GetFocus()) << (s.shift ? "Shift+Tab to " : "Tab to ") << s.to->Name();
+  }
+}
+
+HWND g_hiddenForm = nullptr;
+int g_hiddenEnabledWhileModal = -1;
+void CALLBACK LookAtTheHiddenForm(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  g_hiddenEnabledWhileModal = IsWindowEnabled(g_hiddenForm) ? 1 : 0;
+}
+
+TEST_F(Framework, TimersKeepFiringInsideAModalLoopWhileEvenHiddenFormsTakeNoInput) {
+  // A hidden form could be shown meanwhile (from the tray) and open a second dialog.
+  auto* hidden = CreateOwnedForm<Tbadform>(nullptr, kTabform);
+  g_hiddenForm = hidden->Handle();
+  g_hiddenEnabledWhileModal = -1;
+  SetTimer(nullptr, 0, 10, &LookAtTheHiddenForm);
   form->ticker->SetEnabled(true);
   EXPECT_EQ(mrOk, form->ShowModal());
   EXPECT_EQ(3, form->ticks);
   EXPECT_TRUE(IsWindowEnabled(Application->Handle()));
+  EXPECT_EQ(0, g_hiddenEnabledWhileModal);
+  EXPECT_TRUE(IsWindowEnabled(hidden->Handle()));
+  hidden->Free();
 }
 
 TEST_F(Framework, CloseQueryCanRefuseAndCloseActionFreeReleasesTheForm) {

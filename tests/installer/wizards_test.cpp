@@ -2,6 +2,7 @@
 // clicks and edit changes, and input that arrives while the run lets the
 // message loop work.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -63,6 +64,14 @@ class SetupWizard : public ::testing::Test {
 
 TEST_F(SetupWizard, PagesFolderRuleAndInputDuringTheRun) {
   EXPECT_EQ(form_->PageLabel->Caption(), "Setup: 0/6");
+  // The frame: one borderless panel of 50 and no grip on a fixed window; 16 lines of pages.
+  HWND status = form_->StatusBar->Handle();
+  int edges[2] = {0, 0};
+  EXPECT_EQ(SendMessageA(status, SB_GETPARTS, 2, reinterpret_cast<LPARAM>(edges)), 1);
+  EXPECT_EQ(edges[0], 50);
+  EXPECT_EQ(HIWORD(SendMessageA(status, SB_GETTEXTLENGTHA, 0, 0)) & SBT_NOBORDERS, SBT_NOBORDERS);
+  EXPECT_FALSE(GetWindowLongPtrA(status, GWL_STYLE) & SBARS_SIZEGRIP);
+  EXPECT_EQ(form_->pagelistcbox->DropDownCount(), 16);
   EXPECT_FALSE(IsWindowEnabled(form_->PrevButton->Handle()));
   for (int i = 0; i < 3; ++i) Click(form_->NextButton);
   EXPECT_EQ(Page(), 3);

@@ -129,9 +129,9 @@ struct tfocusholder {
 TEST(NoticeFromOutside, DueNoticeOpensBlinksTakesAndGivesBackTheFocusAndAProgramStarts) {
   const std::string folder = FreshFolder("notice");
   const std::string exe = folder + "pendo.exe";
-  const std::string program = folder + "noticeprogram.exe";
   ASSERT_TRUE(CopyFileA(BuiltPendoPath().c_str(), exe.c_str(), FALSE));
-  ASSERT_TRUE(CopyFileA((pendo::GetProgramFolder() + "noticeprogram.exe").c_str(), program.c_str(), FALSE));
+  // The program's path has a space; C:\Program.exe must not run in its place.
+  SpacedProgram program(pendo::GetProgramFolder() + "noticeprogram.exe", "Pendo notice test");
 
   SYSTEMTIME now;
   GetLocalTime(&now);
@@ -142,7 +142,7 @@ TEST(NoticeFromOutside, DueNoticeOpensBlinksTakesAndGivesBackTheFocusAndAProgram
   const int hour = (now.wHour + (now.wMinute + 1) / 60) % 24, minute = (now.wMinute + 1) % 60;
   const std::string when = "2,0,0,0," + std::to_string(hour) + "," + std::to_string(minute) + ",";
   const std::string message = "会議の時間です";
-  const std::string list = when + program + "\r\n" + when + message + "\r\n";
+  const std::string list = when + program.path + "\r\n" + when + message + "\r\n";
   CreateDirectoryA((folder + "profile").c_str(), nullptr);
   WriteText(folder + "profile\\element_noticelist", list);
   WriteText(folder + "profile\\profile_mainform", "firstboot,0\r\n");
@@ -159,7 +159,8 @@ TEST(NoticeFromOutside, DueNoticeOpensBlinksTakesAndGivesBackTheFocusAndAProgram
   ASSERT_NE(notice, nullptr) << "the notice due at " << hour << ":" << minute;
   const DWORD opened = GetTickCount();
   EXPECT_EQ(WindowsOf(p.info.dwProcessId, "Tnoticeform").size(), 1u) << "the program's notice opens no window";
-  EXPECT_NE(GetFileAttributesA((folder + "ran").c_str()), INVALID_FILE_ATTRIBUTES) << "the program ran";
+  EXPECT_TRUE(program.Ran(5000)) << "the program ran";
+  EXPECT_FALSE(program.DecoyRan());
   EXPECT_EQ(GetForegroundWindow(), notice);
 
   const tmask text = TextMask(message, "ＭＳ Ｐゴシック", -12);

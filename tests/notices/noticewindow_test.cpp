@@ -287,7 +287,12 @@ TEST_F(Notices, UnreadableListIsReportedOnceAndNeverOverwritten) {
   }
   CloseHandle(locked);
   form->noticelist.Add("0,0,0,0,9,0,new");
-  form->Free();
+  {
+    test::tdialogwatcher box(tadvancedform::kErrorCaption);
+    form->Free();
+    ASSERT_TRUE(box.Found()) << "the user is told that the added notice is lost";
+    EXPECT_NE(box.Text().find("失われます"), std::string::npos) << box.Text();
+  }
   form = Application->CreateForm<Tmainform>();
   std::string after;
   ASSERT_TRUE(platform::ReadFileBytes(path, after));

@@ -16,7 +16,9 @@
 #include "notices/_noticeform.h"
 #include "notices/_noticewizardform.h"
 #include "panels/graphicalgaugepanel.h"
+#include "processdriver.h"
 #include "settings/profiler.h"
+#include "settings/programidentity.h"
 #include "wintest.h"
 
 namespace pendo {
@@ -198,6 +200,13 @@ TEST_F(NoticeWizard, TestOpensANoticeWindowAndBrowsePutsTheChosenProgramIntoTheR
   auto* notice = dynamic_cast<Tnoticeform*>(twincontrol::FromHandle(FindWindowA("Tnoticeform", nullptr)));
   ASSERT_NE(nullptr, notice);
   EXPECT_EQ("meeting", notice->noticepanel->Center());  // up to the first comma
+  {
+    testing::SpacedProgram program(GetProgramFolder() + "noticeprogram.exe", "Pendo test button");
+    SetWindowTextA(wizard->messageedit->Handle(), program.path.c_str());
+    SendMessageA(wizard->testbutton->Handle(), BM_CLICK, 0, 0);
+    EXPECT_TRUE(program.Ran(5000));
+    EXPECT_FALSE(program.DecoyRan());
+  }
   char dir[MAX_PATH];
   GetTempPathA(MAX_PATH, dir);
   const std::string program = std::string(dir) + "pendo_notice.exe";

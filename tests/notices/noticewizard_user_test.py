@@ -10,6 +10,7 @@ usage: noticewizard_user_test.py BUILD_DIR PENDO_EXE WININSPECT_EXE SHOTS
 import datetime
 import os
 import shutil
+import subprocess
 import sys
 import time
 import unittest
@@ -122,6 +123,59 @@ class WizardsByHand(unittest.TestCase):
                        what="the sounds written")
         finally:
             app.stop(message=1692)
+
+
+    def message_box(self, app, words):
+        """The program's next message box: its text must hold words; Enter closes it."""
+        box = self.d.wait_window(cls="#32770", pid=app.pid, timeout=30)
+        time.sleep(0.5)
+        text = " ".join(c.text for c in self.d.children(box) if c.cls == "Static")
+        self.assertIn(words, text)
+        self.assertIn("element_noticelist", text)
+        return box
+
+    def close_box(self, box):
+        self.d.focus(box, box.width // 2, 10)
+        self.d.key("Return")
+        self.assertTrue(self.d.wait_gone(box))
+
+    def test_notices_added_to_a_list_that_could_not_be_read_are_announced_as_lost(self):
+        d = self.d
+        notices = os.path.join(self.folder, "profile", "element_noticelist")
+        before = b"2,0,0,0,7,30,keep\r\n"
+        with open(notices, "wb") as f:
+            f.write(before)
+        # Another program holds the file without sharing while Pendo runs.
+        holder = subprocess.Popen(["wine", d.inspector, "hold", "Z:" + os.path.abspath(notices).replace("/", "\\")],
+                                  env=d.env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                  stderr=subprocess.DEVNULL)
+        self.assertEqual(holder.stdout.readline().strip(), b"held")
+        app = d.start(os.path.join(self.folder, "Pendo.exe"))
+        try:
+            self.close_box(self.message_box(app, "読み込めません"))
+            clock = d.wait_window(cls="Tmainform", pid=app.pid)
+            d.focus(clock)
+            d.key("ctrl+p")
+            wizard = d.wait_window(cls="Tnoticewizardform", pid=app.pid)
+            time.sleep(0.5)
+            self.click_child(wizard, self.child(wizard, "SysTreeView32"), button=3)
+            d.wait_window(cls="#32768")
+            d.key("a")
+            time.sleep(0.3)
+            self.click_child(wizard, self.child(wizard, "Button", "閉じる(&C)"))
+            box = self.message_box(app, "保存できません")
+            d.screenshot(os.path.join(SHOTS, "noticelist-unsaved.png"), box)
+            self.close_box(box)
+            d.post(clock, 1692)
+            self.close_box(self.message_box(app, "失われます"))
+            self.assertEqual(app.wait(20), 0)
+        finally:
+            app.kill()
+            holder.stdin.close()
+            holder.wait(20)
+            holder.stdout.close()
+        with open(notices, "rb") as f:
+            self.assertEqual(f.read(), before)
 
 
 if __name__ == "__main__":
