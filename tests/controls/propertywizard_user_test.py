@@ -25,26 +25,6 @@ CB_SHOWDROPDOWN, CB_GETDROPPEDSTATE = 0x14F, 0x157
 TRAY_MESSAGE, WM_LBUTTONDOWN, WM_RBUTTONDOWN = 0x400, 0x201, 0x204
 
 
-def windows_path(path):
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
-
-
-class Held:
-    """A file another program holds open without sharing, until released."""
-
-    def __init__(self, d, path):
-        self._p = subprocess.Popen(["wine", d.inspector, "hold", windows_path(path)], env=d.env,
-                                   stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-        if self._p.stdout.readline().strip() != b"held":
-            raise RuntimeError("cannot hold " + path)
-
-    def release(self):
-        if self._p.poll() is None:
-            self._p.stdin.close()
-            self._p.wait(20)
-        self._p.stdout.close()
-
-
 def pixels(path):
     """{(x, y): (r, g, b)} of a picture, read with ImageMagick."""
     out = subprocess.run(["convert", path, "txt:-"], capture_output=True, check=True).stdout.decode()
@@ -104,7 +84,7 @@ class WizardByHand(unittest.TestCase):
         before = b"ColorA=0000ff\r\nColorB=zz\r\n"
         with open(colours, "wb") as f:
             f.write(before)
-        held = Held(d, colours)
+        held = d.hold(colours)
         try:
             self.start()
             d.focus(self.clock, 8, 8)

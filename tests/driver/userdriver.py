@@ -37,6 +37,8 @@ Desktop(build_dir, inspector)   the harness of build_dir (its wine/ folder must 
   .type(text)                    types ASCII text into the focused window
   .mouse_position()              -> (x, y) on the Windows screen
   .send(w, msg, wp=0, lp=0) -> int / .post(w, msg, wp=0, lp=0)
+  .hold(path) -> Held            the file held open without sharing by another
+                                 program until .release()
   .watch(cls, ms) -> Watch       counts appearances of visible windows of a class
                                  in the background (from its return on);
                                  .result() -> (count, [Window])
@@ -139,6 +141,24 @@ class Watch:
         lines = b"".join(self._head + [out]).decode("cp932", "replace").splitlines()
         count = next(int(l.split()[1]) for l in lines if l.startswith("count "))
         return count, [Window(l) for l in lines if "\t" in l]
+
+
+class Held:
+    """A file another program holds open without sharing, until released."""
+
+    def __init__(self, desktop, path):
+        self._p = subprocess.Popen(["wine", desktop.inspector, "hold", "Z:" + os.path.abspath(path).replace("/", "\\")],
+                                   env=desktop.env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                   stderr=subprocess.DEVNULL)
+        if self._p.stdout.readline().strip() != b"held":
+            self._p.wait(20)
+            raise RuntimeError("cannot hold " + path)
+
+    def release(self):
+        if self._p.poll() is None:
+            self._p.stdin.close()
+            self._p.wait(20)
+        self._p.stdout.close()
 
 
 class Desktop:
@@ -287,6 +307,9 @@ class Desktop:
 
     def post(self, w, msg, wp=0, lp=0):
         self.inspect("post", w.hwnd, msg, wp, lp)
+
+    def hold(self, path):
+        return Held(self, path)
 
     def watch(self, cls, ms):
         return Watch(self, cls, ms)

@@ -10,7 +10,6 @@ usage: noticewizard_user_test.py BUILD_DIR PENDO_EXE WININSPECT_EXE SHOTS
 import datetime
 import os
 import shutil
-import subprocess
 import sys
 import time
 import unittest
@@ -146,10 +145,7 @@ class WizardsByHand(unittest.TestCase):
         with open(notices, "wb") as f:
             f.write(before)
         # Another program holds the file without sharing while Pendo runs.
-        holder = subprocess.Popen(["wine", d.inspector, "hold", "Z:" + os.path.abspath(notices).replace("/", "\\")],
-                                  env=d.env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                  stderr=subprocess.DEVNULL)
-        self.assertEqual(holder.stdout.readline().strip(), b"held")
+        holder = d.hold(notices)
         app = d.start(os.path.join(self.folder, "Pendo.exe"))
         try:
             self.close_box(self.message_box(app, "読み込めません"))
@@ -171,9 +167,7 @@ class WizardsByHand(unittest.TestCase):
             self.assertEqual(app.wait(20), 0)
         finally:
             app.kill()
-            holder.stdin.close()
-            holder.wait(20)
-            holder.stdout.close()
+            holder.release()
         with open(notices, "rb") as f:
             self.assertEqual(f.read(), before)
 
