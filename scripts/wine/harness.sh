@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# harness.sh start|stop BUILD_DIR [DESKTOPS]
+# harness.sh start|stop BUILD_DIR [DESKTOPS [ARCH]]
 # start: DESKTOPS (default PENDO_WINE_DESKTOPS or 1) independent desktops for a
 #        test run, so that tests on different desktops can run side by side:
 #        each one Xvfb and one persistent wineserver with a private prefix
@@ -7,19 +7,15 @@
 #        every sample played into a file. Desktop 0 lives in BUILD_DIR/wine,
 #        desktop N in BUILD_DIR/wine-N.
 # stop:  ends everything that start began, by process id, on every desktop.
-# The loader (win32 or win64) is PENDO_WINE_ARCH, else the build folder's own
-# (its CMake cache), else win32.
+# The loader (ARCH: win32 or win64) is the one the build folder's programs
+# need (CTest's fixture says it), else PENDO_WINE_ARCH, else win32.
 set -uo pipefail
 cmd=${1:?start or stop}
 build=$(cd "${2:?build folder}" && pwd)
 desktops=${3:-${PENDO_WINE_DESKTOPS:-1}}
+PENDO_WINE_ARCH=${4:-${PENDO_WINE_ARCH:-win32}}
+case $PENDO_WINE_ARCH in win32|win64) ;; *) echo "harness: no loader for '$PENDO_WINE_ARCH'" >&2; exit 2 ;; esac
 here=$(cd "$(dirname "$0")" && pwd)
-if [ -z "${PENDO_WINE_ARCH:-}" ]; then
-  case $(grep -s '^CMAKE_SYSTEM_PROCESSOR' "$build/CMakeCache.txt") in
-    *x86_64*) PENDO_WINE_ARCH=win64 ;;
-    *) PENDO_WINE_ARCH=win32 ;;
-  esac
-fi
 export PENDO_WINE_ARCH
 
 alive() { [ -n "${1:-}" ] && kill -0 "$1" 2>/dev/null; }
@@ -81,7 +77,15 @@ ASOUND
   setsid wineserver -f -p >"$state/wineserver.log" 2>&1 </dev/null &
   echo $! >"$state/wineserver.pid"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot -i >"$state/wineboot.log" 2>&1 || { echo "wineboot failed" >&2; cat "$state/wineboot.log" >&2; stop; exit 1; }
+    # A first boot on a busy machine may fail half-way: once more from scratch.
+    if ! wineboot -i >"$state/wineboot.log" 2>&1 || [ ! -f "$WINEPREFIX/system.reg" ]; then
+      wineserver -k >/dev/null 2>&1 || true
+      rm -rf "$WINEPREFIX"
+      mkdir -p "$WINEPREFIX"
+      setsid wineserver -f -p >>"$state/wineserver.log" 2>&1 </dev/null &
+      echo $! >"$state/wineserver.pid"
+      wineboot -i >>"$state/wineboot.log" 2>&1 || { echo "wineboot failed" >&2; cat "$state/wineboot.log" >&2; stop; exit 1; }
+    fi
   fi
   if ! grep -q '"Arial"="Liberation Sans"' "$WINEPREFIX/user.reg" 2>/dev/null; then
     # Arial's metric twin, so that texts measure as they do on Windows.
@@ -133,5 +137,5 @@ case $cmd in
       (stop)
     done
     ;;
-  *) echo "usage: harness.sh start|stop BUILD_DIR [DESKTOPS]" >&2; exit 2 ;;
+  *) echo "usage: harness.sh start|stop BUILD_DIR [DESKTOPS [ARCH]]" >&2; exit 2 ;;
 esac

@@ -1,8 +1,9 @@
 # Sourced: the environment every Wine process of one harness folder shares.
 # Needs PENDO_WINE_DIR (the harness folder). Its "arch" file (written by the
-# harness, or PENDO_WINE_ARCH) says which loader: win32 (Wine's i386 loader,
-# a 32-bit prefix) or win64 (wine64 and a 64-bit prefix, for the x86_64 build).
-pendo_wine_arch=${PENDO_WINE_ARCH:-$(cat "$PENDO_WINE_DIR/arch" 2>/dev/null || echo win32)}
+# harness; before there is one, PENDO_WINE_ARCH) says which loader: win32
+# (Wine's i386 loader) or win64 (wine64 and a 64-bit prefix, for the x86_64
+# build).
+pendo_wine_arch=$(cat "$PENDO_WINE_DIR/arch" 2>/dev/null || echo "${PENDO_WINE_ARCH:-win32}")
 if [ "$pendo_wine_arch" = win64 ]; then
   export WINEPREFIX="$PENDO_WINE_DIR/prefix64" WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
   pendo_bin64="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/bin64"
