@@ -176,7 +176,7 @@ void ttreeview::InsertItem(ttreenode* node) {
 ttreenode* ttreeview::AddChild(ttreenode* parent, const std::string& text, int imageIndex, int selectedIndex) {
   if (parent && parent->tree_ != this) throw std::logic_error("the parent node is in another tree");
   auto& siblings = parent ? parent->children_ : top_;
-  siblings.emplace_back(new ttreenode(this, parent, text));
+  siblings.push_back(std::unique_ptr<ttreenode>(new ttreenode(this, parent, text)));
   ttreenode* node = siblings.back().get();
   node->imageIndex_ = imageIndex;
   node->selectedIndex_ = selectedIndex;
@@ -381,7 +381,7 @@ bool ttreeview::Notify(NMHDR* header, LRESULT& result) {
 
 bool ttreeview::SetProperty(const std::string& n, const std::string& v, tresourcecontext& ctx) {
   if (n == "OnChange") OnChange = ctx.Handler<tnotifyevent>();
-  else if (n == "OnEditing") OnEditing = ctx.Handler<tclosequeryevent>();
+  else if (n == "OnEditing") OnEditing = ctx.Handler<ttveditingevent>();
   else if (n == "Items") AddItems(v);
   else if (n == "ReadOnly") SetReadOnly(ParseBool(v));
   else if (n == "HideSelection") SetHideSelection(ParseBool(v));
@@ -514,13 +514,7 @@ bool tstatusbar::SetProperty(const std::string& n, const std::string& v, tresour
   if (n == "Panels") {
     // Panel widths, separated by ",".
     std::vector<int> widths;
-    std::string::size_type start = 0;
-    while (start < v.size()) {
-      auto end = v.find(',', start);
-      if (end == std::string::npos) end = v.size();
-      widths.push_back(ParseInt(v.substr(start, end - start)));
-      start = end + 1;
-    }
+    for (const std::string& width : SplitSet(v)) widths.push_back(ParseInt(width));
     SetPanels(widths);
   } else if (n == "SizeGrip") SetSizeGrip(ParseBool(v));
   else if (n == "PanelBevel") {

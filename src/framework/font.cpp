@@ -110,20 +110,9 @@ HFONT tfont::Handle() const {
 }
 
 tfontstyles tfont::ParseStyle(const std::string& text) {
-  tfontstyles style = 0;
-  std::string::size_type start = 0;
-  while (start <= text.size()) {
-    auto end = text.find(',', start);
-    if (end == std::string::npos) end = text.size();
-    const std::string part = text.substr(start, end - start);
-    if (part == "fsBold") style |= fsBold;
-    else if (part == "fsItalic") style |= fsItalic;
-    else if (part == "fsUnderline") style |= fsUnderline;
-    else if (part == "fsStrikeOut") style |= fsStrikeOut;
-    else if (!part.empty()) throw std::invalid_argument("unknown font style " + part);
-    start = end + 1;
-  }
-  return style;
+  return static_cast<tfontstyles>(ParseFlags(
+      text, {{"fsBold", fsBold}, {"fsItalic", fsItalic}, {"fsUnderline", fsUnderline}, {"fsStrikeOut", fsStrikeOut}},
+      "font style"));
 }
 
 bool tfont::SetProperty(const std::string& key, const std::string& value) {

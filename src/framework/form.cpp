@@ -465,20 +465,9 @@ bool tform::SetProperty(const std::string& n, const std::string& v, tresourcecon
       }
     if (!found) throw std::invalid_argument("unknown border style " + v);
   } else if (n == "BorderIcons") {
-    tbordericons icons = 0;
-    std::string::size_type start = 0;
-    while (start <= v.size()) {
-      auto end = v.find(',', start);
-      if (end == std::string::npos) end = v.size();
-      const std::string part = v.substr(start, end - start);
-      if (part == "biSystemMenu") icons |= biSystemMenu;
-      else if (part == "biMinimize") icons |= biMinimize;
-      else if (part == "biMaximize") icons |= biMaximize;
-      else if (part == "biHelp") icons |= biHelp;
-      else if (!part.empty()) throw std::invalid_argument("unknown border icon " + part);
-      start = end + 1;
-    }
-    borderIcons_ = icons;
+    borderIcons_ = static_cast<tbordericons>(ParseFlags(
+        v, {{"biSystemMenu", biSystemMenu}, {"biMinimize", biMinimize}, {"biMaximize", biMaximize}, {"biHelp", biHelp}},
+        "border icon"));
   } else if (n == "Position") {
     if (v == "poScreenCenter") position_ = tposition::poScreenCenter;
     else if (v == "poDesigned") position_ = tposition::poDesigned;

@@ -33,6 +33,35 @@ const NamedKey kKeys[] = {
 };
 }  // namespace
 
+std::vector<std::string> SplitSet(const std::string& text) {
+  std::vector<std::string> parts;
+  std::string::size_type start = 0;
+  while (start < text.size()) {
+    auto end = text.find(',', start);
+    if (end == std::string::npos) end = text.size();
+    parts.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
+}
+
+unsigned ParseFlags(const std::string& text, std::initializer_list<std::pair<const char*, unsigned>> names,
+                    const char* what) {
+  unsigned flags = 0;
+  for (const std::string& part : SplitSet(text)) {
+    if (part.empty()) continue;
+    bool known = false;
+    for (const auto& name : names) {
+      if (part == name.first) {
+        flags |= name.second;
+        known = true;
+      }
+    }
+    if (!known) throw std::invalid_argument(std::string("unknown ") + what + " " + part);
+  }
+  return flags;
+}
+
 int ParseInt(const std::string& text) {
   if (text.empty()) throw std::invalid_argument("empty number");
   char* end = nullptr;

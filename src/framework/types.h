@@ -6,7 +6,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace pendo {
 
@@ -52,5 +55,12 @@ tshortcut ShortCut(WORD key, tshiftstate shift);
 // Form-description values.
 bool ParseBool(const std::string& text);
 int ParseInt(const std::string& text);
+// The parts of a list written "a,b,c"; nothing for an empty text, and a
+// trailing comma ends the list.
+std::vector<std::string> SplitSet(const std::string& text);
+// A set of flags written by name, "fsBold,fsItalic"; empty parts are skipped,
+// an unknown name throws (naming what it is, say "font style").
+unsigned ParseFlags(const std::string& text, std::initializer_list<std::pair<const char*, unsigned>> names,
+                    const char* what);
 
 }  // namespace pendo
