@@ -7,6 +7,7 @@ Screenshots of every wizard page are left in BUILD_DIR/shots/.
 """
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import time
@@ -372,6 +373,91 @@ class Distribution(unittest.TestCase):
             self.assertFalse(os.path.exists(target), what)
             self.assertFalse(os.path.exists(os.path.join(windows, "Pendo.exe")), what)
             self.assertIsNone(self.reg_value(UNINSTALL_KEY, "DisplayName"), what)
+
+    def test_6_killed_installations_can_be_removed_from_their_entry(self):
+        target = self.unix(FOLDER)
+        programs, _ = self.forget_pendo(target)
+        windows = self.unix("C:\\windows")
+        # Pendo and twenty files of 4 MiB: a copy long enough to stop anywhere.
+        folder = os.path.join(self.work, "large")
+        shutil.rmtree(folder, ignore_errors=True)
+        os.makedirs(folder)
+        shutil.copy(os.path.join(DIST, "mondax.exe"), folder)
+        files = [("Pendo.exe", self.read(os.path.join(BUILD, "dist-stage", "Pendo.exe")))]
+        files += [("data%02d.bin" % i, os.urandom(4 << 20)) for i in range(20)]
+        with open(os.path.join(folder, "mondax.inx"), "wb") as f:
+            f.write(("[profile]\r\napplicationname=Pendo\r\nbindedfilename=pendo\r\nuninstallationtitle=Large Pendo\r\n"
+                     "[Bind]\r\n%s[ShortCut]\r\nPendo.exe=Pendo\r\n" % "".join(
+                         "%s=%d\r\n" % (n, len(b)) for n, b in files)).encode())
+        with open(os.path.join(folder, "pendo.bdx"), "wb") as f:
+            for _, b in files:
+                f.write(b)
+        log = self.unix(LOG)
+        reached = []
+        for point in range(10):
+            if os.path.exists(log):
+                os.remove(log)
+            # kill -9 of the Windows process itself, not a parent of it.
+            p = subprocess.Popen(["wine", os.path.join(folder, "mondax.exe"), "/silent", "/dir=" + FOLDER, "/log=" + LOG],
+                                 env=self.d.env, cwd=folder, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            text = lambda: self.read(log).decode("cp932", "replace") if os.path.exists(log) else ""
+            # 0: the entry is written and no file yet; then after every second file.
+            self.d.wait_for(lambda: "インストーラ複写" in text() and text().count("ファイル書き込み") >= 2 * point,
+                            timeout=60, every=0.002, what="point %d of the copy" % point)
+            os.kill(p.pid, signal.SIGKILL)
+            p.wait(20)
+            reached.append(text().count("ファイル書き込み"))
+            self.assertNotIn("終了コード", text(), "killed before the end")
+            self.assertEqual(self.reg_value(UNINSTALL_KEY, "DisplayName"), "Large Pendo", reached)
+            uninstall = self.reg_value(UNINSTALL_KEY, "UninstallString")
+            self.assertEqual(uninstall, '"C:\\windows\\mondax.exe" "C:\\Pendo Clock\\mondax.uix"')
+            code, removal = self.silent(os.path.join(windows, "mondax.exe"), FOLDER + "\\mondax.uix", "/silent")
+            self.assertEqual(code, DONE, removal)
+            self.assertFalse(os.path.exists(target), "nothing left after %d files" % reached[-1])
+            self.assertIsNone(self.reg_value(UNINSTALL_KEY, "DisplayName"))
+            self.assertFalse(os.path.exists(os.path.join(programs, "Pendo.lnk")))
+        print("killed after these numbers of files:", reached, file=sys.stderr)
+        self.assertGreaterEqual(len(set(reached)), 5, reached)
+
+        # The user deleted the folder: the wizard offers to take the entry
+        # off the list, the silent removal takes it off and says so.
+        for silent in (False, True):
+            self.silent(os.path.join(folder, "mondax.exe"), "/silent", "/dir=" + FOLDER)
+            shutil.rmtree(target)
+            if silent:
+                code, removal = self.silent(os.path.join(windows, "mondax.exe"), FOLDER + "\\mondax.uix", "/silent")
+                self.assertIn("レジストリ削除: HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\"
+                              "Uninstall\\Pendo", removal)
+            else:
+                app = self.start(os.path.join(windows, "mondax.exe"), FOLDER + "\\mondax.uix")
+                box = self.d.wait_window(cls="#32770", title=FAILURE, pid=app.pid)
+                self.shot("entry_without_folder", box)
+                self.assertIn("登録を削除しますか", " ".join(c.text for c in self.d.children(box)))
+                self.d.focus(box, box.width // 2, 12)
+                self.d.key("Return")  # はい, the default button
+                code = app.wait(10)
+            self.assertEqual(code, DONE)
+            self.assertIsNone(self.reg_value(UNINSTALL_KEY, "DisplayName"))
+        self.forget_pendo(target)
+
+    def test_7_too_little_room_is_refused_before_writing(self):
+        self.forget_pendo(self.unix(FOLDER))
+        small = os.path.join(self.work, "small-drive")
+        os.makedirs(small, exist_ok=True)
+        if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=256k", "tmpfs", small]).returncode != 0:
+            self.skipTest("no tmpfs can be mounted here")
+        drive = os.path.join(self.d.env["WINEPREFIX"], "dosdevices", "r:")
+        try:
+            os.symlink(small, drive)
+            code, log = self.silent(self.copy_dist("room"), "/silent", "/dir=R:\\Pendo")
+            self.assertEqual(code, REFUSED, log)
+            self.assertIn("インストール先のドライブに空き領域が足りません。", log)
+            self.assertEqual(os.listdir(small), [], "nothing written")
+            self.assertIsNone(self.reg_value(UNINSTALL_KEY, "DisplayName"))
+        finally:
+            if os.path.islink(drive):
+                os.remove(drive)
+            subprocess.run(["umount", small])
 
 
 if __name__ == "__main__":
