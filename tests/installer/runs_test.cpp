@@ -157,16 +157,24 @@ TEST(InstallationRun, InstallsAndRemovesAgainThroughTheUninstallEntry) {
   const std::string sections =
       "[environment]\r\nsendto=1\r\n[Bind]\r\nRunTest.exe=4\r\nold.txt=3\r\nsub\\\r\n[ShortCut]\r\nRunTest.exe="
       "Run Test\r\nnew.txt=Run Test Other\r\n[Rename]\r\nold.txt=new.txt\r\n[Relation]\r\n.txt=open,RunTest.exe %1\r\n"
-      ".TXT=pendoview,RunTest.exe /v %1\r\n";
-  const std::string textVerbs = FileVerbKey(".txt", "open");
-  ASSERT_NE(textVerbs, "") << "the prefix knows text files";
+      ".pndview=view,RunTest.exe /v %1\r\n";
   tregistrykey verb;
+  if (FileVerbKey(".txt", "open").empty()) {  // as on a system that opens text files
+    verb.Create(HKEY_CLASSES_ROOT, ".txt");
+    if (verb.ReadString("").empty()) verb.WriteString("", "txtfile");
+    verb.Create(HKEY_CLASSES_ROOT, verb.ReadString("") + "\\shell");
+  }
+  const std::string textVerbs = FileVerbKey(".txt", "open");
+  ASSERT_NE(textVerbs, "");
+  verb.Create(HKEY_CLASSES_ROOT, ".pndview");
+  verb.WriteString("", "pndviewfile");
+  verb.Create(HKEY_CLASSES_ROOT, "pndviewfile\\shell");
   verb.Create(HKEY_CLASSES_ROOT, textVerbs + "\\command");
   verb.WriteString("", "notepad.exe \"%1\"");  // quoted, as the profile functions would strip
   verb.Close();
-  auto textCommand = [&](const std::string& name) {
+  auto command = [&](const char* extension, const char* name) {
     tregistrykey k;
-    return k.Open(HKEY_CLASSES_ROOT, FileVerbKey(".txt", name) + "\\command") ? k.ReadString("") : "<missing>";
+    return k.Open(HKEY_CLASSES_ROOT, FileVerbKey(extension, name) + "\\command") ? k.ReadString("") : "<missing>";
   };
   // What the user and another product made with the same titles leads elsewhere.
   const std::string elsewhere = FreshFolder("elsewhere") + "Other.exe";
@@ -192,8 +200,8 @@ TEST(InstallationRun, InstallsAndRemovesAgainThroughTheUninstallEntry) {
   EXPECT_EQ(ShortcutTarget(GetSendToFolder() + "Run Test SendTo.lnk"), elsewhere) << "the user's own stays";
   EXPECT_EQ(ShortcutTarget(GetCommonProgramsFolder() + "Quorvane\\Run Test Other.lnk"), elsewhere);
   EXPECT_EQ(run.Skipped().size(), 2u);
-  EXPECT_EQ(textCommand("open"), folder + "\\RunTest.exe %1");
-  EXPECT_EQ(textCommand("pendoview"), folder + "\\RunTest.exe /v %1");
+  EXPECT_EQ(command(".txt", "open"), folder + "\\RunTest.exe %1");
+  EXPECT_EQ(command(".pndview", "view"), folder + "\\RunTest.exe /v %1");
   EXPECT_TRUE(platform::FileExists(GetCommonProgramsFolder() + "Quorvane\\Run Test.lnk")) << "for every user";
   EXPECT_NE(GetCommonProgramsFolder(), GetProgramsFolder());
   CreateDirectoryA((GetProgramsFolder() + "Quorvane").c_str(), nullptr);
@@ -235,8 +243,11 @@ TEST(InstallationRun, InstallsAndRemovesAgainThroughTheUninstallEntry) {
   EXPECT_FALSE(platform::FileExists(GetProgramsFolder() + "Quorvane\\Run Test.lnk"));
   EXPECT_EQ(ShortcutTarget(GetCommonProgramsFolder() + "Quorvane\\Run Test Other.lnk"), elsewhere);
   EXPECT_EQ(ShortcutTarget(GetSendToFolder() + "Run Test SendTo.lnk"), elsewhere);
-  EXPECT_EQ(textCommand("open"), "notepad.exe \"%1\"") << "another program's command is back";
-  EXPECT_EQ(textCommand("pendoview"), "<missing>") << "our own verb is gone";
+  EXPECT_EQ(command(".txt", "open"), "notepad.exe \"%1\"") << "another program's command is back";
+  EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, "pndviewfile\\shell\\view")) << "our own verb is gone";
+  EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, "pndviewfile\\shell"));
+  DeleteRegistryTree(HKEY_CLASSES_ROOT, ".pndview");
+  DeleteRegistryTree(HKEY_CLASSES_ROOT, "pndviewfile");
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
   EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, std::string("software\\Quorvane\\") + kProduct));
   EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, "software\\Quorvane")) << "never the parent key";
