@@ -171,6 +171,15 @@ class Distribution(unittest.TestCase):
             if os.path.exists(lnk):
                 os.remove(lnk)
 
+        # A SendTo shortcut of the same title that leads elsewhere: left by an
+        # installation into another folder, which the removal keeps.
+        other = "C:\\Other Place"
+        exe = self.copy_dist("other")
+        self.assertEqual(self.silent(exe, "/silent", "/dir=" + other, "/sendto=Pendo Clock")[0], DONE)
+        self.assertEqual(self.silent(os.path.join(windows, "mondax.exe"), other + "\\mondax.uix", "/silent")[0], DONE)
+        users = self.read(os.path.join(sendto, "Pendo Clock.lnk"))
+        self.assertIn(b"Other Place", users)
+
         # Install: through every page, typing the folder and the SendTo title.
         app = self.start(self.copy_dist("first"))
         w = self.d.wait_window(cls="Tinstallationform", pid=app.pid)
@@ -187,6 +196,9 @@ class Distribution(unittest.TestCase):
         self.d.type("Pendo Clock")  # the SendTo edit has the focus
         self.shot("setup4", w)
         self.next(w)
+        box = self.d.wait_window(cls="#32770", title="確認", pid=app.pid, timeout=60)
+        self.shot("sendto_left_alone", box)
+        self.assertIn("作成しませんでした。", self.message(app.pid, "確認"))
         self.assertTrue(self.wait_end_label(w), "the run ends with its end label")
         self.shot("setup5", w)
         self.next(w)
@@ -206,7 +218,7 @@ class Distribution(unittest.TestCase):
         self.assertIn("[Pendo]\r\nInstallationDirectory=C:\\Pendo Clock\r\n", register)
         self.assertTrue(os.path.exists(os.path.join(programs, "Pendo.lnk")))
         self.assertTrue(os.path.exists(os.path.join(programs, "Pendo readme.lnk")))
-        self.assertTrue(os.path.exists(os.path.join(sendto, "Pendo Clock.lnk")))
+        self.assertEqual(self.read(os.path.join(sendto, "Pendo Clock.lnk")), users, "the user's shortcut is untouched")
 
         # The installed clock starts and ends.
         os.makedirs(os.path.join(target, "profile"), exist_ok=True)
@@ -275,7 +287,7 @@ class Distribution(unittest.TestCase):
         self.assertIsNone(self.reg_value(UNINSTALL_KEY, "DisplayName"))
         self.assertFalse(os.path.exists(os.path.join(programs, "Pendo.lnk")))
         self.assertTrue(os.path.isdir(programs), "the Quorvane folder stays")
-        self.assertTrue(os.path.exists(os.path.join(sendto, "Pendo Clock.lnk")), "the SendTo entry stays")
+        self.assertEqual(self.read(os.path.join(sendto, "Pendo Clock.lnk")), users, "the user's shortcut stays")
         self.assertIn("InstallationDirectory=C:\\Pendo Clock", self.read(os.path.join(windows, "mondax.ini")).decode("cp932"))
         self.assertTrue(os.path.exists(os.path.join(windows, "mondax.exe")))
         self.wine("cmd", "/c", "attrib", "-r", FOLDER + "\\mine\\keep.txt")
