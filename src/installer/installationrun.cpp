@@ -74,12 +74,14 @@ std::string tinstallationrun::Message(tresult result) const {
     case tresult::FolderUnfit: return "指定されたフォルダにはインストールできません。別のフォルダを指定して下さい。";
     case tresult::TitleUnfit: return "指定されたタイトルは使用できません。別のタイトルを入力して下さい。";
     case tresult::ArchiveMissing: return "書庫ファイルが見つかりません。";
-    case tresult::ArchiveUnfit: return "書庫ファイルが壊れています。インストールできません。\r\n" + fault_;
+    case tresult::ArchiveUnfit:
+      return "書庫ファイルが壊れています。インストールできません。\r\n" + fault_;
     case tresult::NoRoom: return "インストール先のドライブに空き領域が足りません。";
     case tresult::ProductRunning:
       return "インストールするプログラムが起動しています。プログラムを終了させて下さい。\r\n" + fault_;
     case tresult::CopyFailed:
-      return "何らかの理由でファイルのコピーに失敗しました。本プログラムの旧版が起動中の場合はいったん終了させて下さい。"
+      return "何らかの理由でファイルのコピーに失敗しました。本プログラムの旧版が起動中の場合はいったん終了させて下さい"
+             "。"
              "\r\nコピーしたファイルを削除し、置き換えたファイルを元に戻しました。";
   }
   return std::string();
@@ -101,10 +103,10 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
   SetupScriptContent content;
   content.applicationName = setup.ReadString(script::kProfile, script::kApplicationName, "");
   // A list cut short by the name buffer would install part of the product.
-  for (const auto& section : {std::make_pair(script::kBind, &content.bind), std::make_pair(script::kErase, &content.erase),
-                              std::make_pair(script::kRename, &content.rename),
-                              std::make_pair(script::kRelation, &content.relation),
-                              std::make_pair(script::kShortCut, &content.shortCut)}) {
+  for (const auto& section :
+       {std::make_pair(script::kBind, &content.bind), std::make_pair(script::kErase, &content.erase),
+        std::make_pair(script::kRename, &content.rename), std::make_pair(script::kRelation, &content.relation),
+        std::make_pair(script::kShortCut, &content.shortCut)}) {
     if (!setup.ReadEntries(section.first, *section.second) && fault_.empty())
       fault_ = std::string(section.first) + ": 項目が多すぎます";
   }
@@ -241,8 +243,9 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
     const std::string title = setup.ReadString(script::kProfile, script::kUninstallationTitle, "");
     const std::string command = MakeUninstallString(GetWindowsFolder(), stored);
     const std::string icon = prefix + name + ".exe";
-    for (const auto& value : {std::make_pair(script::kDisplayName, title), std::make_pair(script::kUninstallString, command),
-                              std::make_pair(script::kInstallLocation, stored), std::make_pair(script::kDisplayIcon, icon)}) {
+    for (const auto& value :
+         {std::make_pair(script::kDisplayName, title), std::make_pair(script::kUninstallString, command),
+          std::make_pair(script::kInstallLocation, stored), std::make_pair(script::kDisplayIcon, icon)}) {
       uninstallKey.WriteString(value.first, value.second);
       Log("レジストリ: " + keyName + value.first + "=" + value.second);
     }
@@ -307,10 +310,12 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
     const std::string file = link + ".lnk";
     if (platform::FileExists(file) && !IsBelowFolder(ShortcutTarget(file), prefix)) {
       skipped_.push_back(file);
-      Log(std::string("ショートカット作成せず") + what + ": " + file + " (既存のショートカットは別の場所を指しています)");
+      Log(std::string("ショートカット作成せず") + what + ": " + file +
+          " (既存のショートカットは別の場所を指しています)");
       return;
     }
-    Log(std::string("ショートカット作成") + what + ": " + file + " -> " + target + Outcome(CreateShortcut(target, link)));
+    Log(std::string("ショートカット作成") + what + ": " + file + " -> " + target +
+        Outcome(CreateShortcut(target, link)));
   };
   if (!sendToTitle.empty()) shortcut(prefix + name + ".exe", GetSendToFolder() + sendToTitle, " (送る)");
   for (const auto& e : content.relation) {
@@ -331,7 +336,8 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
       }
     }
     RegisterFileVerb(verb.extension, verb.verb, verb.command);
-    Log("関連付け: " + verb.extension + " " + verb.verb + " = " + verb.command + (verbKey.empty() ? " (ファイルタイプがありません)" : ""));
+    Log("関連付け: " + verb.extension + " " + verb.verb + " = " + verb.command +
+        (verbKey.empty() ? " (ファイルタイプがありません)" : ""));
     LetWindowWork();
   }
   const std::string startMenu = GetCommonProgramsFolder() + script::kStartMenuFolder + "\\";

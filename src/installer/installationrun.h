@@ -19,14 +19,14 @@ class tinstallationrun {
   enum class tbar { Files, Shortcuts, UninstallInformation };
   enum class tresult {
     Done,
-    ScriptUnfit,   // the script would write outside its folders; nothing written
-    FolderUnfit,   // a root or system folder was chosen; nothing written
-    TitleUnfit,    // the SendTo title leaves the SendTo folder; nothing written
+    ScriptUnfit,  // the script would write outside its folders; nothing written
+    FolderUnfit,  // a root or system folder was chosen; nothing written
+    TitleUnfit,   // the SendTo title leaves the SendTo folder; nothing written
     ArchiveMissing,
     ArchiveUnfit,    // its length or checksum is not the script's; nothing written
     NoRoom,          // the drive cannot take the files; nothing written
     ProductRunning,  // Fault() names the program or file; nothing written
-    CopyFailed,    // the run was taken back: added files removed, replaced ones restored
+    CopyFailed,      // the run was taken back: added files removed, replaced ones restored
   };
 
   // setupFolder holds "mondax.inx" and the archive; installer is the program

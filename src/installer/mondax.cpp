@@ -57,8 +57,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (!orphan.empty()) {
     // Without its folder or script the entry can only be taken off the list.
     log.Line("失敗 - Failure: " + refusal);
-    const int answer = MessageBoxA(nullptr, (refusal + "\r\n" + pendo::kRemoveEntryQuestion).c_str(),
-                                   "失敗 - Failure", MB_YESNO | MB_ICONQUESTION);
+    const int answer = MessageBoxA(nullptr, (refusal + "\r\n" + pendo::kRemoveEntryQuestion).c_str(), "失敗 - Failure",
+                                   MB_YESNO | MB_ICONQUESTION);
     if (answer != IDYES) {
       log.Line("終了コード " + std::to_string(static_cast<int>(pendo::tsetupexit::Refused)));
       return static_cast<int>(pendo::tsetupexit::Refused);

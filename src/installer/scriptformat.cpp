@@ -103,7 +103,10 @@ bool ParseChecksum(const std::string& text, std::uint32_t& crc) {
   std::uint32_t v = 0;
   for (auto i = first; i <= last; ++i) {
     const char c = text[i];
-    const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    const int digit = c >= '0' && c <= '9'   ? c - '0'
+                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                             : -1;
     if (digit < 0) return false;
     v = v << 4 | static_cast<std::uint32_t>(digit);
   }

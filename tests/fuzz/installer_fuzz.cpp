@@ -42,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     pendo::ParseFlag(value);
     pendo::ParseSize(value);
     std::uint32_t crc = 0;
-    if (pendo::ParseChecksum(value, crc)) Check(value.find_first_not_of(" 0123456789abcdefABCDEF") == std::string::npos);
+    if (pendo::ParseChecksum(value, crc))
+      Check(value.find_first_not_of(" 0123456789abcdefABCDEF") == std::string::npos);
     if (pendo::IsBelowFolder(line, value)) Check(line.size() > value.size());
     pendo::SplitRelation(line, "C:\\P\\");
     const std::string folder = pendo::StoredFolder(line);

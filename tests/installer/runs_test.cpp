@@ -61,7 +61,8 @@ TEST(InstallationRun, HostileScriptsWriteNothing) {
       {"shortcut title", "[Bind]\r\nok.txt=2\r\n[ShortCut]\r\nok.txt=..\\..\\Startup\\x\r\n"},
       {"empty product", "[Bind]\r\nok.txt=2\r\n", ""},
       {"product with folder", "[Bind]\r\nok.txt=2\r\n", "..\\Run"},
-      {"600 files, more names than the list holds", [] {
+      {"600 files, more names than the list holds",
+       [] {
          std::string bind = "[Bind]\r\n";
          for (int i = 0; i < 600; ++i) bind += "file" + std::to_string(i) + "-of-the-product.txt=0\r\n";
          return bind;
@@ -216,9 +217,9 @@ TEST(InstallationRun, InstallsAndRemovesAgainThroughTheUninstallEntry) {
   EXPECT_EQ(key.ReadString("InstallLocation"), folder);
   EXPECT_EQ(key.ReadString("DisplayIcon"), folder + "\\PendoRunTest.exe");
   DWORD kib = 0, size = sizeof kib;
-  EXPECT_EQ(RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey.c_str(), "EstimatedSize", RRF_RT_REG_DWORD, nullptr, &kib,
-                         &size),
-            ERROR_SUCCESS);
+  EXPECT_EQ(
+      RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey.c_str(), "EstimatedSize", RRF_RT_REG_DWORD, nullptr, &kib, &size),
+      ERROR_SUCCESS);
   EXPECT_EQ(kib, 1u) << "7 bytes, rounded up";
   key.Close();
 
