@@ -171,13 +171,13 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
   // Leftovers of a run that was killed while it replaced files.
   for (const auto& f : files) {
     const std::string path = prefix + f.name;
-    for (const char* suffix : {script::kNewSuffix, script::kPreviousSuffix}) {
-      const std::string leftover = path + suffix;
-      if (!platform::FileExists(leftover)) continue;
-      const bool back = suffix == script::kPreviousSuffix && !platform::FileExists(path);
-      const bool done = back ? RestorePreviousVersion(path) : DeleteFileA(leftover.c_str()) != FALSE;
-      Log(std::string(back ? "前回の残り (復元): " : "前回の残り (削除): ") + leftover + Outcome(done));
-    }
+    const std::string unfinished = path + script::kNewSuffix, previous = path + script::kPreviousSuffix;
+    if (platform::FileExists(unfinished))
+      Log("前回の残り (削除): " + unfinished + Outcome(DeleteFileA(unfinished.c_str()) != FALSE));
+    if (platform::FileExists(previous) && platform::FileExists(path))
+      Log("前回の残り (削除): " + previous + Outcome(DeleteFileA(previous.c_str()) != FALSE));
+    else if (platform::FileExists(previous))
+      Log("前回の残り (復元): " + previous + Outcome(RestorePreviousVersion(path)));
   }
 
   const std::string uninstallScript = prefix + script::kUninstallScript;
