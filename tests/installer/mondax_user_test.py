@@ -431,6 +431,28 @@ class Distribution(unittest.TestCase):
         print("killed after these numbers of files:", reached, file=sys.stderr)
         self.assertGreaterEqual(len(set(reached)), 5, reached)
 
+        # A removal killed on its way, among two thousand files of the user's:
+        # the script and the entry are still there, and it is finished later.
+        self.assertEqual(self.silent(os.path.join(folder, "mondax.exe"), "/silent", "/dir=" + FOLDER)[0], DONE)
+        os.makedirs(os.path.join(target, "profile"))
+        for i in range(2000):
+            with open(os.path.join(target, "profile", "note%04d" % i), "wb") as f:
+                f.write(b"x")
+        os.remove(log)
+        p = subprocess.Popen(["wine", os.path.join(windows, "mondax.exe"), FOLDER + "\\mondax.uix", "/silent", "/log=" + LOG],
+                             env=self.d.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.d.wait_for(lambda: text().count("ファイル削除") >= 100, timeout=60, every=0.002, what="the removal on its way")
+        os.kill(p.pid, signal.SIGKILL)
+        p.wait(20)
+        print("removal killed after %d files" % text().count("ファイル削除"), file=sys.stderr)
+        self.assertNotIn("HKEY_LOCAL_MACHINE", text())
+        self.assertTrue(os.path.exists(os.path.join(target, "mondax.uix")))
+        self.assertEqual(self.reg_value(UNINSTALL_KEY, "DisplayName"), "Large Pendo")
+        code, removal = self.silent(os.path.join(windows, "mondax.exe"), FOLDER + "\\mondax.uix", "/silent")
+        self.assertEqual(code, DONE, removal)
+        self.assertFalse(os.path.exists(target))
+        self.assertIsNone(self.reg_value(UNINSTALL_KEY, "DisplayName"))
+
         # The user deleted the folder: the wizard offers to take the entry
         # off the list, the silent removal takes it off and says so.
         for silent in (False, True):
