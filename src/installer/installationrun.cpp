@@ -330,6 +330,11 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
         backup = "+" + old.ReadString("");
       else if (!old.IsOpen())
         backup = "-" + (RegistryKeyExists(HKEY_CLASSES_ROOT, verbKey) ? commandKey : verbKey);
+      // A command too long for the script could not be put back whole.
+      if (backup.size() + 1 >= kValueBufferSize) {
+        Log("関連付けせず: " + verbKey + " (元のコマンドを記録できません)");
+        continue;
+      }
       if (!backup.empty()) {
         record.WriteString(script::kRelationBackup, verbKey, backup);
         Log("関連付けの記録: " + verbKey + " " + backup);
