@@ -224,6 +224,7 @@ void Tinstallationform::InstallationRun() {
   SetExitCode(cancelled ? tsetupexit::Cancelled : tinstallationrun::ExitCodeOf(result));
   switch (result) {
     case r::Done:
+      for (const auto& link : run.Skipped()) Message(SkippedShortcutMessage(link), "確認", MB_OK);
       Log("インストール終了");
       endlabel->Show();
       NextButton->SetEnabled(true);
@@ -243,6 +244,7 @@ void Tinstallationform::InstallationRun() {
       break;
     case r::ScriptUnfit:
     case r::ArchiveMissing:
+    case r::ArchiveUnfit:
       Message(run.Message(result), "失敗", MB_OK);
       Close();
       break;

@@ -18,4 +18,13 @@ bool CopyArchiveBytes(std::uint64_t size, std::uint32_t piece, const ArchiveNext
   return true;
 }
 
+std::uint32_t Crc32(const char* bytes, std::size_t count, std::uint32_t crc) {
+  crc = ~crc;
+  for (std::size_t i = 0; i < count; ++i) {
+    crc ^= static_cast<unsigned char>(bytes[i]);
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
 }  // namespace pendo

@@ -2,6 +2,7 @@
 // copy piece, so that a size above it never needs a larger buffer.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 
@@ -17,5 +18,9 @@ using ArchiveWrite = std::function<bool(const char* bytes, std::uint32_t count)>
 // Returns false when the archive ends early or a write fails; write only
 // ever receives bytes that next delivered.
 bool CopyArchiveBytes(std::uint64_t size, std::uint32_t piece, const ArchiveNext& next, const ArchiveWrite& write);
+
+// The CRC-32 (as zip and PNG use it) of count bytes, continuing from crc
+// (0 for the first piece).
+std::uint32_t Crc32(const char* bytes, std::size_t count, std::uint32_t crc = 0);
 
 }  // namespace pendo

@@ -59,7 +59,7 @@ bool CopyArchiveFile(tarchivefile& archive, const std::string& path, std::uint32
   // A file that is there already is replaced only once its new bytes are
   // complete beside it; a new one is written in place and removed on failure.
   const bool replacing = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-  const std::string written = replacing ? path + ".mondax-new" : path;
+  const std::string written = replacing ? path + script::kNewSuffix : path;
   HANDLE out = CreateFileA(written.c_str(), GENERIC_WRITE, 0, nullptr, replacing ? CREATE_ALWAYS : CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (out == INVALID_HANDLE_VALUE) return false;
@@ -70,10 +70,20 @@ bool CopyArchiveFile(tarchivefile& archive, const std::string& path, std::uint32
         return WriteFile(out, b, n, &put, nullptr) && put == n;
       });
   const bool closed = CloseHandle(out) != FALSE;
-  if (copied && closed && (!replacing || MoveFileExA(written.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)))
-    return true;
+  if (copied && closed && !replacing) return true;
+  if (copied && closed) {
+    const std::string previous = path + script::kPreviousSuffix;
+    if (MoveFileExA(path.c_str(), previous.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+      if (MoveFileA(written.c_str(), path.c_str())) return true;
+      MoveFileA(previous.c_str(), path.c_str());
+    }
+  }
   DeleteFileA(written.c_str());
   return false;
+}
+
+bool RestorePreviousVersion(const std::string& path) {
+  return MoveFileExA((path + script::kPreviousSuffix).c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
 }
 
 }  // namespace pendo

@@ -22,6 +22,9 @@ class tarchivefile {
   bool Open(const std::string& path);
   void Close();
   bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
+  std::uint64_t Size() const { return size_; }
+  // Back to the first byte, for a second pass after the checksum.
+  void Rewind() { position_ = 0; }
   // The next bytes, at most want: valid until the next call; got is 0 at
   // the end or when the archive cannot be mapped.
   const char* Next(std::uint32_t want, std::uint32_t& got);
@@ -35,11 +38,13 @@ class tarchivefile {
   std::uint64_t viewStart_ = 0, viewSize_ = 0;
 };
 
-// Writes the next size bytes of the archive to path, replacing it, in pieces
-// of at most the copy buffer's size. An existing file is replaced by a
-// complete file written beside it, so a copy that fails (archive too short,
-// old file in use) leaves the old file as it was; a new file that fails is
-// removed.
+// Writes the next size bytes of the archive to path, in pieces of at most
+// the copy buffer's size. An existing file is replaced by a complete file
+// written beside it (path ".mondax-new") and is itself kept as path
+// ".mondax-old", for the run to put back or delete; a copy that fails
+// leaves the old file as it was, and a new file that fails is removed.
 bool CopyArchiveFile(tarchivefile& archive, const std::string& path, std::uint32_t size);
+// Puts the previous version kept beside path back in its place.
+bool RestorePreviousVersion(const std::string& path);
 
 }  // namespace pendo

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "installer/archivecopy.h"
 #include "installer/archivefile.h"
 #include "installer/folderoperations.h"
 #include "installer/installsafety.h"
@@ -43,6 +44,10 @@ std::string ProposedInstallationFolder(const std::string& productName) {
   return installRegister.ReadString(productName, script::kInstallationDirectory, GetProgramFilesFolder() + productName);
 }
 
+std::string SkippedShortcutMessage(const std::string& link) {
+  return "同じ名前のショートカットが別のプログラムを指しているため、作成しませんでした。\r\n" + link;
+}
+
 bool IsInstalledIn(const std::string& folder) {
   return platform::FileExists(StoredFolder(folder) + "\\" + script::kUninstallScript);
 }
@@ -69,11 +74,15 @@ std::string tinstallationrun::Message(tresult result) const {
     case tresult::FolderUnfit: return "指定されたフォルダにはインストールできません。別のフォルダを指定して下さい。";
     case tresult::TitleUnfit: return "指定されたタイトルは使用できません。別のタイトルを入力して下さい。";
     case tresult::ArchiveMissing: return "書庫ファイルが見つかりません。";
+    case tresult::ArchiveUnfit:
+      return "書庫ファイルが壊れています。インストールできません。\r\n" + fault_;
     case tresult::NoRoom: return "インストール先のドライブに空き領域が足りません。";
     case tresult::ProductRunning:
       return "インストールするプログラムが起動しています。プログラムを終了させて下さい。\r\n" + fault_;
     case tresult::CopyFailed:
-      return "何らかの理由でファイルのコピーに失敗しました。本プログラムの旧版が起動中の場合はいったん終了させて下さい。";
+      return "何らかの理由でファイルのコピーに失敗しました。本プログラムの旧版が起動中の場合はいったん終了させて下さい"
+             "。"
+             "\r\nコピーしたファイルを削除し、置き換えたファイルを元に戻しました。";
   }
   return std::string();
 }
@@ -89,90 +98,196 @@ tsetupexit tinstallationrun::ExitCodeOf(tresult result) {
 
 tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, const std::string& sendToTitle) {
   fault_.clear();
+  skipped_.clear();
   const ScriptFile setup(setupFolder_ + script::kSetupScript);
   SetupScriptContent content;
   content.applicationName = setup.ReadString(script::kProfile, script::kApplicationName, "");
-  setup.ReadEntries(script::kBind, content.bind);
-  setup.ReadEntries(script::kErase, content.erase);
-  setup.ReadEntries(script::kRename, content.rename);
-  setup.ReadEntries(script::kRelation, content.relation);
-  setup.ReadEntries(script::kShortCut, content.shortCut);
-  fault_ = FindScriptFault(content);
-  if (!fault_.empty()) return tresult::ScriptUnfit;
+  // A list cut short by the name buffer would install part of the product.
+  for (const auto& section :
+       {std::make_pair(script::kBind, &content.bind), std::make_pair(script::kErase, &content.erase),
+        std::make_pair(script::kRename, &content.rename), std::make_pair(script::kRelation, &content.relation),
+        std::make_pair(script::kShortCut, &content.shortCut)}) {
+    if (!setup.ReadEntries(section.first, *section.second) && fault_.empty())
+      fault_ = std::string(section.first) + ": 項目が多すぎます";
+  }
+  if (fault_.empty()) fault_ = FindScriptFault(content);
+  const std::string checksumText = setup.ReadString(script::kProfile, script::kBindedFileChecksum, "");
+  std::uint32_t checksum = 0;
+  const bool checked = !checksumText.empty();
+  if (fault_.empty() && checked && !ParseChecksum(checksumText, checksum))
+    fault_ = std::string(script::kProfile) + ": " + script::kBindedFileChecksum;
+  if (!fault_.empty()) {
+    Log("セットアップ情報の不正: " + fault_);
+    return tresult::ScriptUnfit;
+  }
   // The folder must be one the uninstaller will agree to empty later.
   if (CheckRemovalFolder(folderText, GetProtectedFolders(), true) != RemovalVerdict::Fit) return tresult::FolderUnfit;
   if (!sendToTitle.empty() && !IsContainedPath(sendToTitle)) return tresult::TitleUnfit;
 
   const std::string archivePath =
-      setupFolder_ + setup.ReadString(script::kProfile, script::kBindedFileName, "") + script::kArchiveExtension;
-  if (!platform::FileExists(archivePath)) return tresult::ArchiveMissing;
+      setup.ReadString(script::kProfile, script::kBindedFileName, "") + script::kArchiveExtension;
+  const std::string archiveFile = setupFolder_ + archivePath;
+  if (!platform::FileExists(archiveFile)) return tresult::ArchiveMissing;
 
   const std::string& name = content.applicationName;
   const std::string stored = StoredFolder(folderText);
   const std::string prefix = FolderPrefix(folderText);
   const auto files = ReadBindList(content.bind);
-  if (BindTotal(files) > FreeBytesFor(stored)) return tresult::NoRoom;
+  tarchivefile archive;
+  if (!archive.Open(archiveFile)) {
+    fault_ = archiveFile;
+    Log("書庫を開けません: " + archiveFile);
+    return tresult::ArchiveMissing;
+  }
+  // Found now, not half-way through the copy.
+  if (archive.Size() != BindTotal(files)) {
+    fault_ = archiveFile + " (" + std::to_string(archive.Size()) + " バイト、必要なのは " +
+             std::to_string(BindTotal(files)) + " バイト)";
+    Log("書庫の長さが違います: " + fault_);
+    return tresult::ArchiveUnfit;
+  }
+  if (BindTotal(files) > FreeBytesFor(stored)) {
+    Log("空き領域不足: " + std::to_string(BindTotal(files)) + " バイト必要");
+    return tresult::NoRoom;
+  }
   fault_ = FindRunningProduct(prefix, files);
   if (!fault_.empty()) return tresult::ProductRunning;
+  if (checked) {
+    std::uint32_t crc = 0, got = 0;
+    while (const char* bytes = archive.Next(kCopyBufferSize, got)) crc = Crc32(bytes, got, crc);
+    if (crc != checksum) {
+      fault_ = archiveFile;
+      Log("書庫のチェックサムが違います: " + archiveFile);
+      return tresult::ArchiveUnfit;
+    }
+    archive.Rewind();
+  }
 
+  // From here on everything written is either recorded for the removal or
+  // taken back when the copy fails.
   const bool folderExisted = FolderExists(stored);
   CreateFolderPath(stored);
   Log(std::string(folderExisted ? "フォルダ (既存): " : "フォルダ作成: ") + stored + Outcome(FolderExists(stored)));
-  const std::string uninstallKeyPath = script::kUninstallKey + name;
-  const bool keyExisted = RegistryKeyExists(HKEY_LOCAL_MACHINE, uninstallKeyPath);
-  tregistrykey uninstallKey;
-  uninstallKey.Create(HKEY_LOCAL_MACHINE, uninstallKeyPath);
-  const ScriptFile installRegister(GetWindowsFolder() + script::kRegister);
+  // Leftovers of a run that was killed while it replaced files.
+  for (const auto& f : files) {
+    const std::string path = prefix + f.name;
+    const std::string unfinished = path + script::kNewSuffix, previous = path + script::kPreviousSuffix;
+    if (platform::FileExists(unfinished))
+      Log("前回の残り (削除): " + unfinished + Outcome(DeleteFileA(unfinished.c_str()) != FALSE));
+    if (platform::FileExists(previous) && platform::FileExists(path))
+      Log("前回の残り (削除): " + previous + Outcome(DeleteFileA(previous.c_str()) != FALSE));
+    else if (platform::FileExists(previous))
+      Log("前回の残り (復元): " + previous + Outcome(RestorePreviousVersion(path)));
+  }
 
   const std::string uninstallScript = prefix + script::kUninstallScript;
-  auto copyUninstallScript = [&] {
-    Log("アンインストール情報: " + uninstallScript +
-        Outcome(CopyFileA((setupFolder_ + script::kSetupScript).c_str(), uninstallScript.c_str(), FALSE) != FALSE));
+  std::string previousScript;
+  const bool scriptExisted = platform::ReadFileBytes(uninstallScript, previousScript);
+  // An earlier installation's record of the verbs it replaced stays: the
+  // commands there now are its own.
+  const ScriptFile record(uninstallScript);
+  std::vector<std::pair<std::string, std::string>> previousVerbs;
+  if (scriptExisted) {
+    EntryList verbs;
+    record.ReadEntries(script::kRelationBackup, verbs);
+    for (const auto& e : verbs)
+      previousVerbs.emplace_back(GetEntryName(e), record.ReadString(script::kRelationBackup, GetEntryName(e), ""));
+  }
+  auto restoreScript = [&] {
+    if (!scriptExisted) return DeleteFileA(uninstallScript.c_str()) != FALSE;
+    try {
+      platform::WriteFileAtomically(uninstallScript, previousScript);
+      return true;
+    } catch (const std::exception&) {
+      return false;
+    }
   };
+  const bool scriptWritten =
+      CopyFileA((setupFolder_ + script::kSetupScript).c_str(), uninstallScript.c_str(), FALSE) != FALSE;
+  Log("アンインストール情報: " + uninstallScript + Outcome(scriptWritten));
+  if (scriptWritten) {
+    // Only what this installer wrote may later be put back.
+    WritePrivateProfileStringA(script::kRelationBackup, nullptr, nullptr, uninstallScript.c_str());
+    for (const auto& v : previousVerbs) record.WriteString(script::kRelationBackup, v.first, v.second);
+  }
+
+  const std::string uninstallKeyPath = script::kUninstallKey + name;
+  const bool keyExisted = RegistryKeyExists(HKEY_LOCAL_MACHINE, uninstallKeyPath);
+  const ScriptFile installRegister(GetWindowsFolder() + script::kRegister);
+  const std::string kNoFolder = "\x01";
+  const std::string previousFolder = installRegister.ReadString(name, script::kInstallationDirectory, kNoFolder);
   const std::string keyName = std::string("HKEY_LOCAL_MACHINE\\") + uninstallKeyPath + " ";
-  auto registerInstallation = [&] {
+  tregistrykey uninstallKey;
+  auto takeBack = [&] {
+    Log("インストールを取り消します");
+    if (!keyExisted) {
+      uninstallKey.Close();
+      Log("レジストリ削除 (取り消し): HKEY_LOCAL_MACHINE\\" + uninstallKeyPath +
+          Outcome(DeleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyPath)));
+    }
+    if (previousFolder != kNoFolder || installRegister.ReadString(name, script::kInstallationDirectory, "") == stored) {
+      WritePrivateProfileStringA(name.c_str(), script::kInstallationDirectory,
+                                 previousFolder == kNoFolder ? nullptr : previousFolder.c_str(),
+                                 installRegister.Path().c_str());
+      Log("インストール登録を元に戻しました: " + installRegister.Path() + " [" + name + "]");
+    }
+    if (scriptWritten) Log("アンインストール情報を元に戻しました: " + uninstallScript + Outcome(restoreScript()));
+  };
+  if (!scriptWritten) {
+    fault_ = uninstallScript;
+    if (!folderExisted && RemoveDirectoryA(stored.c_str())) Log("フォルダ削除 (取り消し): " + stored);
+    return tresult::CopyFailed;
+  }
+  try {
+    uninstallKey.Create(HKEY_LOCAL_MACHINE, uninstallKeyPath);
+    const std::string title = setup.ReadString(script::kProfile, script::kUninstallationTitle, "");
+    const std::string command = MakeUninstallString(GetWindowsFolder(), stored);
+    const std::string icon = prefix + name + ".exe";
+    for (const auto& value :
+         {std::make_pair(script::kDisplayName, title), std::make_pair(script::kUninstallString, command),
+          std::make_pair(script::kInstallLocation, stored), std::make_pair(script::kDisplayIcon, icon)}) {
+      uninstallKey.WriteString(value.first, value.second);
+      Log("レジストリ: " + keyName + value.first + "=" + value.second);
+    }
+    const std::uint32_t size = EstimatedSizeKiB(BindTotal(files));
+    uninstallKey.WriteNumber(script::kEstimatedSize, size);
+    Log("レジストリ: " + keyName + script::kEstimatedSize + "=" + std::to_string(size));
     installRegister.WriteString(name, script::kInstallationDirectory, stored);
     Log("インストール登録: " + installRegister.Path() + " [" + name + "] " + script::kInstallationDirectory + "=" +
         stored);
-    const std::string title = setup.ReadString(script::kProfile, script::kUninstallationTitle, "");
-    uninstallKey.WriteString(script::kDisplayName, title);
-    Log("レジストリ: " + keyName + script::kDisplayName + "=" + title);
-    const std::string command = MakeUninstallString(GetWindowsFolder(), stored);
-    uninstallKey.WriteString(script::kUninstallString, command);
-    Log("レジストリ: " + keyName + script::kUninstallString + "=" + command);
-  };
-  // A copy that fails before any file was written takes back the folder and
-  // key it made; after that the files stay, and the uninstall information is
-  // written so that the half installation can be removed like a whole one.
-  auto copyFailed = [&](bool wroteAny) {
-    if (wroteAny) {
-      copyUninstallScript();
-      registerInstallation();
-      return tresult::CopyFailed;
-    }
+  } catch (const std::exception&) {
+    takeBack();
     if (!folderExisted && RemoveDirectoryA(stored.c_str())) Log("フォルダ削除 (取り消し): " + stored);
-    uninstallKey.Close();
-    if (!keyExisted && DeleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyPath))
-      Log("レジストリ削除 (取り消し): HKEY_LOCAL_MACHINE\\" + uninstallKeyPath);
+    throw;
+  }
+  // The uninstall entry starts this copy.
+  const std::string installerCopy = GetWindowsFolder() + script::kInstaller;
+  Log("インストーラ複写: " + installerCopy +
+      Outcome(CopyFileA(installer_.c_str(), installerCopy.c_str(), FALSE) != FALSE));
+
+  std::vector<std::string> added, replaced;
+  auto copyFailed = [&] {
+    for (auto it = replaced.rbegin(); it != replaced.rend(); ++it)
+      Log("ファイル復元: " + *it + Outcome(RestorePreviousVersion(*it)));
+    for (auto it = added.rbegin(); it != added.rend(); ++it)
+      Log("ファイル削除 (取り消し): " + *it + Outcome(DeleteFileA(it->c_str()) != FALSE));
+    takeBack();
+    if (!folderExisted && RemoveDirectoryA(stored.c_str())) Log("フォルダ削除 (取り消し): " + stored);
+    Log("インストール前の状態に戻しました");
     return tresult::CopyFailed;
   };
-
-  tarchivefile archive;
-  if (!archive.Open(archivePath)) {
-    fault_ = archivePath;
-    Log("書庫を開けません: " + archivePath);
-    return copyFailed(false);
-  }
   const int fileMax = files.empty() ? 0 : static_cast<int>(files.size()) - 1;
   Progress(tbar::Files, 0, fileMax);
   for (std::size_t i = 0; i < files.size(); ++i) {
     const std::string path = prefix + files[i].name;
+    const bool existed = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
     const bool copied = CopyArchiveFile(archive, path, files[i].size);
     Log("ファイル書き込み: " + path + " (" + std::to_string(files[i].size) + " バイト)" + Outcome(copied));
     if (!copied) {
       fault_ = path;
-      return copyFailed(i > 0);
+      return copyFailed();
     }
+    (existed ? replaced : added).push_back(path);
     Progress(tbar::Files, static_cast<int>(i), fileMax);
     LetWindowWork();
   }
@@ -189,17 +304,45 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
     if (GetFileAttributesA(from.c_str()) != INVALID_FILE_ATTRIBUTES)
       Log("ファイル名変更: " + from + " -> " + to + Outcome(MoveFileA(from.c_str(), to.c_str()) != FALSE));
   }
-  copyUninstallScript();
 
-  if (!sendToTitle.empty()) {
-    const std::string link = GetSendToFolder() + sendToTitle;
-    Log("ショートカット作成 (送る): " + link + ".lnk -> " + prefix + name + ".exe" +
-        Outcome(CreateShortcut(prefix + name + ".exe", link)));
-  }
+  // A shortcut of the same name that leads elsewhere is someone else's.
+  auto shortcut = [&](const std::string& target, const std::string& link, const char* what) {
+    const std::string file = link + ".lnk";
+    if (platform::FileExists(file) && !IsBelowFolder(ShortcutTarget(file), prefix)) {
+      skipped_.push_back(file);
+      Log(std::string("ショートカット作成せず") + what + ": " + file +
+          " (既存のショートカットは別の場所を指しています)");
+      return;
+    }
+    Log(std::string("ショートカット作成") + what + ": " + file + " -> " + target +
+        Outcome(CreateShortcut(target, link)));
+  };
+  if (!sendToTitle.empty()) shortcut(prefix + name + ".exe", GetSendToFolder() + sendToTitle, " (送る)");
   for (const auto& e : content.relation) {
     const FileVerb verb = SplitRelation(e, prefix);
+    const std::string verbKey = FileVerbKey(verb.extension, verb.verb);
+    if (!verbKey.empty() && record.ReadString(script::kRelationBackup, verbKey, "").empty()) {
+      // Recorded before it is changed, so a removal can always put it back.
+      const std::string commandKey = verbKey + "\\command";
+      tregistrykey old;
+      std::string backup;
+      if (old.Open(HKEY_CLASSES_ROOT, commandKey) && old.ReadString("") != verb.command)
+        backup = "+" + old.ReadString("");
+      else if (!old.IsOpen())
+        backup = "-" + (RegistryKeyExists(HKEY_CLASSES_ROOT, verbKey) ? commandKey : verbKey);
+      // A command too long for the script could not be put back whole.
+      if (backup.size() + 1 >= kValueBufferSize) {
+        Log("関連付けせず: " + verbKey + " (元のコマンドを記録できません)");
+        continue;
+      }
+      if (!backup.empty()) {
+        record.WriteString(script::kRelationBackup, verbKey, backup);
+        Log("関連付けの記録: " + verbKey + " " + backup);
+      }
+    }
     RegisterFileVerb(verb.extension, verb.verb, verb.command);
-    Log("関連付け: " + verb.extension + " " + verb.verb + " = " + verb.command);
+    Log("関連付け: " + verb.extension + " " + verb.verb + " = " + verb.command +
+        (verbKey.empty() ? " (ファイルタイプがありません)" : ""));
     LetWindowWork();
   }
   const std::string startMenu = GetCommonProgramsFolder() + script::kStartMenuFolder + "\\";
@@ -208,9 +351,7 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
   Progress(tbar::Shortcuts, 0, shortcutMax);
   for (std::size_t i = 0; i < content.shortCut.size(); ++i) {
     const std::string& e = content.shortCut[i];
-    const std::string link = startMenu + GetEntryValue(e);
-    Log("ショートカット作成: " + link + ".lnk -> " + prefix + GetEntryName(e) +
-        Outcome(CreateShortcut(prefix + GetEntryName(e), link)));
+    shortcut(prefix + GetEntryName(e), startMenu + GetEntryValue(e), "");
     Progress(tbar::Shortcuts, static_cast<int>(i), shortcutMax);
     LetWindowWork();
   }
@@ -218,12 +359,12 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
   LetWindowWork();
 
   Progress(tbar::UninstallInformation, 0, 1);
-  registerInstallation();
+  for (const auto& path : replaced) {
+    const std::string previous = path + script::kPreviousSuffix;
+    Log("旧版削除: " + previous + Outcome(DeleteFileA(previous.c_str()) != FALSE));
+  }
   Progress(tbar::UninstallInformation, 1, 1);
   LetWindowWork();
-  const std::string installerCopy = GetWindowsFolder() + script::kInstaller;
-  Log("インストーラ複写: " + installerCopy +
-      Outcome(CopyFileA(installer_.c_str(), installerCopy.c_str(), FALSE) != FALSE));
   return tresult::Done;
 }
 

@@ -1,12 +1,14 @@
 // One installation of the product that the setup script beside the installer
-// describes: archive files, clean-up, uninstall script, SendTo entry, file
-// verbs, Start-menu shortcuts, installation register and uninstall entry.
+// describes: uninstall script, uninstall entry, installation register and
+// installer copy first, so that a run stopped anywhere can be removed; then
+// archive files, clean-up, SendTo entry, file verbs and Start-menu shortcuts.
 // The wizard shows the progress and lets the message loop run in between;
 // the run without a window drives it alike. Each step is told to OnLog.
 #pragma once
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "installer/setupcommandline.h"
 
@@ -17,13 +19,14 @@ class tinstallationrun {
   enum class tbar { Files, Shortcuts, UninstallInformation };
   enum class tresult {
     Done,
-    ScriptUnfit,   // the script would write outside its folders; nothing written
-    FolderUnfit,   // a root or system folder was chosen; nothing written
-    TitleUnfit,    // the SendTo title leaves the SendTo folder; nothing written
+    ScriptUnfit,  // the script would write outside its folders; nothing written
+    FolderUnfit,  // a root or system folder was chosen; nothing written
+    TitleUnfit,   // the SendTo title leaves the SendTo folder; nothing written
     ArchiveMissing,
+    ArchiveUnfit,    // its length or checksum is not the script's; nothing written
     NoRoom,          // the drive cannot take the files; nothing written
     ProductRunning,  // Fault() names the program or file; nothing written
-    CopyFailed,    // files new to the folder are removed again, replaced ones stay
+    CopyFailed,      // the run was taken back: added files removed, replaced ones restored
   };
 
   // setupFolder holds "mondax.inx" and the archive; installer is the program
@@ -36,6 +39,8 @@ class tinstallationrun {
   // The offending script entry after ScriptUnfit, what runs after
   // ProductRunning, the file after CopyFailed.
   const std::string& Fault() const { return fault_; }
+  // Shortcuts not written because a file of that name points elsewhere.
+  const std::vector<std::string>& Skipped() const { return skipped_; }
 
   // The message the wizard shows for a result other than Done.
   std::string Message(tresult result) const;
@@ -52,7 +57,12 @@ class tinstallationrun {
   void Log(const std::string& line);
 
   std::string setupFolder_, installer_, fault_;
+  std::vector<std::string> skipped_;
 };
+
+// What the user is told of a shortcut that was not written because a file of
+// that name leads elsewhere.
+std::string SkippedShortcutMessage(const std::string& link);
 
 // The folder the setup wizard proposes: the registered folder of an earlier
 // installation, else the program files folder and the product's name.

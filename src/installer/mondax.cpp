@@ -7,6 +7,7 @@
 #include "installer/_installationform.h"
 #include "installer/_uninstallationform.h"
 #include "installer/commandline.h"
+#include "installer/removalrun.h"
 #include "installer/setuplog.h"
 #include "installer/unattendedrun.h"
 
@@ -52,6 +53,23 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                 MB_OK | MB_ICONSTOP);
   };
   const std::string refusal = pendo::StartRefusal(line);
+  const std::string orphan = refusal.empty() || !line.remove ? std::string() : pendo::FindUninstallEntryFor(line.path);
+  if (!orphan.empty()) {
+    // Without its folder or script the entry can only be taken off the list.
+    log.Line("失敗 - Failure: " + refusal);
+    const int answer = MessageBoxA(nullptr, (refusal + "\r\n" + pendo::kRemoveEntryQuestion).c_str(), "失敗 - Failure",
+                                   MB_YESNO | MB_ICONQUESTION);
+    if (answer != IDYES) {
+      log.Line("終了コード " + std::to_string(static_cast<int>(pendo::tsetupexit::Refused)));
+      return static_cast<int>(pendo::tsetupexit::Refused);
+    }
+    const bool gone = pendo::RemoveUninstallEntry(orphan);
+    log.Line(std::string(gone ? "レジストリ削除: " : "レジストリ残存: ") + "HKEY_LOCAL_MACHINE\\" +
+             pendo::script::kUninstallKey + orphan);
+    const auto code = gone ? pendo::tsetupexit::Done : pendo::tsetupexit::Failed;
+    log.Line("終了コード " + std::to_string(static_cast<int>(code)));
+    return static_cast<int>(code);
+  }
   if (!refusal.empty()) {
     log.Line("失敗 - Failure: " + refusal);
     Refuse(refusal);

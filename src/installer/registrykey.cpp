@@ -44,6 +44,13 @@ void tregistrykey::WriteString(const std::string& name, const std::string& value
     throw RegistryError("'" + name + "' の設定に失敗しました");
 }
 
+void tregistrykey::WriteNumber(const std::string& name, unsigned long value) const {
+  const DWORD data = value;
+  if (!key_ || RegSetValueExA(key_.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                              sizeof data) != ERROR_SUCCESS)
+    throw RegistryError("'" + name + "' の設定に失敗しました");
+}
+
 bool RegistryKeyExists(HKEY root, const std::string& path) { return tregistrykey().Open(root, path); }
 
 namespace {
@@ -78,16 +85,21 @@ bool DeleteRegistryTree(HKEY root, const std::string& path) {
   return !RegistryKeyExists(root, path);
 }
 
-void RegisterFileVerb(const std::string& extension, const std::string& verb, const std::string& command) {
+std::string FileVerbKey(const std::string& extension, const std::string& verb) {
   tregistrykey ext;
-  if (!ext.Open(HKEY_CLASSES_ROOT, extension)) return;
+  if (!ext.Open(HKEY_CLASSES_ROOT, extension)) return std::string();
   const std::string type = ext.ReadString("");
-  if (type.empty()) return;
+  if (type.empty()) return std::string();
   const std::string shell = type + "\\shell";
-  if (!RegistryKeyExists(HKEY_CLASSES_ROOT, shell)) return;
-  tregistrykey key;
-  key.Create(HKEY_CLASSES_ROOT, shell + "\\" + verb + "\\command");
-  key.WriteString("", command);
+  return RegistryKeyExists(HKEY_CLASSES_ROOT, shell) ? shell + "\\" + verb : std::string();
+}
+
+void RegisterFileVerb(const std::string& extension, const std::string& verb, const std::string& command) {
+  const std::string key = FileVerbKey(extension, verb);
+  if (key.empty()) return;
+  tregistrykey command_key;
+  command_key.Create(HKEY_CLASSES_ROOT, key + "\\command");
+  command_key.WriteString("", command);
 }
 
 }  // namespace pendo

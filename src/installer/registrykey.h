@@ -34,6 +34,8 @@ class tregistrykey {
   std::string ReadString(const std::string& name) const;
   // Throws "'<name>' の設定に失敗しました" when the value cannot be written.
   void WriteString(const std::string& name, const std::string& value) const;
+  // A DWORD value; throws as WriteString.
+  void WriteNumber(const std::string& name, unsigned long value) const;
 
  private:
   tregistryhandle key_;
@@ -43,6 +45,10 @@ bool RegistryKeyExists(HKEY root, const std::string& path);
 // Deletes root\path with all its subkeys; false when it is still there.
 // An empty path (the root itself) or one ending in '\' is refused.
 bool DeleteRegistryTree(HKEY root, const std::string& path);
+
+// The key "<file type>\shell\<verb>" beneath HKEY_CLASSES_ROOT for the file
+// type that extension names; empty when that type or its "shell" key is missing.
+std::string FileVerbKey(const std::string& extension, const std::string& verb);
 
 // Adds verb with command beneath the "shell" key of the file type that
 // extension names, only when that file type and its "shell" key exist.

@@ -8,7 +8,7 @@
 #include "installer/runningproduct.h"
 #include "installer/scriptfile.h"
 #include "installer/shellfolders.h"
-#include "settings/fileerror.h"
+#include "installer/shortcut.h"
 #include "settings/platform.h"
 #include "settings/windowsfolder.h"
 
@@ -53,21 +53,56 @@ tsetupexit tremovalrun::ExitCodeOf(tresult result) {
   return tsetupexit::Failed;
 }
 
-void tremovalrun::DeleteFiles(const std::string& folder) {
-  DeleteFolderFiles(folder, [this](const std::string& path, unsigned long error) {
-    Log(error == 0 ? "ファイル削除: " + path : "ファイル残存: " + path + " (" + WhyKept(path, error) + ")");
-  });
+void tremovalrun::DeleteFiles(const std::string& folder, const std::string& keep) {
+  PathList files;
+  ListFolderFiles(folder, files);
+  for (const auto& path : files) {
+    if (platform::LowerText(path) == platform::LowerText(keep)) continue;
+    const bool gone = DeleteFileA(path.c_str()) != FALSE;
+    Log(gone ? "ファイル削除: " + path : "ファイル残存: " + path + " (" + WhyKept(path, GetLastError()) + ")");
+  }
+}
+
+void tremovalrun::RestoreVerbs(const ScriptFile& uninstallScript, const std::string& prefix) {
+  EntryList backups;
+  uninstallScript.ReadEntries(script::kRelationBackup, backups);
+  for (const auto& e : backups) {
+    const std::string verbKey = GetEntryName(e);
+    const std::string commandKey = verbKey + "\\command";
+    const std::string backup = uninstallScript.ReadString(script::kRelationBackup, verbKey, "");
+    tregistrykey key;
+    const std::string now = key.Open(HKEY_CLASSES_ROOT, commandKey) ? key.ReadString("") : std::string();
+    key.Close();
+    // A command that no longer leads into the folder was changed since by
+    // someone else, and a key other than the verb's own is not ours.
+    const std::string made = backup.substr(backup.empty() ? 0 : 1);
+    if (!IsBelowFolder(now, prefix) || backup.empty() || verbKey.find("\\shell\\") == std::string::npos ||
+        (backup[0] == '-' && made != verbKey && made != commandKey) || (backup[0] != '-' && backup[0] != '+')) {
+      Log("関連付け残存: " + verbKey);
+      continue;
+    }
+    if (backup[0] == '+') {
+      try {
+        key.Create(HKEY_CLASSES_ROOT, commandKey);
+        key.WriteString("", made);
+        Log("関連付け復元: " + verbKey + " = " + made);
+      } catch (const RegistryError&) {
+        Log("関連付け残存: " + verbKey);
+      }
+    } else {
+      Log(std::string(DeleteRegistryTree(HKEY_CLASSES_ROOT, made) ? "関連付け削除: " : "関連付け残存: ") + made);
+    }
+  }
 }
 
 tremovalrun::tresult tremovalrun::Run() {
   fault_.clear();
   if (!IsFolderFitForRemoval(folder_)) return tresult::FolderUnfit;
   const std::string prefix = FolderPrefix(folder_);
-  // Read the script first, while it still exists.
+  // The uninstall script goes last, after the uninstall entry: a removal
+  // stopped anywhere before can be run again from that entry.
   const std::string scriptPath = prefix + script::kUninstallScript;
   const ScriptFile uninstallScript(scriptPath);
-  std::string scriptBytes;
-  platform::ReadFileBytes(scriptPath, scriptBytes);
   const std::string name = uninstallScript.ReadString(script::kProfile, script::kApplicationName, "");
   EntryList shortcuts, bind;
   uninstallScript.ReadEntries(script::kShortCut, shortcuts);
@@ -81,27 +116,17 @@ tremovalrun::tresult tremovalrun::Run() {
   const int folderCount = static_cast<int>(folders.size());
   Progress(tbar::Files, 0, folderCount);
   for (int n = folderCount - 1; n >= 0; --n) {  // children before their parents
-    DeleteFiles(folders[n]);
+    DeleteFiles(folders[n], std::string());
     Log(RemoveDirectoryA(folders[n].c_str()) ? "フォルダ削除: " + folders[n]
                                              : "フォルダ残存: " + folders[n] + " (空ではありません)");
     Progress(tbar::Files, n + 1, folderCount);
   }
-  DeleteFiles(prefix);
+  DeleteFiles(prefix, scriptPath);
 
   // A product file that stayed keeps the product removable: its script and
   // uninstall entry stay with it, for a later removal to finish the work.
   bool productLeft = false;
   for (const auto& f : files) productLeft = productLeft || platform::FileExists(prefix + f.name);
-  if (productLeft && !scriptBytes.empty()) {
-    try {
-      platform::WriteFileAtomically(scriptPath, scriptBytes);
-      Log("アンインストール情報を残しました: " + scriptPath);
-    } catch (const FileError&) {
-      Log("アンインストール情報を残せません: " + scriptPath);
-    }
-  }
-  const std::string stored = StoredFolder(prefix);
-  Log(RemoveDirectoryA(stored.c_str()) ? "フォルダ削除: " + stored : "フォルダ残存: " + stored + " (空ではありません)");
 
   // Without a plain product name the keys below would be their parents.
   const bool named = IsPlainName(name);
@@ -116,15 +141,20 @@ tremovalrun::tresult tremovalrun::Run() {
                                     GetProgramsFolder() + script::kStartMenuFolder + "\\"};
   for (int i = 0; i < static_cast<int>(shortcuts.size()); ++i) {
     const std::string title = GetEntryValue(shortcuts[i]);
-    // A title that leaves the Start-menu folder names no shortcut of ours.
+    // A title that leaves the Start-menu folder names no shortcut of ours,
+    // and a shortcut leading elsewhere belongs to another product.
     for (const auto& startMenu : startMenus) {
       const std::string link = startMenu + title + ".lnk";
-      if (IsContainedPath(title) && platform::FileExists(link))
+      if (!IsContainedPath(title) || !platform::FileExists(link)) continue;
+      if (!IsBelowFolder(ShortcutTarget(link), prefix))
+        Log("ショートカット残存: " + link + " (別の場所を指しています)");
+      else
         Log((DeleteFileA(link.c_str()) ? "ショートカット削除: " : "ショートカット残存: ") + link);
     }
     Progress(tbar::Shortcuts, i, shortcutMax);
   }
   if (shortcutMax == 0) Progress(tbar::Shortcuts, 1, 1);
+  RestoreVerbs(uninstallScript, prefix);
 
   if (named && !productLeft) {
     const bool gone = DeleteRegistryTree(HKEY_LOCAL_MACHINE, script::kUninstallKey + name);
@@ -134,10 +164,50 @@ tremovalrun::tresult tremovalrun::Run() {
     Log(std::string("レジストリ残存: HKEY_LOCAL_MACHINE\\") + script::kUninstallKey + name +
         " (削除できないファイルがあります)");
   }
+  if (productLeft) {
+    Log("アンインストール情報を残しました: " + scriptPath);
+  } else {
+    Log((DeleteFileA(scriptPath.c_str()) ? "ファイル削除: " : "ファイル残存: ") + scriptPath);
+  }
+  const std::string stored = StoredFolder(prefix);
+  Log(RemoveDirectoryA(stored.c_str()) ? "フォルダ削除: " + stored : "フォルダ残存: " + stored + " (空ではありません)");
   Log("残したもの: 「送る」のショートカット、" + GetWindowsFolder() + script::kRegister + " の [" + name + "]、" +
       GetWindowsFolder() + script::kInstaller + " (他の製品と共有)");
   Progress(tbar::Information, 100, 100);
   return productLeft ? tresult::Incomplete : tresult::Done;
+}
+
+const char kRemoveEntryQuestion[] = "「アプリケーションの追加と削除」からこのプログラムの登録を削除しますか？";
+
+std::string FindUninstallEntryFor(const std::string& scriptPath) {
+  const std::string folder = FolderPartOf(scriptPath);
+  if (folder.empty()) return std::string();
+  // Quoted as this installer writes it, or unquoted as earlier ones did.
+  const std::string installer = GetWindowsFolder() + script::kInstaller;
+  const std::string wanted[] = {platform::LowerText(MakeUninstallString(GetWindowsFolder(), folder)),
+                                platform::LowerText(installer + " " + folder + script::kUninstallScript)};
+  HKEY raw;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, StoredFolder(script::kUninstallKey).c_str(), 0, KEY_READ, &raw) !=
+      ERROR_SUCCESS)
+    return std::string();
+  const tregistryhandle uninstall(raw);
+  char child[256];
+  for (DWORD i = 0;; ++i) {
+    DWORD len = sizeof child;
+    if (RegEnumKeyExA(uninstall.get(), i, child, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    const std::string product(child, len);
+    tregistrykey key;
+    if (!IsPlainName(product) || !key.Open(HKEY_LOCAL_MACHINE, script::kUninstallKey + product)) continue;
+    const std::string command = platform::LowerText(key.ReadString(script::kUninstallString));
+    for (const auto& w : wanted) {
+      if (command == w) return product;
+    }
+  }
+  return std::string();
+}
+
+bool RemoveUninstallEntry(const std::string& product) {
+  return IsPlainName(product) && DeleteRegistryTree(HKEY_LOCAL_MACHINE, script::kUninstallKey + product);
 }
 
 }  // namespace pendo

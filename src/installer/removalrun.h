@@ -1,11 +1,13 @@
 // One removal of an installed product, from its uninstall script: every file
 // and folder below the installation folder, the per-user key, the Start-menu
-// shortcuts and the uninstall entry. Each step is told to OnLog.
+// shortcuts, the file verbs it replaced, the uninstall entry and, last, the
+// uninstall script. Each step is told to OnLog.
 #pragma once
 
 #include <functional>
 #include <string>
 
+#include "installer/scriptfile.h"
 #include "installer/setupcommandline.h"
 
 namespace pendo {
@@ -36,9 +38,22 @@ class tremovalrun {
  private:
   void Progress(tbar bar, int position, int max);
   void Log(const std::string& line);
-  void DeleteFiles(const std::string& folder);
+  // Every file of folder but keep.
+  void DeleteFiles(const std::string& folder, const std::string& keep);
+  // Puts back the verb commands the installation replaced, and takes away
+  // the verb keys it made, where they still lead into the folder.
+  void RestoreVerbs(const ScriptFile& uninstallScript, const std::string& prefix);
 
   std::string folder_, fault_;
 };
+
+// The product whose uninstall entry starts the removal of scriptPath (the
+// uninstall script's path as the command line names it); empty when none.
+// Such an entry outlives its folder when the user deleted the folder.
+std::string FindUninstallEntryFor(const std::string& scriptPath);
+// The question the wizard adds to the missing-script message.
+extern const char kRemoveEntryQuestion[];
+// Deletes the product's uninstall entry; false when it is still there.
+bool RemoveUninstallEntry(const std::string& product);
 
 }  // namespace pendo

@@ -25,19 +25,21 @@ bool ScriptFile::ReadFlag(const std::string& section, const std::string& key, bo
   return text == kMissing ? def : ParseFlag(text);
 }
 
-void ScriptFile::ReadEntries(const std::string& section, EntryList& list) const {
+bool ScriptFile::ReadEntries(const std::string& section, EntryList& list) const {
   std::vector<char> names(kEntryNameBufferSize);
   const DWORD n = GetPrivateProfileStringA(section.c_str(), nullptr, "", names.data(),
                                            static_cast<DWORD>(names.size()), path_.c_str());
   // A full buffer (n = size - 2) ends in a name cut short: it is not seen.
   std::string buffer(names.data(), n);
-  if (n + 2 >= names.size()) {
+  const bool whole = n + 2 < names.size();
+  if (!whole) {
     const auto lastEnd = buffer.rfind('\0');
     buffer.resize(lastEnd == std::string::npos ? 0 : lastEnd + 1);
   } else {
     buffer.push_back('\0');
   }
   list = CollectEntries(buffer, [&](const std::string& name) { return ReadString(section, name, ""); });
+  return whole;
 }
 
 void ScriptFile::WriteString(const std::string& section, const std::string& key, const std::string& value) const {

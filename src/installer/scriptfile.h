@@ -19,7 +19,9 @@ class ScriptFile {
   std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const;
   bool ReadFlag(const std::string& section, const std::string& key, bool def) const;
   // Clears list and fills it with the section's entries, "name=value".
-  void ReadEntries(const std::string& section, EntryList& list) const;
+  // False when the section's names do not all fit the name buffer: the
+  // list then holds only those that fit, and must not be acted upon.
+  bool ReadEntries(const std::string& section, EntryList& list) const;
   // Throws FileError "<path> に書き込めません" when the file cannot be written.
   void WriteString(const std::string& section, const std::string& key, const std::string& value) const;
 

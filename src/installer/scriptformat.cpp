@@ -91,6 +91,34 @@ std::uint64_t BindTotal(const std::vector<BindItem>& items) {
   return total;
 }
 
+std::uint32_t EstimatedSizeKiB(std::uint64_t bytes) {
+  const std::uint64_t kib = bytes / 1024 + (bytes % 1024 ? 1 : 0);
+  return kib > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<std::uint32_t>(kib);
+}
+
+bool ParseChecksum(const std::string& text, std::uint32_t& crc) {
+  const auto first = text.find_first_not_of(' ');
+  const auto last = text.find_last_not_of(' ');
+  if (first == std::string::npos || last - first != 7) return false;
+  std::uint32_t v = 0;
+  for (auto i = first; i <= last; ++i) {
+    const char c = text[i];
+    const int digit = c >= '0' && c <= '9'   ? c - '0'
+                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                             : -1;
+    if (digit < 0) return false;
+    v = v << 4 | static_cast<std::uint32_t>(digit);
+  }
+  crc = v;
+  return true;
+}
+
+bool IsBelowFolder(const std::string& path, const std::string& prefix) {
+  return !prefix.empty() && path.size() > prefix.size() &&
+         platform::LowerText(path.substr(0, prefix.size())) == platform::LowerText(prefix);
+}
+
 std::vector<std::string> InstanceLockNames(const std::vector<BindItem>& items) {
   std::vector<std::string> names;
   for (const auto& i : items) {

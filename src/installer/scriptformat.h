@@ -45,6 +45,16 @@ struct BindItem {
 std::vector<BindItem> ReadBindList(const EntryList& entries);
 // Sum of the sizes: what the archive must hold.
 std::uint64_t BindTotal(const std::vector<BindItem>& items);
+// The uninstall entry's size in KiB, rounded up, at most what a DWORD holds.
+std::uint32_t EstimatedSizeKiB(std::uint64_t bytes);
+
+// The archive's optional CRC-32: exactly eight hexadecimal digits, blanks
+// around them allowed. False for anything else.
+bool ParseChecksum(const std::string& text, std::uint32_t& crc);
+
+// True when path lies below the folder that prefix (ending in '\') names,
+// compared without regard to case.
+bool IsBelowFolder(const std::string& path, const std::string& prefix);
 
 // The instance locks of the product's programs: the lower-cased base name of
 // every ".exe" in the list, once each, as each program names its own lock.
@@ -87,6 +97,7 @@ constexpr const char* kArchiveExtension = ".bdx";
 constexpr const char* kProfile = "profile";
 constexpr const char* kApplicationName = "applicationname";
 constexpr const char* kBindedFileName = "bindedfilename";
+constexpr const char* kBindedFileChecksum = "bindedfilecrc";
 constexpr const char* kUninstallationTitle = "uninstallationtitle";
 constexpr const char* kEnvironment = "environment";
 constexpr const char* kSendTo = "sendto";
@@ -95,11 +106,21 @@ constexpr const char* kErase = "Erase";
 constexpr const char* kRename = "Rename";
 constexpr const char* kRelation = "Relation";
 constexpr const char* kShortCut = "ShortCut";
+// Written into the uninstall script only: each verb key the installation
+// changed, with "+" and the command it replaced, or "-" and the key it made.
+constexpr const char* kRelationBackup = "RelationBackup";
 constexpr const char* kInstallationDirectory = "InstallationDirectory";
 constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 constexpr const char* kUserKey = "software\\Quorvane\\";
 constexpr const char* kDisplayName = "DisplayName";
 constexpr const char* kUninstallString = "UninstallString";
+constexpr const char* kInstallLocation = "InstallLocation";
+constexpr const char* kDisplayIcon = "DisplayIcon";
+constexpr const char* kEstimatedSize = "EstimatedSize";
+// Beside a file the run replaces: its previous version, until the run ends;
+// and the new bytes until they are complete.
+constexpr const char* kPreviousSuffix = ".mondax-old";
+constexpr const char* kNewSuffix = ".mondax-new";
 constexpr const char* kStartMenuFolder = "Quorvane";
 constexpr const char* kShortcutDescription = "Quorvane's Application";
 }  // namespace script

@@ -9,4 +9,8 @@ namespace pendo {
 // "Quorvane's Application". True when the file was saved.
 bool CreateShortcut(const std::string& target, const std::string& shortcut);
 
+// The target path a shell link file holds, as stored; empty when the file is
+// no shell link that can be read.
+std::string ShortcutTarget(const std::string& shortcut);
+
 }  // namespace pendo

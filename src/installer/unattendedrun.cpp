@@ -28,6 +28,18 @@ std::string StartRefusal(const tsetupcommandline& line) {
 
 tsetupexit tunattendedrun::Run() {
   const std::string refusal = StartRefusal(line_);
+  if (!refusal.empty() && line_.remove) {
+    // The folder or its script is gone: an administrator wants the product
+    // gone from the list too, not an entry that can never be removed.
+    const std::string product = FindUninstallEntryFor(line_.path);
+    if (!product.empty()) {
+      log_.Line(refusal);
+      const bool gone = RemoveUninstallEntry(product);
+      log_.Line(std::string(gone ? "レジストリ削除: " : "レジストリ残存: ") + "HKEY_LOCAL_MACHINE\\" +
+                script::kUninstallKey + product + " (セットアップ情報がありません)");
+      return End(gone ? tsetupexit::Done : tsetupexit::Failed);
+    }
+  }
   if (!refusal.empty()) return End(tsetupexit::Refused, refusal);
   try {
     return line_.remove ? Remove() : Install();
@@ -62,6 +74,7 @@ tsetupexit tunattendedrun::Install() {
   run.OnLog = [this](const std::string& line) { log_.Line(line); };
   const auto result = run.Run(folder, line_.sendTo);
   if (result == tinstallationrun::tresult::CopyFailed) log_.Line("失敗: " + run.Message(result));
+  for (const auto& link : run.Skipped()) log_.Line("注意: " + SkippedShortcutMessage(link));
   return End(tinstallationrun::ExitCodeOf(result),
              result == tinstallationrun::tresult::CopyFailed ? "インストールは正常終了しませんでした。"
                                                              : run.Message(result));

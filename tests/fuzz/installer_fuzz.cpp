@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "installer/archivecopy.h"
 #include "installer/installsafety.h"
 #include "installer/scriptformat.h"
 #include "installer/setupcommandline.h"
@@ -40,6 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (pendo::IsPlainName(line)) Check(pendo::IsContainedPath(line));
     pendo::ParseFlag(value);
     pendo::ParseSize(value);
+    std::uint32_t crc = 0;
+    if (pendo::ParseChecksum(value, crc))
+      Check(value.find_first_not_of(" 0123456789abcdefABCDEF") == std::string::npos);
+    if (pendo::IsBelowFolder(line, value)) Check(line.size() > value.size());
     pendo::SplitRelation(line, "C:\\P\\");
     const std::string folder = pendo::StoredFolder(line);
     Check(folder.size() + 1 >= line.size());
@@ -52,6 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (pendo::FindScriptFault(script).empty()) {
     for (const auto& e : script.bind) CheckContained(pendo::GetEntryName(e));
   }
+  pendo::Crc32(bytes.data(), bytes.size());
   const auto entries = pendo::CollectEntries(bytes, [](const std::string& n) { return n.substr(0, 3); });
   for (const auto& e : entries) Check(e.size() <= bytes.size() * 2 + 1);
   const auto parameters = pendo::SplitCommandLine(bytes);

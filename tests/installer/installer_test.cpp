@@ -49,7 +49,7 @@ TEST(ScriptFileOnDisk, SectionsEntriesAndValues) {
                 "[environment]\r\nsendto=1\r\nhex=0x1\r\nword=yes\r\nzero=0\r\n");
   const ScriptFile script(path);
   EntryList bind{"stale"};
-  script.ReadEntries("bind", bind);  // section names are not case-sensitive
+  EXPECT_TRUE(script.ReadEntries("bind", bind));  // section names are not case-sensitive
   EXPECT_EQ(bind, (EntryList{"Pendo.exe=100", kSo + ".txt=3", "sub\\" + kHyo + "=a=b=12"}))
       << "file order; empty values and case-folded duplicates are not seen";
   EXPECT_EQ(GetEntryName(bind[2]), "sub\\" + kHyo);
@@ -87,7 +87,7 @@ TEST(ScriptFileOnDisk, KeyNamesBeyondTheBufferAreNotSeen) {
   for (int i = 0; i < kKeys; ++i) text += key(i) + "=" + std::to_string(i) + "\r\n";
   WriteText(path, text);
   EntryList list;
-  ScriptFile(path).ReadEntries("Bind", list);
+  EXPECT_FALSE(ScriptFile(path).ReadEntries("Bind", list)) << "the caller hears that names were not seen";
   ASSERT_GT(list.size(), 350u);
   ASSERT_LT(list.size(), 400u) << "8,192 bytes hold 390 names";
   for (std::size_t i = 0; i < list.size(); ++i) {

@@ -64,6 +64,14 @@ TEST(ScriptFormat, FlagsAndSizes) {
   ASSERT_EQ(items.size(), 3u);
   EXPECT_EQ(items[1].size, 0u) << "a size that is no number counts as 0";
   EXPECT_EQ(BindTotal(items), 3000010u);
+  EXPECT_EQ(EstimatedSizeKiB(3000010), 2930u) << "KiB rounded up";
+  EXPECT_EQ(EstimatedSizeKiB(0), 0u);
+  EXPECT_EQ(EstimatedSizeKiB(~0ull), 0xFFFFFFFFu);
+  std::uint32_t crc = 1;
+  for (const char* bad : {"", "1234567", "123456789", "1234567g", "0x123456", "-1234567"})
+    EXPECT_FALSE(ParseChecksum(bad, crc)) << bad;
+  ASSERT_TRUE(ParseChecksum(" cbF43926 ", crc));
+  EXPECT_EQ(crc, 0xCBF43926u);
   const auto locks = InstanceLockNames(ReadBindList({"Pendo.exe=1", "readme.txt=1", "bin\\PENDO.EXE=1", "Tool.Exe=1"}));
   EXPECT_EQ(locks, (std::vector<std::string>{"pendo", "tool"})) << "each program's lock once, by its base name";
 }
@@ -94,6 +102,10 @@ TEST(ScriptFormat, FoldersPathsAndTheUninstallCommand) {
   EXPECT_EQ(JoinParameters({"C:\\Program", "Files\\A", "", "B\\mondax.uix"}), "C:\\Program Files\\A B\\mondax.uix");
   EXPECT_EQ(JoinParameters({}), "");
   EXPECT_EQ(MakeUninstallString("C:\\windows\\", "C:\\A  B\\"), "\"C:\\windows\\mondax.exe\" \"C:\\A  B\\mondax.uix\"");
+  EXPECT_TRUE(IsBelowFolder("c:\\pendo clock\\Pendo.exe %1", "C:\\Pendo Clock\\"));
+  EXPECT_FALSE(IsBelowFolder("C:\\Pendo Clock2\\Pendo.exe", "C:\\Pendo Clock\\")) << "a sibling is not below";
+  EXPECT_FALSE(IsBelowFolder("C:\\Pendo Clock\\", "C:\\Pendo Clock\\"));
+  EXPECT_FALSE(IsBelowFolder("C:\\x", ""));
 }
 
 TEST(InstallSafety, NamesAndContainedPaths) {
@@ -217,6 +229,10 @@ TEST(ArchiveCopy, PiecesAndShortArchives) {
   EXPECT_TRUE(CopyArchiveBytes(0, kCopyBufferSize, next, write));
   at = 0;
   EXPECT_FALSE(CopyArchiveBytes(10, kCopyBufferSize, next, [](const char*, std::uint32_t) { return false; }));
+  // The checksum of a script's key: the standard check value, in pieces alike.
+  EXPECT_EQ(Crc32("123456789", 9), 0xCBF43926u);
+  EXPECT_EQ(Crc32("6789", 4, Crc32("12345", 5)), 0xCBF43926u);
+  EXPECT_EQ(Crc32("", 0), 0u);
 }
 
 TEST(SetupCommandLine, OptionsPathAndRefusals) {

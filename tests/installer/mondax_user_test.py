@@ -7,6 +7,7 @@ Screenshots of every wizard page are left in BUILD_DIR/shots/.
 """
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import time
@@ -170,6 +171,15 @@ class Distribution(unittest.TestCase):
             if os.path.exists(lnk):
                 os.remove(lnk)
 
+        # A SendTo shortcut of the same title that leads elsewhere: left by an
+        # installation into another folder, which the removal keeps.
+        other = "C:\\Other Place"
+        exe = self.copy_dist("other")
+        self.assertEqual(self.silent(exe, "/silent", "/dir=" + other, "/sendto=Pendo Clock")[0], DONE)
+        self.assertEqual(self.silent(os.path.join(windows, "mondax.exe"), other + "\\mondax.uix", "/silent")[0], DONE)
+        users = self.read(os.path.join(sendto, "Pendo Clock.lnk"))
+        self.assertIn(b"Other Place", users)
+
         # Install: through every page, typing the folder and the SendTo title.
         app = self.start(self.copy_dist("first"))
         w = self.d.wait_window(cls="Tinstallationform", pid=app.pid)
@@ -186,6 +196,9 @@ class Distribution(unittest.TestCase):
         self.d.type("Pendo Clock")  # the SendTo edit has the focus
         self.shot("setup4", w)
         self.next(w)
+        box = self.d.wait_window(cls="#32770", title="確認", pid=app.pid, timeout=60)
+        self.shot("sendto_left_alone", box)
+        self.assertIn("作成しませんでした。", self.message(app.pid, "確認"))
         self.assertTrue(self.wait_end_label(w), "the run ends with its end label")
         self.shot("setup5", w)
         self.next(w)
@@ -205,7 +218,7 @@ class Distribution(unittest.TestCase):
         self.assertIn("[Pendo]\r\nInstallationDirectory=C:\\Pendo Clock\r\n", register)
         self.assertTrue(os.path.exists(os.path.join(programs, "Pendo.lnk")))
         self.assertTrue(os.path.exists(os.path.join(programs, "Pendo readme.lnk")))
-        self.assertTrue(os.path.exists(os.path.join(sendto, "Pendo Clock.lnk")))
+        self.assertEqual(self.read(os.path.join(sendto, "Pendo Clock.lnk")), users, "the user's shortcut is untouched")
 
         # The installed clock starts and ends.
         os.makedirs(os.path.join(target, "profile"), exist_ok=True)
@@ -274,7 +287,7 @@ class Distribution(unittest.TestCase):
         self.assertIsNone(self.reg_value(UNINSTALL_KEY, "DisplayName"))
         self.assertFalse(os.path.exists(os.path.join(programs, "Pendo.lnk")))
         self.assertTrue(os.path.isdir(programs), "the Quorvane folder stays")
-        self.assertTrue(os.path.exists(os.path.join(sendto, "Pendo Clock.lnk")), "the SendTo entry stays")
+        self.assertEqual(self.read(os.path.join(sendto, "Pendo Clock.lnk")), users, "the user's shortcut stays")
         self.assertIn("InstallationDirectory=C:\\Pendo Clock", self.read(os.path.join(windows, "mondax.ini")).decode("cp932"))
         self.assertTrue(os.path.exists(os.path.join(windows, "mondax.exe")))
         self.wine("cmd", "/c", "attrib", "-r", FOLDER + "\\mine\\keep.txt")
@@ -372,6 +385,113 @@ class Distribution(unittest.TestCase):
             self.assertFalse(os.path.exists(target), what)
             self.assertFalse(os.path.exists(os.path.join(windows, "Pendo.exe")), what)
             self.assertIsNone(self.reg_value(UNINSTALL_KEY, "DisplayName"), what)
+
+    def test_6_killed_installations_can_be_removed_from_their_entry(self):
+        target = self.unix(FOLDER)
+        programs, _ = self.forget_pendo(target)
+        windows = self.unix("C:\\windows")
+        # Pendo and twenty files of 4 MiB: a copy long enough to stop anywhere.
+        folder = os.path.join(self.work, "large")
+        shutil.rmtree(folder, ignore_errors=True)
+        os.makedirs(folder)
+        shutil.copy(os.path.join(DIST, "mondax.exe"), folder)
+        files = [("Pendo.exe", self.read(os.path.join(BUILD, "dist-stage", "Pendo.exe")))]
+        files += [("data%02d.bin" % i, os.urandom(4 << 20)) for i in range(20)]
+        with open(os.path.join(folder, "mondax.inx"), "wb") as f:
+            f.write(("[profile]\r\napplicationname=Pendo\r\nbindedfilename=pendo\r\nuninstallationtitle=Large Pendo\r\n"
+                     "[Bind]\r\n%s[ShortCut]\r\nPendo.exe=Pendo\r\n" % "".join(
+                         "%s=%d\r\n" % (n, len(b)) for n, b in files)).encode())
+        with open(os.path.join(folder, "pendo.bdx"), "wb") as f:
+            for _, b in files:
+                f.write(b)
+        log = self.unix(LOG)
+        reached = []
+        for point in range(10):
+            if os.path.exists(log):
+                os.remove(log)
+            # kill -9 of the Windows process itself, not a parent of it.
+            p = subprocess.Popen(["wine", os.path.join(folder, "mondax.exe"), "/silent", "/dir=" + FOLDER, "/log=" + LOG],
+                                 env=self.d.env, cwd=folder, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            text = lambda: self.read(log).decode("cp932", "replace") if os.path.exists(log) else ""
+            # 0: the entry is written and no file yet; then after every second file.
+            self.d.wait_for(lambda: "インストーラ複写" in text() and text().count("ファイル書き込み") >= 2 * point,
+                            timeout=60, every=0.002, what="point %d of the copy" % point)
+            os.kill(p.pid, signal.SIGKILL)
+            p.wait(20)
+            reached.append(text().count("ファイル書き込み"))
+            self.assertNotIn("終了コード", text(), "killed before the end")
+            self.assertEqual(self.reg_value(UNINSTALL_KEY, "DisplayName"), "Large Pendo", reached)
+            uninstall = self.reg_value(UNINSTALL_KEY, "UninstallString")
+            self.assertEqual(uninstall, '"C:\\windows\\mondax.exe" "C:\\Pendo Clock\\mondax.uix"')
+            code, removal = self.silent(os.path.join(windows, "mondax.exe"), FOLDER + "\\mondax.uix", "/silent")
+            self.assertEqual(code, DONE, removal)
+            self.assertFalse(os.path.exists(target), "nothing left after %d files" % reached[-1])
+            self.assertIsNone(self.reg_value(UNINSTALL_KEY, "DisplayName"))
+            self.assertFalse(os.path.exists(os.path.join(programs, "Pendo.lnk")))
+        print("killed after these numbers of files:", reached, file=sys.stderr)
+        self.assertGreaterEqual(len(set(reached)), 5, reached)
+
+        # A removal killed on its way, among two thousand files of the user's:
+        # the script and the entry are still there, and it is finished later.
+        self.assertEqual(self.silent(os.path.join(folder, "mondax.exe"), "/silent", "/dir=" + FOLDER)[0], DONE)
+        os.makedirs(os.path.join(target, "profile"))
+        for i in range(2000):
+            with open(os.path.join(target, "profile", "note%04d" % i), "wb") as f:
+                f.write(b"x")
+        os.remove(log)
+        p = subprocess.Popen(["wine", os.path.join(windows, "mondax.exe"), FOLDER + "\\mondax.uix", "/silent", "/log=" + LOG],
+                             env=self.d.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.d.wait_for(lambda: text().count("ファイル削除") >= 100, timeout=60, every=0.002, what="the removal on its way")
+        os.kill(p.pid, signal.SIGKILL)
+        p.wait(20)
+        print("removal killed after %d files" % text().count("ファイル削除"), file=sys.stderr)
+        self.assertNotIn("HKEY_LOCAL_MACHINE", text())
+        self.assertTrue(os.path.exists(os.path.join(target, "mondax.uix")))
+        self.assertEqual(self.reg_value(UNINSTALL_KEY, "DisplayName"), "Large Pendo")
+        code, removal = self.silent(os.path.join(windows, "mondax.exe"), FOLDER + "\\mondax.uix", "/silent")
+        self.assertEqual(code, DONE, removal)
+        self.assertFalse(os.path.exists(target))
+        self.assertIsNone(self.reg_value(UNINSTALL_KEY, "DisplayName"))
+
+        # The user deleted the folder: the wizard offers to take the entry
+        # off the list, the silent removal takes it off and says so.
+        for silent in (False, True):
+            self.silent(os.path.join(folder, "mondax.exe"), "/silent", "/dir=" + FOLDER)
+            shutil.rmtree(target)
+            if silent:
+                code, removal = self.silent(os.path.join(windows, "mondax.exe"), FOLDER + "\\mondax.uix", "/silent")
+                self.assertIn("レジストリ削除: HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\"
+                              "Uninstall\\Pendo", removal)
+            else:
+                app = self.start(os.path.join(windows, "mondax.exe"), FOLDER + "\\mondax.uix")
+                box = self.d.wait_window(cls="#32770", title=FAILURE, pid=app.pid)
+                self.shot("entry_without_folder", box)
+                self.assertIn("登録を削除しますか", " ".join(c.text for c in self.d.children(box)))
+                self.d.focus(box, box.width // 2, 12)
+                self.d.key("Return")  # はい, the default button
+                code = app.wait(10)
+            self.assertEqual(code, DONE)
+            self.assertIsNone(self.reg_value(UNINSTALL_KEY, "DisplayName"))
+        self.forget_pendo(target)
+
+    def test_7_too_little_room_is_refused_before_writing(self):
+        self.forget_pendo(self.unix(FOLDER))
+        small = os.path.join(self.work, "small-drive")
+        os.makedirs(small, exist_ok=True)
+        if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=256k", "tmpfs", small]).returncode != 0:
+            self.skipTest("no tmpfs can be mounted here")
+        drive = os.path.join(self.d.env["WINEPREFIX"], "dosdevices", "r:")
+        try:
+            os.symlink(small, drive)
+            code, log = self.silent(self.copy_dist("room"), "/silent", "/dir=R:\\Pendo")
+            self.assertEqual(code, REFUSED, log)
+            self.assertIn("インストール先のドライブに空き領域が足りません。", log)
+            self.assertEqual(os.listdir(small), [], "nothing written")
+            self.assertIsNone(self.reg_value(UNINSTALL_KEY, "DisplayName"))
+        finally:
+            if os.path.islink(drive):
+                os.remove(drive)
+            subprocess.run(["umount", small])
 
 
 if __name__ == "__main__":

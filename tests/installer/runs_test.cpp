@@ -12,6 +12,7 @@
 #include "installer/removalrun.h"
 #include "installer/scriptfile.h"
 #include "installer/shellfolders.h"
+#include "installer/shortcut.h"
 #include "processdriver.h"
 #include "settings/platform.h"
 #include "settings/windowsfolder.h"
@@ -60,6 +61,13 @@ TEST(InstallationRun, HostileScriptsWriteNothing) {
       {"shortcut title", "[Bind]\r\nok.txt=2\r\n[ShortCut]\r\nok.txt=..\\..\\Startup\\x\r\n"},
       {"empty product", "[Bind]\r\nok.txt=2\r\n", ""},
       {"product with folder", "[Bind]\r\nok.txt=2\r\n", "..\\Run"},
+      {"600 files, more names than the list holds",
+       [] {
+         std::string bind = "[Bind]\r\n";
+         for (int i = 0; i < 600; ++i) bind += "file" + std::to_string(i) + "-of-the-product.txt=0\r\n";
+         return bind;
+       }()},
+      {"checksum that is no checksum", "bindedfilecrc=xyz\r\n[Bind]\r\nok.txt=2\r\n"},
   };
   for (const auto& c : cases) {
     ForgetProduct();
@@ -88,40 +96,93 @@ TEST(InstallationRun, BrokenArchivesStopTheRun) {
   EXPECT_FALSE(FolderExists(setup + "target")) << "nothing is created without an archive";
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 
-  // A subfolder the script does not create: the earlier files stay.
+  // A subfolder the script does not create: the run is taken back whole.
   setup = SetupFolder("broken", "[Bind]\r\nfirst.txt=5\r\nnosuch\\second.txt=3\r\n", "11111222");
+  std::string log;
   tinstallationrun subfolder(setup, setup + "mondax.exe");
+  subfolder.OnLog = [&](const std::string& line) { log += line + "\n"; };
   EXPECT_EQ(subfolder.Run(setup + "target", ""), tinstallationrun::tresult::CopyFailed);
-  EXPECT_EQ(Read(setup + "target\\first.txt"), "11111");
-  EXPECT_EQ(Read(setup + "target\\mondax.uix"), Read(setup + "mondax.inx")) << "what was written can be removed";
-  tregistrykey entry;
-  ASSERT_TRUE(entry.Open(HKEY_LOCAL_MACHINE, kUninstallKey));
-  EXPECT_NE(entry.ReadString("UninstallString"), "");
-  entry.Close();
+  EXPECT_FALSE(FolderExists(setup + "target")) << log;
+  EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+  EXPECT_NE(log.find("ファイル削除 (取り消し): " + setup + "target\\first.txt"), std::string::npos) << log;
+  EXPECT_NE(subfolder.Message(tinstallationrun::tresult::CopyFailed).find("元に戻しました"), std::string::npos);
+
+  // An upgrade that fails puts the previous versions and script back.
+  const std::string target = setup + "target\\";
+  CreateDirectoryA(target.c_str(), nullptr);
+  WriteText(target + "first.txt", "older");
+  WriteText(target + "mondax.uix", "[profile]\r\napplicationname=PendoRunTest\r\n");
+  WriteText(target + "first.txt.mondax-new", "killed half-way");
+  tinstallationrun upgrade(setup, setup + "mondax.exe");
+  EXPECT_EQ(upgrade.Run(target, ""), tinstallationrun::tresult::CopyFailed);
+  EXPECT_EQ(Read(target + "first.txt"), "older");
+  EXPECT_EQ(Read(target + "mondax.uix"), "[profile]\r\napplicationname=PendoRunTest\r\n");
+  EXPECT_FALSE(platform::FileExists(target + "first.txt.mondax-new")) << "a killed run's leftover";
+  EXPECT_FALSE(platform::FileExists(target + "first.txt.mondax-old"));
   ForgetProduct();
 
-  // Failing at the first file takes back the folder and the key it made.
-  setup = SetupFolder("broken", "[Bind]\r\nnosuch\\first.txt=5\r\n", "11111");
-  tinstallationrun first(setup, setup + "mondax.exe");
-  EXPECT_EQ(first.Run(setup + "target", ""), tinstallationrun::tresult::CopyFailed);
-  EXPECT_FALSE(FolderExists(setup + "target"));
-  EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+  // Refused before anything is written: an archive that is short, and one of
+  // the right length whose bytes differ from the script's checksum.
+  const struct {
+    const char* what;
+    std::string checksum, archive;
+  } refused[] = {{"short", "", "1111122"}, {"corrupt", "bindedfilecrc=3BE9CC99\r\n", "11111223"}};
+  for (const auto& c : refused) {
+    setup = SetupFolder("broken", c.checksum + "[Bind]\r\nfirst.txt=5\r\nsecond.txt=3\r\n", c.archive);
+    tinstallationrun run(setup, setup + "mondax.exe");
+    EXPECT_EQ(run.Run(setup + "target", ""), tinstallationrun::tresult::ArchiveUnfit) << c.what;
+    EXPECT_EQ(tinstallationrun::ExitCodeOf(tinstallationrun::tresult::ArchiveUnfit), tsetupexit::Refused);
+    EXPECT_FALSE(FolderExists(setup + "target")) << c.what;
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey)) << c.what;
+  }
+  // With the right bytes the checksum passes.
+  setup = SetupFolder("broken", "bindedfilecrc=3be9cc99\r\n[Bind]\r\nfirst.txt=5\r\nsecond.txt=3\r\n", "11111222");
+  tinstallationrun checked(setup, setup + "mondax.exe");
+  EXPECT_EQ(checked.Run(setup + "target", ""), tinstallationrun::tresult::Done);
+  EXPECT_EQ(Read(setup + "target\\second.txt"), "222");
+  EXPECT_EQ(tremovalrun(setup + "target").Run(), tremovalrun::tresult::Done);
 
-  // Sizes that lie: the archive ends inside the second file, which is never written.
+  // Sizes that lie about a huge file: refused before the old file is touched.
   setup = SetupFolder("broken", "[Bind]\r\nfirst.txt=5\r\nhuge.dat=4000000000\r\n", "11111" + std::string(100, 'h'));
   CreateDirectoryA((setup + "target").c_str(), nullptr);
   WriteText(setup + "target\\huge.dat", "old");
   tinstallationrun lying(setup, setup + "mondax.exe");
-  EXPECT_EQ(lying.Run(setup + "target\\", ""), tinstallationrun::tresult::CopyFailed);
+  EXPECT_EQ(lying.Run(setup + "target\\", ""), tinstallationrun::tresult::ArchiveUnfit);
   EXPECT_EQ(Read(setup + "target\\huge.dat"), "old") << "the old file stays whole";
   ForgetProduct();
 }
 
 TEST(InstallationRun, InstallsAndRemovesAgainThroughTheUninstallEntry) {
   ForgetProduct();
+  // Another program's ".txt" command is replaced and a verb of our own added.
   const std::string sections =
       "[environment]\r\nsendto=1\r\n[Bind]\r\nRunTest.exe=4\r\nold.txt=3\r\nsub\\\r\n[ShortCut]\r\nRunTest.exe="
-      "Run Test\r\n[Rename]\r\nold.txt=new.txt\r\n";
+      "Run Test\r\nnew.txt=Run Test Other\r\n[Rename]\r\nold.txt=new.txt\r\n[Relation]\r\n.txt=open,RunTest.exe %1\r\n"
+      ".pndview=view,RunTest.exe /v %1\r\n";
+  tregistrykey verb;
+  if (FileVerbKey(".txt", "open").empty()) {  // as on a system that opens text files
+    verb.Create(HKEY_CLASSES_ROOT, ".txt");
+    if (verb.ReadString("").empty()) verb.WriteString("", "txtfile");
+    verb.Create(HKEY_CLASSES_ROOT, verb.ReadString("") + "\\shell");
+  }
+  const std::string textVerbs = FileVerbKey(".txt", "open");
+  ASSERT_NE(textVerbs, "");
+  verb.Create(HKEY_CLASSES_ROOT, ".pndview");
+  verb.WriteString("", "pndviewfile");
+  verb.Create(HKEY_CLASSES_ROOT, "pndviewfile\\shell");
+  verb.Create(HKEY_CLASSES_ROOT, textVerbs + "\\command");
+  verb.WriteString("", "notepad.exe \"%1\"");  // quoted, as the profile functions would strip
+  verb.Close();
+  auto command = [&](const char* extension, const char* name) {
+    tregistrykey k;
+    return k.Open(HKEY_CLASSES_ROOT, FileVerbKey(extension, name) + "\\command") ? k.ReadString("") : "<missing>";
+  };
+  // What the user and another product made with the same titles leads elsewhere.
+  const std::string elsewhere = FreshFolder("elsewhere") + "Other.exe";
+  WriteText(elsewhere, "MZ");
+  CreateDirectoryA((GetCommonProgramsFolder() + "Quorvane").c_str(), nullptr);
+  ASSERT_TRUE(CreateShortcut(elsewhere, GetSendToFolder() + "Run Test SendTo"));
+  ASSERT_TRUE(CreateShortcut(elsewhere, GetCommonProgramsFolder() + "Quorvane\\Run Test Other"));
   const std::string setup = SetupFolder("full", sections, "MZ..abc");
   // Two blanks in a row survive only a quoted command line.
   const std::string folder = setup + "Run  Test";
@@ -135,19 +196,31 @@ TEST(InstallationRun, InstallsAndRemovesAgainThroughTheUninstallEntry) {
   EXPECT_GT(bars, 3);
   EXPECT_EQ(Read(folder + "\\RunTest.exe"), "MZ..");
   EXPECT_EQ(Read(folder + "\\new.txt"), "abc") << "renamed after the copy";
-  EXPECT_EQ(Read(folder + "\\mondax.uix"), Read(setup + "mondax.inx"));
+  EXPECT_EQ(Read(folder + "\\mondax.uix").substr(0, Read(setup + "mondax.inx").size()), Read(setup + "mondax.inx"));
   EXPECT_EQ(Read(GetWindowsFolder() + "mondax.exe"), "installer");
-  EXPECT_TRUE(platform::FileExists(GetSendToFolder() + "Run Test SendTo.lnk"));
+  EXPECT_EQ(ShortcutTarget(GetSendToFolder() + "Run Test SendTo.lnk"), elsewhere) << "the user's own stays";
+  EXPECT_EQ(ShortcutTarget(GetCommonProgramsFolder() + "Quorvane\\Run Test Other.lnk"), elsewhere);
+  EXPECT_EQ(run.Skipped().size(), 2u);
+  EXPECT_EQ(command(".txt", "open"), folder + "\\RunTest.exe %1");
+  EXPECT_EQ(command(".pndview", "view"), folder + "\\RunTest.exe /v %1");
   EXPECT_TRUE(platform::FileExists(GetCommonProgramsFolder() + "Quorvane\\Run Test.lnk")) << "for every user";
   EXPECT_NE(GetCommonProgramsFolder(), GetProgramsFolder());
   CreateDirectoryA((GetProgramsFolder() + "Quorvane").c_str(), nullptr);
-  WriteText(GetProgramsFolder() + "Quorvane\\Run Test.lnk", "an earlier installation's");
+  ASSERT_TRUE(CreateShortcut(folder + "\\RunTest.exe", GetProgramsFolder() + "Quorvane\\Run Test"))
+      << "an earlier installation's";
   EXPECT_EQ(ScriptFile(GetWindowsFolder() + "mondax.ini").ReadString(kProduct, "InstallationDirectory", ""), folder);
   tregistrykey key;
   ASSERT_TRUE(key.Open(HKEY_LOCAL_MACHINE, kUninstallKey));
   EXPECT_EQ(key.ReadString("DisplayName"), "Run Test");
   EXPECT_EQ(key.ReadString("UninstallString"),
             "\"" + GetWindowsFolder() + "mondax.exe\" \"" + folder + "\\mondax.uix\"");
+  EXPECT_EQ(key.ReadString("InstallLocation"), folder);
+  EXPECT_EQ(key.ReadString("DisplayIcon"), folder + "\\PendoRunTest.exe");
+  DWORD kib = 0, size = sizeof kib;
+  EXPECT_EQ(
+      RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey.c_str(), "EstimatedSize", RRF_RT_REG_DWORD, nullptr, &kib, &size),
+      ERROR_SUCCESS);
+  EXPECT_EQ(kib, 1u) << "7 bytes, rounded up";
   key.Close();
 
   // What the user made: a read-only file in a subfolder, a per-user key.
@@ -169,13 +242,20 @@ TEST(InstallationRun, InstallsAndRemovesAgainThroughTheUninstallEntry) {
   EXPECT_EQ(Read(folder + "\\sub\\keep.txt"), "mine") << "a read-only file stays with its folder";
   EXPECT_FALSE(platform::FileExists(GetCommonProgramsFolder() + "Quorvane\\Run Test.lnk"));
   EXPECT_FALSE(platform::FileExists(GetProgramsFolder() + "Quorvane\\Run Test.lnk"));
-  EXPECT_TRUE(platform::FileExists(GetSendToFolder() + "Run Test SendTo.lnk")) << "the SendTo entry is left";
+  EXPECT_EQ(ShortcutTarget(GetCommonProgramsFolder() + "Quorvane\\Run Test Other.lnk"), elsewhere);
+  EXPECT_EQ(ShortcutTarget(GetSendToFolder() + "Run Test SendTo.lnk"), elsewhere);
+  EXPECT_EQ(command(".txt", "open"), "notepad.exe \"%1\"") << "another program's command is back";
+  EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, "pndviewfile\\shell\\view")) << "our own verb is gone";
+  EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, "pndviewfile\\shell"));
+  DeleteRegistryTree(HKEY_CLASSES_ROOT, ".pndview");
+  DeleteRegistryTree(HKEY_CLASSES_ROOT, "pndviewfile");
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
   EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, std::string("software\\Quorvane\\") + kProduct));
   EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, "software\\Quorvane")) << "never the parent key";
   EXPECT_EQ(ScriptFile(GetWindowsFolder() + "mondax.ini").ReadString(kProduct, "InstallationDirectory", ""), folder)
       << "the register keeps the folder";
   DeleteFileA((GetSendToFolder() + "Run Test SendTo.lnk").c_str());
+  DeleteFileA((GetCommonProgramsFolder() + "Quorvane\\Run Test Other.lnk").c_str());
   SetFileAttributesA((folder + "\\sub\\keep.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
   ForgetProduct();
 }
@@ -245,6 +325,32 @@ TEST(Runs, ARunningProductStopsBothRunsBeforeAnythingChanges) {
   SetFileAttributesA((folder + "\\readme.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(removal.Run(), tremovalrun::tresult::Done);
   EXPECT_FALSE(FolderExists(folder));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+  ForgetProduct();
+}
+
+TEST(RemovalRun, AStoppedRemovalIsFinishedLaterAndAnEntryWithoutItsFolderCanGo) {
+  ForgetProduct();
+  const std::string setup = SetupFolder("stopped", "[Bind]\r\nRunTest.exe=4\r\nreadme.txt=2\r\n", "MZ..RR");
+  const std::string folder = setup + "Run Test";
+  ASSERT_EQ(tinstallationrun(setup, setup + "mondax.exe").Run(folder, ""), tinstallationrun::tresult::Done);
+  // Where a removal killed after the files stops: the script and entry are
+  // still there, and the entry's removal finishes the work.
+  DeleteFileA((folder + "\\RunTest.exe").c_str());
+  DeleteFileA((folder + "\\readme.txt").c_str());
+  ASSERT_EQ(tremovalrun(folder).Run(), tremovalrun::tresult::Done);
+  EXPECT_FALSE(FolderExists(folder));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+
+  // The user deleted the folder: the entry is found by its command and can go.
+  ASSERT_EQ(tinstallationrun(setup, setup + "mondax.exe").Run(folder, ""), tinstallationrun::tresult::Done);
+  DeleteFileA((folder + "\\RunTest.exe").c_str());
+  DeleteFileA((folder + "\\readme.txt").c_str());
+  DeleteFileA((folder + "\\mondax.uix").c_str());
+  RemoveDirectoryA(folder.c_str());
+  EXPECT_EQ(FindUninstallEntryFor(platform::LowerText(folder) + "\\MONDAX.uix"), kProduct);
+  EXPECT_EQ(FindUninstallEntryFor(setup + "Run\\mondax.uix"), "");
+  EXPECT_TRUE(RemoveUninstallEntry(kProduct));
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
   ForgetProduct();
 }

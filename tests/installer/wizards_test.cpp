@@ -110,6 +110,7 @@ TEST_F(SetupWizard, CopyFailureTellsTwiceAndEnds) {
   Write(folder_ + "mondax.inx",
         "[profile]\r\napplicationname=PendoWizardTest\r\nbindedfilename=wizard\r\n[Bind]\r\na.bin=5\r\n"
         "nosuch\\b.bin=5\r\n");
+  Write(folder_ + "wizard.bdx", "aaaaabbbbb");
   for (int i = 0; i < 3; ++i) Click(form_->NextButton);
   SetWindowTextA(form_->installfoldernameedit->Handle(), target_.c_str());
   // Answers the message boxes of the failure, in order.
@@ -130,12 +131,15 @@ TEST_F(SetupWizard, CopyFailureTellsTwiceAndEnds) {
   Click(form_->NextButton);
   answer.join();
   ASSERT_EQ(texts.size(), 2u);
-  EXPECT_EQ(texts[0], "何らかの理由でファイルのコピーに失敗しました。本プログラムの旧版が起動中の場合はいったん終了させて下さい。");
+  EXPECT_EQ(texts[0],
+            "何らかの理由でファイルのコピーに失敗しました。本プログラムの旧版が起動中の場合はいったん終了させて下さい。"
+            "\r\nコピーしたファイルを削除し、置き換えたファイルを元に戻しました。");
   EXPECT_EQ(texts[1], "インストールは正常終了しませんでした。");
   Pump(200);
   EXPECT_FALSE(IsWindow(window)) << "the wizard ends";
   form_ = nullptr;
-  EXPECT_TRUE(platform::FileExists(target_ + "\\a.bin")) << "files written before stay";
+  EXPECT_FALSE(platform::FileExists(target_ + "\\a.bin")) << "files written before are taken back";
+  EXPECT_FALSE(platform::FileExists(target_ + "\\mondax.uix"));
 }
 
 TEST_F(SetupWizard, CancelAsksFirst) {
