@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 
 #include "framework/form.h"
@@ -12,6 +13,16 @@
 namespace pendo {
 
 tapplication* Application = nullptr;
+
+#ifndef NDEBUG
+void AssertUiThread() {
+  static const DWORD ui = GetCurrentThreadId();
+  if (GetCurrentThreadId() != ui) {
+    OutputDebugStringA("the framework was used from a second thread\n");
+    std::abort();
+  }
+}
+#endif
 
 namespace {
 const char kClassName[] = "TApplication";
@@ -98,6 +109,7 @@ void tapplication::FormDestroyed(tform* form) {
 }
 
 void tapplication::ReleaseForm(tform* form) {
+  AssertUiThread();
   static UINT serial = 0;
   ++serial;
   PendingReleases()[serial] = form;

@@ -1,6 +1,14 @@
 // The application object: the hidden window that stands for the program on
 // the taskbar and owns every form, the main form, the message loop with its
 // key pre-processing, and the program-wide hooks.
+//
+// Threading: the framework belongs to one thread, the user-interface thread
+// (the first to use it: the one that creates the application object). Every
+// component, window, form description, timer and table of the framework is
+// made, used and freed there, so none of them is locked. Other threads may
+// only post or send messages to its windows, which the system hands to the
+// UI thread. Debug builds check this where the shared tables are touched
+// (AssertUiThread).
 #pragma once
 
 #include <windows.h>
@@ -106,5 +114,12 @@ class tapplication {
 
 // The one application object of the process (set while it exists).
 extern tapplication* Application;
+
+// Stops a debug build when the framework is used from a second thread.
+#ifdef NDEBUG
+inline void AssertUiThread() {}
+#else
+void AssertUiThread();
+#endif
 
 }  // namespace pendo

@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "framework/application.h"
+
 namespace pendo {
 
 namespace {
@@ -14,6 +16,7 @@ std::map<std::string, tcomponentfactory>& Classes() {
 void RegisterStandardClasses();
 
 void tresourcecontext::RegisterClass(const std::string& classname, tcomponentfactory factory) {
+  AssertUiThread();
   Classes()[classname] = std::move(factory);
 }
 
@@ -35,6 +38,7 @@ void tresourcecontext::Apply(tcomponent* c, const tprop& p) {
 }
 
 void tresourcecontext::Read(const std::vector<tcomponentdesc>& components) {
+  AssertUiThread();
   static std::once_flag standard;
   std::call_once(standard, RegisterStandardClasses);
   for (const auto& d : components) {

@@ -3,7 +3,6 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <mutex>
 #include <stdexcept>
 #include <unordered_map>
 
@@ -22,21 +21,20 @@ namespace {
 class thandlemap {
  public:
   twincontrol* Find(HWND window) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    AssertUiThread();
     auto it = map_.find(window);
     return it == map_.end() ? nullptr : it->second;
   }
   void Add(HWND window, twincontrol* control) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    AssertUiThread();
     map_[window] = control;
   }
   void Remove(HWND window) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    AssertUiThread();
     map_.erase(window);
   }
 
  private:
-  std::mutex mutex_;
   std::unordered_map<HWND, twincontrol*> map_;
 };
 // Never destroyed: windows may still be going when static objects are.
