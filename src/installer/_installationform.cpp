@@ -2,6 +2,7 @@
 
 #include "framework/application.h"
 #include "installer/commandline.h"
+#include "installer/folderfitness.h"
 #include "installer/installationrun.h"
 #include "installer/installerwizard.h"
 #include "installer/shellfolders.h"
@@ -137,6 +138,14 @@ void Tinstallationform::ApplyPageState() {
 void Tinstallationform::Step(int direction) {
   // Input that arrives while the run lets the message loop work is ignored.
   if (running_) return;
+  // The folder typed is judged when it is left, before anything is written.
+  if (direction > 0 && PageCaption() == kFolderPage) {
+    const std::string fault = InstallationFolderFault(installfoldernameedit->Text(), productName_);
+    if (!fault.empty()) {
+      Message(InstallationFolderMessage(fault), "失敗", MB_OK);
+      return;
+    }
+  }
   int index = note->PageIndex() + direction;
   if (index < 0 || index > kLastPage) return;
   note->SetPageIndex(index);
@@ -167,9 +176,15 @@ void Tinstallationform::notePageChanged(tobject*) {
     sendtonameedit->SetFocus();
     SendMessageA(sendtonameedit->Handle(), EM_SETSEL, 0, -1);
   } else if (page == kFolderPage) {
-    const bool installed = IsInstalledIn(installfoldernameedit->Text());
-    installfoldernameedit->SetEnabled(!installed);
-    installfoldernameedit->SetColor(installed ? clSilver : clWindow);
+    // An upgrade keeps its folder, unless that folder is now unfit: the user
+    // is told and may choose another one.
+    const std::string folder = installfoldernameedit->Text();
+    const bool installed = IsInstalledIn(folder);
+    const std::string fault = installed ? InstallationFolderFault(folder, productName_) : std::string();
+    const bool locked = installed && fault.empty();
+    installfoldernameedit->SetEnabled(!locked);
+    installfoldernameedit->SetColor(locked ? clSilver : clWindow);
+    if (!fault.empty()) Message(RegisteredFolderMessage(fault), "確認", MB_OK);
   } else if (page == kInstallationPage) {
     InstallationRun();
   }

@@ -18,7 +18,7 @@ class tinstallationrun {
   enum class tresult {
     Done,
     ScriptUnfit,   // the script would write outside its folders; nothing written
-    FolderUnfit,   // a root or system folder was chosen; nothing written
+    FolderUnfit,   // not an empty, new or own folder (Fault() says why); nothing written
     TitleUnfit,    // the SendTo title leaves the SendTo folder; nothing written
     ArchiveMissing,
     NoRoom,          // the drive cannot take the files; nothing written
@@ -33,8 +33,8 @@ class tinstallationrun {
   // Runs once; registry and register write errors are thrown.
   tresult Run(const std::string& folderText, const std::string& sendToTitle);
 
-  // The offending script entry after ScriptUnfit, what runs after
-  // ProductRunning, the file after CopyFailed.
+  // The offending script entry after ScriptUnfit, why after FolderUnfit,
+  // what runs after ProductRunning, the file after CopyFailed.
   const std::string& Fault() const { return fault_; }
 
   // The message the wizard shows for a result other than Done.
