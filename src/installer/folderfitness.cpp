@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "installer/scriptfile.h"
 #include "installer/shellfolders.h"
 #include "settings/platform.h"
@@ -139,11 +141,22 @@ std::string Judge(const std::string& folder, FolderUse use, const std::string& p
   FolderVerdict verdict = JudgeFolder(facts, GetCanonicalProtectedFolders(), use, product);
   if (verdict != FolderVerdict::Fit) return DescribeFolderVerdict(verdict, facts);
   const std::string prefix = FolderPrefix(facts.typed);
+  const std::size_t prefixLength = Widen(prefix).size();
   for (const auto& path : inside) {
-    const std::wstring wide = Widen(prefix + path);
+    std::wstring wide = Widen(prefix + path);
+    std::replace(wide.begin(), wide.end(), L'/', L'\\');
     std::wstring link;
     std::size_t end = 0;
-    WalkExisting(wide, Widen(prefix).size(), link, end);
+    WalkExisting(wide, prefixLength, link, end);
+    if (link.empty() && end > prefixLength) {
+      // A link the system does not mark (Wine's links to files) still leads
+      // elsewhere than its name says.
+      std::string expected, actual;
+      Narrow(wide.substr(prefixLength, end - prefixLength), expected);
+      Narrow(ExistingName(wide.substr(0, end)), actual);
+      if (platform::LowerText(actual) != platform::LowerText(FolderPrefix(facts.canonical) + expected))
+        link = wide.substr(0, end);
+    }
     if (!link.empty()) {
       FolderFacts linked = facts;
       Narrow(link, linked.link);

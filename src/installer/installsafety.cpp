@@ -128,13 +128,14 @@ bool IsDriveName(const std::string& part) {
   return part.size() == 2 && part[1] == ':' && std::isalpha(static_cast<unsigned char>(part[0]));
 }
 
-// Lower-cased parts of an absolute drive folder, without trailing separators;
-// false when the text is none.
+// Lower-cased parts of an absolute drive folder or drive root, without
+// trailing separators; false when the text is neither.
 bool NormalFolder(const std::string& folder, std::vector<std::string>& parts) {
-  if (CheckFolderName(folder) != FolderVerdict::Fit) return false;
+  const FolderVerdict verdict = CheckFolderName(folder);
+  if (verdict != FolderVerdict::Fit && verdict != FolderVerdict::DriveRoot) return false;
   SplitPath(platform::LowerText(folder), parts);
   while (parts.size() > 1 && parts.back().empty()) parts.pop_back();
-  return true;
+  return IsDriveName(parts[0]);
 }
 
 bool IsAtOrAbove(const std::vector<std::string>& folder, const std::vector<std::string>& other) {

@@ -165,7 +165,7 @@ TEST(InstallSafety, ScriptsThatLeaveTheirFoldersAreRefused) {
 
 TEST(InstallSafety, OnlyEmptyOrOwnFoldersJudgedOnTheirCanonicalForm) {
   const ProtectedFolders protectedFolders{{"C:\\Program Files\\", "C:\\users\\me\\Desktop", "C:\\users\\me"},
-                                          {"C:\\windows\\"}};
+                                          {"C:\\windows\\", "T:\\"}};  // T: a drive linked to the Windows folder
   using V = FolderVerdict;
   const auto install = FolderUse::Installation, removal = FolderUse::Removal;
   // canonical "=" stands for the typed text; holds: "" (no folder), "empty",
@@ -195,6 +195,7 @@ TEST(InstallSafety, OnlyEmptyOrOwnFoldersJudgedOnTheirCanonicalForm) {
       {"C:\\WINDOWS", "=", removal, V::SystemFolder, "uix:Pendo"},
       {"C:\\Windows\\Pendo", "=", install, V::SystemFolder, ""},  // nothing below the Windows folder
       {"S:\\Pendo", "C:\\windows\\Pendo", install, V::SystemFolder, ""},  // a substituted drive
+      {"T:\\Pendo", "=", install, V::SystemFolder, ""},
       {"C:\\PROGRA~1", "C:\\Program Files", install, V::SystemFolder, "files"},
       {"C:\\users", "=", install, V::SystemFolder, "files"},  // holds a protected folder
       {"C:\\users\\me\\Desktop\\", "=", install, V::SystemFolder, "empty"},

@@ -356,23 +356,68 @@ class Distribution(unittest.TestCase):
         target = self.unix(FOLDER)
         self.forget_pendo(target)
         windows = self.unix("C:\\windows")
+        # Hostile folders: a user's folder, another product's, a folder that
+        # is a link, and system folders named in other ways than their own.
+        user_dir, link_target = self.unix("C:\\Users Data"), self.unix("C:\\Link Target")
+        other, own = self.unix("C:\\Other Product"), self.unix("C:\\Pendo Own")
+        links = (self.unix("C:\\Pendo Link"), os.path.join(own, "readme.txt"),
+                 os.path.join(self.d.env["WINEPREFIX"], "dosdevices", "s:"))
+        for folder in (user_dir, link_target, other, own):
+            shutil.rmtree(folder, ignore_errors=True)
+            os.makedirs(folder)
+        for path, text in ((os.path.join(user_dir, "notes.txt"), b"mine"),
+                           (os.path.join(other, "mondax.uix"), b"[profile]\r\napplicationname=Other\r\n"),
+                           (os.path.join(own, "mondax.uix"), b"[profile]\r\napplicationname=Pendo\r\n"),
+                           (os.path.join(link_target, "mondax.uix"), b"[profile]\r\napplicationname=Pendo\r\n")):
+            with open(path, "wb") as f:
+                f.write(text)
+        # Wine makes no junction and keeps no subst drive: a symbolic link of
+        # the prefix is reported as a reparse point, a drive letter linked to
+        # drive_c/windows stands in for "subst S: C:\windows".
+        os.symlink(link_target, links[0])
+        os.symlink(os.path.join(user_dir, "notes.txt"), links[1])
+        os.symlink("../drive_c/windows", links[2])
+        short = next(l.split()[-2] for l in self.wine("cmd", "/c", "dir", "/x", "C:\\")[1].splitlines()
+                     if l.endswith(" ProgramData"))
+        special = "システムやユーザーの特別なフォルダ、またはそれを含むフォルダです。"
+        link = "ジャンクションまたはシンボリックリンクを経由するフォルダです。"
+        exe = self.copy_dist("silent")
         cases = (
-            ("folder", self.copy_dist("silent"), ("/silent", "/dir=C:\\windows"), REFUSED,
-             "指定されたフォルダにはインストールできません。"),
+            ("folder", exe, ("/silent", "/dir=C:\\windows"), REFUSED, "指定されたフォルダにはインストールできません。"),
             ("archive", self.copy_dist("silent-noarchive", ("mondax.exe", "mondax.inx")), ("/silent", "/dir=" + FOLDER),
              REFUSED, "書庫ファイルが見つかりません。"),
-            ("option", self.copy_dist("silent"), ("/silent", "/quiet"), BAD_COMMAND_LINE, "unknown option: /quiet"),
-            ("unquoted", self.copy_dist("silent"), ("/silent", "/dir=C:\\Pendo", "Clock"), BAD_COMMAND_LINE,
+            ("option", exe, ("/silent", "/quiet"), BAD_COMMAND_LINE, "unknown option: /quiet"),
+            ("unquoted", exe, ("/silent", "/dir=C:\\Pendo", "Clock"), BAD_COMMAND_LINE,
              "not an option or uninstall script: Clock"),
+            ("user's file", exe, ("/silent", "/dir=C:\\Users Data"), REFUSED, "既にファイルのあるフォルダです。(C:\\Users Data)"),
+            ("other product", exe, ("/silent", "/dir=C:\\Other Product\\"), REFUSED,
+             "別のプログラム「Other」がインストールされているフォルダです。"),
+            ("trailing dot", exe, ("/silent", "/dir=C:\\windows."), REFUSED,
+             "名前の末尾がピリオドまたは空白のフォルダは使用できません。"),
+            ("short name", exe, ("/silent", "/dir=C:\\" + short), REFUSED, special + "(C:\\ProgramData)"),
+            ("subst drive", exe, ("/silent", "/dir=S:\\Pendo"), REFUSED, special),
+            ("share", exe, ("/silent", "/dir=\\\\localhost\\C$\\Pendo"), REFUSED, "ネットワーク上のフォルダは使用できません。"),
+            ("junction", exe, ("/silent", "/dir=C:\\Pendo Link"), REFUSED, link + "(C:\\Pendo Link)"),
+            ("file link", exe, ("/silent", "/dir=C:\\Pendo Own"), REFUSED, link + "(C:\\Pendo Own\\readme.txt)"),
+            ("removal by a link", exe, ("C:\\Pendo Link\\mondax.uix", "/silent"), REFUSED, link),
         )
-        for what, exe, args, expected, why in cases:
-            code, log = self.silent(exe, *args)
-            self.assertEqual(code, expected, what + ": " + log)
-            self.assertIn(why, log, what)
-            self.assertFalse(os.path.exists(target), what)
-            self.assertFalse(os.path.exists(os.path.join(windows, "Pendo.exe")), what)
-            self.assertIsNone(self.reg_value(UNINSTALL_KEY, "DisplayName"), what)
-
+        watched = {f: self.tree(f) for f in (user_dir, link_target, other, own)}
+        try:
+            for what, exe, args, expected, why in cases:
+                code, log = self.silent(exe, *args)
+                self.assertEqual(code, expected, what + ": " + log)
+                self.assertIn(why, log, what)
+                self.assertFalse(os.path.exists(target), what)
+                for left in ("Pendo.exe", "Pendo"):
+                    self.assertFalse(os.path.exists(os.path.join(windows, left)), what)
+                self.assertFalse(os.path.exists(os.path.join(self.unix("C:\\ProgramData"), "Pendo.exe")), what)
+                self.assertEqual({f: self.tree(f) for f in watched}, watched, what + ": nothing written or deleted")
+                self.assertIsNone(self.reg_value(UNINSTALL_KEY, "DisplayName"), what)
+        finally:
+            for path in links:
+                os.remove(path)
+            for folder in watched:
+                shutil.rmtree(folder, ignore_errors=True)
 
 if __name__ == "__main__":
     unittest.main(argv=sys.argv[:1], verbosity=2)

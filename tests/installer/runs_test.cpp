@@ -110,7 +110,8 @@ TEST(InstallationRun, BrokenArchivesStopTheRun) {
   // Sizes that lie: the archive ends inside the second file, which is never written.
   setup = SetupFolder("broken", "[Bind]\r\nfirst.txt=5\r\nhuge.dat=4000000000\r\n", "11111" + std::string(100, 'h'));
   CreateDirectoryA((setup + "target").c_str(), nullptr);
-  WriteText(setup + "target\\huge.dat", "old");
+  WriteText(setup + "target\\mondax.uix", std::string("[profile]\r\napplicationname=") + kProduct + "\r\n");
+  WriteText(setup + "target\\huge.dat", "old");  // of the earlier installation
   tinstallationrun lying(setup, setup + "mondax.exe");
   EXPECT_EQ(lying.Run(setup + "target\\", ""), tinstallationrun::tresult::CopyFailed);
   EXPECT_EQ(Read(setup + "target\\huge.dat"), "old") << "the old file stays whole";
@@ -127,6 +128,7 @@ TEST(InstallationRun, InstallsAndRemovesAgainThroughTheUninstallEntry) {
   const std::string folder = setup + "Run  Test";
   CreateDirectoryA(folder.c_str(), nullptr);
   CreateDirectoryA((folder + "\\sub").c_str(), nullptr);
+  WriteText(folder + "\\mondax.uix", std::string("[profile]\r\napplicationname=") + kProduct + "\r\n");
   WriteText(setup + "mondax.exe", "installer");
   int bars = 0;
   tinstallationrun run(setup, setup + "mondax.exe");
