@@ -140,7 +140,7 @@ void Tinstallationform::Step(int direction) {
   if (running_) return;
   // The folder typed is judged when it is left, before anything is written.
   if (direction > 0 && PageCaption() == kFolderPage) {
-    const std::string fault = InstallationFolderFault(installfoldernameedit->Text(), productName_);
+    const std::string fault = FolderFault();
     if (!fault.empty()) {
       Message(InstallationFolderMessage(fault), "失敗", MB_OK);
       return;
@@ -152,6 +152,14 @@ void Tinstallationform::Step(int direction) {
   if (PageCaption() == kSendToPage && !script_->ReadFlag(script::kEnvironment, script::kSendTo, false))
     note->SetPageIndex(index + direction);
   ApplyPageState();
+}
+
+std::string Tinstallationform::FolderFault() const {
+  SetupScriptContent content;
+  script_->ReadEntries(script::kBind, content.bind);
+  script_->ReadEntries(script::kErase, content.erase);
+  script_->ReadEntries(script::kRename, content.rename);
+  return InstallationFolderFault(installfoldernameedit->Text(), productName_, PathsTouched(content));
 }
 
 void Tinstallationform::NextButtonClick(tobject*) { Step(+1); }
@@ -180,11 +188,14 @@ void Tinstallationform::notePageChanged(tobject*) {
     // is told and may choose another one.
     const std::string folder = installfoldernameedit->Text();
     const bool installed = IsInstalledIn(folder);
-    const std::string fault = installed ? InstallationFolderFault(folder, productName_) : std::string();
+    const std::string fault = installed ? FolderFault() : std::string();
     const bool locked = installed && fault.empty();
     installfoldernameedit->SetEnabled(!locked);
     installfoldernameedit->SetColor(locked ? clSilver : clWindow);
-    if (!fault.empty()) Message(RegisteredFolderMessage(fault), "確認", MB_OK);
+    if (!fault.empty()) {
+      ApplyPageState();  // the folder page behind the message
+      Message(RegisteredFolderMessage(fault), "確認", MB_OK);
+    }
   } else if (page == kInstallationPage) {
     InstallationRun();
   }

@@ -6,6 +6,7 @@ usage: mondax_user_test.py BUILD_DIR DIST_DIR WININSPECT_EXE RUNUNINSTALL_EXE
 Screenshots of every wizard page are left in BUILD_DIR/shots/.
 """
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -416,6 +417,75 @@ class Distribution(unittest.TestCase):
         finally:
             for path in links:
                 os.remove(path)
+            for folder in watched:
+                shutil.rmtree(folder, ignore_errors=True)
+
+    def test_6_upgrade_from_an_unfit_folder_chooses_another(self):
+        target = self.unix(FOLDER)
+        self.forget_pendo(target)
+        windows = self.unix("C:\\windows")
+        # An earlier installation whose folder is now a link; a user's folder.
+        link, link_target, user_dir = self.unix("C:\\Pendo Link"), self.unix("C:\\Link Target"), self.unix("C:\\Users Data")
+        for folder in (link_target, user_dir):
+            shutil.rmtree(folder, ignore_errors=True)
+            os.makedirs(folder)
+        with open(os.path.join(link_target, "mondax.uix"), "wb") as f:
+            f.write(b"[profile]\r\napplicationname=Pendo\r\n")
+        with open(os.path.join(user_dir, "notes.txt"), "wb") as f:
+            f.write(b"mine")
+        os.symlink(link_target, link)
+        register = os.path.join(windows, "mondax.ini")
+        self.wine("reg", "delete", UNINSTALL_KEY, "/f")
+        text = re.sub(rb"\[Pendo\]\r\nInstallationDirectory=[^\r\n]*\r\n", b"", self.read(register))
+        with open(register, "wb") as f:
+            f.write(text + b"[Pendo]\r\nInstallationDirectory=C:\\Pendo Link\r\n")
+        watched = {f: self.tree(f) for f in (link_target, user_dir)}
+        try:
+            # Without a window the registered folder is refused, and the reason logged.
+            exe = self.copy_dist("upgrade")
+            code, log = self.silent(exe, "/silent")
+            self.assertEqual(code, REFUSED, log)
+            self.assertIn("(C:\\Pendo Link)", log)
+            app = self.start(exe)
+            w = self.d.wait_window(cls="Tinstallationform", pid=app.pid)
+            for _ in range(3):
+                self.next(w)
+            self.d.wait_window(cls="#32770", title="確認", pid=app.pid)
+            self.d.screenshot(os.path.join(SHOTS, "mondax_upgrade_unfit.png"))
+            told = self.message(app.pid, "確認")
+            self.assertIn("既にインストールされたプログラムのフォルダですが、このフォルダにはインストールできません。", told)
+            self.assertIn("ジャンクションまたはシンボリックリンクを経由するフォルダです。(C:\\Pendo Link)", told)
+
+            # The edit takes typing; a folder holding a user's file is refused on leaving the page.
+            self.click_client(w, 252, 114)
+            self.d.key("End")
+            self.d.key("shift+Home")
+            self.d.type("C:\\Users Data")
+            edit = next(c for c in self.d.children(w) if c.cls.upper() == "EDIT" and c.visible)
+            self.assertEqual(edit.text, "C:\\Users Data", "the edit is not locked")
+            self.click_client(w, 304, 244)
+            self.d.wait_window(cls="#32770", title="失敗", pid=app.pid)
+            self.d.screenshot(os.path.join(SHOTS, "mondax_folder_refused.png"))
+            self.assertIn("既にファイルのあるフォルダです。(C:\\Users Data)", self.message(app.pid, "失敗"))
+            self.assertIsNotNone(self.child(w, "Setup: 3/6"), "the folder page stays")
+
+            self.click_client(w, 252, 114)
+            self.d.key("End")
+            self.d.key("shift+Home")
+            self.d.type(FOLDER)
+            self.next(w)
+            self.next(w)  # no SendTo title
+            self.assertTrue(self.wait_end_label(w))
+            self.next(w)
+            self.click_client(w, 392, 244)
+            self.assertEqual(app.wait(10), DONE)
+            self.assertTrue(os.path.exists(os.path.join(target, "Pendo.exe")))
+            self.assertIn("InstallationDirectory=C:\\Pendo Clock", self.read(register).decode("cp932"))
+            self.assertEqual({f: self.tree(f) for f in watched}, watched, "the old folder and the user's are untouched")
+            code, log = self.silent(os.path.join(windows, "mondax.exe"), FOLDER + "\\mondax.uix", "/silent")
+            self.assertEqual(code, DONE, log)
+        finally:
+            os.remove(link)
             for folder in watched:
                 shutil.rmtree(folder, ignore_errors=True)
 
