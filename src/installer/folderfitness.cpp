@@ -39,10 +39,13 @@ bool Narrow(const std::wstring& wide, std::string& text) {
 
 bool StartsWith(const std::wstring& text, const wchar_t* head) { return text.compare(0, wcslen(head), head) == 0; }
 
+// Without trailing separators, but for a drive's root.
 std::wstring FullPath(const std::wstring& path) {
   wchar_t buffer[MAX_PATH * 4];
   const DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH * 4, buffer, nullptr);
-  return n > 0 && n < MAX_PATH * 4 ? std::wstring(buffer, n) : std::wstring();
+  std::wstring full = n > 0 && n < MAX_PATH * 4 ? std::wstring(buffer, n) : std::wstring();
+  while (full.size() > 3 && full.back() == L'\\') full.pop_back();
+  return full;
 }
 
 // Replaces a substituted drive by the folder it stands for, again and again
