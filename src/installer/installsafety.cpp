@@ -176,7 +176,8 @@ FolderVerdict JudgeFolder(const FolderFacts& facts, const ProtectedFolders& prot
   if (facts.canonical.empty()) return FolderVerdict::Unresolved;
   // The canonical form may still be a share (a drive mapped to one).
   verdict = CheckFolderName(facts.canonical);
-  if (verdict != FolderVerdict::Fit) return verdict == FolderVerdict::NetworkFolder ? verdict : FolderVerdict::Unresolved;
+  if (verdict != FolderVerdict::Fit)
+    return verdict == FolderVerdict::NetworkFolder ? verdict : FolderVerdict::Unresolved;
   std::vector<std::string> parts;
   NormalFolder(facts.canonical, parts);
   if (parts.size() <= 1) return FolderVerdict::DriveRoot;
@@ -190,7 +191,8 @@ FolderVerdict JudgeFolder(const FolderFacts& facts, const ProtectedFolders& prot
       return FolderVerdict::SystemFolder;
   }
   if (!facts.link.empty()) return FolderVerdict::Link;
-  if (use == FolderUse::Removal) return facts.hasUninstallScript ? FolderVerdict::Fit : FolderVerdict::NoUninstallScript;
+  if (use == FolderUse::Removal)
+    return facts.hasUninstallScript ? FolderVerdict::Fit : FolderVerdict::NoUninstallScript;
   if (!facts.exists || facts.empty) return FolderVerdict::Fit;
   if (!facts.hasUninstallScript) return FolderVerdict::NotEmpty;
   return platform::LowerText(facts.installedProduct) == platform::LowerText(product) ? FolderVerdict::Fit
@@ -205,7 +207,8 @@ std::string DescribeFolderVerdict(FolderVerdict verdict, const FolderFacts& fact
       return "名前の末尾がピリオドまたは空白のフォルダは使用できません。(" + facts.typed + ")";
     case FolderVerdict::Unresolved: return "フォルダの場所を確かめられません。(" + facts.typed + ")";
     case FolderVerdict::NetworkFolder: return "ネットワーク上のフォルダは使用できません。(" + facts.typed + ")";
-    case FolderVerdict::DriveRoot: return "ドライブのルートフォルダです。(" + facts.canonical + ")";
+    case FolderVerdict::DriveRoot:
+      return "ドライブのルートフォルダです。(" + (facts.canonical.empty() ? facts.typed : facts.canonical) + ")";
     case FolderVerdict::SystemFolder:
       return "システムやユーザーの特別なフォルダ、またはそれを含むフォルダです。(" + facts.canonical + ")";
     case FolderVerdict::Link: return "ジャンクションまたはシンボリックリンクを経由するフォルダです。(" + facts.link + ")";
