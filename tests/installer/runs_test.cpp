@@ -74,8 +74,11 @@ TEST(InstallationRun, HostileScriptsWriteNothing) {
   const std::string setup = SetupFolder("hostile", "[Bind]\r\nok.txt=2\r\n", "ok");
   tinstallationrun run(setup, setup + "mondax.exe");
   EXPECT_EQ(run.Run(setup + "x", "..\\..\\Startup\\evil"), tinstallationrun::tresult::TitleUnfit);
-  for (const std::string& folder : {GetWindowsFolder(), std::string("C:\\"), GetProgramFilesFolder()})
+  for (const std::string& folder : {GetWindowsFolder(), std::string("C:\\"), GetProgramFilesFolder()}) {
     EXPECT_EQ(run.Run(folder, ""), tinstallationrun::tresult::FolderUnfit) << folder;
+    EXPECT_NE(run.Message(tinstallationrun::tresult::FolderUnfit).find(folder.substr(0, 2)), std::string::npos)
+        << "the message says why";
+  }
   EXPECT_FALSE(platform::FileExists(GetWindowsFolder() + "ok.txt"));
 }
 
