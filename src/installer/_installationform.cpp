@@ -2,6 +2,7 @@
 
 #include "framework/application.h"
 #include "installer/commandline.h"
+#include "installer/folderfitness.h"
 #include "installer/installationrun.h"
 #include "installer/installerwizard.h"
 #include "installer/shellfolders.h"
@@ -137,12 +138,28 @@ void Tinstallationform::ApplyPageState() {
 void Tinstallationform::Step(int direction) {
   // Input that arrives while the run lets the message loop work is ignored.
   if (running_) return;
+  // The folder typed is judged when it is left, before anything is written.
+  if (direction > 0 && PageCaption() == kFolderPage) {
+    const std::string fault = FolderFault();
+    if (!fault.empty()) {
+      Message(InstallationFolderMessage(fault), "失敗", MB_OK);
+      return;
+    }
+  }
   int index = note->PageIndex() + direction;
   if (index < 0 || index > kLastPage) return;
   note->SetPageIndex(index);
   if (PageCaption() == kSendToPage && !script_->ReadFlag(script::kEnvironment, script::kSendTo, false))
     note->SetPageIndex(index + direction);
   ApplyPageState();
+}
+
+std::string Tinstallationform::FolderFault() const {
+  SetupScriptContent content;
+  script_->ReadEntries(script::kBind, content.bind);
+  script_->ReadEntries(script::kErase, content.erase);
+  script_->ReadEntries(script::kRename, content.rename);
+  return InstallationFolderFault(installfoldernameedit->Text(), productName_, PathsTouched(content));
 }
 
 void Tinstallationform::NextButtonClick(tobject*) { Step(+1); }
@@ -167,9 +184,18 @@ void Tinstallationform::notePageChanged(tobject*) {
     sendtonameedit->SetFocus();
     SendMessageA(sendtonameedit->Handle(), EM_SETSEL, 0, -1);
   } else if (page == kFolderPage) {
-    const bool installed = IsInstalledIn(installfoldernameedit->Text());
-    installfoldernameedit->SetEnabled(!installed);
-    installfoldernameedit->SetColor(installed ? clSilver : clWindow);
+    // An upgrade keeps its folder, unless that folder is now unfit: the user
+    // is told and may choose another one.
+    const std::string folder = installfoldernameedit->Text();
+    const bool installed = IsInstalledIn(folder);
+    const std::string fault = installed ? FolderFault() : std::string();
+    const bool locked = installed && fault.empty();
+    installfoldernameedit->SetEnabled(!locked);
+    installfoldernameedit->SetColor(locked ? clSilver : clWindow);
+    if (!fault.empty()) {
+      ApplyPageState();  // the folder page behind the message
+      Message(RegisteredFolderMessage(fault), "確認", MB_OK);
+    }
   } else if (page == kInstallationPage) {
     InstallationRun();
   }

@@ -40,6 +40,8 @@ class Tinstallationform : public tinstallerwizard {
   void ApplyPageState();
   void Step(int direction);
   void InstallationRun();
+  // Why the folder in the edit may not take the installation; empty when it may.
+  std::string FolderFault() const;
 
   std::unique_ptr<ScriptFile> script_;
   std::string productName_, archiveStem_;

@@ -6,6 +6,7 @@
 
 #include "installer/archivecopy.h"
 #include "installer/archivefile.h"
+#include "installer/folderfitness.h"
 #include "installer/folderoperations.h"
 #include "installer/installsafety.h"
 #include "installer/registrykey.h"
@@ -71,7 +72,7 @@ std::string tinstallationrun::Message(tresult result) const {
   switch (result) {
     case tresult::Done: return std::string();
     case tresult::ScriptUnfit: return "セットアップ情報に不正な項目があるため、インストールできません。\r\n" + fault_;
-    case tresult::FolderUnfit: return "指定されたフォルダにはインストールできません。別のフォルダを指定して下さい。";
+    case tresult::FolderUnfit: return InstallationFolderMessage(fault_);
     case tresult::TitleUnfit: return "指定されたタイトルは使用できません。別のタイトルを入力して下さい。";
     case tresult::ArchiveMissing: return "書庫ファイルが見つかりません。";
     case tresult::ArchiveUnfit:
@@ -120,8 +121,9 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
     Log("セットアップ情報の不正: " + fault_);
     return tresult::ScriptUnfit;
   }
-  // The folder must be one the uninstaller will agree to empty later.
-  if (CheckRemovalFolder(folderText, GetProtectedFolders(), true) != RemovalVerdict::Fit) return tresult::FolderUnfit;
+  // Only an empty or new folder, or the product's own: the uninstaller empties it later.
+  fault_ = InstallationFolderFault(folderText, content.applicationName, PathsTouched(content));
+  if (!fault_.empty()) return tresult::FolderUnfit;
   if (!sendToTitle.empty() && !IsContainedPath(sendToTitle)) return tresult::TitleUnfit;
 
   const std::string archivePath =

@@ -19,9 +19,9 @@ class tinstallationrun {
   enum class tbar { Files, Shortcuts, UninstallInformation };
   enum class tresult {
     Done,
-    ScriptUnfit,  // the script would write outside its folders; nothing written
-    FolderUnfit,  // a root or system folder was chosen; nothing written
-    TitleUnfit,   // the SendTo title leaves the SendTo folder; nothing written
+    ScriptUnfit,     // the script would write outside its folders; nothing written
+    FolderUnfit,     // not an empty, new or own folder (Fault() says why); nothing written
+    TitleUnfit,      // the SendTo title leaves the SendTo folder; nothing written
     ArchiveMissing,
     ArchiveUnfit,    // its length or checksum is not the script's; nothing written
     NoRoom,          // the drive cannot take the files; nothing written
@@ -36,8 +36,8 @@ class tinstallationrun {
   // Runs once; registry and register write errors are thrown.
   tresult Run(const std::string& folderText, const std::string& sendToTitle);
 
-  // The offending script entry after ScriptUnfit, what runs after
-  // ProductRunning, the file after CopyFailed.
+  // The offending script entry after ScriptUnfit, why after FolderUnfit,
+  // what runs after ProductRunning, the file after CopyFailed.
   const std::string& Fault() const { return fault_; }
   // Shortcuts not written because a file of that name points elsewhere.
   const std::vector<std::string>& Skipped() const { return skipped_; }

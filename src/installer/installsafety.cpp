@@ -12,6 +12,9 @@ namespace {
 
 bool IsSeparator(unsigned char c) { return c == '\\' || c == '/'; }
 
+// The file system drops such ends: "a." and "a " name "a".
+bool EndsInDotOrBlank(const std::string& name) { return !name.empty() && (name.back() == '.' || name.back() == ' '); }
+
 // A lead byte must be followed by a trail byte of code page 932; anything
 // else (a ':' or '\\' after a stray lead byte) is read differently by the
 // file system than by a byte walk, so such text is refused.
@@ -83,7 +86,7 @@ bool IsContainedPath(const std::string& path) {
   std::vector<std::string> parts;
   if (path.empty() || !SplitPath(path, parts)) return false;
   for (const auto& p : parts) {
-    if (!IsPlainName(p)) return false;
+    if (!IsPlainName(p) || EndsInDotOrBlank(p)) return false;
   }
   return true;
 }
@@ -121,23 +124,18 @@ std::string FindScriptFault(const SetupScriptContent& s) {
 
 namespace {
 
-// Lower-cased, '/' as '\', without trailing separators; false when the text
-// is no absolute folder made of plain names. root receives the number of
-// leading parts that make its root ("c:" or "", "", server, share).
-bool NormalFolder(const std::string& folder, std::vector<std::string>& parts, std::size_t& root) {
-  if (!SplitPath(platform::LowerText(folder), parts)) return false;
+bool IsDriveName(const std::string& part) {
+  return part.size() == 2 && part[1] == ':' && std::isalpha(static_cast<unsigned char>(part[0]));
+}
+
+// Lower-cased parts of an absolute drive folder or drive root, without
+// trailing separators; false when the text is neither.
+bool NormalFolder(const std::string& folder, std::vector<std::string>& parts) {
+  const FolderVerdict verdict = CheckFolderName(folder);
+  if (verdict != FolderVerdict::Fit && verdict != FolderVerdict::DriveRoot) return false;
+  SplitPath(platform::LowerText(folder), parts);
   while (parts.size() > 1 && parts.back().empty()) parts.pop_back();
-  if (parts.size() >= 2 && parts[0].empty() && parts[1].empty()) {
-    root = parts.size() >= 4 ? 4 : parts.size();  // \\server\share
-  } else if (parts[0].size() == 2 && parts[0][1] == ':' && std::isalpha(static_cast<unsigned char>(parts[0][0]))) {
-    root = 1;
-  } else {
-    return false;
-  }
-  for (std::size_t i = (root == 1 ? 1 : 2); i < parts.size(); ++i) {
-    if (!IsPlainName(parts[i])) return false;
-  }
-  return true;
+  return IsDriveName(parts[0]);
 }
 
 bool IsAtOrAbove(const std::vector<std::string>& folder, const std::vector<std::string>& other) {
@@ -150,19 +148,89 @@ bool IsAtOrAbove(const std::vector<std::string>& folder, const std::vector<std::
 
 }  // namespace
 
-RemovalVerdict CheckRemovalFolder(const std::string& folder, const std::vector<std::string>& protectedFolders,
-                                  bool hasUninstallScript) {
-  std::vector<std::string> parts;
-  std::size_t root = 0;
-  if (folder.empty() || folder == "\\" || folder == "/") return RemovalVerdict::DriveRoot;
-  if (!NormalFolder(folder, parts, root)) return RemovalVerdict::NotAbsolute;
-  if (parts.size() <= root) return RemovalVerdict::DriveRoot;
-  for (const auto& p : protectedFolders) {
-    std::vector<std::string> other;
-    std::size_t otherRoot = 0;
-    if (NormalFolder(p, other, otherRoot) && IsAtOrAbove(parts, other)) return RemovalVerdict::SystemFolder;
+FolderVerdict CheckFolderName(const std::string& folder) {
+  if (folder.empty() || folder == "\\" || folder == "/") return FolderVerdict::DriveRoot;
+  if (folder.size() >= 2 && IsSeparator(folder[0]) && IsSeparator(folder[1])) {
+    // "\\?\" and "\\.\" reach past the checks of the file system's names.
+    const bool device = folder.size() >= 3 && (folder[2] == '?' || folder[2] == '.');
+    return device ? FolderVerdict::NotAbsolute : FolderVerdict::NetworkFolder;
   }
-  return hasUninstallScript ? RemovalVerdict::Fit : RemovalVerdict::NoUninstallScript;
+  std::vector<std::string> parts;
+  if (!SplitPath(folder, parts) || !IsDriveName(parts[0])) return FolderVerdict::NotAbsolute;
+  while (parts.size() > 1 && parts.back().empty()) parts.pop_back();
+  if (parts.size() == 1) return FolderVerdict::DriveRoot;
+  for (std::size_t i = 1; i < parts.size(); ++i) {
+    const std::string& p = parts[i];
+    if (p.empty() || p == "." || p == "..") return FolderVerdict::NotAbsolute;
+    if (EndsInDotOrBlank(p)) return FolderVerdict::TrailingDotOrBlank;
+    if (!IsPlainName(p)) return FolderVerdict::NotAbsolute;
+  }
+  return FolderVerdict::Fit;
+}
+
+FolderVerdict JudgeFolder(const FolderFacts& facts, const ProtectedFolders& protectedFolders, FolderUse use,
+                          const std::string& product) {
+  FolderVerdict verdict = CheckFolderName(facts.typed);
+  if (verdict != FolderVerdict::Fit) return verdict;
+  if (facts.network) return FolderVerdict::NetworkFolder;
+  if (facts.canonical.empty()) return FolderVerdict::Unresolved;
+  // The canonical form may still be a share (a drive mapped to one).
+  verdict = CheckFolderName(facts.canonical);
+  if (verdict != FolderVerdict::Fit)
+    return verdict == FolderVerdict::NetworkFolder ? verdict : FolderVerdict::Unresolved;
+  std::vector<std::string> parts;
+  NormalFolder(facts.canonical, parts);
+  if (parts.size() <= 1) return FolderVerdict::DriveRoot;
+  for (const auto& p : protectedFolders.folders) {
+    std::vector<std::string> other;
+    if (NormalFolder(p, other) && IsAtOrAbove(parts, other)) return FolderVerdict::SystemFolder;
+  }
+  for (const auto& p : protectedFolders.trees) {
+    std::vector<std::string> other;
+    if (NormalFolder(p, other) && (IsAtOrAbove(parts, other) || IsAtOrAbove(other, parts)))
+      return FolderVerdict::SystemFolder;
+  }
+  if (!facts.link.empty()) return FolderVerdict::Link;
+  if (use == FolderUse::Removal)
+    return facts.hasUninstallScript ? FolderVerdict::Fit : FolderVerdict::NoUninstallScript;
+  if (!facts.exists || facts.empty) return FolderVerdict::Fit;
+  if (!facts.hasUninstallScript) return FolderVerdict::NotEmpty;
+  return platform::LowerText(facts.installedProduct) == platform::LowerText(product) ? FolderVerdict::Fit
+                                                                                       : FolderVerdict::OtherProduct;
+}
+
+std::string DescribeFolderVerdict(FolderVerdict verdict, const FolderFacts& facts) {
+  switch (verdict) {
+    case FolderVerdict::Fit: return std::string();
+    case FolderVerdict::NotAbsolute: return "ドライブ名から始まるフォルダを指定して下さい。(" + facts.typed + ")";
+    case FolderVerdict::TrailingDotOrBlank:
+      return "名前の末尾がピリオドまたは空白のフォルダは使用できません。(" + facts.typed + ")";
+    case FolderVerdict::Unresolved: return "フォルダの場所を確かめられません。(" + facts.typed + ")";
+    case FolderVerdict::NetworkFolder: return "ネットワーク上のフォルダは使用できません。(" + facts.typed + ")";
+    case FolderVerdict::DriveRoot:
+      return "ドライブのルートフォルダです。(" + (facts.canonical.empty() ? facts.typed : facts.canonical) + ")";
+    case FolderVerdict::SystemFolder:
+      return "システムやユーザーの特別なフォルダ、またはそれを含むフォルダです。(" + facts.canonical + ")";
+    case FolderVerdict::Link: return "ジャンクションまたはシンボリックリンクを経由するフォルダです。(" + facts.link + ")";
+    case FolderVerdict::NotEmpty: return "既にファイルのあるフォルダです。(" + facts.canonical + ")";
+    case FolderVerdict::OtherProduct:
+      return "別のプログラム「" + facts.installedProduct + "」がインストールされているフォルダです。(" +
+             facts.canonical + ")";
+    case FolderVerdict::NoUninstallScript:
+      return std::string("アンインストール情報 ") + script::kUninstallScript + " がありません。(" + facts.typed + ")";
+  }
+  return std::string();
+}
+
+std::vector<std::string> PathsTouched(const SetupScriptContent& script) {
+  std::vector<std::string> paths;
+  for (const auto& e : script.bind) paths.push_back(GetEntryName(e));
+  for (const auto& e : script.erase) paths.push_back(GetEntryName(e));
+  for (const auto& e : script.rename) {
+    paths.push_back(GetEntryName(e));
+    paths.push_back(GetEntryValue(e));
+  }
+  return paths;
 }
 
 }  // namespace pendo

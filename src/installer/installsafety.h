@@ -16,7 +16,8 @@ namespace pendo {
 bool IsPlainName(const std::string& name);
 
 // A path below some folder: one or more plain names joined by '\' (or '/'),
-// so it cannot be absolute, carry a drive, or climb out with "..".
+// none ending in a dot or blank, so it cannot be absolute, carry a drive,
+// climb out with "..", or name another file than it says.
 bool IsContainedPath(const std::string& path);
 
 // What the setup wizard needs from the script to check it.
@@ -29,17 +30,55 @@ struct SetupScriptContent {
 // item, as "section: entry" (or the key), for the message.
 std::string FindScriptFault(const SetupScriptContent& script);
 
-enum class RemovalVerdict {
+enum class FolderVerdict {
   Fit,
-  NotAbsolute,      // relative, or with "." or ".." parts
-  DriveRoot,        // "C:\", "\\server\share", "\"
-  SystemFolder,     // one of the protected folders, or a folder holding one
-  NoUninstallScript,
+  NotAbsolute,        // relative, with "." or ".." parts, or a device path
+  TrailingDotOrBlank,  // a name the file system would shorten
+  Unresolved,         // a drive the system does not know, or a path it cannot name
+  NetworkFolder,      // \\server\share, an administrative share, a network drive
+  DriveRoot,          // "C:\", "\"
+  SystemFolder,       // one of the protected folders, or a folder holding one
+  Link,               // an existing part of the path is a junction or symbolic link
+  NotEmpty,           // holds what is no installation of the product
+  OtherProduct,       // holds another product's installation
+  NoUninstallScript,  // nothing to remove there
 };
 
-// protectedFolders: the Windows folder, the program files folder, the user's
-// profile and desktop and the like, with or without trailing '\'.
-RemovalVerdict CheckRemovalFolder(const std::string& folder, const std::vector<std::string>& protectedFolders,
-                                  bool hasUninstallScript);
+// The syntax alone: an absolute folder on a drive letter, made of plain
+// names with no trailing dot or blank.
+FolderVerdict CheckFolderName(const std::string& folder);
+
+// What the system says about a folder, gathered by the Win32 side.
+struct FolderFacts {
+  std::string typed;      // as the user, the command line or the register gave it
+  std::string canonical;  // full path, long names, drive letters resolved; empty when it cannot be formed
+  bool network = false;   // its drive leads to a network share
+  std::string link;       // the first existing part that is a junction or symbolic link
+  bool exists = false;
+  bool empty = true;
+  bool hasUninstallScript = false;
+  std::string installedProduct;  // "applicationname" of the uninstall script there
+};
+
+// Canonical folders, with or without a trailing '\\', compared without
+// regard to case.
+struct ProtectedFolders {
+  std::vector<std::string> folders;  // neither these nor a folder holding one
+  std::vector<std::string> trees;    // nor anything below these (the Windows folder)
+};
+
+enum class FolderUse { Installation, Removal };
+
+// Whether the folder may take an installation of product (or, for a
+// removal, be emptied).
+FolderVerdict JudgeFolder(const FolderFacts& facts, const ProtectedFolders& protectedFolders, FolderUse use,
+                          const std::string& product);
+
+// The reason for the message and the log; empty for Fit.
+std::string DescribeFolderVerdict(FolderVerdict verdict, const FolderFacts& facts);
+
+// Every path below the installation folder the script writes, deletes or
+// renames: their folders must not lead elsewhere.
+std::vector<std::string> PathsTouched(const SetupScriptContent& script);
 
 }  // namespace pendo

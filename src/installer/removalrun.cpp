@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "installer/folderfitness.h"
 #include "installer/folderoperations.h"
 #include "installer/installsafety.h"
 #include "installer/registrykey.h"
@@ -36,7 +37,7 @@ void tremovalrun::Log(const std::string& line) {
 std::string tremovalrun::Message(tresult result) const {
   switch (result) {
     case tresult::FolderUnfit:
-      return "このフォルダはアンインストールできません。必要なファイルを確認のうえ、手動で削除して下さい。";
+      return "このフォルダはアンインストールできません。必要なファイルを確認のうえ、手動で削除して下さい。\r\n" + fault_;
     case tresult::ProductRunning:
       return "アンインストールするプログラムが起動しています。プログラムを終了させて下さい。\r\n" + fault_;
     default: return std::string();
@@ -97,7 +98,8 @@ void tremovalrun::RestoreVerbs(const ScriptFile& uninstallScript, const std::str
 
 tremovalrun::tresult tremovalrun::Run() {
   fault_.clear();
-  if (!IsFolderFitForRemoval(folder_)) return tresult::FolderUnfit;
+  fault_ = RemovalFolderFault(folder_);
+  if (!fault_.empty()) return tresult::FolderUnfit;
   const std::string prefix = FolderPrefix(folder_);
   // The uninstall script goes last, after the uninstall entry: a removal
   // stopped anywhere before can be run again from that entry.

@@ -17,7 +17,7 @@ class tremovalrun {
   enum class tbar { Files, Shortcuts, Information };
   enum class tresult {
     Done,
-    FolderUnfit,     // a root, a system folder or no "mondax.uix": nothing removed
+    FolderUnfit,     // a root, a system folder, a link or no "mondax.uix" (Fault() says why): nothing removed
     ProductRunning,  // Fault() names the program or file; nothing removed
     Incomplete,      // files of the product stayed: the uninstall script and entry stay too
   };

@@ -3,10 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "installer/installsafety.h"
 #include "installer/registrykey.h"
-#include "installer/scriptformat.h"
-#include "settings/platform.h"
 #include "settings/windowsfolder.h"
 
 namespace pendo {
@@ -64,11 +61,6 @@ std::vector<std::string> GetProtectedFolders() {
     if (!f.empty()) folders.push_back(f);
   }
   return folders;
-}
-
-bool IsFolderFitForRemoval(const std::string& folder) {
-  const bool hasScript = platform::FileExists(FolderPrefix(folder) + script::kUninstallScript);
-  return CheckRemovalFolder(folder, GetProtectedFolders(), hasScript) == RemovalVerdict::Fit;
 }
 
 }  // namespace pendo

@@ -16,13 +16,10 @@ std::string GetProgramsFolder();
 // user's Programs folder when the system names no common one.
 std::string GetCommonProgramsFolder();
 
-// Folders a removal must never empty, nor any folder holding one of them:
+// Folders an installation must never use nor a removal empty, nor any
+// folder holding one of them (folderfitness.h):
 // the Windows and system folders, the program files folders, the user's
 // profile, desktop, documents, application data and start menu.
 std::vector<std::string> GetProtectedFolders();
-
-// True when folder may be emptied and removed as an installation folder:
-// absolute, no root, no protected folder, and its "mondax.uix" is there.
-bool IsFolderFitForRemoval(const std::string& folder);
 
 }  // namespace pendo

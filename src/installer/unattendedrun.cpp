@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "installer/folderfitness.h"
 #include "installer/installationrun.h"
 #include "installer/removalrun.h"
 #include "installer/scriptfile.h"
@@ -12,7 +13,9 @@ namespace pendo {
 
 namespace {
 
-std::string SameFolderText(const std::string& folder) { return platform::LowerText(StoredFolder(folder)); }
+std::string SameFolderText(const std::string& folder) {
+  return platform::LowerText(StoredFolder(CanonicalFolder(folder)));
+}
 
 }  // namespace
 
@@ -59,13 +62,19 @@ tsetupexit tunattendedrun::Install() {
   const std::string setupFolder = GetProgramFolder();
   const ScriptFile setup(setupFolder + script::kSetupScript);
   const std::string product = setup.ReadString(script::kProfile, script::kApplicationName, "");
-  // The wizard's folder page: the proposed folder, locked when the product is there.
+  // The wizard's folder page: the proposed folder, locked when the product
+  // is there, unless that folder is now unfit.
   const std::string proposed = ProposedInstallationFolder(product);
   const std::string folder = line_.hasFolder ? line_.folder : proposed;
   log_.Line("インストール (ウィンドウなし): " + folder);
-  if (IsInstalledIn(proposed) && SameFolderText(folder) != SameFolderText(proposed))
+  const bool installed = IsInstalledIn(proposed);
+  const std::string registeredFault = installed ? InstallationFolderFault(proposed, product) : std::string();
+  if (!registeredFault.empty()) {
+    log_.Line(RegisteredFolderMessage(registeredFault));
+  } else if (installed && SameFolderText(folder) != SameFolderText(proposed)) {
     return End(tsetupexit::Refused, "既にインストールされたプログラムのフォルダを変更したい場合、いったんアンインストールを行って下さい。(" +
                                         proposed + ")");
+  }
   // The wizard asks for a title only when the script offers the SendTo entry.
   if (!line_.sendTo.empty() && !setup.ReadFlag(script::kEnvironment, script::kSendTo, false))
     return End(tsetupexit::Refused, "このセットアップは「送る」への登録を行いません。");

@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(value.find('=') == std::string::npos);
     if (line.find('=') != std::string::npos) Check(line.compare(0, name.size() + 1, name + "=") == 0);
     if (pendo::IsContainedPath(name)) CheckContained(name);
-    if (pendo::IsPlainName(line)) Check(pendo::IsContainedPath(line));
+    if (pendo::IsPlainName(line) && line.back() != '.' && line.back() != ' ') Check(pendo::IsContainedPath(line));
     pendo::ParseFlag(value);
     pendo::ParseSize(value);
     std::uint32_t crc = 0;
@@ -49,7 +49,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string folder = pendo::StoredFolder(line);
     Check(folder.size() + 1 >= line.size());
     pendo::ExtensionOf(line);
-    pendo::CheckRemovalFolder(line, {"C:\\windows", "C:\\Program Files\\"}, true);
+    pendo::FolderFacts facts;
+    facts.typed = line;
+    facts.canonical = value;
+    facts.exists = facts.hasUninstallScript = true;
+    facts.empty = false;
+    facts.link = name.empty() ? std::string() : name;
+    const auto verdict = pendo::JudgeFolder(facts, {{"C:\\Program Files\\"}, {"C:\\windows"}},
+                                            pendo::FolderUse::Installation, name);
+    // A folder passes only when both its texts are absolute drive folders.
+    if (verdict == pendo::FolderVerdict::Fit) {
+      Check(pendo::CheckFolderName(line) == pendo::FolderVerdict::Fit && facts.link.empty());
+      Check(pendo::CheckFolderName(value) == pendo::FolderVerdict::Fit && value.size() > 3);
+    }
+    pendo::DescribeFolderVerdict(verdict, facts);
     script.bind.push_back(line);
     script.shortCut.push_back(line);
   }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "installer/archivefile.h"
+#include "installer/folderfitness.h"
 #include "installer/folderoperations.h"
 #include "installer/registrykey.h"
 #include "installer/scriptfile.h"

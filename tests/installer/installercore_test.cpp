@@ -131,6 +131,8 @@ TEST(InstallSafety, NamesAndContainedPaths) {
       {"a.txt:stream", false, false},
       {"a\\\\b", false, false},
       {"a\\", false, false},
+      {"sub.\\x.txt", false, false},  // the file system would write "sub\x.txt"
+      {"x.txt ", true, false},
       {"nul", false, false},
       {"Com1.txt", false, false},
       {"a*b", false, false},
@@ -173,33 +175,70 @@ TEST(InstallSafety, ScriptsThatLeaveTheirFoldersAreRefused) {
   }
 }
 
-TEST(InstallSafety, RemovalOnlyOfTheProductsOwnFolder) {
-  const std::vector<std::string> protectedFolders{"C:\\windows\\", "C:\\Program Files\\",
-                                                  "C:\\users\\me\\Desktop", "C:\\users\\me"};
+TEST(InstallSafety, OnlyEmptyOrOwnFoldersJudgedOnTheirCanonicalForm) {
+  const ProtectedFolders protectedFolders{{"C:\\Program Files\\", "C:\\users\\me\\Desktop", "C:\\users\\me"},
+                                          {"C:\\windows\\", "T:\\"}};  // T: a drive linked to the Windows folder
+  using V = FolderVerdict;
+  const auto install = FolderUse::Installation, removal = FolderUse::Removal;
+  // canonical "=" stands for the typed text; holds: "" (no folder), "empty",
+  // "files", "uix:<product>", "link:<path>" or "net" (a network drive).
   const struct {
-    std::string folder;
-    bool script;
-    RemovalVerdict verdict;
+    std::string typed, canonical;
+    FolderUse use;
+    V verdict;
+    std::string holds;
   } cases[] = {
-      {"C:\\Program Files\\Pendo\\", true, RemovalVerdict::Fit},
-      {"c:/program files/" + kSo, true, RemovalVerdict::Fit},
-      {"C:\\Program Files\\Pendo", false, RemovalVerdict::NoUninstallScript},
-      {"C:\\", true, RemovalVerdict::DriveRoot},
-      {"d:", true, RemovalVerdict::DriveRoot},
-      {"\\", true, RemovalVerdict::DriveRoot},
-      {"\\\\server\\share\\", true, RemovalVerdict::DriveRoot},
-      {"C:\\WINDOWS", true, RemovalVerdict::SystemFolder},
-      {"C:\\Program Files", true, RemovalVerdict::SystemFolder},
-      {"C:\\users", true, RemovalVerdict::SystemFolder},  // holds a protected folder
-      {"C:\\users\\me\\Desktop\\", true, RemovalVerdict::SystemFolder},
-      {"C:\\Program Files\\..", true, RemovalVerdict::NotAbsolute},
-      {"C:\\Program Files\\Pendo\\.", true, RemovalVerdict::NotAbsolute},
-      {"Pendo", true, RemovalVerdict::NotAbsolute},
-      {"\\Pendo", true, RemovalVerdict::NotAbsolute},
+      {"C:\\Program Files\\Pendo\\", "=", install, V::Fit, ""},
+      {"c:/program files/" + kSo, "=", install, V::Fit, "empty"},
+      {"C:\\Pendo", "=", install, V::Fit, "uix:PENDO"},  // its own, in any case
+      {"C:\\Users\\me\\Pictures", "=", install, V::NotEmpty, "files"},
+      {"C:\\Tools", "=", install, V::OtherProduct, "uix:Other"},
+      {"C:\\Program Files\\Pendo", "=", removal, V::NoUninstallScript, "files"},
+      {"C:\\Pendo", "=", removal, V::Fit, "uix:"},
+      {"C:\\", "=", removal, V::DriveRoot, "uix:Pendo"},
+      {"d:", "=", install, V::DriveRoot, ""},
+      {"\\", "=", install, V::DriveRoot, ""},
+      {"S:\\", "C:\\windows", install, V::DriveRoot, ""},  // whatever the drive stands for
+      {"\\\\server\\share\\", "=", install, V::NetworkFolder, ""},
+      {"\\\\localhost\\C$\\windows", "=", removal, V::NetworkFolder, "uix:Pendo"},
+      {"N:\\Pendo", "=", install, V::NetworkFolder, "net"},
+      {"M:\\Pendo", "\\\\server\\share\\Pendo", install, V::NetworkFolder, ""},  // a drive mapped to a share
+      {"\\\\?\\C:\\Pendo", "=", install, V::NotAbsolute, ""},
+      {"C:\\WINDOWS", "=", removal, V::SystemFolder, "uix:Pendo"},
+      {"C:\\Windows\\Pendo", "=", install, V::SystemFolder, ""},  // nothing below the Windows folder
+      {"S:\\Pendo", "C:\\windows\\Pendo", install, V::SystemFolder, ""},  // a substituted drive
+      {"T:\\Pendo", "=", install, V::SystemFolder, ""},
+      {"C:\\PROGRA~1", "C:\\Program Files", install, V::SystemFolder, "files"},
+      {"C:\\users", "=", install, V::SystemFolder, "files"},  // holds a protected folder
+      {"C:\\users\\me\\Desktop\\", "=", install, V::SystemFolder, "empty"},
+      {"C:\\Documents and Settings\\me", "C:\\users\\me", removal, V::SystemFolder, "link:C:\\Documents and Settings"},
+      {"C:\\windows.", "C:\\windows", install, V::TrailingDotOrBlank, "files"},
+      {"C:\\Pendo \\x", "C:\\Pendo\\x", install, V::TrailingDotOrBlank, ""},
+      {"C:\\Data\\Pendo", "=", install, V::Link, "link:C:\\Data"},
+      {"C:\\Data\\Pendo", "=", removal, V::Link, "link:C:\\Data\\Pendo"},
+      {"X:\\Pendo", "", install, V::Unresolved, ""},  // no such drive, or no name in the code page
+      {"C:\\Program Files\\..", "=", removal, V::NotAbsolute, "uix:Pendo"},
+      {"C:\\Program Files\\Pendo\\.", "=", removal, V::NotAbsolute, "uix:Pendo"},
+      {"Pendo", "=", install, V::NotAbsolute, ""},
+      {"\\Pendo", "=", install, V::NotAbsolute, ""},
+      {"C:Pendo", "=", install, V::NotAbsolute, ""},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(CheckRemovalFolder(c.folder, protectedFolders, c.script), c.verdict) << c.folder;
+    FolderFacts facts;
+    facts.typed = c.typed;
+    facts.canonical = c.canonical == "=" ? c.typed : c.canonical;
+    facts.exists = !c.holds.empty() && c.holds != "net";
+    facts.empty = c.holds == "empty";
+    facts.hasUninstallScript = c.holds.rfind("uix:", 0) == 0;
+    if (facts.hasUninstallScript) facts.installedProduct = c.holds.substr(4);
+    if (c.holds.rfind("link:", 0) == 0) facts.link = c.holds.substr(5);
+    facts.network = c.holds == "net";
+    const V verdict = JudgeFolder(facts, protectedFolders, c.use, "Pendo");
+    EXPECT_EQ(verdict, c.verdict) << c.typed;
+    EXPECT_EQ(DescribeFolderVerdict(verdict, facts).empty(), verdict == V::Fit) << c.typed;
   }
+  SetupScriptContent script{"Pendo", {"a\\b.exe=1"}, {"old.dll=x"}, {"c.txt=d\\e.txt"}, {}, {}};
+  EXPECT_EQ(PathsTouched(script), (std::vector<std::string>{"a\\b.exe", "old.dll", "c.txt", "d\\e.txt"}));
 }
 
 TEST(ArchiveCopy, PiecesAndShortArchives) {

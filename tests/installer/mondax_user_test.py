@@ -6,6 +6,7 @@ usage: mondax_user_test.py BUILD_DIR DIST_DIR WININSPECT_EXE RUNUNINSTALL_EXE
 Screenshots of every wizard page are left in BUILD_DIR/shots/.
 """
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -369,22 +370,68 @@ class Distribution(unittest.TestCase):
         target = self.unix(FOLDER)
         self.forget_pendo(target)
         windows = self.unix("C:\\windows")
+        # Hostile folders: a user's folder, another product's, a folder that
+        # is a link, and system folders named in other ways than their own.
+        user_dir, link_target = self.unix("C:\\Users Data"), self.unix("C:\\Link Target")
+        other, own = self.unix("C:\\Other Product"), self.unix("C:\\Pendo Own")
+        links = (self.unix("C:\\Pendo Link"), os.path.join(own, "readme.txt"),
+                 os.path.join(self.d.env["WINEPREFIX"], "dosdevices", "s:"))
+        for folder in (user_dir, link_target, other, own):
+            shutil.rmtree(folder, ignore_errors=True)
+            os.makedirs(folder)
+        for path, text in ((os.path.join(user_dir, "notes.txt"), b"mine"),
+                           (os.path.join(other, "mondax.uix"), b"[profile]\r\napplicationname=Other\r\n"),
+                           (os.path.join(own, "mondax.uix"), b"[profile]\r\napplicationname=Pendo\r\n"),
+                           (os.path.join(link_target, "mondax.uix"), b"[profile]\r\napplicationname=Pendo\r\n")):
+            with open(path, "wb") as f:
+                f.write(text)
+        # Wine makes no junction and keeps no subst drive: a symbolic link of
+        # the prefix is reported as a reparse point, a drive letter linked to
+        # drive_c/windows stands in for "subst S: C:\windows".
+        os.symlink(link_target, links[0])
+        os.symlink(os.path.join(user_dir, "notes.txt"), links[1])
+        os.symlink("../drive_c/windows", links[2])
+        short = next(l.split()[-2] for l in self.wine("cmd", "/c", "dir", "/x", "C:\\")[1].splitlines()
+                     if l.endswith(" ProgramData"))
+        special = "システムやユーザーの特別なフォルダ、またはそれを含むフォルダです。"
+        link = "ジャンクションまたはシンボリックリンクを経由するフォルダです。"
+        exe = self.copy_dist("silent")
         cases = (
-            ("folder", self.copy_dist("silent"), ("/silent", "/dir=C:\\windows"), REFUSED,
-             "指定されたフォルダにはインストールできません。"),
+            ("folder", exe, ("/silent", "/dir=C:\\windows"), REFUSED, "指定されたフォルダにはインストールできません。"),
             ("archive", self.copy_dist("silent-noarchive", ("mondax.exe", "mondax.inx")), ("/silent", "/dir=" + FOLDER),
              REFUSED, "書庫ファイルが見つかりません。"),
-            ("option", self.copy_dist("silent"), ("/silent", "/quiet"), BAD_COMMAND_LINE, "unknown option: /quiet"),
-            ("unquoted", self.copy_dist("silent"), ("/silent", "/dir=C:\\Pendo", "Clock"), BAD_COMMAND_LINE,
+            ("option", exe, ("/silent", "/quiet"), BAD_COMMAND_LINE, "unknown option: /quiet"),
+            ("unquoted", exe, ("/silent", "/dir=C:\\Pendo", "Clock"), BAD_COMMAND_LINE,
              "not an option or uninstall script: Clock"),
+            ("user's file", exe, ("/silent", "/dir=C:\\Users Data"), REFUSED, "既にファイルのあるフォルダです。(C:\\Users Data)"),
+            ("other product", exe, ("/silent", "/dir=C:\\Other Product\\"), REFUSED,
+             "別のプログラム「Other」がインストールされているフォルダです。"),
+            ("trailing dot", exe, ("/silent", "/dir=C:\\windows."), REFUSED,
+             "名前の末尾がピリオドまたは空白のフォルダは使用できません。"),
+            ("short name", exe, ("/silent", "/dir=C:\\" + short), REFUSED, special + "(C:\\ProgramData)"),
+            ("subst drive", exe, ("/silent", "/dir=S:\\Pendo"), REFUSED, special),
+            ("share", exe, ("/silent", "/dir=\\\\localhost\\C$\\Pendo"), REFUSED, "ネットワーク上のフォルダは使用できません。"),
+            ("junction", exe, ("/silent", "/dir=C:\\Pendo Link"), REFUSED, link + "(C:\\Pendo Link)"),
+            ("file link", exe, ("/silent", "/dir=C:\\Pendo Own"), REFUSED, link + "(C:\\Pendo Own\\readme.txt)"),
+            ("removal by a link", exe, ("C:\\Pendo Link\\mondax.uix", "/silent"), REFUSED, link),
         )
-        for what, exe, args, expected, why in cases:
-            code, log = self.silent(exe, *args)
-            self.assertEqual(code, expected, what + ": " + log)
-            self.assertIn(why, log, what)
-            self.assertFalse(os.path.exists(target), what)
-            self.assertFalse(os.path.exists(os.path.join(windows, "Pendo.exe")), what)
-            self.assertIsNone(self.reg_value(UNINSTALL_KEY, "DisplayName"), what)
+        watched = {f: self.tree(f) for f in (user_dir, link_target, other, own)}
+        try:
+            for what, exe, args, expected, why in cases:
+                code, log = self.silent(exe, *args)
+                self.assertEqual(code, expected, what + ": " + log)
+                self.assertIn(why, log, what)
+                self.assertFalse(os.path.exists(target), what)
+                for left in ("Pendo.exe", "Pendo"):
+                    self.assertFalse(os.path.exists(os.path.join(windows, left)), what)
+                self.assertFalse(os.path.exists(os.path.join(self.unix("C:\\ProgramData"), "Pendo.exe")), what)
+                self.assertEqual({f: self.tree(f) for f in watched}, watched, what + ": nothing written or deleted")
+                self.assertIsNone(self.reg_value(UNINSTALL_KEY, "DisplayName"), what)
+        finally:
+            for path in links:
+                os.remove(path)
+            for folder in watched:
+                shutil.rmtree(folder, ignore_errors=True)
 
     def test_6_killed_installations_can_be_removed_from_their_entry(self):
         target = self.unix(FOLDER)
@@ -493,6 +540,74 @@ class Distribution(unittest.TestCase):
                 os.remove(drive)
             subprocess.run(["umount", small])
 
+    def test_8_upgrade_from_an_unfit_folder_chooses_another(self):
+        target = self.unix(FOLDER)
+        self.forget_pendo(target)
+        windows = self.unix("C:\\windows")
+        # An earlier installation whose folder is now a link; a user's folder.
+        link, link_target, user_dir = self.unix("C:\\Pendo Link"), self.unix("C:\\Link Target"), self.unix("C:\\Users Data")
+        for folder in (link_target, user_dir):
+            shutil.rmtree(folder, ignore_errors=True)
+            os.makedirs(folder)
+        with open(os.path.join(link_target, "mondax.uix"), "wb") as f:
+            f.write(b"[profile]\r\napplicationname=Pendo\r\n")
+        with open(os.path.join(user_dir, "notes.txt"), "wb") as f:
+            f.write(b"mine")
+        os.symlink(link_target, link)
+        register = os.path.join(windows, "mondax.ini")
+        self.wine("reg", "delete", UNINSTALL_KEY, "/f")
+        text = re.sub(rb"\[Pendo\]\r\nInstallationDirectory=[^\r\n]*\r\n", b"", self.read(register))
+        with open(register, "wb") as f:
+            f.write(text + b"[Pendo]\r\nInstallationDirectory=C:\\Pendo Link\r\n")
+        watched = {f: self.tree(f) for f in (link_target, user_dir)}
+        try:
+            # Without a window the registered folder is refused, and the reason logged.
+            exe = self.copy_dist("upgrade")
+            code, log = self.silent(exe, "/silent")
+            self.assertEqual(code, REFUSED, log)
+            self.assertIn("(C:\\Pendo Link)", log)
+            app = self.start(exe)
+            w = self.d.wait_window(cls="Tinstallationform", pid=app.pid)
+            for _ in range(3):
+                self.next(w)
+            self.d.wait_window(cls="#32770", title="確認", pid=app.pid)
+            self.d.screenshot(os.path.join(SHOTS, "mondax_upgrade_unfit.png"))
+            told = self.message(app.pid, "確認")
+            self.assertIn("既にインストールされたプログラムのフォルダですが、このフォルダにはインストールできません。", told)
+            self.assertIn("ジャンクションまたはシンボリックリンクを経由するフォルダです。(C:\\Pendo Link)", told)
+
+            # The edit takes typing; a folder holding a user's file is refused on leaving the page.
+            self.click_client(w, 252, 114)
+            self.d.key("End")
+            self.d.key("shift+Home")
+            self.d.type("C:\\Users Data")
+            edit = next(c for c in self.d.children(w) if c.cls.upper() == "EDIT" and c.visible)
+            self.assertEqual(edit.text, "C:\\Users Data", "the edit is not locked")
+            self.click_client(w, 304, 244)
+            self.d.wait_window(cls="#32770", title="失敗", pid=app.pid)
+            self.d.screenshot(os.path.join(SHOTS, "mondax_folder_refused.png"))
+            self.assertIn("既にファイルのあるフォルダです。(C:\\Users Data)", self.message(app.pid, "失敗"))
+            self.assertIsNotNone(self.child(w, "Setup: 3/6"), "the folder page stays")
+
+            self.click_client(w, 252, 114)
+            self.d.key("End")
+            self.d.key("shift+Home")
+            self.d.type(FOLDER)
+            self.next(w)
+            self.next(w)  # no SendTo title
+            self.assertTrue(self.wait_end_label(w))
+            self.next(w)
+            self.click_client(w, 392, 244)
+            self.assertEqual(app.wait(10), DONE)
+            self.assertTrue(os.path.exists(os.path.join(target, "Pendo.exe")))
+            self.assertIn("InstallationDirectory=C:\\Pendo Clock", self.read(register).decode("cp932"))
+            self.assertEqual({f: self.tree(f) for f in watched}, watched, "the old folder and the user's are untouched")
+            code, log = self.silent(os.path.join(windows, "mondax.exe"), FOLDER + "\\mondax.uix", "/silent")
+            self.assertEqual(code, DONE, log)
+        finally:
+            os.remove(link)
+            for folder in watched:
+                shutil.rmtree(folder, ignore_errors=True)
 
 if __name__ == "__main__":
     unittest.main(argv=sys.argv[:1], verbosity=2)

@@ -82,8 +82,11 @@ TEST(InstallationRun, HostileScriptsWriteNothing) {
   const std::string setup = SetupFolder("hostile", "[Bind]\r\nok.txt=2\r\n", "ok");
   tinstallationrun run(setup, setup + "mondax.exe");
   EXPECT_EQ(run.Run(setup + "x", "..\\..\\Startup\\evil"), tinstallationrun::tresult::TitleUnfit);
-  for (const std::string& folder : {GetWindowsFolder(), std::string("C:\\"), GetProgramFilesFolder()})
+  for (const std::string& folder : {GetWindowsFolder(), std::string("C:\\"), GetProgramFilesFolder()}) {
     EXPECT_EQ(run.Run(folder, ""), tinstallationrun::tresult::FolderUnfit) << folder;
+    EXPECT_NE(run.Message(tinstallationrun::tresult::FolderUnfit).find(folder.substr(0, 2)), std::string::npos)
+        << "the message says why";
+  }
   EXPECT_FALSE(platform::FileExists(GetWindowsFolder() + "ok.txt"));
 }
 
@@ -145,7 +148,8 @@ TEST(InstallationRun, BrokenArchivesStopTheRun) {
   // Sizes that lie about a huge file: refused before the old file is touched.
   setup = SetupFolder("broken", "[Bind]\r\nfirst.txt=5\r\nhuge.dat=4000000000\r\n", "11111" + std::string(100, 'h'));
   CreateDirectoryA((setup + "target").c_str(), nullptr);
-  WriteText(setup + "target\\huge.dat", "old");
+  WriteText(setup + "target\\mondax.uix", std::string("[profile]\r\napplicationname=") + kProduct + "\r\n");
+  WriteText(setup + "target\\huge.dat", "old");  // of the earlier installation
   tinstallationrun lying(setup, setup + "mondax.exe");
   EXPECT_EQ(lying.Run(setup + "target\\", ""), tinstallationrun::tresult::ArchiveUnfit);
   EXPECT_EQ(Read(setup + "target\\huge.dat"), "old") << "the old file stays whole";
@@ -188,6 +192,7 @@ TEST(InstallationRun, InstallsAndRemovesAgainThroughTheUninstallEntry) {
   const std::string folder = setup + "Run  Test";
   CreateDirectoryA(folder.c_str(), nullptr);
   CreateDirectoryA((folder + "\\sub").c_str(), nullptr);
+  WriteText(folder + "\\mondax.uix", std::string("[profile]\r\napplicationname=") + kProduct + "\r\n");
   WriteText(setup + "mondax.exe", "installer");
   int bars = 0;
   tinstallationrun run(setup, setup + "mondax.exe");

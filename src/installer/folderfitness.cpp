@@ -1,0 +1,246 @@
+#include "installer/folderfitness.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "installer/scriptfile.h"
+#include "installer/shellfolders.h"
+#include "settings/platform.h"
+#include "settings/windowsfolder.h"
+
+namespace pendo {
+
+namespace {
+
+std::wstring Widen(const std::string& text) {
+  if (text.empty()) return std::wstring();
+  const int n =
+      MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  if (n <= 0) return std::wstring();
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), &wide[0], n);
+  return wide;
+}
+
+// False when a character has no form in the ANSI code page: the installer's
+// file functions could not name the folder then.
+bool Narrow(const std::wstring& wide, std::string& text) {
+  text.clear();
+  if (wide.empty()) return true;
+  BOOL lossy = FALSE;
+  const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                    0, nullptr, &lossy);
+  if (n <= 0 || lossy) return false;
+  text.assign(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), &text[0], n, nullptr,
+                      &lossy);
+  return !lossy;
+}
+
+bool StartsWith(const std::wstring& text, const wchar_t* head) { return text.compare(0, wcslen(head), head) == 0; }
+
+// Without trailing separators, but for a drive's root.
+std::wstring FullPath(const std::wstring& path) {
+  wchar_t buffer[MAX_PATH * 4];
+  const DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH * 4, buffer, nullptr);
+  std::wstring full = n > 0 && n < MAX_PATH * 4 ? std::wstring(buffer, n) : std::wstring();
+  while (full.size() > 3 && full.back() == L'\\') full.pop_back();
+  return full;
+}
+
+// Replaces a substituted drive by the folder it stands for, again and again
+// (a substitute of a substitute). False for a drive the system does not know.
+bool ResolveDrive(std::wstring& full, bool& network) {
+  for (int depth = 0; depth < 8; ++depth) {
+    if (full.size() < 3 || full[1] != L':') return false;
+    const std::wstring drive = full.substr(0, 2);
+    wchar_t device[MAX_PATH * 2] = {0};
+    if (QueryDosDeviceW(drive.c_str(), device, MAX_PATH * 2)) {
+      std::wstring target = device;
+      if (StartsWith(target, L"\\??\\UNC\\")) {
+        network = true;
+        return true;
+      }
+      if (StartsWith(target, L"\\??\\")) {
+        full = FullPath(target.substr(4) + L"\\" + full.substr(3));
+        continue;
+      }
+      if (StartsWith(target, L"\\Device\\LanmanRedirector") || StartsWith(target, L"\\Device\\Mup") ||
+          StartsWith(target, L"\\Device\\WebDavRedirector"))
+        network = true;
+    }
+    const UINT type = GetDriveTypeW(full.substr(0, 3).c_str());
+    if (type == DRIVE_REMOTE) network = true;
+    return type != DRIVE_NO_ROOT_DIR && type != DRIVE_UNKNOWN;
+  }
+  return false;
+}
+
+using FinalPathFunction = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
+
+// The system's own name of an existing file or folder: long names, the
+// volume's drive, links followed. GetLongPathNameW where the system has no
+// final path.
+std::wstring ExistingName(const std::wstring& path) {
+  static const auto finalPath = reinterpret_cast<FinalPathFunction>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleW")));
+  wchar_t buffer[MAX_PATH * 4];
+  if (finalPath) {
+    const HANDLE h = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+      const DWORD n = finalPath(h, buffer, MAX_PATH * 4, 0);
+      CloseHandle(h);
+      if (n > 0 && n < MAX_PATH * 4) {
+        std::wstring name(buffer, n);
+        if (StartsWith(name, L"\\\\?\\UNC\\")) return L"\\\\" + name.substr(8);
+        if (StartsWith(name, L"\\\\?\\")) return name.substr(4);
+        return name;
+      }
+    }
+  }
+  const DWORD n = GetLongPathNameW(path.c_str(), buffer, MAX_PATH * 4);
+  return n > 0 && n < MAX_PATH * 4 ? std::wstring(buffer, n) : path;
+}
+
+bool IsLink(DWORD attributes) {
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// Walks the existing parts of path below its first `from` characters; the
+// first link goes to link, the end of the existing part to existingEnd.
+void WalkExisting(const std::wstring& path, std::size_t from, std::wstring& link, std::size_t& existingEnd) {
+  existingEnd = from;
+  std::size_t pos = from;
+  while (pos < path.size()) {
+    std::size_t next = path.find_first_of(L"\\/", pos);
+    if (next == std::wstring::npos) next = path.size();
+    if (next > pos) {
+      const DWORD attributes = GetFileAttributesW(path.substr(0, next).c_str());
+      if (attributes == INVALID_FILE_ATTRIBUTES) return;
+      if (link.empty() && IsLink(attributes)) link = path.substr(0, next);
+      existingEnd = next;
+    }
+    pos = next + 1;
+  }
+}
+
+bool IsEmptyFolder(const std::wstring& folder) {
+  WIN32_FIND_DATAW data;
+  const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return true;
+  bool empty = true;
+  do {
+    const std::wstring name = data.cFileName;
+    if (name != L"." && name != L"..") empty = false;
+  } while (empty && FindNextFileW(find, &data));
+  FindClose(find);
+  return empty;
+}
+
+std::string Judge(const std::string& folder, FolderUse use, const std::string& product,
+                  const std::vector<std::string>& inside) {
+  const FolderFacts facts = ExamineFolder(folder);
+  FolderVerdict verdict = JudgeFolder(facts, GetCanonicalProtectedFolders(), use, product);
+  if (verdict != FolderVerdict::Fit) return DescribeFolderVerdict(verdict, facts);
+  const std::string prefix = FolderPrefix(facts.typed);
+  const std::size_t prefixLength = Widen(prefix).size();
+  for (const auto& path : inside) {
+    std::wstring wide = Widen(prefix + path);
+    std::replace(wide.begin(), wide.end(), L'/', L'\\');
+    std::wstring link;
+    std::size_t end = 0;
+    WalkExisting(wide, prefixLength, link, end);
+    if (link.empty() && end > prefixLength) {
+      // A link the system does not mark (Wine's links to files) still leads
+      // elsewhere than its name says.
+      std::string expected, actual;
+      Narrow(wide.substr(prefixLength, end - prefixLength), expected);
+      Narrow(ExistingName(wide.substr(0, end)), actual);
+      if (platform::LowerText(actual) != platform::LowerText(FolderPrefix(facts.canonical) + expected))
+        link = wide.substr(0, end);
+    }
+    if (!link.empty()) {
+      FolderFacts linked = facts;
+      Narrow(link, linked.link);
+      return DescribeFolderVerdict(FolderVerdict::Link, linked);
+    }
+  }
+  return std::string();
+}
+
+}  // namespace
+
+FolderFacts ExamineFolder(const std::string& folder) {
+  FolderFacts facts;
+  facts.typed = folder;
+  // Shares and device paths are refused by their text; nothing is asked of
+  // the network.
+  if (CheckFolderName(folder) != FolderVerdict::Fit) return facts;
+  std::wstring typedFull = FullPath(Widen(StoredFolder(folder)));
+  std::wstring full = typedFull;
+  if (full.empty() || !ResolveDrive(full, facts.network) || facts.network || full.size() < 3) return facts;
+
+  // A link on the typed way or on the way the drive stands for.
+  std::wstring link;
+  std::size_t existingEnd = 0;
+  WalkExisting(typedFull, 3, link, existingEnd);
+  WalkExisting(full, 3, link, existingEnd);
+  Narrow(link, facts.link);
+  std::wstring canonical = ExistingName(full.substr(0, existingEnd < 3 ? 3 : existingEnd));
+  if (existingEnd < full.size()) {
+    if (canonical.empty() || canonical.back() != L'\\') canonical += L'\\';
+    canonical += full.substr(existingEnd + (full[existingEnd] == L'\\' ? 1 : 0));
+  }
+  if (StartsWith(canonical, L"\\\\")) facts.network = true;
+  if (!Narrow(canonical, facts.canonical)) facts.canonical.clear();
+
+  const DWORD attributes = GetFileAttributesW(full.c_str());
+  facts.exists = attributes != INVALID_FILE_ATTRIBUTES;
+  facts.empty = !facts.exists || ((attributes & FILE_ATTRIBUTE_DIRECTORY) && IsEmptyFolder(full));
+  const DWORD script = GetFileAttributesW((full + L"\\" + Widen(script::kUninstallScript)).c_str());
+  facts.hasUninstallScript = script != INVALID_FILE_ATTRIBUTES && !(script & FILE_ATTRIBUTE_DIRECTORY);
+  if (facts.hasUninstallScript && !facts.canonical.empty()) {
+    facts.installedProduct = ScriptFile(FolderPrefix(facts.canonical) + script::kUninstallScript)
+                                 .ReadString(script::kProfile, script::kApplicationName, "");
+  }
+  return facts;
+}
+
+std::string CanonicalFolder(const std::string& folder) {
+  const FolderFacts facts = ExamineFolder(folder);
+  return facts.canonical.empty() ? folder : facts.canonical;
+}
+
+ProtectedFolders GetCanonicalProtectedFolders() {
+  ProtectedFolders p;
+  for (const auto& f : GetProtectedFolders()) {
+    p.folders.push_back(f);
+    const std::string canonical = ExamineFolder(f).canonical;
+    if (!canonical.empty()) p.folders.push_back(canonical);
+  }
+  p.trees.push_back(GetWindowsFolder());
+  p.trees.push_back(CanonicalFolder(GetWindowsFolder()));
+  return p;
+}
+
+std::string InstallationFolderFault(const std::string& folder, const std::string& product,
+                                    const std::vector<std::string>& inside) {
+  return Judge(folder, FolderUse::Installation, product, inside);
+}
+
+std::string InstallationFolderMessage(const std::string& fault) {
+  return "指定されたフォルダにはインストールできません。別のフォルダを指定して下さい。\r\n" + fault;
+}
+
+std::string RegisteredFolderMessage(const std::string& fault) {
+  return "既にインストールされたプログラムのフォルダですが、このフォルダにはインストールできません。別のフォルダを指定"
+         "して下さい。\r\n" + fault;
+}
+
+std::string RemovalFolderFault(const std::string& folder) {
+  return Judge(folder, FolderUse::Removal, std::string(), {});
+}
+
+}  // namespace pendo

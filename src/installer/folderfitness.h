@@ -1,0 +1,47 @@
+// Whether a folder may take an installation or be emptied by a removal, asked
+// of the system: what the folder really is (its canonical form), whether it
+// leads through a link or onto the network, and what it holds. The setup
+// wizard's folder page, the run without a window, the installation and the
+// removal all ask here.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "installer/installsafety.h"
+
+namespace pendo {
+
+// The facts JudgeFolder weighs. The canonical form is the full path with
+// long names and a substituted drive replaced by the folder it stands for;
+// it stays empty when the system cannot name the folder in the ANSI code page.
+FolderFacts ExamineFolder(const std::string& folder);
+
+// Canonical form alone, for comparing two folders; the text itself when
+// there is none.
+std::string CanonicalFolder(const std::string& folder);
+
+// GetProtectedFolders in canonical form; the Windows folder protects its
+// whole tree.
+ProtectedFolders GetCanonicalProtectedFolders();
+
+// Empty when folder may take an installation of product: it does not exist,
+// is empty, or holds an installation of product. inside: paths below the
+// folder that the installation writes, deletes or renames; none of their
+// existing folders (nor the files themselves) may be a link. Otherwise the
+// reason, for the message and the log.
+std::string InstallationFolderFault(const std::string& folder, const std::string& product,
+                                    const std::vector<std::string>& inside = {});
+
+// Empty when folder may be emptied and removed as an installation folder:
+// fit as above and holding its "mondax.uix". Otherwise the reason.
+std::string RemovalFolderFault(const std::string& folder);
+
+// What the wizards and the run without a window say about an unfit folder.
+std::string InstallationFolderMessage(const std::string& fault);
+// The folder edit of an earlier installation whose folder is now unfit.
+std::string RegisteredFolderMessage(const std::string& fault);
+
+inline bool IsFolderFitForRemoval(const std::string& folder) { return RemovalFolderFault(folder).empty(); }
+
+}  // namespace pendo
