@@ -16,7 +16,8 @@ std::string WriteLevelWave(const std::string& name, unsigned char level, std::ui
 // The recording as a Windows path; empty outside the harness.
 std::string RecordingPath();
 
-// The recording once it holds expect bytes, or what it holds after 2 s.
+// The samples recorded, without the silence the driver fills gaps with, once
+// they are expect bytes, or what there is after 2 s.
 std::string ReadRecording(const std::string& path, std::size_t expect);
 
 // The levels of the runs of equal samples, in order.
