@@ -196,7 +196,7 @@ void Tmainform::FormCreate(tobject*) {
 }
 
 void Tmainform::LoadNoticeList() {
-  noticelistwritable_ = noticelist.Load(tnoticelist::FilePath()) != tnoticelist::tloadresult::unreadable;
+  noticelistwritable_ = noticelist.Load(tnoticelist::FilePath()) != tnoticelist::tloadresult::Unreadable;
   if (!noticelistwritable_) PostMessageA(Handle(), kNoticeListUnreadableMessage, 0, 0);
 }
 

@@ -20,8 +20,8 @@ struct DrawInfo {
 };
 
 void FillDrawInfo(const tdibinfo& info, DrawInfo& out) {
-  static_assert(sizeof(BITMAPINFOHEADER) == sizeof(DibInfoHeader));
-  static_assert(sizeof(RGBQUAD) == sizeof(DibRgbQuad));
+  static_assert(sizeof(BITMAPINFOHEADER) == sizeof(tdibinfoheader));
+  static_assert(sizeof(RGBQUAD) == sizeof(tdibrgbquad));
   std::memcpy(&out.header, &info.Header, sizeof out.header);
   std::memcpy(out.colors, info.Colors, sizeof out.colors);
   if (out.header.biCompression != BI_RGB) out.header.biSizeImage = info.BitsSize;
@@ -88,7 +88,7 @@ void tbitmapex::UniqueDIB() {
 }
 
 void tbitmapex::ReplaceBySize(int width, int height) {
-  const DibInfoHeader& h = dib_->Info.Header;
+  const tdibinfoheader& h = dib_->Info.Header;
   std::unique_ptr<tinternaldib> fresh(new tinternaldib);
   fresh->SetFormat(width, height, h.biBitCount, static_cast<int>(h.biClrUsed <= 256 ? h.biClrUsed : 256));
   Take(std::move(fresh));
@@ -141,7 +141,7 @@ void tbitmapex::Assign(HBITMAP source, HPALETTE palette) {
     ReleaseDC(nullptr, screen);
   }
   if (lines != fresh->Height) throw EOutOfResources();
-  DibInfoHeader& h = fresh->Info.Header;
+  tdibinfoheader& h = fresh->Info.Header;
   if (h.biClrUsed == 0) h.biClrUsed = static_cast<uint32_t>(tinternaldib::PaletteSize(bits));
   fresh->UpdatePalette();
   Take(std::move(fresh));
@@ -231,9 +231,9 @@ void tbitmapex::SetPalette(HPALETTE palette) {
     PALETTEENTRY entries[256];
     const UINT count = GetPaletteEntries(palette, 0, 256, entries);
     if (count == 0) throw EtbitmapexInvalidPalette();
-    DibRgbQuad colors[256];
+    tdibrgbquad colors[256];
     for (UINT i = 0; i < count; ++i) {
-      colors[i] = DibRgbQuad{entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
+      colors[i] = tdibrgbquad{entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
     }
     // The DIB deletes its palette handle, so it keeps a copy of the caller's.
     void* copy = CreatePaletteFromTable(colors, count);
@@ -250,7 +250,7 @@ void tbitmapex::SetPalette(HPALETTE palette) {
 
 uint8_t* tbitmapex::PixelAddress(int x, int y) const {
   const tdibinfo& info = dib_->Info;
-  const DibInfoHeader& h = info.Header;
+  const tdibinfoheader& h = info.Header;
   if (h.biCompression != BI_RGB) throw EtbitmapexBadDIBType();
   if (x < 0 || x >= h.biWidth || y < 0 || static_cast<uint32_t>(y) >= info.Rows()) throw EtbitmapexPixelPositionRange();
   const unsigned bits = h.biBitCount;
@@ -294,7 +294,7 @@ void tbitmapex::SetPixel(int x, int y, uint32_t value) {
   }
 }
 
-void tbitmapex::ProgressStep() {
+void tbitmapex::tprogressstep() {
   ++progressCount_;
   if (progressTotal_ == 0 || progressCount_ == progressTotal_) return;
   const RECT all{0, 0, Width(), Height()};
@@ -318,7 +318,7 @@ void tbitmapex::SetPixelFormat(int format) {
     Progress(tprogressstage::psStarting, 0, false, all, progressMessage_);
   }
   try {
-    dib_->SetPixelsFormat(format, ReductionMode, [this] { ProgressStep(); }, ColorToRGB(MaskColor));
+    dib_->SetPixelsFormat(format, ReductionMode, [this] { tprogressstep(); }, ColorToRGB(MaskColor));
   } catch (...) {
     if (text != nullptr) Progress(tprogressstage::psEnding, 100, true, all, progressMessage_);
     throw;

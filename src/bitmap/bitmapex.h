@@ -90,7 +90,7 @@ class tbitmapex : public tgraphicex {
   void ReplaceBySize(int width, int height);
   bool DrawDIB(HDC dc, const RECT& rect, DWORD rop) const;
   uint8_t* PixelAddress(int x, int y) const;
-  void ProgressStep();
+  void tprogressstep();
 
   std::shared_ptr<tinternaldib> dib_;
   int progressCount_ = 0;

@@ -14,7 +14,7 @@ using detail::RequireSource;
 
 namespace {
 
-inline void Step(const ProgressStep& progress) {
+inline void Step(const tprogressstep& progress) {
   if (progress) progress();
 }
 
@@ -53,12 +53,12 @@ struct ChannelSums {
     return 2;
   }
   bool AboveMean(int c, uint32_t value) const { return uint64_t{value} * Weight > Sum[c]; }
-  DibRgbQuad MeanColor() const {
-    return DibRgbQuad{NearestByte(Mean(2)), NearestByte(Mean(1)), NearestByte(Mean(0)), 0};
+  tdibrgbquad MeanColor() const {
+    return tdibrgbquad{NearestByte(Mean(2)), NearestByte(Mean(1)), NearestByte(Mean(0)), 0};
   }
 };
 
-inline int32_t CellChannel(const ColorCell& c, int channel) {
+inline int32_t CellChannel(const tcolorcell& c, int channel) {
   return channel == 0 ? c.Red : channel == 1 ? c.Green : c.Blue;
 }
 
@@ -71,26 +71,26 @@ inline void PutIndex(uint8_t* row, unsigned bits, uint32_t x, unsigned index) {
   }
 }
 
-void InstallPalette(tdibinfo& out, const DibRgbQuad* palette, int count) {
+void InstallPalette(tdibinfo& out, const tdibrgbquad* palette, int count) {
   out.Header.biClrUsed = static_cast<uint32_t>(count);
   for (int i = 0; i < count; ++i) out.Colors[i] = palette[i];
 }
 
 inline uint32_t Key565(uint32_t b, uint32_t g, uint32_t r) { return (r >> 3) << 11 | (g >> 2) << 5 | (b >> 3); }
 
-void ReduceFast(const tdibinfo& src, tdibinfo& dst, unsigned bits, int maxDepth, const ProgressStep& progress) {
+void ReduceFast(const tdibinfo& src, tdibinfo& dst, unsigned bits, int maxDepth, const tprogressstep& progress) {
   RequireSource(src, 24, kBiRgb);
   tdibinfo out = BeginResult(src, bits, kBiRgb);
   const uint32_t width = static_cast<uint32_t>(src.Header.biWidth);
   const uint32_t rows = src.Rows();
   const uint32_t inRow = src.RowSize();
 
-  std::vector<ColorCell> cells(65536);
-  for (int k = 0; k < 65536; ++k) cells[k] = ColorCell{0, 0, 0, 0, k};
+  std::vector<tcolorcell> cells(65536);
+  for (int k = 0; k < 65536; ++k) cells[k] = tcolorcell{0, 0, 0, 0, k};
   for (uint32_t y = 0; y < rows; ++y) {
     const uint8_t* s = src.Bits + uint64_t{y} * inRow;
     for (uint32_t x = 0; x < width; ++x, s += 3) {
-      ColorCell& c = cells[Key565(s[0], s[1], s[2])];
+      tcolorcell& c = cells[Key565(s[0], s[1], s[2])];
       ++c.Count;
       c.Red += s[2] & 7;
       c.Green += s[1] & 3;
@@ -99,14 +99,14 @@ void ReduceFast(const tdibinfo& src, tdibinfo& dst, unsigned bits, int maxDepth,
   }
   int n = 0;
   for (int k = 0; k < 65536; ++k) {
-    ColorCell c = cells[k];
+    tcolorcell c = cells[k];
     if (c.Count == 0) continue;
     c.Red = c.Red / c.Count + (k >> 11) * 8;
     c.Green = c.Green / c.Count + ((k >> 5) & 63) * 4;
     c.Blue = c.Blue / c.Count + (k & 31) * 8;
     cells[n++] = c;
   }
-  DibRgbQuad palette[256];
+  tdibrgbquad palette[256];
   int paletteCount = 0;
   DivideColorCells(cells.data(), 0, n, 0, maxDepth, palette, paletteCount, progress);
 
@@ -114,7 +114,7 @@ void ReduceFast(const tdibinfo& src, tdibinfo& dst, unsigned bits, int maxDepth,
   for (int i = 0; i < n; ++i) table[cells[i].Key] = static_cast<uint8_t>(cells[i].Count);
 
   const uint32_t outRow = out.RowSize();
-  PixelBlock block(uint64_t{outRow} * rows);
+  tpixelblock block(uint64_t{outRow} * rows);
   for (uint32_t y = 0; y < rows; ++y) {
     const uint8_t* s = src.Bits + uint64_t{y} * inRow;
     uint8_t* d = block.Data() + uint64_t{y} * outRow;
@@ -143,7 +143,7 @@ struct TreeNode {
 
 class FineDivider {
  public:
-  FineDivider(uint8_t* pixels, int maxDepth, const ProgressStep& progress)
+  FineDivider(uint8_t* pixels, int maxDepth, const tprogressstep& progress)
       : pixels_(pixels), maxDepth_(maxDepth), progress_(progress), nodes_(512) {}
 
   void Divide(size_t lo, size_t hi, int depth, uint32_t node) {
@@ -200,7 +200,7 @@ class FineDivider {
     return t->PaletteIndex;
   }
 
-  const DibRgbQuad* Palette() const { return palette_; }
+  const tdibrgbquad* Palette() const { return palette_; }
   int PaletteCount() const { return paletteCount_; }
 
  private:
@@ -214,14 +214,14 @@ class FineDivider {
 
   uint8_t* pixels_;
   int maxDepth_;
-  const ProgressStep& progress_;
+  const tprogressstep& progress_;
   std::vector<TreeNode> nodes_;
   uint32_t nodeCount_ = 1;
-  DibRgbQuad palette_[256] = {};
+  tdibrgbquad palette_[256] = {};
   int paletteCount_ = 0;
 };
 
-void ReduceFine(const tdibinfo& src, tdibinfo& dst, unsigned bits, int maxDepth, const ProgressStep& progress) {
+void ReduceFine(const tdibinfo& src, tdibinfo& dst, unsigned bits, int maxDepth, const tprogressstep& progress) {
   RequireSource(src, 24, kBiRgb);
   tdibinfo out = BeginResult(src, bits, kBiRgb);
   const uint32_t width = static_cast<uint32_t>(src.Header.biWidth);
@@ -239,7 +239,7 @@ void ReduceFine(const tdibinfo& src, tdibinfo& dst, unsigned bits, int maxDepth,
   std::vector<uint8_t>().swap(pixels);
 
   const uint32_t outRow = out.RowSize();
-  PixelBlock block(uint64_t{outRow} * rows);
+  tpixelblock block(uint64_t{outRow} * rows);
   for (uint32_t y = 0; y < rows; ++y) {
     const uint8_t* s = src.Bits + uint64_t{y} * inRow;
     uint8_t* d = block.Data() + uint64_t{y} * outRow;
@@ -252,8 +252,8 @@ void ReduceFine(const tdibinfo& src, tdibinfo& dst, unsigned bits, int maxDepth,
 
 }  // namespace
 
-void DivideColorCells(ColorCell* cells, int lo, int hi, int depth, int maxDepth, DibRgbQuad* palette,
-                      int& paletteCount, const ProgressStep& progress) {
+void DivideColorCells(tcolorcell* cells, int lo, int hi, int depth, int maxDepth, tdibrgbquad* palette,
+                      int& paletteCount, const tprogressstep& progress) {
   if (lo == hi) {
     if (depth == maxDepth) {
       Step(progress);
@@ -265,7 +265,7 @@ void DivideColorCells(ColorCell* cells, int lo, int hi, int depth, int maxDepth,
   }
   ChannelSums sums;
   for (int i = lo; i < hi; ++i) {
-    const ColorCell& c = cells[i];
+    const tcolorcell& c = cells[i];
     sums.Add(static_cast<uint32_t>(c.Count), static_cast<uint32_t>(c.Red), static_cast<uint32_t>(c.Green),
              static_cast<uint32_t>(c.Blue));
   }
@@ -288,20 +288,20 @@ void DivideColorCells(ColorCell* cells, int lo, int hi, int depth, int maxDepth,
   DivideColorCells(cells, lo, split, depth + 1, maxDepth, palette, paletteCount, progress);
 }
 
-void ConvertTrueColorTo8BitRGB(const tdibinfo& src, tdibinfo& dst, const ProgressStep& progress) {
+void ConvertTrueColorTo8BitRGB(const tdibinfo& src, tdibinfo& dst, const tprogressstep& progress) {
   ReduceFast(src, dst, 8, 8, progress);
 }
-void ConvertTrueColorTo4BitRGB(const tdibinfo& src, tdibinfo& dst, const ProgressStep& progress) {
+void ConvertTrueColorTo4BitRGB(const tdibinfo& src, tdibinfo& dst, const tprogressstep& progress) {
   ReduceFast(src, dst, 4, 4, progress);
 }
-void ConvertTrueColorTo8BitRGBHigh(const tdibinfo& src, tdibinfo& dst, const ProgressStep& progress) {
+void ConvertTrueColorTo8BitRGBHigh(const tdibinfo& src, tdibinfo& dst, const tprogressstep& progress) {
   ReduceFine(src, dst, 8, 8, progress);
 }
-void ConvertTrueColorTo4BitRGBHigh(const tdibinfo& src, tdibinfo& dst, const ProgressStep& progress) {
+void ConvertTrueColorTo4BitRGBHigh(const tdibinfo& src, tdibinfo& dst, const tprogressstep& progress) {
   ReduceFine(src, dst, 4, 4, progress);
 }
 
-void Convert8BitRGBTo4BitRGB(const tdibinfo& src, tdibinfo& dst, const ProgressStep& progress) {
+void Convert8BitRGBTo4BitRGB(const tdibinfo& src, tdibinfo& dst, const tprogressstep& progress) {
   RequireSource(src, 8, kBiRgb);
   tdibinfo out = BeginResult(src, 4, kBiRgb);
   const uint32_t width = static_cast<uint32_t>(src.Header.biWidth);
@@ -313,21 +313,21 @@ void Convert8BitRGBTo4BitRGB(const tdibinfo& src, tdibinfo& dst, const ProgressS
     const uint8_t* s = src.Bits + uint64_t{y} * inRow;
     for (uint32_t x = 0; x < width; ++x) ++uses[s[x]];
   }
-  ColorCell cells[256];
+  tcolorcell cells[256];
   int n = 0;
   for (int i = 0; i < 256; ++i) {
     if (uses[i] == 0) continue;
-    const DibRgbQuad& c = src.Colors[i];
-    cells[n++] = ColorCell{c.rgbRed, c.rgbGreen, c.rgbBlue, uses[i], i};
+    const tdibrgbquad& c = src.Colors[i];
+    cells[n++] = tcolorcell{c.rgbRed, c.rgbGreen, c.rgbBlue, uses[i], i};
   }
-  DibRgbQuad palette[256];
+  tdibrgbquad palette[256];
   int paletteCount = 0;
   DivideColorCells(cells, 0, n, 0, 4, palette, paletteCount, progress);
   uint8_t map[256] = {};
   for (int i = 0; i < n; ++i) map[cells[i].Key] = static_cast<uint8_t>(cells[i].Count);
 
   const uint32_t outRow = out.RowSize();
-  PixelBlock block(uint64_t{outRow} * rows);
+  tpixelblock block(uint64_t{outRow} * rows);
   for (uint32_t y = 0; y < rows; ++y) {
     const uint8_t* s = src.Bits + uint64_t{y} * inRow;
     uint8_t* d = block.Data() + uint64_t{y} * outRow;

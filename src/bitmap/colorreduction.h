@@ -12,15 +12,15 @@
 
 namespace pendo {
 
-void ConvertTrueColorTo8BitRGB(const tdibinfo& src, tdibinfo& dst, const ProgressStep& progress);
-void ConvertTrueColorTo4BitRGB(const tdibinfo& src, tdibinfo& dst, const ProgressStep& progress);
-void ConvertTrueColorTo8BitRGBHigh(const tdibinfo& src, tdibinfo& dst, const ProgressStep& progress);
-void ConvertTrueColorTo4BitRGBHigh(const tdibinfo& src, tdibinfo& dst, const ProgressStep& progress);
-void Convert8BitRGBTo4BitRGB(const tdibinfo& src, tdibinfo& dst, const ProgressStep& progress);
+void ConvertTrueColorTo8BitRGB(const tdibinfo& src, tdibinfo& dst, const tprogressstep& progress);
+void ConvertTrueColorTo4BitRGB(const tdibinfo& src, tdibinfo& dst, const tprogressstep& progress);
+void ConvertTrueColorTo8BitRGBHigh(const tdibinfo& src, tdibinfo& dst, const tprogressstep& progress);
+void ConvertTrueColorTo4BitRGBHigh(const tdibinfo& src, tdibinfo& dst, const tprogressstep& progress);
+void Convert8BitRGBTo4BitRGB(const tdibinfo& src, tdibinfo& dst, const tprogressstep& progress);
 
 // Work record of the histogram subdivision: a colour, the number of pixels
 // that have it (after the subdivision: its palette index) and its key.
-struct ColorCell {
+struct tcolorcell {
   int32_t Red, Green, Blue, Count, Key;
 };
 
@@ -28,7 +28,7 @@ struct ColorCell {
 // variance, upper side first, until maxDepth; each leaf becomes one palette
 // entry (appended to palette, count in paletteCount) and its cells' Count
 // fields receive that entry's index.
-void DivideColorCells(ColorCell* cells, int lo, int hi, int depth, int maxDepth, DibRgbQuad* palette,
-                      int& paletteCount, const ProgressStep& progress);
+void DivideColorCells(tcolorcell* cells, int lo, int hi, int depth, int maxDepth, tdibrgbquad* palette,
+                      int& paletteCount, const tprogressstep& progress);
 
 }  // namespace pendo

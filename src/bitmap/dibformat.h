@@ -10,7 +10,7 @@ namespace pendo {
 
 #pragma pack(push, 1)
 
-struct DibFileHeader {
+struct tdibfileheader {
   uint16_t bfType;
   uint32_t bfSize;
   uint16_t bfReserved1;
@@ -18,7 +18,7 @@ struct DibFileHeader {
   uint32_t bfOffBits;
 };
 
-struct DibInfoHeader {
+struct tdibinfoheader {
   uint32_t biSize;
   int32_t biWidth;
   int32_t biHeight;
@@ -32,7 +32,7 @@ struct DibInfoHeader {
   uint32_t biClrImportant;
 };
 
-struct DibCoreHeader {
+struct tdibcoreheader {
   uint32_t bcSize;
   uint16_t bcWidth;
   uint16_t bcHeight;
@@ -40,14 +40,14 @@ struct DibCoreHeader {
   uint16_t bcBitCount;
 };
 
-struct DibRgbQuad {
+struct tdibrgbquad {
   uint8_t rgbBlue;
   uint8_t rgbGreen;
   uint8_t rgbRed;
   uint8_t rgbReserved;
 };
 
-struct DibRgbTriple {
+struct tdibrgbtriple {
   uint8_t rgbtBlue;
   uint8_t rgbtGreen;
   uint8_t rgbtRed;
@@ -55,11 +55,11 @@ struct DibRgbTriple {
 
 #pragma pack(pop)
 
-static_assert(sizeof(DibFileHeader) == 14);
-static_assert(sizeof(DibInfoHeader) == 40);
-static_assert(sizeof(DibCoreHeader) == 12);
-static_assert(sizeof(DibRgbQuad) == 4);
-static_assert(sizeof(DibRgbTriple) == 3);
+static_assert(sizeof(tdibfileheader) == 14);
+static_assert(sizeof(tdibinfoheader) == 40);
+static_assert(sizeof(tdibcoreheader) == 12);
+static_assert(sizeof(tdibrgbquad) == 4);
+static_assert(sizeof(tdibrgbtriple) == 3);
 
 inline constexpr uint16_t kBitmapFileType = 0x4D42;  // "BM"
 inline constexpr uint32_t kBiRgb = 0;
@@ -68,7 +68,7 @@ inline constexpr uint32_t kBiRle4 = 2;
 inline constexpr uint32_t kBiBitfields = 3;
 
 // Pixel formats of the engine, in the order the rest of the program numbers them.
-enum PixelFormat : int {
+enum tpixelformat : int {
   pf1Bit = 0,
   pf4Bit = 1,
   pf4BitRLE = 2,
@@ -94,8 +94,8 @@ struct tdibinfo {
   uint32_t BitsSize = 0;
   void* FileMap = nullptr;
   uint8_t* Bits = nullptr;
-  DibInfoHeader Header{};
-  DibRgbQuad Colors[256]{};
+  tdibinfoheader Header{};
+  tdibrgbquad Colors[256]{};
   uint8_t Spare[12]{};
 
   uint8_t* ColorBytes() { return reinterpret_cast<uint8_t*>(this) + offsetof(tdibinfo, Colors); }

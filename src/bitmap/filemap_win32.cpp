@@ -14,7 +14,7 @@ namespace {
 long g_blocks = 0;
 }
 
-FileMapBlock AllocFileMap(uint64_t size) {
+tfilemapblock AllocFileMap(uint64_t size) {
   if (size > kMaxPixelBytes) throw EOutOfResources();
   // A mapping cannot be empty; an empty picture still gets one byte.
   const DWORD bytes = size == 0 ? 1 : static_cast<DWORD>(size);
@@ -41,7 +41,7 @@ void ReleaseFileMap(void* handle, void* view) {
 
 long MappedBlockCount() { return g_blocks; }
 
-void* CreatePaletteFromTable(const DibRgbQuad* colors, uint32_t count) {
+void* CreatePaletteFromTable(const tdibrgbquad* colors, uint32_t count) {
   std::vector<unsigned char> buffer(sizeof(LOGPALETTE) + sizeof(PALETTEENTRY) * (count > 0 ? count : 1));
   auto* pal = reinterpret_cast<LOGPALETTE*>(buffer.data());
   pal->palVersion = 0x300;

@@ -27,7 +27,7 @@ void MapIndices(const tdibinfo& src, tdibinfo& out, unsigned fromBits, Put put) 
   const uint32_t rows = src.Rows();
   const uint32_t inRow = src.RowSize();
   const uint32_t outRow = out.RowSize();
-  PixelBlock block(uint64_t{outRow} * rows);
+  tpixelblock block(uint64_t{outRow} * rows);
   for (uint32_t y = 0; y < rows; ++y) {
     const uint8_t* s = src.Bits + uint64_t{y} * inRow;
     uint8_t* d = block.Data() + uint64_t{y} * outRow;
@@ -54,7 +54,7 @@ void ExpandToTrueColor(const tdibinfo& src, tdibinfo& dst, unsigned fromBits) {
   RequireSource(src, fromBits, kBiRgb);
   tdibinfo out = BeginResult(src, 24, kBiRgb);
   MapIndices(src, out, fromBits, [&src](uint8_t* d, uint32_t x, unsigned v) {
-    const DibRgbQuad& c = src.Colors[v];
+    const tdibrgbquad& c = src.Colors[v];
     d[3 * x] = c.rgbBlue;
     d[3 * x + 1] = c.rgbGreen;
     d[3 * x + 2] = c.rgbRed;
@@ -70,7 +70,7 @@ void MakeMask(const tdibinfo& src, tdibinfo& dst, unsigned fromBits, uint32_t ma
   bool marked[256] = {};
   if (fromBits != 24) {
     for (int i = 0; i < 256; ++i) {
-      const DibRgbQuad& c = src.Colors[i];
+      const tdibrgbquad& c = src.Colors[i];
       marked[i] = c.rgbRed == r && c.rgbGreen == g && c.rgbBlue == b;
     }
   }
@@ -78,7 +78,7 @@ void MakeMask(const tdibinfo& src, tdibinfo& dst, unsigned fromBits, uint32_t ma
   const uint32_t rows = src.Rows();
   const uint32_t inRow = src.RowSize();
   const uint32_t outRow = out.RowSize();
-  PixelBlock block(uint64_t{outRow} * rows);
+  tpixelblock block(uint64_t{outRow} * rows);
   for (uint32_t y = 0; y < rows; ++y) {
     const uint8_t* s = src.Bits + uint64_t{y} * inRow;
     uint8_t* d = block.Data() + uint64_t{y} * outRow;
@@ -94,8 +94,8 @@ void MakeMask(const tdibinfo& src, tdibinfo& dst, unsigned fromBits, uint32_t ma
   }
   block.MoveInto(out);
   out.Header.biClrUsed = 2;
-  out.Colors[0] = DibRgbQuad{0, 0, 0, 0};
-  out.Colors[1] = DibRgbQuad{255, 255, 255, 0};
+  out.Colors[0] = tdibrgbquad{0, 0, 0, 0};
+  out.Colors[1] = tdibrgbquad{255, 255, 255, 0};
   dst = out;
 }
 

@@ -20,9 +20,9 @@ namespace {
 // memory. Where the length is known, no size from a header is believed
 // before the bytes are there. A short read raises the error of the source
 // (a damaged file, or a damaged DIB).
-class DibSource {
+class tdibsource {
  public:
-  virtual ~DibSource() = default;
+  virtual ~tdibsource() = default;
   virtual void Read(void* dst, uint64_t n) = 0;
   virtual void Skip(uint64_t n) = 0;
   virtual uint64_t Remaining() const = 0;
@@ -31,7 +31,7 @@ class DibSource {
   virtual void Fail() const = 0;
 };
 
-class ByteSource : public DibSource {
+class ByteSource : public tdibsource {
  public:
   explicit ByteSource(tbytesource& in) : in_(in) { knowsLength_ = in.Remaining(remaining_); }
   void Read(void* dst, uint64_t n) override {
@@ -55,7 +55,7 @@ class ByteSource : public DibSource {
   bool knowsLength_ = false;
 };
 
-class MemorySource : public DibSource {
+class MemorySource : public tdibsource {
  public:
   MemorySource(const uint8_t* data, size_t size) : p_(data), size_(size) {}
   void Read(void* dst, uint64_t n) override {
@@ -87,9 +87,9 @@ inline bool IsFormat(unsigned bits, uint32_t compression) {
 }
 
 // The 12-byte core header in the 40-byte form, colour entries widened.
-void WidenCoreHeader(tdibinfo& fresh, const DibCoreHeader& core, const DibRgbTriple* triples, int entries) {
-  DibInfoHeader& h = fresh.Header;
-  h = DibInfoHeader{};
+void WidenCoreHeader(tdibinfo& fresh, const tdibcoreheader& core, const tdibrgbtriple* triples, int entries) {
+  tdibinfoheader& h = fresh.Header;
+  h = tdibinfoheader{};
   h.biSize = 40;
   h.biWidth = core.bcWidth;
   h.biHeight = core.bcHeight;
@@ -97,20 +97,20 @@ void WidenCoreHeader(tdibinfo& fresh, const DibCoreHeader& core, const DibRgbTri
   h.biBitCount = core.bcBitCount;
   h.biClrUsed = static_cast<uint32_t>(entries);
   for (int i = 0; i < entries; ++i) {
-    fresh.Colors[i] = DibRgbQuad{triples[i].rgbtBlue, triples[i].rgbtGreen, triples[i].rgbtRed, 0};
+    fresh.Colors[i] = tdibrgbquad{triples[i].rgbtBlue, triples[i].rgbtGreen, triples[i].rgbtRed, 0};
   }
 }
 
 // A 12-byte core header after its size field and its colour triples, widened
 // into fresh; returns the number of colour entries read.
-int ReadCoreHeader(DibSource& src, tdibinfo& fresh) {
-  DibCoreHeader core;
+int ReadCoreHeader(tdibsource& src, tdibinfo& fresh) {
+  tdibcoreheader core;
   core.bcSize = 12;
   src.Read(reinterpret_cast<uint8_t*>(&core) + 4, 8);
   const unsigned bits = core.bcBitCount;
   if (core.bcPlanes != 1 || (bits != 1 && bits != 4 && bits != 8 && bits != 24)) throw EtbitmapexInvalidDIB();
   const int entries = tinternaldib::PaletteSize(static_cast<int>(bits));
-  DibRgbTriple triples[256];
+  tdibrgbtriple triples[256];
   src.Read(triples, 3 * uint64_t(entries));
   WidenCoreHeader(fresh, core, triples, entries);
   return entries;
@@ -123,8 +123,8 @@ inline bool IsInfoHeaderSize(uint32_t size) { return size == 40 || size == 108 |
 // 40-byte part (then colour-space data the engine has no use for); those
 // masks go where a 40-byte header's masks are read, at the start of the
 // colour room. Returns the bytes of masks that still follow the header.
-uint64_t ReadInfoHeader(DibSource& src, tdibinfo& fresh, uint32_t headerSize) {
-  DibInfoHeader& h = fresh.Header;
+uint64_t ReadInfoHeader(tdibsource& src, tdibinfo& fresh, uint32_t headerSize) {
+  tdibinfoheader& h = fresh.Header;
   src.Read(reinterpret_cast<uint8_t*>(&h) + 4, 36);
   h.biSize = 40;
   if (h.biPlanes != 1) throw EtbitmapexInvalidDIB();
@@ -137,7 +137,7 @@ uint64_t ReadInfoHeader(DibSource& src, tdibinfo& fresh, uint32_t headerSize) {
 
 // Reads the masks that follow a header and up to 256 colour entries of
 // entries, skipping the rest; the table starts after the masks' room.
-void ReadColorTable(DibSource& src, tdibinfo& fresh, uint64_t trailingMasks, uint64_t entries) {
+void ReadColorTable(tdibsource& src, tdibinfo& fresh, uint64_t trailingMasks, uint64_t entries) {
   const uint64_t maskRoom = fresh.Header.biCompression == kBiBitfields ? 12 : 0;
   const uint64_t kept = entries <= 256 ? entries : 256;
   src.Read(fresh.ColorBytes(), trailingMasks);
@@ -185,8 +185,8 @@ inline uint8_t Channel(uint32_t pixel, uint32_t mask, int shift) {
 // Reads the pixel data at the source's position into fresh (which then owns
 // a new block). Plain rows take exactly their padded size; run-length data
 // takes compressedSize bytes, where its stream ends.
-void ReadPixels(DibSource& src, tdibinfo& fresh, uint64_t compressedSize) {
-  DibInfoHeader& h = fresh.Header;
+void ReadPixels(tdibsource& src, tdibinfo& fresh, uint64_t compressedSize) {
+  tdibinfoheader& h = fresh.Header;
   if (h.biWidth < 1 || h.biHeight == 0) throw EtbitmapexInvalidDIB();
   const uint64_t width = static_cast<uint32_t>(h.biWidth);
   const uint64_t rows = fresh.Rows();
@@ -200,7 +200,7 @@ void ReadPixels(DibSource& src, tdibinfo& fresh, uint64_t compressedSize) {
     // any memory is taken.
     const uint64_t size = h.biCompression == kBiRgb ? DibRowSize(width, bits) * rows : compressedSize;
     if (size > src.Remaining()) src.Fail();
-    PixelBlock block(size);
+    tpixelblock block(size);
     src.Read(block.Data(), block.Size());
     block.MoveInto(fresh);
     return;
@@ -225,7 +225,7 @@ void ReadPixels(DibSource& src, tdibinfo& fresh, uint64_t compressedSize) {
   if (!ValidMasks(masks, bits)) throw EtbitmapexInvalidDIB();
   const int shift[3] = {MaskShift(masks[0]), MaskShift(masks[1]), MaskShift(masks[2])};
 
-  PixelBlock block(dstRow * rows);
+  tpixelblock block(dstRow * rows);
   std::unique_ptr<uint8_t[]> row(new uint8_t[srcRow]);
   for (uint64_t y = 0; y < rows; ++y) {
     src.Read(row.get(), srcRow);
@@ -257,8 +257,8 @@ void ReadPixels(DibSource& src, tdibinfo& fresh, uint64_t compressedSize) {
   block.MoveInto(fresh);
 }
 
-void ReadBmpFile(DibSource& src, tdibinfo& fresh) {
-  DibFileHeader file;
+void ReadBmpFile(tdibsource& src, tdibinfo& fresh) {
+  tdibfileheader file;
   src.Read(&file, sizeof file);
   if (file.bfType != kBitmapFileType) throw EtbitmapexInvalidDIBFile();
   uint32_t headerSize;
@@ -266,7 +266,7 @@ void ReadBmpFile(DibSource& src, tdibinfo& fresh) {
   uint64_t used;  // bytes from the file's start to the end of the colour table
   if (IsInfoHeaderSize(headerSize)) {
     const uint64_t trailingMasks = ReadInfoHeader(src, fresh, headerSize);
-    DibInfoHeader& h = fresh.Header;
+    tdibinfoheader& h = fresh.Header;
     const unsigned bits = h.biBitCount;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) throw EtbitmapexInvalidDIB();
     if (h.biClrUsed == 0) h.biClrUsed = static_cast<uint32_t>(tinternaldib::PaletteSize(static_cast<int>(bits)));
@@ -297,12 +297,12 @@ void ReadBmpFile(DibSource& src, tdibinfo& fresh) {
   ReadPixels(src, fresh, compressed);
 }
 
-void ReadPackedDib(DibSource& src, tdibinfo& fresh) {
+void ReadPackedDib(tdibsource& src, tdibinfo& fresh) {
   uint32_t headerSize;
   src.Read(&headerSize, 4);
   if (IsInfoHeaderSize(headerSize)) {
     const uint64_t trailingMasks = ReadInfoHeader(src, fresh, headerSize);
-    DibInfoHeader& h = fresh.Header;
+    tdibinfoheader& h = fresh.Header;
     const uint64_t entries =
         h.biClrUsed != 0 ? h.biClrUsed : static_cast<uint64_t>(tinternaldib::PaletteSize(h.biBitCount));
     if (trailingMasks + 4 * entries > src.Remaining()) src.Fail();
@@ -328,7 +328,7 @@ struct ChainBlocks {
   }
 };
 
-enum StepId {
+enum tstepid {
   kNone,
   k1To4, k1To8, k4To8, k1To24, k4To24, k8To24,
   k24To4, k24To8, k8To4,
@@ -338,7 +338,7 @@ enum StepId {
 
 // Steps from one pixel format (row) to another (column), in order.
 struct Route {
-  StepId steps[3];
+  tstepid steps[3];
 };
 const Route kRoutes[6][6] = {
     // from 1 bit
@@ -357,7 +357,7 @@ const Route kRoutes[6][6] = {
     {{{kMask24}}, {{k24To4}}, {{k24To4, kEncode4}}, {{k24To8}}, {{k24To8, kEncode8}}, {}},
 };
 
-void RunStep(StepId step, const tdibinfo& src, tdibinfo& dst, int mode, const ProgressStep& progress,
+void RunStep(tstepid step, const tdibinfo& src, tdibinfo& dst, int mode, const tprogressstep& progress,
              uint32_t maskColor) {
   switch (step) {
     case k1To4: Convert1BitRGBTo4BitRGB(src, dst); break;
@@ -424,13 +424,13 @@ void tinternaldib::SetFormat(int32_t width, int32_t height, int bits, int colors
   const uint64_t rows = height < 0 ? uint64_t{0} - static_cast<int64_t>(height) : static_cast<uint64_t>(height);
   const uint64_t size = DibRowSize(static_cast<uint32_t>(width), static_cast<unsigned>(bits)) * rows;
   if (size > kMaxPixelBytes) throw EtbitmapexInvalidDIBPara();
-  PixelBlock block(size);
+  tpixelblock block(size);
   // Earlier pixel data is released here, so that no caller can leak it.
   ReleaseBits();
   block.MoveInto(Info);
   Width = width;
   Height = static_cast<int32_t>(rows);
-  DibInfoHeader& h = Info.Header;
+  tdibinfoheader& h = Info.Header;
   h.biSize = 40;
   h.biWidth = width;
   h.biHeight = height;
@@ -469,7 +469,7 @@ void* tinternaldib::CreatePaletteHandle() const {
 }
 
 int tinternaldib::GetPixelsFormat() const {
-  const DibInfoHeader& h = Info.Header;
+  const tdibinfoheader& h = Info.Header;
   switch (h.biBitCount) {
     case 1:
       if (h.biCompression == kBiRgb) return pf1Bit;
@@ -489,11 +489,11 @@ int tinternaldib::GetPixelsFormat() const {
   throw EtbitmapexInvalidDIB();
 }
 
-void tinternaldib::SetPixelsFormat(int target, int mode, const ProgressStep& progress, uint32_t maskColor) {
+void tinternaldib::SetPixelsFormat(int target, int mode, const tprogressstep& progress, uint32_t maskColor) {
   OutOfResourcesOnBadAlloc([&] { ConvertInPlace(target, mode, progress, maskColor); });
 }
 
-void tinternaldib::ConvertInPlace(int target, int mode, const ProgressStep& progress, uint32_t maskColor) {
+void tinternaldib::ConvertInPlace(int target, int mode, const tprogressstep& progress, uint32_t maskColor) {
   const int current = GetPixelsFormat();
   if (target < 0 || target > 5 || target == current) return;
   const Route& route = kRoutes[current][target];
@@ -517,7 +517,7 @@ void tinternaldib::ConvertInPlace(int target, int mode, const ProgressStep& prog
 }
 
 std::unique_ptr<tinternaldib> tinternaldib::Duplicate() const {
-  PixelBlock block(Info.BitsSize);
+  tpixelblock block(Info.BitsSize);
   if (Info.BitsSize > 0) std::memcpy(block.Data(), Info.Bits, Info.BitsSize);
   std::unique_ptr<tinternaldib> copy(new tinternaldib);
   copy->ReleaseBits();
@@ -553,7 +553,7 @@ void tinternaldib::LoadFromPackedDib(const uint8_t* data, size_t size) {
 
 void tinternaldib::SaveToStream(tbytesink& out) const {
   const uint32_t colors = Info.Header.biClrUsed;
-  DibFileHeader file{};
+  tdibfileheader file{};
   file.bfType = kBitmapFileType;
   file.bfSize = 54 + 4 * colors + Info.BitsSize;
   file.bfOffBits = 54 + 4 * colors;

@@ -17,7 +17,7 @@
 namespace pendo {
 
 // Called once per leaf of a colour subdivision while a reduction runs.
-using ProgressStep = std::function<void()>;
+using tprogressstep = std::function<void()>;
 
 class tinternaldib {
  public:
@@ -40,12 +40,12 @@ class tinternaldib {
   // A new palette handle from the colour table, or none without colours.
   void* CreatePaletteHandle() const;
 
-  // Pixel format code (PixelFormat); EtbitmapexInvalidDIB for any other header.
+  // Pixel format code (tpixelformat); EtbitmapexInvalidDIB for any other header.
   int GetPixelsFormat() const;
   // Converts in place along the route for (current, target); mode 0 is the
   // fast colour reduction, 1 the fine one; maskColor (0x00BBGGRR) is the
   // colour that 1-bit targets mark.
-  void SetPixelsFormat(int target, int mode, const ProgressStep& progress, uint32_t maskColor);
+  void SetPixelsFormat(int target, int mode, const tprogressstep& progress, uint32_t maskColor);
 
   // A BMP file at the source's position.
   void LoadFromStream(tbytesource& in);
@@ -73,7 +73,7 @@ class tinternaldib {
   bool PaletteChanged = false;
 
  private:
-  void ConvertInPlace(int target, int mode, const ProgressStep& progress, uint32_t maskColor);
+  void ConvertInPlace(int target, int mode, const tprogressstep& progress, uint32_t maskColor);
   void Install(tdibinfo& fresh);
 };
 

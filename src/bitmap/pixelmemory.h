@@ -9,36 +9,36 @@
 
 namespace pendo {
 
-struct FileMapBlock {
+struct tfilemapblock {
   void* Handle;
   uint8_t* View;
 };
 
 // A new zero-filled block of size bytes; EOutOfResources when the system
 // cannot give it or size exceeds kMaxPixelBytes.
-FileMapBlock AllocFileMap(uint64_t size);
+tfilemapblock AllocFileMap(uint64_t size);
 // Unmaps and closes; failures are only diagnosed, never reported.
 void ReleaseFileMap(void* handle, void* view);
 // Blocks made and not yet released, for leak checks in tests.
 long MappedBlockCount();
 
 // Palette handles made from a colour table (GDI palettes on Windows).
-void* CreatePaletteFromTable(const DibRgbQuad* colors, uint32_t count);
+void* CreatePaletteFromTable(const tdibrgbquad* colors, uint32_t count);
 void DeletePaletteHandle(void* palette);
 
 // Owns one block until it is handed to a tdibinfo.
-class PixelBlock {
+class tpixelblock {
  public:
-  explicit PixelBlock(uint64_t size) : size_(static_cast<uint32_t>(size)) {
-    const FileMapBlock b = AllocFileMap(size);
+  explicit tpixelblock(uint64_t size) : size_(static_cast<uint32_t>(size)) {
+    const tfilemapblock b = AllocFileMap(size);
     handle_ = b.Handle;
     view_ = b.View;
   }
-  ~PixelBlock() {
+  ~tpixelblock() {
     if (view_ != nullptr) ReleaseFileMap(handle_, view_);
   }
-  PixelBlock(const PixelBlock&) = delete;
-  PixelBlock& operator=(const PixelBlock&) = delete;
+  tpixelblock(const tpixelblock&) = delete;
+  tpixelblock& operator=(const tpixelblock&) = delete;
 
   uint8_t* Data() const { return view_; }
   uint32_t Size() const { return size_; }

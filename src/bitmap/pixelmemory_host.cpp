@@ -13,7 +13,7 @@ namespace {
 long g_blocks = 0;
 }
 
-FileMapBlock AllocFileMap(uint64_t size) {
+tfilemapblock AllocFileMap(uint64_t size) {
   if (size > kMaxPixelBytes) throw EOutOfResources();
   void* p = std::calloc(size == 0 ? 1 : static_cast<size_t>(size), 1);
   if (p == nullptr) throw EOutOfResources();
@@ -29,12 +29,12 @@ void ReleaseFileMap(void* handle, void* view) {
 
 long MappedBlockCount() { return g_blocks; }
 
-void* CreatePaletteFromTable(const DibRgbQuad* colors, uint32_t count) {
-  auto* copy = new DibRgbQuad[count > 0 ? count : 1];
-  std::memcpy(copy, colors, count * sizeof(DibRgbQuad));
+void* CreatePaletteFromTable(const tdibrgbquad* colors, uint32_t count) {
+  auto* copy = new tdibrgbquad[count > 0 ? count : 1];
+  std::memcpy(copy, colors, count * sizeof(tdibrgbquad));
   return copy;
 }
 
-void DeletePaletteHandle(void* palette) { delete[] static_cast<DibRgbQuad*>(palette); }
+void DeletePaletteHandle(void* palette) { delete[] static_cast<tdibrgbquad*>(palette); }
 
 }  // namespace pendo

@@ -192,7 +192,7 @@ void Encode(const tdibinfo& src, tdibinfo& dst, unsigned bits, uint32_t compress
   out.EndOfBitmap();
 
   tdibinfo result = BeginResult(src, bits, compression);
-  PixelBlock block(out.Size());
+  tpixelblock block(out.Size());
   std::memcpy(block.Data(), out.Data(), out.Size());
   block.MoveInto(result);
   result.Header.biHeight = static_cast<int32_t>(rows);
@@ -235,7 +235,7 @@ void Decode(const tdibinfo& src, tdibinfo& dst, unsigned bits, uint32_t compress
   // Writers fill whole stored rows, padding included; what lies past the
   // width is dropped, what lies past the stored row is a damaged stream.
   const uint32_t limit = bits == 8 ? rowSize : rowSize * 2;
-  PixelBlock block(uint64_t{rowSize} * rows);
+  tpixelblock block(uint64_t{rowSize} * rows);
   RleInput in(src.Bits, src.BitsSize);
   uint32_t x = 0, y = 0;
   size_t got = 0;

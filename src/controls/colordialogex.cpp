@@ -30,8 +30,8 @@ void tcolordialogex::Loaded() {
   platform::CreateFolderTree(tprofiler::ProfileFolder());
   std::string bytes;
   const tfileread read = ReadFilePatiently(FilePath(), bytes);
-  unreadable_ = read == tfileread::unreadable;
-  if (read == tfileread::read) list_.LoadFromBytes(bytes);
+  unreadable_ = read == tfileread::Unreadable;
+  if (read == tfileread::Read) list_.LoadFromBytes(bytes);
 }
 
 bool tcolordialogex::Execute() {

@@ -142,7 +142,7 @@ void Load(const std::string& path, tinternaldib& dib, uint32_t* headerSize) {
 void WriteOut(const std::string& path, const std::string& bytes) {
   try {
     platform::WriteFileAtomically(path, bytes);
-  } catch (const FileError& e) {
+  } catch (const EFileError& e) {
     throw UsageError(std::string("cannot write ") + path + " (" + e.what() + ")");
   }
 }
@@ -152,7 +152,7 @@ int Info(const std::vector<std::string>& a, std::FILE* out) {
   tinternaldib dib;
   uint32_t headerSize = 0;
   Load(a[0], dib, &headerSize);
-  const DibInfoHeader& h = dib.Info.Header;
+  const tdibinfoheader& h = dib.Info.Header;
   std::fprintf(out,
                "header size: %u\nwidth: %d\nheight: %d\nbit count: %u\ncompression: %u\n"
                "colors used: %u\nbits size: %u\npixel format: %d\n",

@@ -7,7 +7,7 @@
 
 namespace pendo::dibtool {
 
-enum ExitCode { kOk = 0, kRefused = 1, kFailed = 2 };
+enum texitcode { kOk = 0, kRefused = 1, kFailed = 2 };
 
 // args without the program name; out and err as the process's streams.
 int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);

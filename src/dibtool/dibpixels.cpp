@@ -85,7 +85,7 @@ std::string EncodePpm(tinternaldib& dib) {
         *p++ = static_cast<char>(bgr[1]);
         *p++ = static_cast<char>(bgr[0]);
       } else {
-        const DibRgbQuad& c = dib.Info.Colors[IndexAt(row, x, bits)];
+        const tdibrgbquad& c = dib.Info.Colors[IndexAt(row, x, bits)];
         *p++ = static_cast<char>(c.rgbRed);
         *p++ = static_cast<char>(c.rgbGreen);
         *p++ = static_cast<char>(c.rgbBlue);

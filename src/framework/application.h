@@ -29,8 +29,8 @@ class tform;
 
 class tapplication {
  public:
-  using Hook = std::function<void()>;
-  using ErrorHook = std::function<void(const std::exception* error)>;
+  using thook = std::function<void()>;
+  using terrorhook = std::function<void(const std::exception* error)>;
 
   explicit tapplication(HINSTANCE instance);
   ~tapplication();
@@ -84,9 +84,9 @@ class tapplication {
   void FormDestroyed(tform* form);
 
   // Program-wide hooks; an empty hook means none.
-  Hook OnActivate;
-  Hook OnDeactivate;
-  ErrorHook OnException;
+  thook OnActivate;
+  thook OnDeactivate;
+  terrorhook OnException;
 
   // The program became active or inactive (reported once per change).
   void Activate(bool active);

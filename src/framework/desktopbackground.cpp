@@ -8,12 +8,12 @@ namespace pendo {
 
 namespace {
 
-enum class Layout { centre, tile, stretch };
+enum class tlayout { Centre, Tile, Stretch };
 
 struct Wallpaper {
   bool loaded = false;
   std::string path;
-  Layout layout = Layout::centre;
+  tlayout layout = tlayout::Centre;
   tmemorydc dc;
   tbitmaphandle bitmap;
   HGDIOBJ old = nullptr;
@@ -55,9 +55,9 @@ void Load(Wallpaper& w) {
   if (!SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0) || !path[0]) return;
   w.path = path;
   const std::string style = DesktopValue("WallpaperStyle");
-  if (DesktopValue("TileWallpaper") == "1") w.layout = Layout::tile;
-  else if (style == "2" || style == "6" || style == "10") w.layout = Layout::stretch;
-  else w.layout = Layout::centre;
+  if (DesktopValue("TileWallpaper") == "1") w.layout = tlayout::Tile;
+  else if (style == "2" || style == "6" || style == "10") w.layout = tlayout::Stretch;
+  else w.layout = tlayout::Centre;
   HANDLE h = LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
   if (!h) return;  // not a bitmap we can read: the desktop colour alone
   w.bitmap.reset(static_cast<HBITMAP>(h));
@@ -125,11 +125,11 @@ void tdesktopbackground::PaintWallpaper(HDC dc, POINT origin, const RECT& area) 
   const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
   // Screen point s lies at s - origin in dc.
   switch (w.layout) {
-    case Layout::stretch:
+    case tlayout::Stretch:
       SetStretchBltMode(dc, COLORONCOLOR);
       StretchBlt(dc, -origin.x, -origin.y, sw, sh, w.dc.get(), 0, 0, w.width, w.height, SRCCOPY);
       break;
-    case Layout::tile: {
+    case tlayout::Tile: {
       if (w.width <= 0 || w.height <= 0) break;
       const int left = area.left + origin.x, top = area.top + origin.y;
       const int right = area.right + origin.x, bottom = area.bottom + origin.y;
@@ -139,7 +139,7 @@ void tdesktopbackground::PaintWallpaper(HDC dc, POINT origin, const RECT& area) 
           BitBlt(dc, tx - origin.x, ty - origin.y, w.width, w.height, w.dc.get(), 0, 0, SRCCOPY);
       break;
     }
-    case Layout::centre:
+    case tlayout::Centre:
       BitBlt(dc, (sw - w.width) / 2 - origin.x, (sh - w.height) / 2 - origin.y, w.width, w.height, w.dc.get(), 0,
              0, SRCCOPY);
       break;

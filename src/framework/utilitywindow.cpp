@@ -6,7 +6,7 @@
 
 namespace pendo {
 
-tutilitywindow::tutilitywindow(Handler handler, const tparams& p) : handler_(std::move(handler)) {
+tutilitywindow::tutilitywindow(thandler handler, const tparams& p) : handler_(std::move(handler)) {
   WNDCLASSA wc{};
   wc.lpfnWndProc = &tutilitywindow::WindowProc;
   wc.lpszClassName = p.windowClass;

@@ -14,7 +14,7 @@ namespace pendo {
 
 class tutilitywindow {
  public:
-  using Handler = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>;
+  using thandler = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>;
   struct tparams {
     const char* windowClass = "TPendoUtilityWindow";
     HICON icon = nullptr;
@@ -23,8 +23,8 @@ class tutilitywindow {
     int x = 0, y = 0;
   };
   // A plain hidden pop-up: the shell's tray posts to it and it can be brought forward.
-  explicit tutilitywindow(Handler handler) : tutilitywindow(std::move(handler), tparams()) {}
-  tutilitywindow(Handler handler, const tparams& params);
+  explicit tutilitywindow(thandler handler) : tutilitywindow(std::move(handler), tparams()) {}
+  tutilitywindow(thandler handler, const tparams& params);
   ~tutilitywindow();
   tutilitywindow(const tutilitywindow&) = delete;
   tutilitywindow& operator=(const tutilitywindow&) = delete;
@@ -32,7 +32,7 @@ class tutilitywindow {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  Handler handler_;
+  thandler handler_;
   twindowhandle handle_;
 };
 

@@ -155,7 +155,7 @@ void Tinstallationform::Step(int direction) {
 }
 
 std::string Tinstallationform::FolderFault() const {
-  SetupScriptContent content;
+  tscriptcontent content;
   script_->ReadEntries(script::kBind, content.bind);
   script_->ReadEntries(script::kErase, content.erase);
   script_->ReadEntries(script::kRename, content.rename);

@@ -4,7 +4,7 @@
 
 namespace pendo {
 
-bool CopyArchiveBytes(std::uint64_t size, std::uint32_t piece, const ArchiveNext& next, const ArchiveWrite& write) {
+bool CopyArchiveBytes(std::uint64_t size, std::uint32_t piece, const tarchivenext& next, const tarchivewrite& write) {
   if (size > 0 && piece == 0) return false;
   while (size > 0) {
     const auto want = static_cast<std::uint32_t>(std::min<std::uint64_t>(size, piece));

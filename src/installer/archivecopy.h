@@ -10,14 +10,14 @@ namespace pendo {
 
 // The next bytes of the archive, at most want of them: a pointer valid until
 // the next call, and in got how many (0 at the end or on failure).
-using ArchiveNext = std::function<const char*(std::uint32_t want, std::uint32_t& got)>;
+using tarchivenext = std::function<const char*(std::uint32_t want, std::uint32_t& got)>;
 // Writes count bytes; false on failure.
-using ArchiveWrite = std::function<bool(const char* bytes, std::uint32_t count)>;
+using tarchivewrite = std::function<bool(const char* bytes, std::uint32_t count)>;
 
 // Copies size bytes from next to write in pieces of at most piece bytes.
 // Returns false when the archive ends early or a write fails; write only
 // ever receives bytes that next delivered.
-bool CopyArchiveBytes(std::uint64_t size, std::uint32_t piece, const ArchiveNext& next, const ArchiveWrite& write);
+bool CopyArchiveBytes(std::uint64_t size, std::uint32_t piece, const tarchivenext& next, const tarchivewrite& write);
 
 // The CRC-32 (as zip and PNG use it) of count bytes, continuing from crc
 // (0 for the first piece).

@@ -139,11 +139,11 @@ bool IsEmptyFolder(const std::wstring& folder) {
   return empty;
 }
 
-std::string Judge(const std::string& folder, FolderUse use, const std::string& product,
+std::string Judge(const std::string& folder, tfolderuse use, const std::string& product,
                   const std::vector<std::string>& inside) {
-  const FolderFacts facts = ExamineFolder(folder);
-  FolderVerdict verdict = JudgeFolder(facts, GetCanonicalProtectedFolders(), use, product);
-  if (verdict != FolderVerdict::Fit) return DescribeFolderVerdict(verdict, facts);
+  const tfolderfacts facts = ExamineFolder(folder);
+  tfolderverdict verdict = JudgeFolder(facts, GetCanonicalProtectedFolders(), use, product);
+  if (verdict != tfolderverdict::Fit) return DescribeFolderVerdict(verdict, facts);
   const std::string prefix = FolderPrefix(facts.typed);
   const std::size_t prefixLength = Widen(prefix).size();
   for (const auto& path : inside) {
@@ -162,9 +162,9 @@ std::string Judge(const std::string& folder, FolderUse use, const std::string& p
         link = wide.substr(0, end);
     }
     if (!link.empty()) {
-      FolderFacts linked = facts;
+      tfolderfacts linked = facts;
       Narrow(link, linked.link);
-      return DescribeFolderVerdict(FolderVerdict::Link, linked);
+      return DescribeFolderVerdict(tfolderverdict::Link, linked);
     }
   }
   return std::string();
@@ -172,12 +172,12 @@ std::string Judge(const std::string& folder, FolderUse use, const std::string& p
 
 }  // namespace
 
-FolderFacts ExamineFolder(const std::string& folder) {
-  FolderFacts facts;
+tfolderfacts ExamineFolder(const std::string& folder) {
+  tfolderfacts facts;
   facts.typed = folder;
   // Shares and device paths are refused by their text; nothing is asked of
   // the network.
-  if (CheckFolderName(folder) != FolderVerdict::Fit) return facts;
+  if (CheckFolderName(folder) != tfolderverdict::Fit) return facts;
   std::wstring typedFull = FullPath(Widen(StoredFolder(folder)));
   std::wstring full = typedFull;
   if (full.empty() || !ResolveDrive(full, facts.network) || facts.network || full.size() < 3) return facts;
@@ -209,12 +209,12 @@ FolderFacts ExamineFolder(const std::string& folder) {
 }
 
 std::string CanonicalFolder(const std::string& folder) {
-  const FolderFacts facts = ExamineFolder(folder);
+  const tfolderfacts facts = ExamineFolder(folder);
   return facts.canonical.empty() ? folder : facts.canonical;
 }
 
-ProtectedFolders GetCanonicalProtectedFolders() {
-  ProtectedFolders p;
+tprotectedfolders GetCanonicalProtectedFolders() {
+  tprotectedfolders p;
   for (const auto& f : GetProtectedFolders()) {
     p.folders.push_back(f);
     const std::string canonical = ExamineFolder(f).canonical;
@@ -227,7 +227,7 @@ ProtectedFolders GetCanonicalProtectedFolders() {
 
 std::string InstallationFolderFault(const std::string& folder, const std::string& product,
                                     const std::vector<std::string>& inside) {
-  return Judge(folder, FolderUse::Installation, product, inside);
+  return Judge(folder, tfolderuse::Installation, product, inside);
 }
 
 std::string InstallationFolderMessage(const std::string& fault) {
@@ -240,7 +240,7 @@ std::string RegisteredFolderMessage(const std::string& fault) {
 }
 
 std::string RemovalFolderFault(const std::string& folder) {
-  return Judge(folder, FolderUse::Removal, std::string(), {});
+  return Judge(folder, tfolderuse::Removal, std::string(), {});
 }
 
 }  // namespace pendo

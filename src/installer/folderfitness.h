@@ -15,7 +15,7 @@ namespace pendo {
 // The facts JudgeFolder weighs. The canonical form is the full path with
 // long names and a substituted drive replaced by the folder it stands for;
 // it stays empty when the system cannot name the folder in the ANSI code page.
-FolderFacts ExamineFolder(const std::string& folder);
+tfolderfacts ExamineFolder(const std::string& folder);
 
 // Canonical form alone, for comparing two folders; the text itself when
 // there is none.
@@ -23,7 +23,7 @@ std::string CanonicalFolder(const std::string& folder);
 
 // GetProtectedFolders in canonical form; the Windows folder protects its
 // whole tree.
-ProtectedFolders GetCanonicalProtectedFolders();
+tprotectedfolders GetCanonicalProtectedFolders();
 
 // Empty when folder may take an installation of product: it does not exist,
 // is empty, or holds an installation of product. inside: paths below the

@@ -30,7 +30,7 @@ bool FolderExists(const std::string& folder) {
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void ListFolderFiles(const std::string& folder, PathList& list) {
+void ListFolderFiles(const std::string& folder, tpathlist& list) {
   list.clear();
   const std::string base = StoredFolder(folder);
   if (!FolderExists(base)) return;
@@ -39,7 +39,7 @@ void ListFolderFiles(const std::string& folder, PathList& list) {
   });
 }
 
-void ListSubfolders(const std::string& folder, PathList& list) {
+void ListSubfolders(const std::string& folder, tpathlist& list) {
   list.clear();
   constexpr DWORD kJudged = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                             FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_REPARSE_POINT;
@@ -59,7 +59,7 @@ void ListSubfolders(const std::string& folder, PathList& list) {
 
 void DeleteFolderFiles(const std::string& folder,
                        const std::function<void(const std::string& path, unsigned long error)>& each) {
-  PathList files;
+  tpathlist files;
   ListFolderFiles(folder, files);
   for (const auto& f : files) {
     const bool gone = DeleteFileA(f.c_str()) != FALSE;

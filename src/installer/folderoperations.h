@@ -8,15 +8,15 @@
 
 namespace pendo {
 
-using PathList = std::vector<std::string>;
+using tpathlist = std::vector<std::string>;
 
 // Every file directly in folder (hidden, system and read-only ones too), as
 // folder "\" name, in the order the file system reports them.
-void ListFolderFiles(const std::string& folder, PathList& list);
+void ListFolderFiles(const std::string& folder, tpathlist& list);
 // Every folder below folder, breadth-first. A folder with a further
 // attribute (read-only, hidden, system, archive) or a link to elsewhere is
 // neither listed nor entered.
-void ListSubfolders(const std::string& folder, PathList& list);
+void ListSubfolders(const std::string& folder, tpathlist& list);
 // each, when given, hears of every file: its path and 0 when it went, else
 // the system's error code.
 void DeleteFolderFiles(const std::string& folder,

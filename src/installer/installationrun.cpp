@@ -101,7 +101,7 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
   fault_.clear();
   skipped_.clear();
   const ScriptFile setup(setupFolder_ + script::kSetupScript);
-  SetupScriptContent content;
+  tscriptcontent content;
   content.applicationName = setup.ReadString(script::kProfile, script::kApplicationName, "");
   // A list cut short by the name buffer would install part of the product.
   for (const auto& section :
@@ -190,7 +190,7 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
   const ScriptFile record(uninstallScript);
   std::vector<std::pair<std::string, std::string>> previousVerbs;
   if (scriptExisted) {
-    EntryList verbs;
+    tentrylist verbs;
     record.ReadEntries(script::kRelationBackup, verbs);
     for (const auto& e : verbs)
       previousVerbs.emplace_back(GetEntryName(e), record.ReadString(script::kRelationBackup, GetEntryName(e), ""));
@@ -321,7 +321,7 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
   };
   if (!sendToTitle.empty()) shortcut(prefix + name + ".exe", GetSendToFolder() + sendToTitle, " (送る)");
   for (const auto& e : content.relation) {
-    const FileVerb verb = SplitRelation(e, prefix);
+    const tfileverb verb = SplitRelation(e, prefix);
     const std::string verbKey = FileVerbKey(verb.extension, verb.verb);
     if (!verbKey.empty() && record.ReadString(script::kRelationBackup, verbKey, "").empty()) {
       // Recorded before it is changed, so a removal can always put it back.

@@ -99,7 +99,7 @@ bool IsRegistryName(const std::string& name) {
 
 }  // namespace
 
-std::string FindScriptFault(const SetupScriptContent& s) {
+std::string FindScriptFault(const tscriptcontent& s) {
   if (!IsPlainName(s.applicationName)) return std::string(script::kProfile) + ": " + script::kApplicationName;
   auto fault = [](const char* section, const std::string& entry) { return std::string(section) + ": " + entry; };
   for (const auto& e : s.bind) {
@@ -131,8 +131,8 @@ bool IsDriveName(const std::string& part) {
 // Lower-cased parts of an absolute drive folder or drive root, without
 // trailing separators; false when the text is neither.
 bool NormalFolder(const std::string& folder, std::vector<std::string>& parts) {
-  const FolderVerdict verdict = CheckFolderName(folder);
-  if (verdict != FolderVerdict::Fit && verdict != FolderVerdict::DriveRoot) return false;
+  const tfolderverdict verdict = CheckFolderName(folder);
+  if (verdict != tfolderverdict::Fit && verdict != tfolderverdict::DriveRoot) return false;
   SplitPath(platform::LowerText(folder), parts);
   while (parts.size() > 1 && parts.back().empty()) parts.pop_back();
   return IsDriveName(parts[0]);
@@ -148,81 +148,81 @@ bool IsAtOrAbove(const std::vector<std::string>& folder, const std::vector<std::
 
 }  // namespace
 
-FolderVerdict CheckFolderName(const std::string& folder) {
-  if (folder.empty() || folder == "\\" || folder == "/") return FolderVerdict::DriveRoot;
+tfolderverdict CheckFolderName(const std::string& folder) {
+  if (folder.empty() || folder == "\\" || folder == "/") return tfolderverdict::DriveRoot;
   if (folder.size() >= 2 && IsSeparator(folder[0]) && IsSeparator(folder[1])) {
     // "\\?\" and "\\.\" reach past the checks of the file system's names.
     const bool device = folder.size() >= 3 && (folder[2] == '?' || folder[2] == '.');
-    return device ? FolderVerdict::NotAbsolute : FolderVerdict::NetworkFolder;
+    return device ? tfolderverdict::NotAbsolute : tfolderverdict::NetworkFolder;
   }
   std::vector<std::string> parts;
-  if (!SplitPath(folder, parts) || !IsDriveName(parts[0])) return FolderVerdict::NotAbsolute;
+  if (!SplitPath(folder, parts) || !IsDriveName(parts[0])) return tfolderverdict::NotAbsolute;
   while (parts.size() > 1 && parts.back().empty()) parts.pop_back();
-  if (parts.size() == 1) return FolderVerdict::DriveRoot;
+  if (parts.size() == 1) return tfolderverdict::DriveRoot;
   for (std::size_t i = 1; i < parts.size(); ++i) {
     const std::string& p = parts[i];
-    if (p.empty() || p == "." || p == "..") return FolderVerdict::NotAbsolute;
-    if (EndsInDotOrBlank(p)) return FolderVerdict::TrailingDotOrBlank;
-    if (!IsPlainName(p)) return FolderVerdict::NotAbsolute;
+    if (p.empty() || p == "." || p == "..") return tfolderverdict::NotAbsolute;
+    if (EndsInDotOrBlank(p)) return tfolderverdict::TrailingDotOrBlank;
+    if (!IsPlainName(p)) return tfolderverdict::NotAbsolute;
   }
-  return FolderVerdict::Fit;
+  return tfolderverdict::Fit;
 }
 
-FolderVerdict JudgeFolder(const FolderFacts& facts, const ProtectedFolders& protectedFolders, FolderUse use,
+tfolderverdict JudgeFolder(const tfolderfacts& facts, const tprotectedfolders& protectedFolders, tfolderuse use,
                           const std::string& product) {
-  FolderVerdict verdict = CheckFolderName(facts.typed);
-  if (verdict != FolderVerdict::Fit) return verdict;
-  if (facts.network) return FolderVerdict::NetworkFolder;
-  if (facts.canonical.empty()) return FolderVerdict::Unresolved;
+  tfolderverdict verdict = CheckFolderName(facts.typed);
+  if (verdict != tfolderverdict::Fit) return verdict;
+  if (facts.network) return tfolderverdict::NetworkFolder;
+  if (facts.canonical.empty()) return tfolderverdict::Unresolved;
   // The canonical form may still be a share (a drive mapped to one).
   verdict = CheckFolderName(facts.canonical);
-  if (verdict != FolderVerdict::Fit)
-    return verdict == FolderVerdict::NetworkFolder ? verdict : FolderVerdict::Unresolved;
+  if (verdict != tfolderverdict::Fit)
+    return verdict == tfolderverdict::NetworkFolder ? verdict : tfolderverdict::Unresolved;
   std::vector<std::string> parts;
   NormalFolder(facts.canonical, parts);
-  if (parts.size() <= 1) return FolderVerdict::DriveRoot;
+  if (parts.size() <= 1) return tfolderverdict::DriveRoot;
   for (const auto& p : protectedFolders.folders) {
     std::vector<std::string> other;
-    if (NormalFolder(p, other) && IsAtOrAbove(parts, other)) return FolderVerdict::SystemFolder;
+    if (NormalFolder(p, other) && IsAtOrAbove(parts, other)) return tfolderverdict::SystemFolder;
   }
   for (const auto& p : protectedFolders.trees) {
     std::vector<std::string> other;
     if (NormalFolder(p, other) && (IsAtOrAbove(parts, other) || IsAtOrAbove(other, parts)))
-      return FolderVerdict::SystemFolder;
+      return tfolderverdict::SystemFolder;
   }
-  if (!facts.link.empty()) return FolderVerdict::Link;
-  if (use == FolderUse::Removal)
-    return facts.hasUninstallScript ? FolderVerdict::Fit : FolderVerdict::NoUninstallScript;
-  if (!facts.exists || facts.empty) return FolderVerdict::Fit;
-  if (!facts.hasUninstallScript) return FolderVerdict::NotEmpty;
-  return platform::LowerText(facts.installedProduct) == platform::LowerText(product) ? FolderVerdict::Fit
-                                                                                       : FolderVerdict::OtherProduct;
+  if (!facts.link.empty()) return tfolderverdict::Link;
+  if (use == tfolderuse::Removal)
+    return facts.hasUninstallScript ? tfolderverdict::Fit : tfolderverdict::NoUninstallScript;
+  if (!facts.exists || facts.empty) return tfolderverdict::Fit;
+  if (!facts.hasUninstallScript) return tfolderverdict::NotEmpty;
+  return platform::LowerText(facts.installedProduct) == platform::LowerText(product) ? tfolderverdict::Fit
+                                                                                       : tfolderverdict::OtherProduct;
 }
 
-std::string DescribeFolderVerdict(FolderVerdict verdict, const FolderFacts& facts) {
+std::string DescribeFolderVerdict(tfolderverdict verdict, const tfolderfacts& facts) {
   switch (verdict) {
-    case FolderVerdict::Fit: return std::string();
-    case FolderVerdict::NotAbsolute: return "ドライブ名から始まるフォルダを指定して下さい。(" + facts.typed + ")";
-    case FolderVerdict::TrailingDotOrBlank:
+    case tfolderverdict::Fit: return std::string();
+    case tfolderverdict::NotAbsolute: return "ドライブ名から始まるフォルダを指定して下さい。(" + facts.typed + ")";
+    case tfolderverdict::TrailingDotOrBlank:
       return "名前の末尾がピリオドまたは空白のフォルダは使用できません。(" + facts.typed + ")";
-    case FolderVerdict::Unresolved: return "フォルダの場所を確かめられません。(" + facts.typed + ")";
-    case FolderVerdict::NetworkFolder: return "ネットワーク上のフォルダは使用できません。(" + facts.typed + ")";
-    case FolderVerdict::DriveRoot:
+    case tfolderverdict::Unresolved: return "フォルダの場所を確かめられません。(" + facts.typed + ")";
+    case tfolderverdict::NetworkFolder: return "ネットワーク上のフォルダは使用できません。(" + facts.typed + ")";
+    case tfolderverdict::DriveRoot:
       return "ドライブのルートフォルダです。(" + (facts.canonical.empty() ? facts.typed : facts.canonical) + ")";
-    case FolderVerdict::SystemFolder:
+    case tfolderverdict::SystemFolder:
       return "システムやユーザーの特別なフォルダ、またはそれを含むフォルダです。(" + facts.canonical + ")";
-    case FolderVerdict::Link: return "ジャンクションまたはシンボリックリンクを経由するフォルダです。(" + facts.link + ")";
-    case FolderVerdict::NotEmpty: return "既にファイルのあるフォルダです。(" + facts.canonical + ")";
-    case FolderVerdict::OtherProduct:
+    case tfolderverdict::Link: return "ジャンクションまたはシンボリックリンクを経由するフォルダです。(" + facts.link + ")";
+    case tfolderverdict::NotEmpty: return "既にファイルのあるフォルダです。(" + facts.canonical + ")";
+    case tfolderverdict::OtherProduct:
       return "別のプログラム「" + facts.installedProduct + "」がインストールされているフォルダです。(" +
              facts.canonical + ")";
-    case FolderVerdict::NoUninstallScript:
+    case tfolderverdict::NoUninstallScript:
       return std::string("アンインストール情報 ") + script::kUninstallScript + " がありません。(" + facts.typed + ")";
   }
   return std::string();
 }
 
-std::vector<std::string> PathsTouched(const SetupScriptContent& script) {
+std::vector<std::string> PathsTouched(const tscriptcontent& script) {
   std::vector<std::string> paths;
   for (const auto& e : script.bind) paths.push_back(GetEntryName(e));
   for (const auto& e : script.erase) paths.push_back(GetEntryName(e));

@@ -21,16 +21,16 @@ bool IsPlainName(const std::string& name);
 bool IsContainedPath(const std::string& path);
 
 // What the setup wizard needs from the script to check it.
-struct SetupScriptContent {
+struct tscriptcontent {
   std::string applicationName;
-  EntryList bind, erase, rename, relation, shortCut;
+  tentrylist bind, erase, rename, relation, shortCut;
 };
 
 // Empty when the script is fit to install; otherwise the first offending
 // item, as "section: entry" (or the key), for the message.
-std::string FindScriptFault(const SetupScriptContent& script);
+std::string FindScriptFault(const tscriptcontent& script);
 
-enum class FolderVerdict {
+enum class tfolderverdict {
   Fit,
   NotAbsolute,        // relative, with "." or ".." parts, or a device path
   TrailingDotOrBlank,  // a name the file system would shorten
@@ -46,10 +46,10 @@ enum class FolderVerdict {
 
 // The syntax alone: an absolute folder on a drive letter, made of plain
 // names with no trailing dot or blank.
-FolderVerdict CheckFolderName(const std::string& folder);
+tfolderverdict CheckFolderName(const std::string& folder);
 
 // What the system says about a folder, gathered by the Win32 side.
-struct FolderFacts {
+struct tfolderfacts {
   std::string typed;      // as the user, the command line or the register gave it
   std::string canonical;  // full path, long names, drive letters resolved; empty when it cannot be formed
   bool network = false;   // its drive leads to a network share
@@ -62,23 +62,23 @@ struct FolderFacts {
 
 // Canonical folders, with or without a trailing '\\', compared without
 // regard to case.
-struct ProtectedFolders {
+struct tprotectedfolders {
   std::vector<std::string> folders;  // neither these nor a folder holding one
   std::vector<std::string> trees;    // nor anything below these (the Windows folder)
 };
 
-enum class FolderUse { Installation, Removal };
+enum class tfolderuse { Installation, Removal };
 
 // Whether the folder may take an installation of product (or, for a
 // removal, be emptied).
-FolderVerdict JudgeFolder(const FolderFacts& facts, const ProtectedFolders& protectedFolders, FolderUse use,
+tfolderverdict JudgeFolder(const tfolderfacts& facts, const tprotectedfolders& protectedFolders, tfolderuse use,
                           const std::string& product);
 
 // The reason for the message and the log; empty for Fit.
-std::string DescribeFolderVerdict(FolderVerdict verdict, const FolderFacts& facts);
+std::string DescribeFolderVerdict(tfolderverdict verdict, const tfolderfacts& facts);
 
 // Every path below the installation folder the script writes, deletes or
 // renames: their folders must not lead elsewhere.
-std::vector<std::string> PathsTouched(const SetupScriptContent& script);
+std::vector<std::string> PathsTouched(const tscriptcontent& script);
 
 }  // namespace pendo

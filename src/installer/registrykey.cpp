@@ -19,7 +19,7 @@ void tregistrykey::Create(HKEY root, const std::string& path) {
   HKEY key;
   if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key, nullptr) !=
       ERROR_SUCCESS)
-    throw RegistryError("ｷｰ " + path + " の作成に失敗しました");
+    throw ERegistryError("ｷｰ " + path + " の作成に失敗しました");
   key_.reset(key);
 }
 
@@ -41,14 +41,14 @@ std::string tregistrykey::ReadString(const std::string& name) const {
 void tregistrykey::WriteString(const std::string& name, const std::string& value) const {
   if (!key_ || RegSetValueExA(key_.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                               static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
-    throw RegistryError("'" + name + "' の設定に失敗しました");
+    throw ERegistryError("'" + name + "' の設定に失敗しました");
 }
 
 void tregistrykey::WriteNumber(const std::string& name, unsigned long value) const {
   const DWORD data = value;
   if (!key_ || RegSetValueExA(key_.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
                               sizeof data) != ERROR_SUCCESS)
-    throw RegistryError("'" + name + "' の設定に失敗しました");
+    throw ERegistryError("'" + name + "' の設定に失敗しました");
 }
 
 bool RegistryKeyExists(HKEY root, const std::string& path) { return tregistrykey().Open(root, path); }

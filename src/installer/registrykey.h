@@ -10,9 +10,9 @@
 
 namespace pendo {
 
-class RegistryError : public std::runtime_error {
+class ERegistryError : public std::runtime_error {
  public:
-  explicit RegistryError(const std::string& what) : std::runtime_error(what) {}
+  explicit ERegistryError(const std::string& what) : std::runtime_error(what) {}
 };
 
 struct tregistrykeytraits {

@@ -55,7 +55,7 @@ tsetupexit tremovalrun::ExitCodeOf(tresult result) {
 }
 
 void tremovalrun::DeleteFiles(const std::string& folder, const std::string& keep) {
-  PathList files;
+  tpathlist files;
   ListFolderFiles(folder, files);
   for (const auto& path : files) {
     if (platform::LowerText(path) == platform::LowerText(keep)) continue;
@@ -65,7 +65,7 @@ void tremovalrun::DeleteFiles(const std::string& folder, const std::string& keep
 }
 
 void tremovalrun::RestoreVerbs(const ScriptFile& uninstallScript, const std::string& prefix) {
-  EntryList backups;
+  tentrylist backups;
   uninstallScript.ReadEntries(script::kRelationBackup, backups);
   for (const auto& e : backups) {
     const std::string verbKey = GetEntryName(e);
@@ -87,7 +87,7 @@ void tremovalrun::RestoreVerbs(const ScriptFile& uninstallScript, const std::str
         key.Create(HKEY_CLASSES_ROOT, commandKey);
         key.WriteString("", made);
         Log("関連付け復元: " + verbKey + " = " + made);
-      } catch (const RegistryError&) {
+      } catch (const ERegistryError&) {
         Log("関連付け残存: " + verbKey);
       }
     } else {
@@ -106,14 +106,14 @@ tremovalrun::tresult tremovalrun::Run() {
   const std::string scriptPath = prefix + script::kUninstallScript;
   const ScriptFile uninstallScript(scriptPath);
   const std::string name = uninstallScript.ReadString(script::kProfile, script::kApplicationName, "");
-  EntryList shortcuts, bind;
+  tentrylist shortcuts, bind;
   uninstallScript.ReadEntries(script::kShortCut, shortcuts);
   uninstallScript.ReadEntries(script::kBind, bind);
   const auto files = ReadBindList(bind);
   fault_ = FindRunningProduct(prefix, files);
   if (!fault_.empty()) return tresult::ProductRunning;
 
-  PathList folders;
+  tpathlist folders;
   ListSubfolders(prefix, folders);
   const int folderCount = static_cast<int>(folders.size());
   Progress(tbar::Files, 0, folderCount);

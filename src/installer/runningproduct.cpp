@@ -33,7 +33,7 @@ bool FileInUse(const std::string& path) {
 
 }  // namespace
 
-std::string FindRunningProduct(const std::string& prefix, const std::vector<BindItem>& files) {
+std::string FindRunningProduct(const std::string& prefix, const std::vector<tbinditem>& files) {
   for (const auto& name : InstanceLockNames(files)) {
     if (LockHeld(name)) {
       for (const auto& f : files) {

@@ -13,6 +13,6 @@ namespace pendo {
 // lock is held, or else the first installed file of the list that cannot be
 // opened for writing (a program of another session, a file held open).
 // Empty when nothing is. prefix is the installation folder with its '\'.
-std::string FindRunningProduct(const std::string& prefix, const std::vector<BindItem>& files);
+std::string FindRunningProduct(const std::string& prefix, const std::vector<tbinditem>& files);
 
 }  // namespace pendo

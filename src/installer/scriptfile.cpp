@@ -25,7 +25,7 @@ bool ScriptFile::ReadFlag(const std::string& section, const std::string& key, bo
   return text == kMissing ? def : ParseFlag(text);
 }
 
-bool ScriptFile::ReadEntries(const std::string& section, EntryList& list) const {
+bool ScriptFile::ReadEntries(const std::string& section, tentrylist& list) const {
   std::vector<char> names(kEntryNameBufferSize);
   const DWORD n = GetPrivateProfileStringA(section.c_str(), nullptr, "", names.data(),
                                            static_cast<DWORD>(names.size()), path_.c_str());
@@ -44,7 +44,7 @@ bool ScriptFile::ReadEntries(const std::string& section, EntryList& list) const 
 
 void ScriptFile::WriteString(const std::string& section, const std::string& key, const std::string& value) const {
   if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str()))
-    throw FileError(path_ + " に書き込めません");
+    throw EFileError(path_ + " に書き込めません");
 }
 
 }  // namespace pendo

@@ -21,8 +21,8 @@ class ScriptFile {
   // Clears list and fills it with the section's entries, "name=value".
   // False when the section's names do not all fit the name buffer: the
   // list then holds only those that fit, and must not be acted upon.
-  bool ReadEntries(const std::string& section, EntryList& list) const;
-  // Throws FileError "<path> に書き込めません" when the file cannot be written.
+  bool ReadEntries(const std::string& section, tentrylist& list) const;
+  // Throws EFileError "<path> に書き込めません" when the file cannot be written.
   void WriteString(const std::string& section, const std::string& key, const std::string& value) const;
 
  private:

@@ -35,7 +35,7 @@ bool SameAsciiName(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-EntryList CollectEntries(const std::string& nameBuffer, const std::function<std::string(const std::string&)>& valueOf) {
+tentrylist CollectEntries(const std::string& nameBuffer, const std::function<std::string(const std::string&)>& valueOf) {
   std::vector<std::string> names;
   std::string::size_type start = 0;
   for (;;) {
@@ -47,7 +47,7 @@ EntryList CollectEntries(const std::string& nameBuffer, const std::function<std:
     if (!seen) names.push_back(std::move(name));
     start = end + 1;
   }
-  EntryList entries;
+  tentrylist entries;
   for (const auto& name : names) {
     const std::string value = valueOf(name);
     if (!value.empty()) entries.push_back(name + "=" + value);
@@ -78,14 +78,14 @@ std::uint32_t ParseSize(const std::string& text) {
   return static_cast<std::uint32_t>(v);
 }
 
-std::vector<BindItem> ReadBindList(const EntryList& entries) {
-  std::vector<BindItem> items;
+std::vector<tbinditem> ReadBindList(const tentrylist& entries) {
+  std::vector<tbinditem> items;
   items.reserve(entries.size());
-  for (const auto& e : entries) items.push_back(BindItem{GetEntryName(e), ParseSize(GetEntryValue(e))});
+  for (const auto& e : entries) items.push_back(tbinditem{GetEntryName(e), ParseSize(GetEntryValue(e))});
   return items;
 }
 
-std::uint64_t BindTotal(const std::vector<BindItem>& items) {
+std::uint64_t BindTotal(const std::vector<tbinditem>& items) {
   std::uint64_t total = 0;
   for (const auto& i : items) total += i.size;
   return total;
@@ -119,7 +119,7 @@ bool IsBelowFolder(const std::string& path, const std::string& prefix) {
          platform::LowerText(path.substr(0, prefix.size())) == platform::LowerText(prefix);
 }
 
-std::vector<std::string> InstanceLockNames(const std::vector<BindItem>& items) {
+std::vector<std::string> InstanceLockNames(const std::vector<tbinditem>& items) {
   std::vector<std::string> names;
   for (const auto& i : items) {
     if (ExtensionOf(i.name) != ".exe") continue;
@@ -129,9 +129,9 @@ std::vector<std::string> InstanceLockNames(const std::vector<BindItem>& items) {
   return names;
 }
 
-FileVerb SplitRelation(const std::string& entry, const std::string& folderPrefix) {
+tfileverb SplitRelation(const std::string& entry, const std::string& folderPrefix) {
   const std::string value = GetEntryValue(entry);
-  return FileVerb{GetEntryName(entry), GetField(value, 0), folderPrefix + GetField(value, 1)};
+  return tfileverb{GetEntryName(entry), GetField(value, 0), folderPrefix + GetField(value, 1)};
 }
 
 namespace {

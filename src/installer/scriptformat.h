@@ -11,7 +11,7 @@
 
 namespace pendo {
 
-using EntryList = std::vector<std::string>;
+using tentrylist = std::vector<std::string>;
 
 // A section's key names arrive in one buffer of this size, NUL-separated.
 constexpr std::size_t kEntryNameBufferSize = 8192;
@@ -29,7 +29,7 @@ std::string GetEntryValue(const std::string& entry);
 // as the profile functions fill it; whatever follows the last complete name
 // is not a name) and each name's value. Names compared without regard to
 // ASCII case count once, at their first place; empty values give no entry.
-EntryList CollectEntries(const std::string& nameBuffer, const std::function<std::string(const std::string&)>& valueOf);
+tentrylist CollectEntries(const std::string& nameBuffer, const std::function<std::string(const std::string&)>& valueOf);
 
 // A truth value: a decimal integer, or hexadecimal after "0x", "0X" or "$";
 // non-zero is true, anything that is not a number is false.
@@ -38,13 +38,13 @@ bool ParseFlag(const std::string& text);
 // A file size: a decimal number of bytes; anything else counts as 0.
 std::uint32_t ParseSize(const std::string& text);
 
-struct BindItem {
+struct tbinditem {
   std::string name;  // relative to the installation folder
   std::uint32_t size;
 };
-std::vector<BindItem> ReadBindList(const EntryList& entries);
+std::vector<tbinditem> ReadBindList(const tentrylist& entries);
 // Sum of the sizes: what the archive must hold.
-std::uint64_t BindTotal(const std::vector<BindItem>& items);
+std::uint64_t BindTotal(const std::vector<tbinditem>& items);
 // The uninstall entry's size in KiB, rounded up, at most what a DWORD holds.
 std::uint32_t EstimatedSizeKiB(std::uint64_t bytes);
 
@@ -58,15 +58,15 @@ bool IsBelowFolder(const std::string& path, const std::string& prefix);
 
 // The instance locks of the product's programs: the lower-cased base name of
 // every ".exe" in the list, once each, as each program names its own lock.
-std::vector<std::string> InstanceLockNames(const std::vector<BindItem>& items);
+std::vector<std::string> InstanceLockNames(const std::vector<tbinditem>& items);
 
-struct FileVerb {
+struct tfileverb {
   std::string extension;  // with its dot
   std::string verb;
   std::string command;    // installation folder prefix followed by the command
 };
 // The verb is field 0 and the command field 1 of the comma-separated value.
-FileVerb SplitRelation(const std::string& entry, const std::string& folderPrefix);
+tfileverb SplitRelation(const std::string& entry, const std::string& folderPrefix);
 
 // The installation folder as stored: without one trailing '\'.
 std::string StoredFolder(const std::string& folder);

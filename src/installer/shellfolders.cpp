@@ -23,7 +23,7 @@ std::string ShellFolder(const char* value, int csidl) {
   try {
     key.Create(HKEY_CURRENT_USER, kShellFolders);
     folder = key.ReadString(value);
-  } catch (const RegistryError&) {
+  } catch (const ERegistryError&) {
   }
   // Newer systems fill the old key only on demand; ask the shell then.
   if (folder.empty()) folder = ShellFolderPath(csidl);

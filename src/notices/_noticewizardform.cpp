@@ -227,7 +227,7 @@ void Tnoticewizardform::noticetreeChange(tobject*) {
     ApplyTypeVisibility(0);
     return;
   }
-  TextSlots fields;
+  ttextslots fields;
   SplitText(list_[node->Index()], ',', fields, -1);
   const int type = ParseIntegerOr(fields[0], 0);
   typecbox->SetItemIndex(type);

@@ -53,14 +53,14 @@ std::string tnoticelist::Text() const { return JoinProfileLines(lines_); }
 
 tnoticelist::tloadresult tnoticelist::Load(const std::string& path) {
   platform::CreateFolderTree(tprofiler::ProfileFolder());
-  if (!platform::FileExists(path)) return tloadresult::missing;
+  if (!platform::FileExists(path)) return tloadresult::Missing;
   std::string bytes;
   if (!platform::ReadFileBytes(path, bytes)) {
     lines_.clear();
-    return tloadresult::unreadable;
+    return tloadresult::Unreadable;
   }
   SetText(bytes);
-  return tloadresult::loaded;
+  return tloadresult::Loaded;
 }
 
 void tnoticelist::Save(const std::string& path) const { platform::WriteFileAtomically(path, Text()); }

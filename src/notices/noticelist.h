@@ -10,7 +10,7 @@ namespace pendo {
 
 class tnoticelist {
  public:
-  enum class tloadresult { missing, loaded, unreadable };
+  enum class tloadresult { Missing, Loaded, Unreadable };
 
   static const char kFileName[];
   // The profile folder + kFileName.
@@ -37,7 +37,7 @@ class tnoticelist {
   // by the file's lines when the file exists. A file that exists but cannot
   // be read leaves the list empty.
   tloadresult Load(const std::string& path);
-  // Replaces the file atomically; throws FileError and leaves the old file
+  // Replaces the file atomically; throws EFileError and leaves the old file
   // whole when it cannot be written.
   void Save(const std::string& path) const;
 

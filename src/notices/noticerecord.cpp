@@ -53,7 +53,7 @@ const char kNewNoticeRecord[] = "0,0,0,0,0,0,新しいメッセージ";
 std::string FormatNoticeText(const std::string& record) {
   static const char* const kWeekdayLabels[] = {"日曜日 ", "月曜日 ", "火曜日 ", "水曜日 ",
                                                "木曜日 ", "金曜日 ", "土曜日 "};
-  TextSlots f;
+  ttextslots f;
   SplitText(record, ',', f, -1);
   std::string text;
   if (f[kType] == kWeekly) {
@@ -81,7 +81,7 @@ bool IsNoticeDue(const std::string& record, tschedulerclock& clock) {
 }
 
 std::string NoticeMessage(const std::string& record) {
-  TextSlots f;
+  ttextslots f;
   SplitText(record, ',', f, -1);
   return f[kMessage];
 }

@@ -101,7 +101,7 @@ class tgaugepanel : public tgraphiccontrol, public tbackdropclient {
   bool SetProperty(const std::string& name, const std::string& value, tresourcecontext& context) override;
 
   // Writes the look into the profile store when Hibernation is set, then the
-  // store to disk (throws FileError when it cannot be written). Destruction
+  // store to disk (throws EFileError when it cannot be written). Destruction
   // does the same; this is for an owner that must save before that.
   void SaveProfile();
 

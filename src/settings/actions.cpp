@@ -23,7 +23,7 @@ bool PlaySoundList(const std::string& sound) {
     MessageBeep(0);
     return true;
   }
-  TextSlots files;
+  ttextslots files;
   const int count = SplitText(sound, '+', files, -1);
   bool result = false;
   for (int i = 0; i < count; ++i) {

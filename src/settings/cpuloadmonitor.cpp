@@ -26,7 +26,7 @@ int ReadCpuLoadMonitorSetting() {
   const std::string profile = std::string(folder) + "\\profile\\profile_statemonitor";
   // The monitor may be rewriting its profile; wait a little, never for good.
   std::string bytes;
-  if (ReadFilePatiently(profile, bytes) != tfileread::read) return 0;
+  if (ReadFilePatiently(profile, bytes) != tfileread::Read) return 0;
   return CpuLoadMonitorValue(SplitProfileLines(bytes));
 }
 

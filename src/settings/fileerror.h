@@ -6,9 +6,9 @@
 namespace pendo {
 
 // A file operation of the settings store failed (locked, read-only, disk full).
-class FileError : public std::runtime_error {
+class EFileError : public std::runtime_error {
  public:
-  explicit FileError(const std::string& what) : std::runtime_error(what) {}
+  explicit EFileError(const std::string& what) : std::runtime_error(what) {}
 };
 
 }  // namespace pendo

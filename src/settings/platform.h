@@ -20,13 +20,13 @@ std::string LowerText(const std::string& text);
 // Full path of the running executable.
 std::string ExecutablePath();
 
-struct LocalTime {
+struct tlocaltime {
   int year, month, day;  // month 1..12, day 1..31
   int dayOfWeek;         // 0 = Sunday .. 6 = Saturday
   int hour, minute, second;
 };
 // The local clock.
-LocalTime Now();
+tlocaltime Now();
 // Moves the moment Now reads by seconds, converted to local time as the
 // system converts the present, so that a test reaches a given local time in
 // the process's time zone; the programs never call it.
@@ -39,7 +39,7 @@ bool ReadFileBytes(const std::string& path, std::string& bytes);
 
 // Replaces path with bytes so that readers see either the old file or the
 // new one, never a part: a temporary file beside it is written, flushed and
-// then renamed over it. Throws FileError when any step fails; the old file
+// then renamed over it. Throws EFileError when any step fails; the old file
 // is then left as it was. Temporary files of path that killed processes
 // left are removed first (they may be what fills the disk).
 void WriteFileAtomically(const std::string& path, const std::string& bytes);

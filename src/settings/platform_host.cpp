@@ -46,11 +46,11 @@ long long clockShift = 0;
 
 void ShiftClock(long long seconds) { clockShift = seconds; }
 
-LocalTime Now() {
+tlocaltime Now() {
   const std::time_t t = std::time(nullptr) + static_cast<std::time_t>(clockShift);
   std::tm tm{};
   localtime_r(&t, &tm);
-  return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_wday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+  return tlocaltime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_wday, tm.tm_hour, tm.tm_min, tm.tm_sec};
 }
 
 bool FileExists(const std::string& path) {
@@ -80,7 +80,7 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes) {
   RemoveLeftoverTemporaries(path);
   const std::string temp = TemporaryPathFor(path, static_cast<unsigned long>(getpid()));
   const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  if (fd < 0) throw FileError("cannot create " + temp + ": " + std::strerror(errno));
+  if (fd < 0) throw EFileError("cannot create " + temp + ": " + std::strerror(errno));
   std::string::size_type done = 0;
   while (done < bytes.size()) {
     const ssize_t put = write(fd, bytes.data() + done, bytes.size() - done);
@@ -88,19 +88,19 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes) {
       const std::string why = "cannot write " + temp + ": " + std::strerror(errno);
       close(fd);
       unlink(temp.c_str());
-      throw FileError(why);
+      throw EFileError(why);
     }
     done += static_cast<std::string::size_type>(put);
   }
   if (fsync(fd) != 0 || close(fd) != 0) {
     const std::string why = "cannot flush " + temp + ": " + std::strerror(errno);
     unlink(temp.c_str());
-    throw FileError(why);
+    throw EFileError(why);
   }
   if (rename(temp.c_str(), path.c_str()) != 0) {
     const std::string why = "cannot replace " + path + ": " + std::strerror(errno);
     unlink(temp.c_str());
-    throw FileError(why);
+    throw EFileError(why);
   }
 }
 

@@ -31,7 +31,7 @@ long long clockShift = 0;  // in 100 ns units
 
 void ShiftClock(long long seconds) { clockShift = seconds * 10000000LL; }
 
-LocalTime Now() {
+tlocaltime Now() {
   SYSTEMTIME t;
   if (clockShift == 0) {
     GetLocalTime(&t);
@@ -47,7 +47,7 @@ LocalTime Now() {
     f.dwHighDateTime = u.HighPart;
     if (!FileTimeToLocalFileTime(&f, &local) || !FileTimeToSystemTime(&local, &t)) GetLocalTime(&t);
   }
-  return LocalTime{t.wYear, t.wMonth, t.wDay, t.wDayOfWeek, t.wHour, t.wMinute, t.wSecond};
+  return tlocaltime{t.wYear, t.wMonth, t.wDay, t.wDayOfWeek, t.wHour, t.wMinute, t.wSecond};
 }
 
 bool FileExists(const std::string& path) {
@@ -93,7 +93,7 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes) {
   const std::string temp = TemporaryPathFor(path, GetCurrentProcessId());
   {
     FileHandle f(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!f.ok()) throw FileError(LastErrorText("cannot create", temp));
+    if (!f.ok()) throw EFileError(LastErrorText("cannot create", temp));
     std::string::size_type done = 0;
     while (done < bytes.size()) {
       DWORD put = 0;
@@ -103,7 +103,7 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes) {
         CloseHandle(f.h);
         f.h = INVALID_HANDLE_VALUE;
         DeleteFileA(temp.c_str());
-        throw FileError(why);
+        throw EFileError(why);
       }
       done += put;
     }
@@ -112,13 +112,13 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes) {
       CloseHandle(f.h);
       f.h = INVALID_HANDLE_VALUE;
       DeleteFileA(temp.c_str());
-      throw FileError(why);
+      throw EFileError(why);
     }
   }
   if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     const std::string why = LastErrorText("cannot replace", path);
     DeleteFileA(temp.c_str());
-    throw FileError(why);
+    throw EFileError(why);
   }
 }
 

@@ -32,8 +32,8 @@ tprofiler::tprofiler(const std::string& name) {
   path_ = folder + name;
   std::string bytes;
   const tfileread result = ReadFilePatiently(path_, bytes);
-  if (result == tfileread::read) lines_ = SplitProfileLines(bytes);
-  unreadable_ = result == tfileread::unreadable;
+  if (result == tfileread::Read) lines_ = SplitProfileLines(bytes);
+  unreadable_ = result == tfileread::Unreadable;
 }
 
 tprofiler::~tprofiler() {
@@ -83,7 +83,7 @@ void tprofiler::WriteInteger(const std::string& key, int value) { WriteString(ke
 void tprofiler::WriteBool(const std::string& key, bool value) { WriteString(key, value ? "1" : "0"); }
 
 void tprofiler::Save() {
-  if (unreadable_) throw FileError("cannot read " + path_ + " when it was opened; it is left as it was");
+  if (unreadable_) throw EFileError("cannot read " + path_ + " when it was opened; it is left as it was");
   platform::WriteFileAtomically(path_, JoinProfileLines(lines_));
 }
 

@@ -32,7 +32,7 @@ class tprofiler {
   void WriteInteger(const std::string& key, int value);
   void WriteBool(const std::string& key, bool value);
 
-  // Replaces the file atomically; throws FileError when it cannot be
+  // Replaces the file atomically; throws EFileError when it cannot be
   // written, or when it could not be read (the file is then left as it is).
   void Save();
   bool Unreadable() const { return unreadable_; }

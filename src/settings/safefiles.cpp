@@ -9,12 +9,12 @@ tfileread ReadFilePatiently(const std::string& path, std::string& bytes) {
   constexpr int kTries = 5;
   constexpr int kPauseMs = 200;
   for (int i = 0; i < kTries; ++i) {
-    if (platform::ReadFileBytes(path, bytes)) return tfileread::read;
-    if (!platform::FileExists(path)) return tfileread::missing;
+    if (platform::ReadFileBytes(path, bytes)) return tfileread::Read;
+    if (!platform::FileExists(path)) return tfileread::Missing;
     if (i + 1 < kTries) platform::Pause(kPauseMs);
   }
   bytes.clear();
-  return tfileread::unreadable;
+  return tfileread::Unreadable;
 }
 
 std::string TemporaryPathFor(const std::string& path, unsigned long pid) {

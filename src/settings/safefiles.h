@@ -6,7 +6,7 @@
 
 namespace pendo {
 
-enum class tfileread { read, missing, unreadable };
+enum class tfileread { Read, Missing, Unreadable };
 
 // Reads a whole file. One that exists but cannot be read (another program
 // holds it without sharing, or is rewriting it) is tried again a few times

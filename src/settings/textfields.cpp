@@ -4,7 +4,7 @@
 
 namespace pendo {
 
-int SplitText(const std::string& text, char sep, TextSlots& slots, int limit) {
+int SplitText(const std::string& text, char sep, ttextslots& slots, int limit) {
   for (auto& slot : slots) slot.clear();
   std::string::size_type start = 0;
   int pieces = 0;
@@ -24,7 +24,7 @@ int SplitText(const std::string& text, char sep, TextSlots& slots, int limit) {
 
 std::string GetField(const std::string& text, int index) {
   if (index < 0 || index >= kMaxSlots) return std::string();
-  TextSlots slots;
+  ttextslots slots;
   SplitText(text, ',', slots, index);
   return slots[index];
 }

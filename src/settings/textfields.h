@@ -9,11 +9,11 @@
 namespace pendo {
 
 constexpr int kMaxSlots = 24;
-using TextSlots = std::array<std::string, kMaxSlots>;
+using ttextslots = std::array<std::string, kMaxSlots>;
 
 // Splits text at sep into slots; limit is the last slot index to fill, or -1.
 // Returns the number of pieces produced (at least 1).
-int SplitText(const std::string& text, char sep, TextSlots& slots, int limit);
+int SplitText(const std::string& text, char sep, ttextslots& slots, int limit);
 
 // The piece at index of a comma-separated text, or empty text.
 std::string GetField(const std::string& text, int index);

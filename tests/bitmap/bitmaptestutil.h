@@ -24,7 +24,7 @@ struct OwnedDib {
     info.Header.biPlanes = 1;
     info.Header.biBitCount = static_cast<uint16_t>(bits);
     info.Header.biClrUsed = colors;
-    PixelBlock block(uint64_t{info.RowSize()} * info.Rows());
+    tpixelblock block(uint64_t{info.RowSize()} * info.Rows());
     block.MoveInto(info);
   }
   ~OwnedDib() { ReleaseDibBits(info); }
@@ -70,7 +70,7 @@ inline void SetPixel(tdibinfo& d, uint32_t x, uint32_t yFromTop, uint32_t v) {
 inline uint32_t ColorAt(const tdibinfo& d, uint32_t x, uint32_t y) {
   const uint32_t v = Pixel(d, x, y);
   if (d.Header.biBitCount == 24) return v;
-  const DibRgbQuad& c = d.Colors[v];
+  const tdibrgbquad& c = d.Colors[v];
   return uint32_t{c.rgbRed} << 16 | uint32_t{c.rgbGreen} << 8 | c.rgbBlue;
 }
 

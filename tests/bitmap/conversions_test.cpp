@@ -16,7 +16,7 @@ namespace {
 
 struct Counter {
   int calls = 0;
-  ProgressStep Step() {
+  tprogressstep Step() {
     return [this] { ++calls; };
   }
 };
@@ -29,7 +29,7 @@ std::vector<uint32_t> Palette(const tdibinfo& d) {
   return out;
 }
 
-using Reducer = void (*)(const tdibinfo&, tdibinfo&, const ProgressStep&);
+using Reducer = void (*)(const tdibinfo&, tdibinfo&, const tprogressstep&);
 struct NamedReducer {
   const char* name;
   Reducer run;
@@ -47,7 +47,7 @@ const NamedReducer kReducers[] = {
 
 TEST(Expansions, KeepIndicesAndColourTable) {
   OwnedDib one(11, -2, 1, 2);
-  one.info.Colors[1] = DibRgbQuad{9, 8, 7, 0};
+  one.info.Colors[1] = tdibrgbquad{9, 8, 7, 0};
   for (uint32_t x = 0; x < 11; x += 3) SetPixel(one.info, x, 1, 1);
   OwnedDib four, eight, four8, t1, t4, t8;
   Convert1BitRGBTo4BitRGB(one.info, four.info);
@@ -86,8 +86,8 @@ TEST(Expansions, RefuseTheWrongSource) {
 
 TEST(Masks, MarkEveryPixelOfTheMaskColour) {
   OwnedDib eight(3, 1, 8, 4);
-  eight.info.Colors[1] = DibRgbQuad{0x30, 0x20, 0x10, 0};
-  eight.info.Colors[3] = DibRgbQuad{0x30, 0x20, 0x10, 0x77};  // same colour, other reserved byte
+  eight.info.Colors[1] = tdibrgbquad{0x30, 0x20, 0x10, 0};
+  eight.info.Colors[3] = tdibrgbquad{0x30, 0x20, 0x10, 0x77};  // same colour, other reserved byte
   SetPixel(eight.info, 0, 0, 1);
   SetPixel(eight.info, 1, 0, 2);
   SetPixel(eight.info, 2, 0, 3);
@@ -98,7 +98,7 @@ TEST(Masks, MarkEveryPixelOfTheMaskColour) {
   EXPECT_EQ(Palette(mask.info), (std::vector<uint32_t>{0x000000, 0xFFFFFF}));
 
   OwnedDib four(3, 1, 4, 16);
-  four.info.Colors[5] = DibRgbQuad{255, 255, 255, 0};
+  four.info.Colors[5] = tdibrgbquad{255, 255, 255, 0};
   SetPixel(four.info, 1, 0, 5);
   OwnedDib mask4;
   Convert4BitRGBTo1BitRGB(four.info, mask4.info, 0xFFFFFF);
@@ -202,7 +202,7 @@ TEST(Reduction, PictureReducesToItsOwnColoursWhenFewEnough) {
 
 TEST(Reduction, EightToFourBitUsesOnlyTheIndicesInUse) {
   OwnedDib eight(7, 3, 8, 256);
-  for (int i = 0; i < 256; ++i) eight.info.Colors[i] = DibRgbQuad{uint8_t(i), uint8_t(255 - i), 0, 0};
+  for (int i = 0; i < 256; ++i) eight.info.Colors[i] = tdibrgbquad{uint8_t(i), uint8_t(255 - i), 0, 0};
   const int used[3] = {3, 200, 250};
   for (uint32_t y = 0; y < 3; ++y)
     for (uint32_t x = 0; x < 7; ++x) SetPixel(eight.info, x, y, used[(x + y) % 3]);
@@ -230,8 +230,8 @@ TEST(Reduction, FineMethodSplitsAtTheExactMean) {
 }
 
 TEST(Reduction, LeafColourIsTheRoundedWeightedMean) {
-  ColorCell cells[2] = {{10, 0, 0, 1, 0}, {11, 0, 0, 1, 1}};
-  DibRgbQuad palette[16];
+  tcolorcell cells[2] = {{10, 0, 0, 1, 0}, {11, 0, 0, 1, 1}};
+  tdibrgbquad palette[16];
   int count = 0;
   // One level: both cells fall in a single leaf, mean 10.5 rounds to even.
   DivideColorCells(cells, 0, 2, 0, 0, palette, count, nullptr);

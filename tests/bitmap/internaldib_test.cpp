@@ -128,7 +128,7 @@ TEST(InternalDib, SaveAndLoadKeepEveryFormat) {
   for (int bits : {1, 4, 8, 24}) {
     tinternaldib a;
     a.SetFormat(7, -5, bits, tinternaldib::PaletteSize(bits));
-    for (int i = 0; i < tinternaldib::PaletteSize(bits); ++i) a.Info.Colors[i] = DibRgbQuad{uint8_t(i), 2, 3, 0};
+    for (int i = 0; i < tinternaldib::PaletteSize(bits); ++i) a.Info.Colors[i] = tdibrgbquad{uint8_t(i), 2, 3, 0};
     for (uint32_t y = 0; y < 5; ++y)
       for (uint32_t x = 0; x < 7; ++x) SetPixel(a.Info, x, y, (x * 7 + y * 3) & ((1u << bits) - 1));
     tinternaldib b;
@@ -417,7 +417,7 @@ TEST(InternalDib, PaletteHandleFollowsTheColourTable) {
   dib.SetFormat(1, 1, 24, 0);
   EXPECT_EQ(dib.CreatePaletteHandle(), nullptr);
   dib.SetFormat(1, 1, 4, 3);
-  dib.Info.Colors[2] = DibRgbQuad{1, 2, 3, 0};
+  dib.Info.Colors[2] = tdibrgbquad{1, 2, 3, 0};
   dib.Palette = dib.CreatePaletteHandle();
   ASSERT_NE(dib.Palette, nullptr);
 #ifdef _WIN32
@@ -426,7 +426,7 @@ TEST(InternalDib, PaletteHandleFollowsTheColourTable) {
   EXPECT_EQ(entries[2].peRed, 3);
   EXPECT_EQ(entries[2].peBlue, 1);
 #else
-  EXPECT_EQ(static_cast<DibRgbQuad*>(dib.Palette)[2].rgbRed, 3);  // the host palette is a copy
+  EXPECT_EQ(static_cast<tdibrgbquad*>(dib.Palette)[2].rgbRed, 3);  // the host palette is a copy
 #endif
   dib.PaletteChanged = false;
   dib.UpdatePalette();
@@ -463,7 +463,7 @@ TEST(InternalDib, EveryRouteKeepsABlackAndWhitePicture) {
       tinternaldib dib;
       LoadBytes(dib, file);
       int steps = 0;
-      const ProgressStep count = [&steps] { ++steps; };
+      const tprogressstep count = [&steps] { ++steps; };
       dib.SetPixelsFormat(a, (a + b) % 2, count, 0xFFFFFF);
       ASSERT_EQ(dib.GetPixelsFormat(), a);
       steps = 0;
@@ -485,7 +485,7 @@ TEST(InternalDib, EveryRouteKeepsABlackAndWhitePicture) {
 TEST(InternalDib, FourBitRunLengthToEightBitRunLengthLeavesOneBlock) {
   tinternaldib dib;
   dib.SetFormat(40, 4, 4, 16);
-  dib.Info.Colors[3] = DibRgbQuad{1, 2, 3, 0};
+  dib.Info.Colors[3] = tdibrgbquad{1, 2, 3, 0};
   for (uint32_t x = 0; x < 20; ++x) SetPixel(dib.Info, x, 1, 3);
   dib.SetPixelsFormat(pf4BitRLE, 0, nullptr, 0);
   const long blocks = MappedBlockCount();
@@ -512,7 +512,7 @@ TEST(InternalDib, SameOrUnknownTargetChangesNothing) {
 TEST(InternalDib, DuplicateOwnsACopyOfEveryByte) {
   tinternaldib dib;
   dib.SetFormat(40, 4, 4, 16);
-  dib.Info.Colors[3] = DibRgbQuad{1, 2, 3, 0};
+  dib.Info.Colors[3] = tdibrgbquad{1, 2, 3, 0};
   for (uint32_t x = 0; x < 20; ++x) SetPixel(dib.Info, x, 1, 3);
   dib.SetPixelsFormat(pf4BitRLE, 0, nullptr, 0);  // a compressed block is copied as it is
   dib.Palette = dib.CreatePaletteHandle();

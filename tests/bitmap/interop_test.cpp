@@ -120,7 +120,7 @@ TEST_F(Interop, EngineRunLengthFilesDecodeInBothTools) {
       tinternaldib dib;
       const int colors = target == pf8BitRLE ? 200 : 16;
       dib.SetFormat(width, width == 33 ? -19 : 19, target == pf8BitRLE ? 8 : 4, colors);
-      for (int i = 0; i < colors; ++i) dib.Info.Colors[i] = DibRgbQuad{uint8_t(i * 5), uint8_t(255 - i), uint8_t(i * 37), 0};
+      for (int i = 0; i < colors; ++i) dib.Info.Colors[i] = tdibrgbquad{uint8_t(i * 5), uint8_t(255 - i), uint8_t(i * 37), 0};
       for (uint32_t y = 0; y < 19; ++y) {
         for (uint32_t x = 0; x < static_cast<uint32_t>(width); ++x) {
           const uint32_t v = (x > 20 && x < 28 && y % 3 == 0) ? (x * 7 + y) % colors : (x / 9 + y / 4) % colors;

@@ -58,7 +58,7 @@ struct RleSource {
     d.info.Header.biHeight = h;
     d.info.Header.biBitCount = static_cast<uint16_t>(bits);
     d.info.Header.biCompression = bits == 8 ? 1 : 2;
-    PixelBlock block(bytes.size());
+    tpixelblock block(bytes.size());
     std::copy(bytes.begin(), bytes.end(), block.Data());
     block.MoveInto(d.info);
   }

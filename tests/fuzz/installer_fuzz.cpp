@@ -30,7 +30,7 @@ void CheckContained(const std::string& path) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   const auto lines = pendo::SplitProfileLines(bytes);
-  pendo::SetupScriptContent script;
+  pendo::tscriptcontent script;
   for (const auto& line : lines) {
     const std::string name = pendo::GetEntryName(line);
     const std::string value = pendo::GetEntryValue(line);
@@ -49,18 +49,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string folder = pendo::StoredFolder(line);
     Check(folder.size() + 1 >= line.size());
     pendo::ExtensionOf(line);
-    pendo::FolderFacts facts;
+    pendo::tfolderfacts facts;
     facts.typed = line;
     facts.canonical = value;
     facts.exists = facts.hasUninstallScript = true;
     facts.empty = false;
     facts.link = name.empty() ? std::string() : name;
     const auto verdict = pendo::JudgeFolder(facts, {{"C:\\Program Files\\"}, {"C:\\windows"}},
-                                            pendo::FolderUse::Installation, name);
+                                            pendo::tfolderuse::Installation, name);
     // A folder passes only when both its texts are absolute drive folders.
-    if (verdict == pendo::FolderVerdict::Fit) {
-      Check(pendo::CheckFolderName(line) == pendo::FolderVerdict::Fit && facts.link.empty());
-      Check(pendo::CheckFolderName(value) == pendo::FolderVerdict::Fit && value.size() > 3);
+    if (verdict == pendo::tfolderverdict::Fit) {
+      Check(pendo::CheckFolderName(line) == pendo::tfolderverdict::Fit && facts.link.empty());
+      Check(pendo::CheckFolderName(value) == pendo::tfolderverdict::Fit && value.size() > 3);
     }
     pendo::DescribeFolderVerdict(verdict, facts);
     script.bind.push_back(line);

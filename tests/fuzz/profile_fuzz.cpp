@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string joined = pendo::JoinProfileLines(lines);
   if (pendo::SplitProfileLines(joined) != lines) std::abort();
   for (const auto& line : lines) {
-    pendo::TextSlots slots;
+    pendo::ttextslots slots;
     const int n = pendo::SplitText(line, ',', slots, -1);
     if (n < 1 || n > pendo::kMaxSlots) std::abort();
     const std::string key = pendo::GetField(line, 0);

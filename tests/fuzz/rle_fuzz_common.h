@@ -28,7 +28,7 @@ inline void FuzzRle(const uint8_t* data, size_t size, unsigned bits) {
   src.info.Header.biBitCount = static_cast<uint16_t>(bits);
   src.info.Header.biCompression = bits == 8 ? kBiRle8 : kBiRle4;
   {
-    PixelBlock block(size - 2);
+    tpixelblock block(size - 2);
     if (size > 2) std::memcpy(block.Data(), data + 2, size - 2);
     block.MoveInto(src.info);
   }

@@ -32,7 +32,7 @@ namespace {
 const std::string kSo = "\x83\x5C";   // ソ
 const std::string kHyo = "\x95\x5C";  // 表
 
-std::string Names(const PathList& list, const std::string& base) {
+std::string Names(const tpathlist& list, const std::string& base) {
   std::string s;
   for (const auto& p : list) s += p.substr(base.size()) + ";";
   return s;
@@ -49,9 +49,9 @@ TEST(ScriptFileOnDisk, SectionsEntriesAndValues) {
                 "=a=b=12\r\n"
                 "[environment]\r\nsendto=1\r\nhex=0x1\r\nword=yes\r\nzero=0\r\n");
   const ScriptFile script(path);
-  EntryList bind{"stale"};
+  tentrylist bind{"stale"};
   EXPECT_TRUE(script.ReadEntries("bind", bind));  // section names are not case-sensitive
-  EXPECT_EQ(bind, (EntryList{"Pendo.exe=100", kSo + ".txt=3", "sub\\" + kHyo + "=a=b=12"}))
+  EXPECT_EQ(bind, (tentrylist{"Pendo.exe=100", kSo + ".txt=3", "sub\\" + kHyo + "=a=b=12"}))
       << "file order; empty values and case-folded duplicates are not seen";
   EXPECT_EQ(GetEntryName(bind[2]), "sub\\" + kHyo);
   EXPECT_EQ(GetEntryValue(bind[2]), "12");
@@ -72,7 +72,7 @@ TEST(ScriptFileOnDisk, SectionsEntriesAndValues) {
   try {
     nowhere.WriteString("s", "k", "v");
     ADD_FAILURE() << "a file in a missing folder cannot be written";
-  } catch (const FileError& e) {
+  } catch (const EFileError& e) {
     EXPECT_EQ(std::string(e.what()), nowhere.Path() + " に書き込めません");
   }
 }
@@ -87,7 +87,7 @@ TEST(ScriptFileOnDisk, KeyNamesBeyondTheBufferAreNotSeen) {
   };
   for (int i = 0; i < kKeys; ++i) text += key(i) + "=" + std::to_string(i) + "\r\n";
   WriteText(path, text);
-  EntryList list;
+  tentrylist list;
   EXPECT_FALSE(ScriptFile(path).ReadEntries("Bind", list)) << "the caller hears that names were not seen";
   ASSERT_GT(list.size(), 350u);
   ASSERT_LT(list.size(), 400u) << "8,192 bytes hold 390 names";
@@ -103,7 +103,7 @@ TEST(FolderOperations, ListingBreadthFirstSkipsMarkedFolders) {
   }
   ASSERT_TRUE(SetFileAttributesA((root + "H").c_str(), FILE_ATTRIBUTE_HIDDEN));
   ASSERT_TRUE(SetFileAttributesA((root + "R").c_str(), FILE_ATTRIBUTE_SYSTEM));
-  PathList list{"stale"};
+  tpathlist list{"stale"};
   ListSubfolders(root, list);
   ASSERT_EQ(list.size(), 4u) << Names(list, root);
   std::sort(list.begin(), list.begin() + 2);  // the file system orders one level as it likes
@@ -218,14 +218,14 @@ TEST(ShellOperations, FileVerbsOnlyBeneathAnExistingShellKey) {
   try {
     key.WriteString("DisplayName", "x");
     ADD_FAILURE() << "the key was opened for reading";
-  } catch (const RegistryError& e) {
+  } catch (const ERegistryError& e) {
     EXPECT_EQ(std::string(e.what()), "'DisplayName' の設定に失敗しました");
   }
   const std::string tooLong = "Software\\" + std::string(300, 'k');
   try {
     key.Create(HKEY_CURRENT_USER, tooLong);
     ADD_FAILURE() << "a key name above 255 characters cannot be created";
-  } catch (const RegistryError& e) {
+  } catch (const ERegistryError& e) {
     EXPECT_EQ(std::string(e.what()), "ｷｰ " + tooLong + " の作成に失敗しました");
   }
   key.Close();
@@ -260,7 +260,7 @@ TEST(ArchiveFile, CopiesInOrderAndKeepsOldFilesOnShortArchives) {
   EXPECT_TRUE(got == bytes.substr(10)) << "big.dat differs";
   ASSERT_TRUE(ReadText(folder + "old.dat", got));
   EXPECT_EQ(got, "previous version") << "a failed copy leaves the old file";
-  PathList files;
+  tpathlist files;
   ListFolderFiles(folder, files);
   EXPECT_EQ(files.size(), 4u) << "no temporary file left behind";
 }

@@ -40,9 +40,9 @@ TEST(ScriptFormat, CollectEntriesKeepsFirstOfEachNameAndDropsEmptyValues) {
   const std::map<std::string, std::string> values{{"b", "1"}, {"A", "2"}, {"a", "3"}, {"e", ""}, {"z", "9"}};
   auto valueOf = [&](const std::string& n) { return values.count(n) ? values.at(n) : std::string(); };
   const std::string names("b\0A\0e\0a\0z\0", 10);
-  EXPECT_EQ(CollectEntries(names, valueOf), (EntryList{"b=1", "A=2", "z=9"}));
+  EXPECT_EQ(CollectEntries(names, valueOf), (tentrylist{"b=1", "A=2", "z=9"}));
   // A name without its NUL was cut by the buffer's end and is not seen.
-  EXPECT_EQ(CollectEntries(std::string("b\0zz", 4), valueOf), (EntryList{"b=1"}));
+  EXPECT_EQ(CollectEntries(std::string("b\0zz", 4), valueOf), (tentrylist{"b=1"}));
   EXPECT_TRUE(CollectEntries(std::string(), valueOf).empty());
 }
 
@@ -85,7 +85,7 @@ TEST(ScriptFormat, RelationTakesVerbAndCommandFields) {
       {".txt=open", "open", "C:\\P\\"},
   };
   for (const auto& c : cases) {
-    const FileVerb v = SplitRelation(c.entry, "C:\\P\\");
+    const tfileverb v = SplitRelation(c.entry, "C:\\P\\");
     EXPECT_EQ(v.extension, ".txt");
     EXPECT_EQ(v.verb, c.verb) << c.entry;
     EXPECT_EQ(v.command, c.command) << c.entry;
@@ -146,7 +146,7 @@ TEST(InstallSafety, NamesAndContainedPaths) {
 }
 
 TEST(InstallSafety, ScriptsThatLeaveTheirFoldersAreRefused) {
-  const SetupScriptContent fit{"Pendo",
+  const tscriptcontent fit{"Pendo",
                                {"Pendo.exe=100", "profile\\x.txt=0"},
                                {"old.dll=x"},
                                {"a.txt=b.txt"},
@@ -155,36 +155,36 @@ TEST(InstallSafety, ScriptsThatLeaveTheirFoldersAreRefused) {
   EXPECT_EQ(FindScriptFault(fit), "");
   const struct {
     const char* what;
-    void (*spoil)(SetupScriptContent&);
+    void (*spoil)(tscriptcontent&);
   } cases[] = {
-      {"empty name", [](SetupScriptContent& s) { s.applicationName = ""; }},
-      {"name with folder", [](SetupScriptContent& s) { s.applicationName = "..\\Run"; }},
-      {"bind", [](SetupScriptContent& s) { s.bind.push_back("..\\..\\windows\\evil.dll=4"); }},
-      {"bind drive", [](SetupScriptContent& s) { s.bind.push_back("C:\\evil.dll=4"); }},
-      {"erase", [](SetupScriptContent& s) { s.erase.push_back("\\autoexec.bat=x"); }},
-      {"rename old", [](SetupScriptContent& s) { s.rename.push_back("..\\a=b"); }},
-      {"rename new", [](SetupScriptContent& s) { s.rename.push_back("a=..\\..\\b"); }},
-      {"shortcut target", [](SetupScriptContent& s) { s.shortCut.push_back("..\\cmd.exe=x"); }},
-      {"shortcut title", [](SetupScriptContent& s) { s.shortCut.push_back("Pendo.exe=..\\..\\Startup\\x"); }},
-      {"relation key", [](SetupScriptContent& s) { s.relation.push_back("txt\\shell=open,x"); }},
+      {"empty name", [](tscriptcontent& s) { s.applicationName = ""; }},
+      {"name with folder", [](tscriptcontent& s) { s.applicationName = "..\\Run"; }},
+      {"bind", [](tscriptcontent& s) { s.bind.push_back("..\\..\\windows\\evil.dll=4"); }},
+      {"bind drive", [](tscriptcontent& s) { s.bind.push_back("C:\\evil.dll=4"); }},
+      {"erase", [](tscriptcontent& s) { s.erase.push_back("\\autoexec.bat=x"); }},
+      {"rename old", [](tscriptcontent& s) { s.rename.push_back("..\\a=b"); }},
+      {"rename new", [](tscriptcontent& s) { s.rename.push_back("a=..\\..\\b"); }},
+      {"shortcut target", [](tscriptcontent& s) { s.shortCut.push_back("..\\cmd.exe=x"); }},
+      {"shortcut title", [](tscriptcontent& s) { s.shortCut.push_back("Pendo.exe=..\\..\\Startup\\x"); }},
+      {"relation key", [](tscriptcontent& s) { s.relation.push_back("txt\\shell=open,x"); }},
   };
   for (const auto& c : cases) {
-    SetupScriptContent s = fit;
+    tscriptcontent s = fit;
     c.spoil(s);
     EXPECT_NE(FindScriptFault(s), "") << c.what;
   }
 }
 
 TEST(InstallSafety, OnlyEmptyOrOwnFoldersJudgedOnTheirCanonicalForm) {
-  const ProtectedFolders protectedFolders{{"C:\\Program Files\\", "C:\\users\\me\\Desktop", "C:\\users\\me"},
+  const tprotectedfolders protectedFolders{{"C:\\Program Files\\", "C:\\users\\me\\Desktop", "C:\\users\\me"},
                                           {"C:\\windows\\", "T:\\"}};  // T: a drive linked to the Windows folder
-  using V = FolderVerdict;
-  const auto install = FolderUse::Installation, removal = FolderUse::Removal;
+  using V = tfolderverdict;
+  const auto install = tfolderuse::Installation, removal = tfolderuse::Removal;
   // canonical "=" stands for the typed text; holds: "" (no folder), "empty",
   // "files", "uix:<product>", "link:<path>" or "net" (a network drive).
   const struct {
     std::string typed, canonical;
-    FolderUse use;
+    tfolderuse use;
     V verdict;
     std::string holds;
   } cases[] = {
@@ -224,7 +224,7 @@ TEST(InstallSafety, OnlyEmptyOrOwnFoldersJudgedOnTheirCanonicalForm) {
       {"C:Pendo", "=", install, V::NotAbsolute, ""},
   };
   for (const auto& c : cases) {
-    FolderFacts facts;
+    tfolderfacts facts;
     facts.typed = c.typed;
     facts.canonical = c.canonical == "=" ? c.typed : c.canonical;
     facts.exists = !c.holds.empty() && c.holds != "net";
@@ -237,7 +237,7 @@ TEST(InstallSafety, OnlyEmptyOrOwnFoldersJudgedOnTheirCanonicalForm) {
     EXPECT_EQ(verdict, c.verdict) << c.typed;
     EXPECT_EQ(DescribeFolderVerdict(verdict, facts).empty(), verdict == V::Fit) << c.typed;
   }
-  SetupScriptContent script{"Pendo", {"a\\b.exe=1"}, {"old.dll=x"}, {"c.txt=d\\e.txt"}, {}, {}};
+  tscriptcontent script{"Pendo", {"a\\b.exe=1"}, {"old.dll=x"}, {"c.txt=d\\e.txt"}, {}, {}};
   EXPECT_EQ(PathsTouched(script), (std::vector<std::string>{"a\\b.exe", "old.dll", "c.txt", "d\\e.txt"}));
 }
 

@@ -106,7 +106,7 @@ TEST(NoticeList, SortsByTextIgnoringCase) {
 TEST(NoticeList, FileLineEndsNulAndRoundTrip) {
   const std::string path = TestPath("element_noticelist_test");
   tnoticelist list;
-  EXPECT_EQ(list.Load(path), tnoticelist::tloadresult::missing);
+  EXPECT_EQ(list.Load(path), tnoticelist::tloadresult::Missing);
   EXPECT_EQ(list.Count(), 0);
   list.Save(path);
   std::string bytes;
@@ -115,12 +115,12 @@ TEST(NoticeList, FileLineEndsNulAndRoundTrip) {
 
   platform::WriteFileAtomically(path, std::string("a\rb\nc\r\n\r\nd,e,f,g,h,i,j,k\n\rx", 27) +
                                           std::string("\0y\r\nz", 5));
-  ASSERT_EQ(list.Load(path), tnoticelist::tloadresult::loaded);
+  ASSERT_EQ(list.Load(path), tnoticelist::tloadresult::Loaded);
   EXPECT_EQ(list.Lines(), (std::vector<std::string>{"a", "b", "c", "", "d,e,f,g,h,i,j,k", "", "x"}));
   list.Save(path);
   ASSERT_TRUE(platform::ReadFileBytes(path, bytes));
   EXPECT_EQ(bytes, "a\r\nb\r\nc\r\n\r\nd,e,f,g,h,i,j,k\r\n\r\nx\r\n");
-  ASSERT_EQ(list.Load(path), tnoticelist::tloadresult::loaded);
+  ASSERT_EQ(list.Load(path), tnoticelist::tloadresult::Loaded);
   EXPECT_EQ(list.Count(), 7) << "what was written reads back as the same records";
   std::remove(path.c_str());
 }

@@ -148,7 +148,7 @@ TEST(Profiler, FailedSaveRaisesAndKeepsTheOldFile) {
 #endif
                               + ".tmp";
   ASSERT_TRUE(platform::CreateFolderTree(blocker));
-  EXPECT_THROW(p.Save(), FileError);
+  EXPECT_THROW(p.Save(), EFileError);
   EXPECT_EQ(FileText(path), "keep,1\r\n");
 #ifdef _WIN32
   RemoveDirectoryA(blocker.c_str());

@@ -7,7 +7,7 @@
 using namespace pendo;
 
 TEST(SplitText, LimitsAndPieces) {
-  TextSlots s;
+  ttextslots s;
   EXPECT_EQ(SplitText("a+b+c", '+', s, -1), 3);
   EXPECT_EQ(s[0], "a");
   EXPECT_EQ(s[1], "b");
@@ -23,7 +23,7 @@ TEST(SplitText, LimitsAndPieces) {
 }
 
 TEST(SplitText, NoSeparatorEmptyTextAndEmptyPieces) {
-  TextSlots s;
+  ttextslots s;
   s[3] = "stale";
   EXPECT_EQ(SplitText("whole", ',', s, -1), 1);
   EXPECT_EQ(s[0], "whole");
@@ -42,7 +42,7 @@ TEST(SplitText, NoSeparatorEmptyTextAndEmptyPieces) {
 TEST(SplitText, StopsAfterTwentyFourSlots) {
   std::string text;
   for (int i = 0; i <= 30; ++i) text += std::to_string(i) + (i < 30 ? "," : "");
-  TextSlots s;
+  ttextslots s;
   EXPECT_EQ(SplitText(text, ',', s, -1), 24);
   EXPECT_EQ(s[23], "23") << "text after the 24th separator is dropped";
   // A limit beyond the slots cannot overrun them.

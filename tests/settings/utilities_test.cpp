@@ -142,7 +142,7 @@ TEST(ProfileSave, AProfileHeldByAnotherProgramIsNeverWrittenOver) {
     EXPECT_EQ(p.ReadInteger("left", 40), 40) << "the defaults, as for a new user";
     p.WriteInteger("left", 1);
     CloseHandle(locked);  // even once it could be written
-    EXPECT_THROW(p.Save(), FileError);
+    EXPECT_THROW(p.Save(), EFileError);
   }  // the destructor stays silent
   {
     std::ifstream in(path, std::ios::binary);
