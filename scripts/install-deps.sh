@@ -30,13 +30,18 @@ if [ ${#need[@]} -gt 0 ]; then
   apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
 fi
 
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-  if [ "$(id -u)" -eq 0 ]; then
-    sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >> /etc/locale.gen
-    locale-gen >/dev/null
-  else
-    echo "locale ja_JP.UTF-8 is missing (run as root to generate it)" >&2
-    exit 1
+# Japanese for the programs' own tests; English (code page 1252) for the
+# tests that show the programs right on a system that is not Japanese.
+for loc in ja_JP en_US; do
+  if ! locale -a 2>/dev/null | grep -qi "^$loc\.utf-\?8$"; then
+    if [ "$(id -u)" -eq 0 ]; then
+      sed -i "s/^# *\($loc.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+      grep -q "^$loc.UTF-8 UTF-8" /etc/locale.gen || echo "$loc.UTF-8 UTF-8" >> /etc/locale.gen
+      locale-gen >/dev/null
+    else
+      echo "locale $loc.UTF-8 is missing (run as root to generate it)" >&2
+      exit 1
+    fi
   fi
-fi
+done
+

@@ -14,7 +14,9 @@ fi
 export WINEDEBUG=-all
 # No debugger on a crash: the process just ends, so a crashing test fails at once.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+# The system locale Wine gives its processes: Japanese unless a test asks
+# for another (PENDO_WINE_LANG=en_US.UTF-8 runs the programs on code page 1252).
+export LANG="${PENDO_WINE_LANG:-ja_JP.UTF-8}" LC_ALL="${PENDO_WINE_LANG:-ja_JP.UTF-8}"
 export HOME="$PENDO_WINE_DIR/home"
 if [ -f "$PENDO_WINE_DIR/display" ]; then
   DISPLAY=$(cat "$PENDO_WINE_DIR/display"); export DISPLAY
