@@ -1,5 +1,7 @@
 #include "installer/installerwizard.h"
 
+#include "framework/application.h"
+
 namespace pendo {
 
 namespace {

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "controls/wizardform.h"
-#include "framework/application.h"
 #include "framework/comctrls.h"
 #include "framework/resource.h"
 #include "installer/setupcommandline.h"

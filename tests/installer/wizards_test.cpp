@@ -16,6 +16,7 @@
 #include "installer/registrykey.h"
 #include "installer/shellfolders.h"
 #include "settings/platform.h"
+#include "settings/profiler.h"
 #include "settings/programidentity.h"
 #include "settings/windowsfolder.h"
 #include "wintest.h"
@@ -151,6 +152,7 @@ TEST_F(SetupWizard, CancelAsksFirst) {
   Pump(200);
   EXPECT_FALSE(IsWindow(window)) << "OK closes and frees the wizard";
   form_ = nullptr;
+  EXPECT_FALSE(platform::FileExists(tprofiler::ProfileFolder() + "profile_installationform")) << "no profile";
 }
 
 }  // namespace
