@@ -1,6 +1,5 @@
 #include "controls/wizardform.h"
 
-#include "forms/primaryform.h"
 #include "framework/dialogs.h"
 
 #include "controls/simpletreeview.h"
@@ -22,7 +21,7 @@ void twizardform::DeclarePublished(tresourcecontext& c) {
 }
 
 void twizardform::OpenFrame() {
-  profile_ = std::make_unique<tprofiler>("profile_" + Name());
+  if (frame_.keepLastPage) profile_ = std::make_unique<tprofiler>("profile_" + Name());
   std::vector<std::string> captions;
   for (tpage* page : notebook_->Pages()) captions.push_back(page->Caption());
   pageList_->SetItems(captions);
@@ -55,6 +54,19 @@ void twizardform::UpdatePageControls() {
     pageLabel_->SetCaption(frame_.counterPrefix + std::to_string(index) + "/" + std::to_string(last));
 }
 
+std::string twizardform::PageCaption() const {
+  const auto pages = notebook_->Pages();
+  const int i = PageIndex();
+  return i >= 0 && i < static_cast<int>(pages.size()) ? pages[i]->Caption() : std::string();
+}
+
+int twizardform::PageOf(const std::string& caption) const {
+  const auto pages = notebook_->Pages();
+  for (size_t i = 0; i < pages.size(); ++i)
+    if (pages[i]->Caption() == caption) return static_cast<int>(i);
+  return -1;
+}
+
 bool twizardform::PageKey(WORD& key, tshiftstate shift) {
   if (key != VK_TAB || !(shift & ssCtrl)) return false;
   if (shift & ssShift) prevButton_->Click();
@@ -63,16 +75,7 @@ bool twizardform::PageKey(WORD& key, tshiftstate shift) {
   return true;
 }
 
-bool twizardform::ChooseFile(topendialog& dialog, const std::string& filter, tprimaryform* ontop) {
-  const bool stayontop = ontop && ontop->stayontop();
-  if (stayontop) ontop->Setstayontop(false);
-  struct Restore {
-    tprimaryform* window;
-    bool stayontop;
-    ~Restore() {
-      if (stayontop) window->Setstayontop(true);
-    }
-  } restore{ontop, stayontop};
+bool twizardform::OpenFile(topendialog& dialog, const std::string& filter) {
   dialog.SetFilter(filter);
   return dialog.Execute();
 }

@@ -1,9 +1,9 @@
-// The frame the page-by-page dialogs share: a drop-down list of the page
-// captions over a notebook of pages, a page counter label, back and next
-// buttons, and the page shown last kept under "lastpage" in the dialog's own
-// profile ("profile_" + the form's name). Each dialog lists the frame's
-// components in its own description (names and places differ) and names them
-// here; its handlers call the steps below.
+// The frame the page-by-page dialogs of both programs share: a drop-down list
+// of the page captions over a notebook of pages, a page counter label, back
+// and next buttons, and, where the frame keeps it, the page shown last under
+// "lastpage" in the dialog's own profile ("profile_" + the form's name). Each
+// dialog lists the frame's components in its own description (names and
+// places differ) and names them here; its handlers call the steps below.
 #pragma once
 
 #include <memory>
@@ -17,7 +17,6 @@
 namespace pendo {
 
 class topendialog;
-class tprimaryform;
 
 struct twizardframe {
   std::string pageList = "PropertyListCBox";
@@ -28,6 +27,8 @@ struct twizardframe {
   // The page counter reads prefix + index + "/" + last index; without a
   // prefix the label keeps its described text.
   std::string counterPrefix;
+  // The installer writes no profile.
+  bool keepLastPage = true;
 };
 
 class twizardform : public tform {
@@ -48,10 +49,15 @@ class twizardform : public tform {
   void NextPage() { ShowPage(PageIndex() + 1); }
   void PrevPage() { ShowPage(PageIndex() - 1); }
   // Next and back enabled where they lead to a page, the list on the page
-  // shown, the counter label.
-  void UpdatePageControls();
+  // shown, the counter label; a dialog adds its own rules.
+  virtual void UpdatePageControls();
+  // Pages are known by their captions: the one shown (empty when none), and
+  // the index of one (-1 when there is none).
+  std::string PageCaption() const;
+  int PageOf(const std::string& caption) const;
 
-  // Opens the profile and fills the page list with the page captions.
+  // Opens the profile when the frame keeps one and fills the page list with
+  // the page captions.
   void OpenFrame();
   // Reads "lastpage" (default when missing or not a number); above the last
   // page it becomes the last when clampAbove, else it is ignored like any
@@ -64,16 +70,30 @@ class twizardform : public tform {
   // Ctrl+Tab presses next, Ctrl+Shift+Tab back; the key is then used up.
   bool PageKey(WORD& key, tshiftstate shift);
 
-  // The open dialog with the filter; a window kept on top (may be null) stops
-  // being so meanwhile, or the dialog would open behind it. True when the
-  // user chose a file, whose name the dialog then holds.
-  static bool ChooseFile(topendialog& dialog, const std::string& filter, tprimaryform* ontop);
+  // The open dialog with the filter; a window kept on top (may be null; any
+  // window with stayontop and Setstayontop) stops being so meanwhile, or the
+  // dialog would open behind it. True when the user chose a file, whose name
+  // the dialog then holds.
+  template <class Window>
+  static bool ChooseFile(topendialog& dialog, const std::string& filter, Window* ontop) {
+    struct Restore {
+      Window* window;
+      bool stayontop;
+      ~Restore() {
+        if (stayontop) window->Setstayontop(true);
+      }
+    } restore{ontop, ontop && ontop->stayontop()};
+    if (restore.stayontop) ontop->Setstayontop(false);
+    return OpenFile(dialog, filter);
+  }
 
  protected:
   // Binds the frame's components; a dialog's override calls it first.
   void DeclarePublished(tresourcecontext& context) override;
 
  private:
+  static bool OpenFile(topendialog& dialog, const std::string& filter);
+
   twizardframe frame_;
   tcombobox* pageList_ = nullptr;
   tnotebook* notebook_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "controls/wizardimages.h"
 #include "events/eventitem.h"
+#include "forms/primaryform.h"
 #include "settings/actions.h"
 
 namespace pendo {

@@ -1,7 +1,6 @@
 #include "installer/_installationform.h"
 
 #include "framework/application.h"
-#include "installer/commandline.h"
 #include "installer/folderfitness.h"
 #include "installer/installationrun.h"
 #include "installer/installerwizard.h"
@@ -18,7 +17,6 @@ const char kFolderPage[] = "フォルダの指定";
 const char kSendToPage[] = "「送る」への登録";
 const char kInstallationPage[] = "インストレーション";
 const char kEndPage[] = "終了";
-constexpr int kLastPage = 6;
 
 tformdesc MakeInstallationform() {
   tformdesc d = WizardDescription(
@@ -100,7 +98,7 @@ const tformdesc kInstallationform = MakeInstallationform();
 }  // namespace
 
 Tinstallationform::Tinstallationform(tcomponent* owner)
-    : tinstallerwizard(owner, kInstallationform, "Setup: ", kLastPage) {}
+    : tinstallerwizard(owner, kInstallationform, "Setup: ") {}
 
 void Tinstallationform::DeclarePublished(tresourcecontext& c) {
   tinstallerwizard::DeclarePublished(c);
@@ -125,19 +123,19 @@ void Tinstallationform::FormCreate(tobject*) {
 void Tinstallationform::FormShow(tobject*) { ApplyPageState(); }
 
 void Tinstallationform::ApplyPageState() {
-  ApplyFrameState();
+  UpdatePageControls();
   const std::string page = PageCaption();
-  if (page == kFolderPage && installfoldernameedit->Text().empty()) NextButton->SetEnabled(false);
+  if (page == kFolderPage && installfoldernameedit->Text().empty()) NextButton()->SetEnabled(false);
   if (page == kInstallationPage) {
-    PrevButton->SetEnabled(false);
+    PrevButton()->SetEnabled(false);
     CloseButton->SetEnabled(false);
-    NextButton->SetEnabled(!running_ && endlabel->Visible());
+    NextButton()->SetEnabled(!Running() && endlabel->Visible());
   }
 }
 
 void Tinstallationform::Step(int direction) {
   // Input that arrives while the run lets the message loop work is ignored.
-  if (running_) return;
+  if (Running()) return;
   // The folder typed is judged when it is left, before anything is written.
   if (direction > 0 && PageCaption() == kFolderPage) {
     const std::string fault = FolderFault();
@@ -146,11 +144,15 @@ void Tinstallationform::Step(int direction) {
       return;
     }
   }
-  int index = note->PageIndex() + direction;
-  if (index < 0 || index > kLastPage) return;
-  note->SetPageIndex(index);
+  int index = PageIndex() + direction;
+  if (index < 0 || index >= PageCount()) return;
+  Notebook()->SetPageIndex(index);
   if (PageCaption() == kSendToPage && !script_->ReadFlag(script::kEnvironment, script::kSendTo, false))
-    note->SetPageIndex(index + direction);
+    Notebook()->SetPageIndex(index + direction);
+  ApplyPageState();
+  // The run starts once its page is shown; it may lead back to a page.
+  if (PageCaption() != kInstallationPage) return;
+  InstallationRun();
   ApplyPageState();
 }
 
@@ -167,10 +169,10 @@ void Tinstallationform::NextButtonClick(tobject*) { Step(+1); }
 void Tinstallationform::PrevButtonClick(tobject*) { Step(-1); }
 
 void Tinstallationform::CloseButtonClick(tobject*) {
-  if (running_) return;
+  if (Running()) return;
   if (PageCaption() == kEndPage) {
     Close();
-    ProcessPendingMessages();
+    Application->ProcessMessages();
     return;
   }
   if (Message("セットアップを中止します。", "確認", MB_OKCANCEL) == IDOK) Close();
@@ -196,53 +198,27 @@ void Tinstallationform::notePageChanged(tobject*) {
       ApplyPageState();  // the folder page behind the message
       Message(RegisteredFolderMessage(fault), "確認", MB_OK);
     }
-  } else if (page == kInstallationPage) {
-    InstallationRun();
   }
 }
 
 void Tinstallationform::installfoldernameeditChange(tobject*) {
-  if (!running_) ApplyPageState();
+  if (!Running()) ApplyPageState();
 }
 
 void Tinstallationform::InstallationRun() {
-  running_ = true;
-  struct Done {
-    bool& flag;
-    ~Done() { flag = false; }
-  } done{running_};
-  NextButton->SetEnabled(false);
-  PrevButton->SetEnabled(false);
-  CloseButton->SetEnabled(false);
-  NextButton->Update();
-
   tinstallationrun run(GetProgramFolder(), platform::ExecutablePath());
-  run.OnProgress = [this](tinstallationrun::tbar bar, int position, int max) {
-    tprogressbar* target = bar == tinstallationrun::tbar::Files       ? filecopyprogressbar
-                           : bar == tinstallationrun::tbar::Shortcuts ? shortcutprogressbar
-                                                                      : uninstallinfomationprogressbar;
-    target->SetRange(0, max);
-    target->SetPosition(position);
-    target->Update();
-  };
-  run.OnYield = [] { ProcessPendingMessages(); };
-  run.OnLog = [this](const std::string& line) { Log(line); };
   using r = tinstallationrun::tresult;
   r result;
   Log("インストール: " + installfoldernameedit->Text());
   try {
-    // A running program is waited for: nothing has been written yet.
-    do {
-      result = run.Run(installfoldernameedit->Text(), sendtonameedit->Text());
-    } while (result == r::ProductRunning && Message(run.Message(result), "確認", MB_RETRYCANCEL) == IDRETRY);
+    result = RunPage(run, {filecopyprogressbar, shortcutprogressbar, uninstallinfomationprogressbar},
+                     installfoldernameedit->Text(), sendtonameedit->Text());
   } catch (const std::exception& error) {
     // The error box reports it; the wizard stays here and can be cancelled.
     Log(std::string("失敗: ") + error.what());
-    SetExitCode(tsetupexit::Failed);
     CloseButton->SetEnabled(true);
     throw;
   }
-  running_ = false;
   // After a refused folder or title the user may go on; leaving then, or at
   // the running-program message, is a cancel.
   const bool cancelled =
@@ -253,17 +229,17 @@ void Tinstallationform::InstallationRun() {
       for (const auto& link : run.Skipped()) Message(SkippedShortcutMessage(link), "確認", MB_OK);
       Log("インストール終了");
       endlabel->Show();
-      NextButton->SetEnabled(true);
-      NextButton->SetFocus();
+      NextButton()->SetEnabled(true);
+      NextButton()->SetFocus();
       break;
     case r::FolderUnfit:
     case r::NoRoom:
       Message(run.Message(result), "失敗", MB_OK);
-      note->SetPageIndex(3);
+      Notebook()->SetPageIndex(PageOf(kFolderPage));
       break;
     case r::TitleUnfit:
       Message(run.Message(result), "失敗", MB_OK);
-      note->SetPageIndex(4);
+      Notebook()->SetPageIndex(PageOf(kSendToPage));
       break;
     case r::ProductRunning:
       Close();
@@ -283,7 +259,7 @@ void Tinstallationform::InstallationRun() {
   }
 }
 
-void Tinstallationform::FormCloseQuery(tobject*, bool& canClose) { canClose = !running_; }
+void Tinstallationform::FormCloseQuery(tobject*, bool& canClose) { canClose = !Running(); }
 
 void Tinstallationform::FormClose(tobject*, tcloseaction& action) { action = tcloseaction::caFree; }
 

@@ -1,6 +1,5 @@
 #include "installer/_uninstallationform.h"
 
-#include "framework/application.h"
 #include "installer/commandline.h"
 #include "installer/installerwizard.h"
 #include "installer/removalrun.h"
@@ -11,7 +10,6 @@ namespace {
 
 const char kRemovalPage[] = "アンインストレーション";
 const char kEndPage[] = "終了";
-constexpr int kLastPage = 2;
 
 tformdesc MakeUninstallationform() {
   tformdesc d = WizardDescription(
@@ -59,7 +57,7 @@ const tformdesc kUninstallationform = MakeUninstallationform();
 }  // namespace
 
 Tuninstallationform::Tuninstallationform(tcomponent* owner)
-    : tinstallerwizard(owner, kUninstallationform, "Uninstall: ", kLastPage) {}
+    : tinstallerwizard(owner, kUninstallationform, "Uninstall: ") {}
 
 void Tuninstallationform::DeclarePublished(tresourcecontext& c) {
   tinstallerwizard::DeclarePublished(c);
@@ -77,47 +75,33 @@ void Tuninstallationform::FormCreate(tobject*) {
 void Tuninstallationform::FormShow(tobject*) { ApplyPageState(); }
 
 void Tuninstallationform::ApplyPageState() {
-  ApplyFrameState();
+  UpdatePageControls();
   if (PageCaption() == kRemovalPage) {
-    PrevButton->SetEnabled(false);
+    PrevButton()->SetEnabled(false);
     CloseButton->SetEnabled(false);
   }
 }
 
 void Tuninstallationform::NextButtonClick(tobject*) {
-  if (running_ || note->PageIndex() >= kLastPage) return;
-  note->SetPageIndex(note->PageIndex() + 1);
+  if (Running() || PageIndex() >= PageCount() - 1) return;
+  Notebook()->SetPageIndex(PageIndex() + 1);
+  ApplyPageState();
+  if (PageCaption() != kRemovalPage) return;
+  RemovalRun();
   ApplyPageState();
 }
 
 void Tuninstallationform::CloseButtonClick(tobject*) {
-  if (running_) return;
+  if (Running()) return;
   if (PageCaption() == kEndPage || Message("アンインストールを中止します。", "確認", MB_OKCANCEL) == IDOK) Close();
 }
 
 void Tuninstallationform::notePageChanged(tobject*) {
-  const std::string page = PageCaption();
-  if (page == kEndPage) {
-    EnterLastPage();
-  } else if (page == kRemovalPage) {
-    RemovalRun();
-  }
+  if (PageCaption() == kEndPage) EnterLastPage();
 }
 
 void Tuninstallationform::RemovalRun() {
-  running_ = true;
-  NextButton->SetEnabled(false);
-  Update();
   tremovalrun run(FolderPartOf(script_->Path()));
-  run.OnProgress = [this](tremovalrun::tbar bar, int position, int max) {
-    tprogressbar* target = bar == tremovalrun::tbar::Files       ? filedeleteprogressbar
-                           : bar == tremovalrun::tbar::Shortcuts ? shortcutprogressbar
-                                                                 : installinfomationdeleteprogressbar;
-    target->SetRange(0, max);
-    target->SetPosition(position);
-    target->Update();
-  };
-  run.OnLog = [this](const std::string& line) { Log(line); };
   Log("アンインストール: " + script_->Path());
   using r = tremovalrun::tresult;
   r result = r::Done;
@@ -126,17 +110,12 @@ void Tuninstallationform::RemovalRun() {
     struct Finish {
       Tuninstallationform& f;
       ~Finish() {
-        f.running_ = false;
         f.endlabel->Show();
-        f.NextButton->SetEnabled(true);
-        f.NextButton->SetFocus();
+        f.NextButton()->SetEnabled(true);
+        f.NextButton()->SetFocus();
       }
     } finish{*this};
-    SetExitCode(tsetupexit::Failed);  // until the run returns
-    // A running program is waited for: nothing has been removed yet.
-    do {
-      result = run.Run();
-    } while (result == r::ProductRunning && Message(run.Message(result), "確認", MB_RETRYCANCEL) == IDRETRY);
+    result = RunPage(run, {filedeleteprogressbar, shortcutprogressbar, installinfomationdeleteprogressbar});
     SetExitCode(tremovalrun::ExitCodeOf(result));
     if (result == r::FolderUnfit) Message(run.Message(result), "失敗", MB_OK);
   }
@@ -148,7 +127,7 @@ void Tuninstallationform::RemovalRun() {
   }
 }
 
-void Tuninstallationform::FormCloseQuery(tobject*, bool& canClose) { canClose = !running_; }
+void Tuninstallationform::FormCloseQuery(tobject*, bool& canClose) { canClose = !Running(); }
 
 void Tuninstallationform::FormClose(tobject*, tcloseaction& action) { action = tcloseaction::caFree; }
 

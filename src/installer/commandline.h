@@ -13,7 +13,4 @@ tsetupcommandline GetSetupCommandLine();
 // (empty without any): the path of an uninstall script.
 std::string GetCommandLineText();
 
-// Lets the message loop handle every waiting message (repaints, input).
-void ProcessPendingMessages();
-
 }  // namespace pendo

@@ -56,18 +56,6 @@ bool IsInstalledIn(const std::string& folder) {
 tinstallationrun::tinstallationrun(std::string setupFolder, std::string installer)
     : setupFolder_(std::move(setupFolder)), installer_(std::move(installer)) {}
 
-void tinstallationrun::Progress(tbar bar, int position, int max) {
-  if (OnProgress) OnProgress(bar, position, max);
-}
-
-void tinstallationrun::LetWindowWork() {
-  if (OnYield) OnYield();
-}
-
-void tinstallationrun::Log(const std::string& line) {
-  if (OnLog) OnLog(line);
-}
-
 std::string tinstallationrun::Message(tresult result) const {
   switch (result) {
     case tresult::Done: return std::string();
@@ -360,12 +348,12 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
   if (shortcutMax == 0) Progress(tbar::Shortcuts, 1, 1);
   LetWindowWork();
 
-  Progress(tbar::UninstallInformation, 0, 1);
+  Progress(tbar::Information, 0, 1);
   for (const auto& path : replaced) {
     const std::string previous = path + script::kPreviousSuffix;
     Log("旧版削除: " + previous + Outcome(DeleteFileA(previous.c_str()) != FALSE));
   }
-  Progress(tbar::UninstallInformation, 1, 1);
+  Progress(tbar::Information, 1, 1);
   LetWindowWork();
   return tresult::Done;
 }

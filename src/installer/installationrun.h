@@ -3,20 +3,19 @@
 // installer copy first, so that a run stopped anywhere can be removed; then
 // archive files, clean-up, SendTo entry, file verbs and Start-menu shortcuts.
 // The wizard shows the progress and lets the message loop run in between;
-// the run without a window drives it alike. Each step is told to OnLog.
+// the run without a window drives it alike.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "installer/setupcommandline.h"
+#include "installer/setupprogress.h"
 
 namespace pendo {
 
-class tinstallationrun {
+class tinstallationrun : public tsetupprogress {
  public:
-  enum class tbar { Files, Shortcuts, UninstallInformation };
   enum class tresult {
     Done,
     ScriptUnfit,     // the script would write outside its folders; nothing written
@@ -46,16 +45,7 @@ class tinstallationrun {
   std::string Message(tresult result) const;
   static tsetupexit ExitCodeOf(tresult result);
 
-  std::function<void(tbar bar, int position, int max)> OnProgress;
-  // Called after every file, verb and shortcut so the window can repaint.
-  std::function<void()> OnYield;
-  std::function<void(const std::string& line)> OnLog;
-
  private:
-  void Progress(tbar bar, int position, int max);
-  void LetWindowWork();
-  void Log(const std::string& line);
-
   std::string setupFolder_, installer_, fault_;
   std::vector<std::string> skipped_;
 };

@@ -1,10 +1,26 @@
 #include "installer/installerwizard.h"
 
+#include "framework/application.h"
+
 namespace pendo {
 
-tinstallerwizard::tinstallerwizard(tcomponent* owner, const tformdesc& description, const char* labelPrefix,
-                                   int lastPage)
-    : tform(owner, description), labelPrefix_(labelPrefix), lastPage_(lastPage) {}
+namespace {
+
+twizardframe Frame(const char* counterPrefix) {
+  twizardframe f{"pagelistcbox", "note", "PageLabel", "PrevButton", "NextButton", counterPrefix};
+  f.keepLastPage = false;
+  return f;
+}
+
+std::vector<tprop> With(std::vector<tprop> props, const std::vector<tprop>& more) {
+  props.insert(props.end(), more.begin(), more.end());
+  return props;
+}
+
+}  // namespace
+
+tinstallerwizard::tinstallerwizard(tcomponent* owner, const tformdesc& description, const char* counterPrefix)
+    : twizardform(owner, description, Frame(counterPrefix)) {}
 
 void tinstallerwizard::Attach(const tsetuplog* log, tsetupexit* exitCode) {
   log_ = log;
@@ -12,10 +28,7 @@ void tinstallerwizard::Attach(const tsetuplog* log, tsetupexit* exitCode) {
 }
 
 int tinstallerwizard::Message(const std::string& text, const char* caption, UINT buttons) {
-  Log(std::string(caption) + ": " + text);
-  const int answer = MessageBoxA(Handle(), text.c_str(), caption, buttons | MB_ICONINFORMATION);
-  if (buttons != MB_OK) Log(std::string("→ ") + (answer == IDOK ? "OK" : answer == IDRETRY ? "再試行" : "キャンセル"));
-  return answer;
+  return SetupMessage(Handle(), text, caption, buttons | MB_ICONINFORMATION, log_);
 }
 
 void tinstallerwizard::Log(const std::string& line) const {
@@ -27,38 +40,22 @@ void tinstallerwizard::SetExitCode(tsetupexit code) {
 }
 
 void tinstallerwizard::DeclarePublished(tresourcecontext& c) {
-  c.Field("pagelistcbox", pagelistcbox);
+  twizardform::DeclarePublished(c);
   c.Field("Bevel1", Bevel1);
-  c.Field("note", note);
-  c.Field("PageLabel", PageLabel);
-  c.Field("PrevButton", PrevButton);
-  c.Field("NextButton", NextButton);
   c.Field("CloseButton", CloseButton);
   c.Field("StatusBar", StatusBar);
 }
 
 void tinstallerwizard::ShowFirstPage() {
-  std::vector<std::string> captions;
-  for (tpage* p : note->Pages()) captions.push_back(p->Caption());
-  pagelistcbox->SetItems(captions);
-  note->SetPageIndex(0);
+  OpenFrame();
+  Notebook()->SetPageIndex(0);
 }
 
-std::string tinstallerwizard::PageCaption() const {
-  const auto pages = note->Pages();
-  const int i = note->PageIndex();
-  return i >= 0 && i < static_cast<int>(pages.size()) ? pages[i]->Caption() : std::string();
-}
-
-void tinstallerwizard::ApplyFrameState() {
-  const int index = note->PageIndex();
-  NextButton->SetEnabled(index < lastPage_);
-  PrevButton->SetEnabled(index >= 1);
+void tinstallerwizard::UpdatePageControls() {
+  twizardform::UpdatePageControls();
   CloseButton->SetEnabled(true);
-  pagelistcbox->SetItemIndex(index);
-  PageLabel->SetCaption(labelPrefix_ + std::to_string(index) + "/" + std::to_string(lastPage_));
-  if (OnLastPage()) {
-    PrevButton->SetEnabled(false);
+  if (PageIndex() == PageCount() - 1) {
+    PrevButton()->SetEnabled(false);
     CloseButton->SetCaption("終了(&C)");
     // Enter finishes: the focus must not stay with the disabled Next.
     CloseButton->SetFocus();
@@ -66,18 +63,27 @@ void tinstallerwizard::ApplyFrameState() {
 }
 
 void tinstallerwizard::EnterLastPage() {
-  NextButton->SetDefault(false);
+  NextButton()->SetDefault(false);
   CloseButton->SetDefault(true);
 }
 
-namespace {
-
-std::vector<tprop> With(std::vector<tprop> props, const std::vector<tprop>& more) {
-  props.insert(props.end(), more.begin(), more.end());
-  return props;
+void tinstallerwizard::Hold(tsetupprogress& run, tprogressbar* const (&bars)[3]) {
+  running_ = true;
+  NextButton()->SetEnabled(false);
+  PrevButton()->SetEnabled(false);
+  CloseButton->SetEnabled(false);
+  Update();
+  NextButton()->Update();
+  run.OnProgress = [bars](tsetupprogress::tbar bar, int position, int max) {
+    tprogressbar* target = bars[static_cast<int>(bar)];
+    target->SetRange(0, max);
+    target->SetPosition(position);
+    target->Update();
+  };
+  run.OnYield = [] { Application->ProcessMessages(); };
+  run.OnLog = [this](const std::string& line) { Log(line); };
+  SetExitCode(tsetupexit::Failed);
 }
-
-}  // namespace
 
 tformdesc WizardDescription(const char* name, const char* caption, const char* pageLabel,
                             const twizardhandlers& h) {

@@ -1,32 +1,25 @@
-// The frame both installer wizards share: page list, bevel, page book,
-// page label, the three buttons and the status bar, with the window's own
-// properties, the page rules common to both, and a helper that lays out the
-// text lines of a page.
+// Mondax's layer over the wizard frame: the window and its frame (bevel,
+// Cancel and status bar beside the frame's own), the page rules both wizards
+// add, the run of their run page, the log, the exit code and the message box.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "controls/wizardform.h"
 #include "framework/comctrls.h"
-#include "framework/extctrls.h"
-#include "framework/form.h"
 #include "framework/resource.h"
-#include "framework/stdctrls.h"
 #include "installer/setupcommandline.h"
 #include "installer/setuplog.h"
+#include "installer/setupprogress.h"
 
 namespace pendo {
 
-class tinstallerwizard : public tform {
+class tinstallerwizard : public twizardform {
  public:
-  tinstallerwizard(tcomponent* owner, const tformdesc& description, const char* labelPrefix, int lastPage);
+  tinstallerwizard(tcomponent* owner, const tformdesc& description, const char* counterPrefix);
 
-  tcombobox* pagelistcbox = nullptr;
   tbevel* Bevel1 = nullptr;
-  tnotebook* note = nullptr;
-  tlabel* PageLabel = nullptr;
-  tbutton* PrevButton = nullptr;
-  tbutton* NextButton = nullptr;
   tbutton* CloseButton = nullptr;
   tstatusbar* StatusBar = nullptr;
 
@@ -37,32 +30,47 @@ class tinstallerwizard : public tform {
   // a log) and how the program ends; both outlive the window.
   void Attach(const tsetuplog* log, tsetupexit* exitCode);
 
+  // The frame's rules and Cancel: on the last page Back is off and Cancel
+  // says "終了(&C)" and takes the focus.
+  void UpdatePageControls() override;
+
  protected:
   void DeclarePublished(tresourcecontext& context) override;
   // Fills the page list with the page captions and shows the first page.
   void ShowFirstPage();
-  // The caption of the page shown: pages are known by their captions.
-  std::string PageCaption() const;
-  // The rules both wizards share: Next below the last page, Back from the
-  // second, Cancel, the page list and label; on the last page Cancel says
-  // "終了(&C)" and takes Enter.
-  void ApplyFrameState();
   // The last page's entry: Cancel becomes the default button.
   void EnterLastPage();
-  bool OnLastPage() const { return note->PageIndex() == lastPage_; }
+
+  // Runs the run page's work with the buttons off and input ignored, its
+  // progress on the page's three bars, in the order of tsetupprogress::tbar;
+  // a program of the product still running is waited for while the user
+  // retries. The exit code says Failed until the run returns.
+  template <class Run, class... Args>
+  typename Run::tresult RunPage(Run& run, tprogressbar* const (&bars)[3], const Args&... args) {
+    Hold(run, bars);
+    struct Release {
+      bool& running;
+      ~Release() { running = false; }
+    } release{running_};
+    typename Run::tresult result;
+    do {
+      result = run.Run(args...);
+    } while (result == Run::tresult::ProductRunning &&
+             Message(run.Message(result), "確認", MB_RETRYCANCEL) == IDRETRY);
+    return result;
+  }
 
   // A message box that the log hears of too; the information icon is added.
   int Message(const std::string& text, const char* caption, UINT buttons);
   void Log(const std::string& line) const;
   void SetExitCode(tsetupexit code);
 
-  bool running_ = false;
-
  private:
+  void Hold(tsetupprogress& run, tprogressbar* const (&bars)[3]);
+
+  bool running_ = false;
   const tsetuplog* log_ = nullptr;
   tsetupexit* exitCode_ = nullptr;
-  std::string labelPrefix_;
-  int lastPage_;
 };
 
 struct twizardhandlers {

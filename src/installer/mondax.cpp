@@ -13,8 +13,8 @@
 
 namespace {
 
-void Refuse(const std::string& text) {
-  MessageBoxA(nullptr, text.c_str(), "失敗 - Failure", MB_OK | MB_ICONINFORMATION);
+void Refuse(const std::string& text, const pendo::tsetuplog* log = nullptr) {
+  pendo::SetupMessage(nullptr, text, "失敗 - Failure", MB_OK | MB_ICONINFORMATION, log);
 }
 
 // Standard error, when whoever started us gave one.
@@ -47,18 +47,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   pendo::tapplication app(instance);
   app.SetTitle("Mondax");
   app.OnException = [&app, &log](const std::exception* error) {
-    const std::string text = std::string(error ? error->what() : "unknown error") + ".";
-    log.Line("Mondax: " + text);
-    MessageBoxA(app.MainForm() ? app.MainForm()->Handle() : nullptr, text.c_str(), app.Title().c_str(),
-                MB_OK | MB_ICONSTOP);
+    pendo::SetupMessage(app.MainForm() ? app.MainForm()->Handle() : nullptr,
+                        std::string(error ? error->what() : "unknown error") + ".", app.Title().c_str(),
+                        MB_OK | MB_ICONSTOP, &log);
   };
   const std::string refusal = pendo::StartRefusal(line);
   const std::string orphan = refusal.empty() || !line.remove ? std::string() : pendo::FindUninstallEntryFor(line.path);
   if (!orphan.empty()) {
     // Without its folder or script the entry can only be taken off the list.
     log.Line("失敗 - Failure: " + refusal);
-    const int answer = MessageBoxA(nullptr, (refusal + "\r\n" + pendo::kRemoveEntryQuestion).c_str(), "失敗 - Failure",
-                                   MB_YESNO | MB_ICONQUESTION);
+    const int answer = pendo::SetupMessage(nullptr, refusal + "\r\n" + pendo::kRemoveEntryQuestion, "失敗 - Failure",
+                                           MB_YESNO | MB_ICONQUESTION, nullptr);
     if (answer != IDYES) {
       log.Line("終了コード " + std::to_string(static_cast<int>(pendo::tsetupexit::Refused)));
       return static_cast<int>(pendo::tsetupexit::Refused);
@@ -71,8 +70,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     return static_cast<int>(code);
   }
   if (!refusal.empty()) {
-    log.Line("失敗 - Failure: " + refusal);
-    Refuse(refusal);
+    Refuse(refusal, &log);
     return static_cast<int>(pendo::tsetupexit::Refused);
   }
   // Leaving a wizard before its run has done its work is a cancel.

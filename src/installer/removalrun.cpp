@@ -26,14 +26,6 @@ std::string WhyKept(const std::string& path, unsigned long error) {
 
 }  // namespace
 
-void tremovalrun::Progress(tbar bar, int position, int max) {
-  if (OnProgress) OnProgress(bar, position, max);
-}
-
-void tremovalrun::Log(const std::string& line) {
-  if (OnLog) OnLog(line);
-}
-
 std::string tremovalrun::Message(tresult result) const {
   switch (result) {
     case tresult::FolderUnfit:

@@ -1,20 +1,19 @@
 // One removal of an installed product, from its uninstall script: every file
 // and folder below the installation folder, the per-user key, the Start-menu
 // shortcuts, the file verbs it replaced, the uninstall entry and, last, the
-// uninstall script. Each step is told to OnLog.
+// uninstall script.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "installer/scriptfile.h"
 #include "installer/setupcommandline.h"
+#include "installer/setupprogress.h"
 
 namespace pendo {
 
-class tremovalrun {
+class tremovalrun : public tsetupprogress {
  public:
-  enum class tbar { Files, Shortcuts, Information };
   enum class tresult {
     Done,
     FolderUnfit,     // a root, a system folder, a link or no "mondax.uix" (Fault() says why): nothing removed
@@ -32,12 +31,7 @@ class tremovalrun {
   std::string Message(tresult result) const;
   static tsetupexit ExitCodeOf(tresult result);
 
-  std::function<void(tbar bar, int position, int max)> OnProgress;
-  std::function<void(const std::string& line)> OnLog;
-
  private:
-  void Progress(tbar bar, int position, int max);
-  void Log(const std::string& line);
   // Every file of folder but keep.
   void DeleteFiles(const std::string& folder, const std::string& keep);
   // Puts back the verb commands the installation replaced, and takes away

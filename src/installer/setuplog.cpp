@@ -34,4 +34,12 @@ void tsetuplog::Line(const std::string& text) const {
   WriteFile(file_, line.data(), static_cast<DWORD>(line.size()), &put, nullptr);
 }
 
+int SetupMessage(HWND owner, const std::string& text, const char* caption, UINT type, const tsetuplog* log) {
+  if (log) log->Line(std::string(caption) + ": " + text);
+  const int answer = MessageBoxA(owner, text.c_str(), caption, type);
+  if (log && (type & MB_TYPEMASK) != MB_OK)
+    log->Line(std::string("→ ") + (answer == IDOK ? "OK" : answer == IDRETRY ? "再試行" : "キャンセル"));
+  return answer;
+}
+
 }  // namespace pendo

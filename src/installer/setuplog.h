@@ -26,4 +26,8 @@ class tsetuplog {
   HANDLE file_ = INVALID_HANDLE_VALUE;
 };
 
+// Every message box of Mondax. With a log, the log hears "caption: text"
+// first and, when there was a choice, the answer after it.
+int SetupMessage(HWND owner, const std::string& text, const char* caption, UINT type, const tsetuplog* log);
+
 }  // namespace pendo

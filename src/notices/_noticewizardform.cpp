@@ -1,6 +1,7 @@
 #include "notices/_noticewizardform.h"
 
 #include "controls/wizardimages.h"
+#include "forms/primaryform.h"
 #include "notices/noticerecord.h"
 #include "settings/actions.h"
 #include "settings/platform.h"

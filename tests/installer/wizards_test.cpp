@@ -16,6 +16,7 @@
 #include "installer/registrykey.h"
 #include "installer/shellfolders.h"
 #include "settings/platform.h"
+#include "settings/profiler.h"
 #include "settings/programidentity.h"
 #include "settings/windowsfolder.h"
 #include "wintest.h"
@@ -56,14 +57,14 @@ class SetupWizard : public ::testing::Test {
     if (post) PostMessageA(b->Handle(), BM_CLICK, 0, 0);
     else SendMessageA(b->Handle(), BM_CLICK, 0, 0);
   }
-  int Page() const { return static_cast<int>(SendMessageA(form_->pagelistcbox->Handle(), CB_GETCURSEL, 0, 0)); }
+  int Page() const { return static_cast<int>(SendMessageA(form_->PageList()->Handle(), CB_GETCURSEL, 0, 0)); }
 
   std::string folder_, target_;
   Tinstallationform* form_ = nullptr;
 };
 
 TEST_F(SetupWizard, PagesFolderRuleAndInputDuringTheRun) {
-  EXPECT_EQ(form_->PageLabel->Caption(), "Setup: 0/6");
+  EXPECT_EQ(form_->PageLabel()->Caption(), "Setup: 0/6");
   // The frame: one borderless panel of 50 and no grip on a fixed window; 16 lines of pages.
   HWND status = form_->StatusBar->Handle();
   int edges[2] = {0, 0};
@@ -71,27 +72,27 @@ TEST_F(SetupWizard, PagesFolderRuleAndInputDuringTheRun) {
   EXPECT_EQ(edges[0], 50);
   EXPECT_EQ(HIWORD(SendMessageA(status, SB_GETTEXTLENGTHA, 0, 0)) & SBT_NOBORDERS, SBT_NOBORDERS);
   EXPECT_FALSE(GetWindowLongPtrA(status, GWL_STYLE) & SBARS_SIZEGRIP);
-  EXPECT_EQ(form_->pagelistcbox->DropDownCount(), 16);
-  EXPECT_FALSE(IsWindowEnabled(form_->PrevButton->Handle()));
-  for (int i = 0; i < 3; ++i) Click(form_->NextButton);
+  EXPECT_EQ(form_->PageList()->DropDownCount(), 16);
+  EXPECT_FALSE(IsWindowEnabled(form_->PrevButton()->Handle()));
+  for (int i = 0; i < 3; ++i) Click(form_->NextButton());
   EXPECT_EQ(Page(), 3);
-  EXPECT_EQ(form_->PageLabel->Caption(), "Setup: 3/6");
+  EXPECT_EQ(form_->PageLabel()->Caption(), "Setup: 3/6");
   EXPECT_EQ(form_->installfoldernameedit->Text(), GetProgramFilesFolder() + "PendoWizardTest");
   SetWindowTextA(form_->installfoldernameedit->Handle(), "");
-  EXPECT_FALSE(IsWindowEnabled(form_->NextButton->Handle())) << "an empty folder disables Next";
+  EXPECT_FALSE(IsWindowEnabled(form_->NextButton()->Handle())) << "an empty folder disables Next";
   SetWindowTextA(form_->installfoldernameedit->Handle(), target_.c_str());
-  EXPECT_TRUE(IsWindowEnabled(form_->NextButton->Handle()));
-  SetFocus(form_->NextButton->Handle());
-  PostMessageA(form_->NextButton->Handle(), WM_SYSCHAR, 'f', 1 << 29);
+  EXPECT_TRUE(IsWindowEnabled(form_->NextButton()->Handle()));
+  SetFocus(form_->NextButton()->Handle());
+  PostMessageA(form_->NextButton()->Handle(), WM_SYSCHAR, 'f', 1 << 29);
   Pump();
   EXPECT_EQ(GetFocus(), form_->installfoldernameedit->Handle()) << "Alt+F goes to the folder";
 
   // Next, Back and Cancel wait in the queue; the run handles them while it
   // copies, and none may start a second run, move a page or ask to cancel.
-  Click(form_->NextButton, true);
-  Click(form_->PrevButton, true);
+  Click(form_->NextButton(), true);
+  Click(form_->PrevButton(), true);
   Click(form_->CloseButton, true);
-  Click(form_->NextButton);  // without "sendto" the SendTo page is passed over
+  Click(form_->NextButton());  // without "sendto" the SendTo page is passed over
   EXPECT_EQ(Page(), 5);
   EXPECT_FALSE(form_->Running());
   EXPECT_TRUE(IsWindowVisible(form_->endlabel->Handle()));
@@ -99,9 +100,9 @@ TEST_F(SetupWizard, PagesFolderRuleAndInputDuringTheRun) {
   EXPECT_EQ(FindWindowA("#32770", "確認"), nullptr) << "Cancel during the run asks nothing";
   EXPECT_EQ(Page(), 5);
   EXPECT_TRUE(platform::FileExists(target_ + "\\c.bin"));
-  EXPECT_FALSE(IsWindowEnabled(form_->PrevButton->Handle()));
+  EXPECT_FALSE(IsWindowEnabled(form_->PrevButton()->Handle()));
   EXPECT_FALSE(IsWindowEnabled(form_->CloseButton->Handle()));
-  Click(form_->NextButton);
+  Click(form_->NextButton());
   EXPECT_EQ(Page(), 6);
   EXPECT_EQ(form_->CloseButton->Caption(), "終了(&C)");
 }
@@ -111,7 +112,7 @@ TEST_F(SetupWizard, CopyFailureTellsTwiceAndEnds) {
         "[profile]\r\napplicationname=PendoWizardTest\r\nbindedfilename=wizard\r\n[Bind]\r\na.bin=5\r\n"
         "nosuch\\b.bin=5\r\n");
   Write(folder_ + "wizard.bdx", "aaaaabbbbb");
-  for (int i = 0; i < 3; ++i) Click(form_->NextButton);
+  for (int i = 0; i < 3; ++i) Click(form_->NextButton());
   SetWindowTextA(form_->installfoldernameedit->Handle(), target_.c_str());
   // Answers the message boxes of the failure, in order.
   std::vector<std::string> texts;
@@ -128,7 +129,7 @@ TEST_F(SetupWizard, CopyFailureTellsTwiceAndEnds) {
     }
   });
   const HWND window = form_->Handle();
-  Click(form_->NextButton);
+  Click(form_->NextButton());
   answer.join();
   ASSERT_EQ(texts.size(), 2u);
   EXPECT_EQ(texts[0],
@@ -151,6 +152,7 @@ TEST_F(SetupWizard, CancelAsksFirst) {
   Pump(200);
   EXPECT_FALSE(IsWindow(window)) << "OK closes and frees the wizard";
   form_ = nullptr;
+  EXPECT_FALSE(platform::FileExists(tprofiler::ProfileFolder() + "profile_installationform")) << "no profile";
 }
 
 }  // namespace
