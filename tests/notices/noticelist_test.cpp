@@ -78,7 +78,9 @@ TEST(NoticeRecord, ParseAndFormat) {
     tnoticerecord r;
     EXPECT_EQ(ParseNoticeRecord(c.line, r), c.onformat) << c.line;
     EXPECT_TRUE(r == c.record) << c.line;
-    if (c.onformat) EXPECT_EQ(FormatNoticeRecord(r), c.line);
+    if (c.onformat) {
+      EXPECT_EQ(FormatNoticeRecord(r), c.line);
+    }
     tnoticerecord again;
     EXPECT_TRUE(ParseNoticeRecord(FormatNoticeRecord(r), again) && again == r) << c.line;
   }
