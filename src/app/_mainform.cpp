@@ -4,7 +4,6 @@
 
 #include "app/buildinfo.h"
 #include "framework/application.h"
-#include "framework/bitmap.h"
 #include "events/_eventwizardform.h"
 #include "notices/_noticeform.h"
 #include "notices/_noticewizardform.h"
@@ -251,29 +250,12 @@ void Tmainform::SaveProfile() {
 void Tmainform::SchedulerTick() { scheduler_->Tick(eventsounds, noticelist); }
 
 void Tmainform::ShowNotice(const std::string& message) {
-  *savedforegroundwindow_ = GetForegroundWindow();
-  auto* notice = Application->CreateForm<Tnoticeform>();
-  try {
-    notice->returnfocus = savedforegroundwindow_;
-    notice->hour = GetHour();
-    notice->minute = GetMinute();
-    notice->noticepanel->SetCenter(message);
-    notice->noticepanel->SetValue(notice->TimeText(true));
-    {
-      // Measured in a font of its own, released before the sound plays.
-      tfont measuring;
-      measuring.SetName("MS Pゴシック");
-      measuring.SetSize(9);
-      tbitmap scratch(1, 1);
-      scratch.Canvas().Font = measuring;
-      notice->noticepanel->SetWidth(scratch.Canvas().TextWidth(message) + 80);
-    }
-    notice->SetClientSize(notice->noticepanel->Width() + 8, 32);
-  } catch (...) {
-    // No hidden window is left behind.
-    notice->Free();
-    throw;
-  }
+  savedforegroundwindow_ = GetForegroundWindow();
+  // Every notice gives the focus back to the window saved last; that fails
+  // silently when the window is gone.
+  auto* notice = Application->CreateForm<Tnoticeform>(message, GetHour(), GetMinute(), [this] {
+    if (savedforegroundwindow_) SetForegroundWindow(savedforegroundwindow_);
+  });
   PlaySoundList(eventsounds.noticed);
   notice->Show();
   SetForegroundWindow(notice->Handle());

@@ -70,7 +70,7 @@ class Tmainform : public ttransparentprimaryform, public tpanelhost {
   teventsoundsettings eventsounds;
   // The window that had the focus when the last notice opened; every notice
   // window gives the focus back to it when it closes.
-  HWND SavedForegroundWindow() const { return *savedforegroundwindow_; }
+  HWND SavedForegroundWindow() const { return savedforegroundwindow_; }
 
   void LoadNoticeList();
   // Leaves a notice file that could not be read as it is.
@@ -159,7 +159,7 @@ class Tmainform : public ttransparentprimaryform, public tpanelhost {
   tsystemclock systemclock_;
   std::unique_ptr<tschedulerlink> schedulerlink_;
   std::unique_ptr<tminutescheduler> scheduler_;
-  std::shared_ptr<HWND> savedforegroundwindow_ = std::make_shared<HWND>(nullptr);
+  HWND savedforegroundwindow_ = nullptr;
   // Nothing is written before it was read: a notice file that exists but
   // could not be read is never written over, nor are sounds never loaded.
   bool noticelistwritable_ = false;

@@ -1,5 +1,8 @@
 #include "notices/_noticeform.h"
 
+#include <utility>
+
+#include "framework/bitmap.h"
 #include "panels/graphicalgaugepanel.h"
 
 namespace pendo {
@@ -28,7 +31,12 @@ const tformdesc kNoticeform{"noticeform",
 // clang-format on
 }  // namespace
 
-Tnoticeform::Tnoticeform(tcomponent* owner) : ttransparentform(owner, kNoticeform) {}
+Tnoticeform::Tnoticeform(tcomponent* owner, std::string message, int hour, int minute, std::function<void()> closed)
+    : ttransparentform(owner, kNoticeform),
+      message_(std::move(message)),
+      hour_(hour),
+      minute_(minute),
+      closed_(std::move(closed)) {}
 
 void Tnoticeform::DeclarePublished(tresourcecontext& c) {
   c.RegisterClass<tgraphicalgaugepanel>("tgraphicalgaugepanel");
@@ -38,11 +46,23 @@ void Tnoticeform::DeclarePublished(tresourcecontext& c) {
 }
 
 std::string Tnoticeform::TimeText(bool colon) const {
-  return "at " + std::to_string(hour) + (colon ? ":" : " ") + std::to_string(minute);
+  return "at " + std::to_string(hour_) + (colon ? ":" : " ") + std::to_string(minute_);
 }
 
-// A notice stays where it opened.
-void Tnoticeform::FormCreate(tobject*) { Setlockmove(true); }
+void Tnoticeform::FormCreate(tobject*) {
+  // A notice stays where it opened.
+  Setlockmove(true);
+  noticepanel->SetCenter(message_);
+  noticepanel->SetValue(TimeText(true));
+  // Measured in a font of its own, released before the sound plays.
+  tfont measuring;
+  measuring.SetName("MS Pゴシック");
+  measuring.SetSize(9);
+  tbitmap scratch(1, 1);
+  scratch.Canvas().Font = measuring;
+  noticepanel->SetWidth(scratch.Canvas().TextWidth(message_) + 80);
+  SetClientSize(noticepanel->Width() + 8, 32);
+}
 
 void Tnoticeform::FormClick(tobject*) { Close(); }
 
@@ -53,8 +73,8 @@ void Tnoticeform::FormKeyDown(tobject*, WORD& key, tshiftstate) {
 void Tnoticeform::closetimerTimer(tobject*) { Close(); }
 
 void Tnoticeform::blinktimerTimer(tobject*) {
-  blinkphase = !blinkphase;
-  noticepanel->SetValue(TimeText(blinkphase));
+  blinkphase_ = !blinkphase_;
+  noticepanel->SetValue(TimeText(blinkphase_));
 }
 
 void Tnoticeform::FormClose(tobject*, tcloseaction& action) {
@@ -62,8 +82,7 @@ void Tnoticeform::FormClose(tobject*, tcloseaction& action) {
   // Freed once the waiting messages are handled; no tick may close it again.
   closetimer->SetEnabled(false);
   blinktimer->SetEnabled(false);
-  // Fails silently when that window is gone.
-  if (returnfocus && *returnfocus) SetForegroundWindow(*returnfocus);
+  if (closed_) closed_();
 }
 
 }  // namespace pendo

@@ -4,7 +4,7 @@
 // focus back to the window that had it before.
 #pragma once
 
-#include <memory>
+#include <functional>
 #include <string>
 
 #include "forms/transparentform.h"
@@ -18,23 +18,14 @@ class Tnoticeform : public ttransparentform {
  public:
   static constexpr UINT kCloseAfterMs = 16000;
 
-  explicit Tnoticeform(tcomponent* owner);
+  // message: the text shown, which the panel is sized to; hour and minute:
+  // the time shown, fixed when the notice opens; closed: called when the
+  // window closes.
+  Tnoticeform(tcomponent* owner, std::string message, int hour, int minute, std::function<void()> closed);
 
   tgraphicalgaugepanel* noticepanel = nullptr;
   ttimer* closetimer = nullptr;
   ttimer* blinktimer = nullptr;
-
-  // The time the notice shows, fixed when it opens.
-  int hour = 0;
-  int minute = 0;
-  // Which separator the time shows.
-  bool blinkphase = false;
-  // The window to give the focus back to on closing, shared by every notice
-  // window of the main window and read when this one closes.
-  std::shared_ptr<HWND> returnfocus;
-
-  // "at " + hour + separator + minute, without leading zeros.
-  std::string TimeText(bool colon) const;
 
   void FormCreate(tobject* sender);
   void FormClick(tobject* sender);
@@ -45,6 +36,17 @@ class Tnoticeform : public ttransparentform {
 
  protected:
   void DeclarePublished(tresourcecontext& context) override;
+
+ private:
+  // "at " + hour + separator + minute, without leading zeros.
+  std::string TimeText(bool colon) const;
+
+  const std::string message_;
+  const int hour_;
+  const int minute_;
+  std::function<void()> closed_;
+  // Which separator the time shows.
+  bool blinkphase_ = false;
 };
 
 }  // namespace pendo

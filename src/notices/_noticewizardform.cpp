@@ -177,11 +177,10 @@ void Tnoticewizardform::RefreshSelectedNotice() {
 void Tnoticewizardform::StoreSelectedNotice() {
   ttreenode* node = SelectedNotice();
   if (!node) return;
-  std::string record;
-  for (tcombobox* list : {typecbox, dayofweekcbox, monthcbox, daycbox, hourcbox, minutecbox})
-    record += std::to_string(list->ItemIndex()) + ",";
-  record += messageedit->Text();
-  list_.Replace(node->Index(), record);
+  list_.Replace(node->Index(),
+                FormatNoticeRecord({typecbox->ItemIndex(), dayofweekcbox->ItemIndex(), monthcbox->ItemIndex(),
+                                    daycbox->ItemIndex(), hourcbox->ItemIndex(), minutecbox->ItemIndex(),
+                                    messageedit->Text()}));
   RefreshSelectedNotice();
 }
 
@@ -228,17 +227,17 @@ void Tnoticewizardform::noticetreeChange(tobject*) {
     ApplyTypeVisibility(0);
     return;
   }
-  ttextslots fields;
-  SplitText(list_[node->Index()], ',', fields, -1);
-  const int type = ParseIntegerOr(fields[0], 0);
-  typecbox->SetItemIndex(type);
-  ApplyTypeVisibility(type);
-  dayofweekcbox->SetItemIndex(ParseIntegerOr(fields[1], 0));
-  monthcbox->SetItemIndex(ParseIntegerOr(fields[2], 0));
-  daycbox->SetItemIndex(ParseIntegerOr(fields[3], 0));
-  hourcbox->SetItemIndex(ParseIntegerOr(fields[4], 0));
-  minutecbox->SetItemIndex(ParseIntegerOr(fields[5], 0));
-  messageedit->SetText(fields[6]);
+  // A line off the format shows what can be read of it.
+  tnoticerecord r;
+  ParseNoticeRecord(list_[node->Index()], r);
+  typecbox->SetItemIndex(r.type);
+  ApplyTypeVisibility(r.type);
+  dayofweekcbox->SetItemIndex(r.weekday);
+  monthcbox->SetItemIndex(r.month);
+  daycbox->SetItemIndex(r.day);
+  hourcbox->SetItemIndex(r.hour);
+  minutecbox->SetItemIndex(r.minute);
+  messageedit->SetText(r.Message());
 }
 
 void Tnoticewizardform::typecboxChange(tobject*) {

@@ -21,9 +21,10 @@ void tminutescheduler::Tick(const teventsoundsettings& sounds, const tnoticelist
     // for the next minute. Each effect finishes before the next record is read.
     const int n = notices.Count();
     for (int i = 0; i < n && i < notices.Count(); ++i) {
-      const std::string& record = notices[i];
-      if (!IsNoticeDue(record, clock_)) continue;
-      const std::string message = NoticeMessage(record);
+      if (!IsNoticeDue(notices[i], clock_)) continue;
+      tnoticerecord record;
+      ParseNoticeRecord(notices[i], record);  // a line off the format still has its message
+      const std::string message = record.Message();
       if (effects_.FileExists(message)) {
         effects_.RunProgram(message);
       } else {

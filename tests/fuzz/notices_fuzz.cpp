@@ -1,5 +1,6 @@
 // Notice file bytes: load, describe and test every record, sort, write back.
-// Every record must survive the round trip and sorting must keep every line.
+// Every record must survive the round trip, parsed and formatted too, and
+// sorting must keep every line.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -27,6 +28,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const auto& line : list.Lines()) {
     pendo::FormatNoticeText(line);
     pendo::IsNoticeDue(line, clock);
+    // A line on the format formats back to itself; what any line reads as
+    // formats to a line that reads back the same.
+    pendo::tnoticerecord record, again;
+    const bool onformat = pendo::ParseNoticeRecord(line, record);
+    const std::string formatted = pendo::FormatNoticeRecord(record);
+    if (onformat && formatted != line) std::abort();
+    if (!pendo::ParseNoticeRecord(formatted, again) || !(again == record)) std::abort();
   }
   pendo::tnoticelist again;
   again.SetText(list.Text());

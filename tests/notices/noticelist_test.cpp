@@ -53,7 +53,37 @@ TEST(NoticeRecord, DisplayTexts) {
       {kNewNoticeRecord, "毎週 日曜日 0時0分 新しいメッセージ"},
   };
   for (const auto& c : cases) EXPECT_EQ(FormatNoticeText(c.record), c.text) << c.record;
-  EXPECT_EQ(NoticeMessage("0,0,0,0,8,0,a,b"), "a");
+  tnoticerecord record;
+  ParseNoticeRecord("0,0,0,0,8,0,a,b", record);
+  EXPECT_EQ(record.Message(), "a");
+}
+
+TEST(NoticeRecord, ParseAndFormat) {
+  // A line on the format formats back to itself; any other is read as the
+  // wizard shows it, and what it then writes reads back the same.
+  const struct {
+    const char* line;
+    bool onformat;
+    tnoticerecord record;
+  } cases[] = {
+      {kNewNoticeRecord, true, {0, 0, 0, 0, 0, 0, "新しいメッセージ"}},
+      {"1,6,11,30,23,59,a,b", true, {1, 6, 11, 30, 23, 59, "a,b"}},
+      {"-1,-1,0,0,9,0,", true, {-1, -1, 0, 0, 9, 0, ""}},  // lists without a selection
+      {"2,0,0,0,7,05,x", false, {2, 0, 0, 0, 7, 5, "x"}},
+      {"0,x,,+3,$A,-0,m", false, {0, 0, 0, 3, 10, 0, "m"}},
+      {"2,0,0,0,7,0", false, {2, 0, 0, 0, 7, 0, ""}},
+      {"", false, {}},
+  };
+  for (const auto& c : cases) {
+    tnoticerecord r;
+    EXPECT_EQ(ParseNoticeRecord(c.line, r), c.onformat) << c.line;
+    EXPECT_TRUE(r == c.record) << c.line;
+    if (c.onformat) {
+      EXPECT_EQ(FormatNoticeRecord(r), c.line);
+    }
+    tnoticerecord again;
+    EXPECT_TRUE(ParseNoticeRecord(FormatNoticeRecord(r), again) && again == r) << c.line;
+  }
 }
 
 TEST(NoticeRecord, DueTest) {
