@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "framework/application.h"
+#include "framework/frameworkclasses.h"
 #include "installer/_installationform.h"
 #include "installer/_uninstallationform.h"
 #include "installer/commandline.h"
@@ -38,6 +39,7 @@ int BadCommandLine(const pendo::tsetupcommandline& line, const pendo::tsetuplog&
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  pendo::RegisterFrameworkClasses();
   const pendo::tsetupcommandline line = pendo::GetSetupCommandLine();
   pendo::tsetuplog log;
   if (!line.log.empty() && !log.Open(line.log)) return BadCommandLine(line, log, "cannot write the log: " + line.log);
@@ -49,7 +51,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   app.OnException = [&app, &log](const std::exception* error) {
     const std::string text = std::string(error ? error->what() : "unknown error") + ".";
     log.Line("Mondax: " + text);
-    MessageBoxA(app.MainForm() ? app.MainForm()->Handle() : nullptr, text.c_str(), app.Title().c_str(),
+    // A report never makes a window, not even for a form whose making failed.
+    MessageBoxA(app.MainForm() ? app.MainForm()->ExistingHandle() : nullptr, text.c_str(), app.Title().c_str(),
                 MB_OK | MB_ICONSTOP);
   };
   const std::string refusal = pendo::StartRefusal(line);

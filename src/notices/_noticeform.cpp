@@ -31,7 +31,6 @@ const tformdesc kNoticeform{"noticeform",
 Tnoticeform::Tnoticeform(tcomponent* owner) : ttransparentform(owner, kNoticeform) {}
 
 void Tnoticeform::DeclarePublished(tresourcecontext& c) {
-  c.RegisterClass<tgraphicalgaugepanel>("tgraphicalgaugepanel");
   c.Field("noticepanel", noticepanel);
   c.Field("closetimer", closetimer);
   c.Field("blinktimer", blinktimer);
