@@ -128,8 +128,6 @@ Tmainform::~Tmainform() = default;
 void Tmainform::SetSchedulerClock(tschedulerclock* clock) { schedulerlink_->SetClock(clock ? *clock : systemclock_); }
 
 void Tmainform::DeclarePublished(tresourcecontext& c) {
-  c.RegisterClass<tversiondialog>("tversiondialog");
-  c.RegisterClass<tdatepanel>("tdatepanel");
   c.Field("datepanel", datepanel);
   c.Field("MainPopupMenu", MainPopupMenu);
   c.Field("CallPropertyButton", CallPropertyButton);

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/_mainform.h"
+#include "app/pendoclasses.h"
 #include "bitmap/bitmapex.h"
 #include "framework/application.h"
 #include "settings/desktop.h"
@@ -10,6 +11,7 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   pendo::AllocateCaptionBuffer();
   pendo::RegisterBitmapExGraphic();
+  pendo::RegisterPendoClasses();
   // A second copy leaves silently; the running one is not disturbed.
   if (pendo::IsAlreadyRunning()) return 0;
   HANDLE lock = pendo::CreateInstanceMutex();

@@ -146,8 +146,6 @@ Tpropertywizardform::Tpropertywizardform(tcomponent* owner, tform* mainform)
 
 void Tpropertywizardform::DeclarePublished(tresourcecontext& c) {
   twizardform::DeclarePublished(c);
-  c.RegisterClass<tcolorpalettebutton>("tcolorpalettebutton");
-  c.RegisterClass<tcolordialogex>("tcolordialogex");
   c.Field("CloseButton", CloseButton);
   c.Field("StatusBar", StatusBar);
   c.Field("fontdialog", fontdialog);

@@ -26,10 +26,11 @@ void tcolorpalettebutton::KeyDown(WORD& key, tshiftstate shift) {
   if (key == VK_SPACE) DblClick();
 }
 
+// Drawn by its paint message, sent at once: a change shows before the
+// caller goes on.
 void tcolorpalettebutton::Repaint() {
-  if (!Showing()) return;
-  twindowdc dc(handle_);
-  PaintWindow(dc.get());
+  Invalidate();
+  Update();
 }
 
 void tcolorpalettebutton::EnabledChanged() {

@@ -16,7 +16,7 @@ class tcolorpalettebutton : public twincontrol {
   void Click() override;
   // OnKeyDown, then the space bar counts as a double click.
   void KeyDown(WORD& key, tshiftstate shift) override;
-  // Draws the swatch now when it is on screen.
+  // Paints the swatch now when it is on screen.
   void Repaint();
 
   bool SetProperty(const std::string& name, const std::string& value, tresourcecontext& context) override;

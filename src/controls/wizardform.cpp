@@ -12,7 +12,6 @@ twizardform::twizardform(tcomponent* owner, const tformdesc& description, twizar
 twizardform::~twizardform() = default;
 
 void twizardform::DeclarePublished(tresourcecontext& c) {
-  c.RegisterClass<tsimpletreeview>("tsimpletreeview");
   c.Field(frame_.pageList, pageList_);
   c.Field(frame_.notebook, notebook_);
   c.Field(frame_.pageLabel, pageLabel_);

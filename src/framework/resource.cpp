@@ -1,7 +1,5 @@
 #include "framework/resource.h"
 
-#include <mutex>
-
 #include "framework/application.h"
 
 namespace pendo {
@@ -13,11 +11,10 @@ std::map<std::string, tcomponentfactory>& Classes() {
 }
 }  // namespace
 
-void RegisterStandardClasses();
-
 void tresourcecontext::RegisterClass(const std::string& classname, tcomponentfactory factory) {
   AssertUiThread();
-  Classes()[classname] = std::move(factory);
+  if (!Classes().emplace(classname, std::move(factory)).second)
+    throw std::logic_error("component class " + classname + " registered twice");
 }
 
 tcomponent* tresourcecontext::FindComponent(const std::string& name) const {
@@ -39,8 +36,6 @@ void tresourcecontext::Apply(tcomponent* c, const tprop& p) {
 
 void tresourcecontext::Read(const std::vector<tcomponentdesc>& components) {
   AssertUiThread();
-  static std::once_flag standard;
-  std::call_once(standard, RegisterStandardClasses);
   for (const auto& d : components) {
     auto it = Classes().find(d.classname);
     if (it == Classes().end()) throw std::logic_error("unknown component class " + d.classname);

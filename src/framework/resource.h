@@ -120,6 +120,9 @@ class tresourcecontext {
   // Builds the components, runs the fixups and fills the fields.
   void Read(const std::vector<tcomponentdesc>& components);
 
+  // Makes a class known to every description. Each library registers its
+  // classes once, at start-up (framework/frameworkclasses.h and the like);
+  // a name registered twice is a mistake and throws.
   static void RegisterClass(const std::string& classname, tcomponentfactory factory);
   template <class T>
   static void RegisterClass(const std::string& classname) {

@@ -33,8 +33,10 @@ class twincontrol : public tcontrol {
   explicit twincontrol(tcomponent* owner);
   ~twincontrol() override;
 
+  // The window, made now when there is none yet.
   HWND Handle();
-  HWND Handle() const { return handle_; }
+  // The window when there is one, else null; never makes one.
+  HWND ExistingHandle() const { return handle_; }
   bool HandleAllocated() const { return handle_ != nullptr; }
   // The object behind a window of this framework, or null.
   static twincontrol* FromHandle(HWND window);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "framework/application.h"
+#include "framework/frameworkclasses.h"
 #include "installer/_installationform.h"
 #include "installer/_uninstallationform.h"
 #include "installer/commandline.h"
@@ -38,6 +39,7 @@ int BadCommandLine(const pendo::tsetupcommandline& line, const pendo::tsetuplog&
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  pendo::RegisterFrameworkClasses();
   const pendo::tsetupcommandline line = pendo::GetSetupCommandLine();
   pendo::tsetuplog log;
   if (!line.log.empty() && !log.Open(line.log)) return BadCommandLine(line, log, "cannot write the log: " + line.log);
@@ -47,7 +49,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   pendo::tapplication app(instance);
   app.SetTitle("Mondax");
   app.OnException = [&app, &log](const std::exception* error) {
-    pendo::SetupMessage(app.MainForm() ? app.MainForm()->Handle() : nullptr,
+    // A report never makes a window, not even for a form whose making failed.
+    pendo::SetupMessage(app.MainForm() ? app.MainForm()->ExistingHandle() : nullptr,
                         std::string(error ? error->what() : "unknown error") + ".", app.Title().c_str(),
                         MB_OK | MB_ICONSTOP, &log);
   };

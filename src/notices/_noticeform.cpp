@@ -39,7 +39,6 @@ Tnoticeform::Tnoticeform(tcomponent* owner, std::string message, int hour, int m
       closed_(std::move(closed)) {}
 
 void Tnoticeform::DeclarePublished(tresourcecontext& c) {
-  c.RegisterClass<tgraphicalgaugepanel>("tgraphicalgaugepanel");
   c.Field("noticepanel", noticepanel);
   c.Field("closetimer", closetimer);
   c.Field("blinktimer", blinktimer);

@@ -7,12 +7,6 @@
 
 namespace pendo {
 
-namespace {
-const struct tdatepanelregistration {
-  tdatepanelregistration() { tresourcecontext::RegisterClass<tdatepanel>("tdatepanel"); }
-} g_registration;
-}  // namespace
-
 tdatepanel::tdatepanel(tcomponent* owner) : tgraphicalgaugepanel(owner) {
   // Under the lock: a panel under construction has nothing to show yet.
   SetUpdateLock(true);

@@ -20,10 +20,6 @@ std::function<void()>& FailureHook() {
   return hook;
 }
 
-const struct tgaugepanelregistration {
-  tgaugepanelregistration() { tresourcecontext::RegisterClass<tgaugepanel>("tgaugepanel"); }
-} g_registration;
-
 bool StartsWith(const std::string& text, const char* prefix, std::string& rest) {
   const std::string p(prefix);
   if (text.compare(0, p.size(), p) != 0) return false;

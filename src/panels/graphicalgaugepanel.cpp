@@ -11,12 +11,6 @@ namespace {
 
 DWORD (*g_tickSource)() = [] { return GetTickCount(); };
 
-const struct tgraphicalgaugepanelregistration {
-  tgraphicalgaugepanelregistration() {
-    tresourcecontext::RegisterClass<tgraphicalgaugepanel>("tgraphicalgaugepanel");
-  }
-} g_registration;
-
 constexpr tcolor kLightSkyBlue = 0xF0CAA6;
 
 }  // namespace

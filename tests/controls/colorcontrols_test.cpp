@@ -82,7 +82,7 @@ TEST_F(Swatch, ShowsItsColourInABevelAFrameWhenFocusedAndSilverWhenDisabled) {
   EXPECT_EQ(bevel, Probe());
   ClickOn(swatch_);
   EXPECT_EQ((P{kRed, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack}), Probe());
-  // A new colour shows at once, before any paint message.
+  // A new colour shows at once, without waiting for the message loop.
   swatch_->SetColor(clBlue);
   EXPECT_EQ(kBlue, Probe()[0]);
   swatch_->SetColor(clRed);

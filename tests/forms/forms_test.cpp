@@ -85,7 +85,7 @@ class Tprimtestform : public ttransparentprimaryform {
 
  protected:
   void DeclarePublished(tresourcecontext& c) override {
-    c.RegisterClass<tfakepanel>("tfakepanel");
+    [[maybe_unused]] static const bool registered = (c.RegisterClass<tfakepanel>("tfakepanel"), true);
     c.Field("panel1", panel1);
     c.Field("panel2", panel2);
     c.Field("hiddenbutton", hiddenbutton);

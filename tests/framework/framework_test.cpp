@@ -82,8 +82,9 @@ class Ttestform : public tform {
 
  protected:
   void DeclarePublished(tresourcecontext& c) override {
-    c.RegisterClass<tredbox>("tredbox");
-    c.RegisterClass<tnoisy>("tnoisy");
+    // Registered once, as a program registers its classes at start-up.
+    [[maybe_unused]] static const bool registered =
+        (c.RegisterClass<tredbox>("tredbox"), c.RegisterClass<tnoisy>("tnoisy"), true);
     c.Field("okbutton", okbutton);
     c.Field("box", box);
     c.Field("book", book);
@@ -203,6 +204,8 @@ TEST_F(Framework, DescriptionMistakesAreRefusedWithoutLeavingWindowsBehind) {
   EXPECT_THROW(CreateOwnedForm<Tbadform>(nullptr, kBadClass), std::logic_error);
   EXPECT_EQ(nullptr, FindWindowA("Tbadform", nullptr));
   EXPECT_EQ(user, test::UserObjects());
+  // Classes are registered once, at start-up; a second registration is a mistake.
+  EXPECT_THROW(tresourcecontext::RegisterClass<tlabel>("tlabel"), std::logic_error);
 }
 
 const tformdesc kTabform{"tabform", {{"Caption", "Tabs"}, {"ClientWidth", 200}, {"ClientHeight", 60}},
@@ -226,6 +229,16 @@ TEST_F(Framework, TabOrderFromTheDescriptionIsWhereFocusStartsAndTheOrderTabFoll
   button("b1")->SetTabOrder(0);
   EXPECT_EQ(1, button("b2")->TabOrder());
   f->Free();
+}
+
+TEST_F(Framework, HandleMakesTheWindowOnDemandWhileExistingHandleOnlyLooks) {
+  auto* f = new Tbadform(nullptr, kTabform);
+  EXPECT_EQ(nullptr, f->ExistingHandle());
+  const HWND made = f->Handle();
+  EXPECT_TRUE(IsWindow(made));
+  EXPECT_EQ(made, f->ExistingHandle());
+  f->Free();
+  EXPECT_FALSE(IsWindow(made));
 }
 
 TEST_F(Framework, FreeingRunsTheDestroyEventThenFreesComponentsNewestFirst) {

@@ -1,5 +1,6 @@
 #include "wintest.h"
 
+#include "app/pendoclasses.h"
 #include "settings/profiler.h"
 
 namespace pendo::test {
@@ -36,6 +37,7 @@ long RunChildTest(const std::string& test) {
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  pendo::RegisterPendoClasses();
   ::testing::AddGlobalTestEnvironment(new pendo::test::tapplicationenvironment);
   return RUN_ALL_TESTS();
 }

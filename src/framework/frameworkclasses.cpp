@@ -1,4 +1,5 @@
-// The framework's own component classes, known to every form description.
+#include "framework/frameworkclasses.h"
+
 #include "framework/comctrls.h"
 #include "framework/dialogs.h"
 #include "framework/extctrls.h"
@@ -10,7 +11,7 @@
 
 namespace pendo {
 
-void RegisterStandardClasses() {
+void RegisterFrameworkClasses() {
   tresourcecontext::RegisterClass<tlabel>("tlabel");
   tresourcecontext::RegisterClass<tbutton>("tbutton");
   tresourcecontext::RegisterClass<tedit>("tedit");
