@@ -30,13 +30,15 @@ if [ ${#need[@]} -gt 0 ]; then
   apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
 fi
 
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+# Japanese for the tests; English for running them under another code page.
+for loc in ja_JP en_US; do
+  locale -a 2>/dev/null | grep -qi "^$loc\.utf-\?8$" && continue
   if [ "$(id -u)" -eq 0 ]; then
-    sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >> /etc/locale.gen
+    sed -i "s/^# *\($loc.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^$loc.UTF-8 UTF-8" /etc/locale.gen || echo "$loc.UTF-8 UTF-8" >> /etc/locale.gen
     locale-gen >/dev/null
   else
-    echo "locale ja_JP.UTF-8 is missing (run as root to generate it)" >&2
+    echo "locale $loc.UTF-8 is missing (run as root to generate it)" >&2
     exit 1
   fi
-fi
+done

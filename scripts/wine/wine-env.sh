@@ -14,7 +14,10 @@ fi
 export WINEDEBUG=-all
 # No debugger on a crash: the process just ends, so a crashing test fails at once.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+# The Unix locale gives each Wine process its code page: Japanese (932) as
+# on the programs' home systems, unless PENDO_WINE_LANG names another
+# (en_US.UTF-8: code page 1252).
+export LANG=${PENDO_WINE_LANG:-ja_JP.UTF-8} LC_ALL=${PENDO_WINE_LANG:-ja_JP.UTF-8}
 export HOME="$PENDO_WINE_DIR/home"
 if [ -f "$PENDO_WINE_DIR/display" ]; then
   DISPLAY=$(cat "$PENDO_WINE_DIR/display"); export DISPLAY
