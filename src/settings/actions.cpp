@@ -41,8 +41,11 @@ bool PlaySoundList(const std::string& sound) {
   const int count = SplitText(sound, '+', files, -1);
   bool result = false;
   for (int i = 0; i < count; ++i) {
-    if (!platform::FileExists(files[i])) continue;
-    result = sndPlaySoundW(Wide(files[i]).c_str(), SND_NOSTOP) != FALSE;
+    // Played from memory: the system's wave file reader may take the name
+    // through its own code page (Wine's does), which need not hold it.
+    std::string wave;
+    if (!platform::FileExists(files[i]) || !platform::ReadFileBytes(files[i], wave)) continue;
+    result = sndPlaySoundW(reinterpret_cast<LPCWSTR>(wave.data()), SND_MEMORY | SND_NOSTOP) != FALSE;
   }
   return result;
 }
