@@ -93,6 +93,19 @@ class JapaneseTexts(unittest.TestCase):
                 for text in expected:
                     self.assertIn(text, texts)
 
+    def test_a_folder_name_outside_the_code_page_is_refused_at_start(self):
+        folder = os.path.join(BUILD, "tests", "app", "text-caf\u00e9-" + LANG)
+        shutil.rmtree(folder, ignore_errors=True)
+        os.makedirs(folder)
+        shutil.copy(PENDO, os.path.join(folder, "Pendo.exe"))
+        app = self.d.start(os.path.join(folder, "Pendo.exe"))
+        box = self.d.wait_window(cls="#32770", pid=app.pid)
+        self.assertIn("Pendo を置いたフォルダーの名前に、Pendo が扱えない文字が含まれています。 "
+                      "そのような文字のないフォルダーに移してから起動してください。", self.d.wide_texts(box))
+        self.d.post(box, WM_CLOSE)
+        self.assertEqual(1, app.wait())
+        self.assertFalse(os.path.exists(os.path.join(folder, "profile")))
+
 
 if __name__ == "__main__":
     unittest.main(argv=sys.argv[:1], verbosity=2)

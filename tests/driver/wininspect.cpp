@@ -26,6 +26,7 @@
 //                                    tabs), each answer ended by ".end CODE": one Wine
 //                                    process for a whole test instead of one per look
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -80,14 +81,17 @@ BOOL CALLBACK Collect(HWND h, LPARAM lp) {
   return TRUE;
 }
 
-int Run(int argc, char** argv) {
-  std::string cmd;
-  for (int i = 2; i < argc; ++i) cmd += std::string(i > 2 ? " " : "") + "\"" + argv[i] + "\"";
-  STARTUPINFOA si{};
+// Read in UTF-16, so that a program in a folder of any name starts.
+int Run() {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::wstring cmd;
+  for (int i = 2; i < argc; ++i) cmd += std::wstring(i > 2 ? L" " : L"") + L"\"" + argv[i] + L"\"";
+  STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(argv[2], &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-    std::fprintf(stderr, "cannot start %s: error %lu\n", argv[2], GetLastError());
+  if (!CreateProcessW(argv[2], &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    std::fprintf(stderr, "cannot start: error %lu\n", GetLastError());
     return 127;
   }
   std::printf("pid %lu\n", pi.dwProcessId);
@@ -286,7 +290,7 @@ int Serve() {
 
 int main(int argc, char** argv) {
   const std::string what = argc > 1 ? argv[1] : "";
-  if (what == "run" && argc > 2) return Run(argc, argv);
+  if (what == "run" && argc > 2) return Run();
   if (what == "watch" && argc > 3) return Watch(argv[2], static_cast<DWORD>(Number(argv[3])));
   if (what == "serve") return Serve();
   if (what == "hold" && argc > 2) return Hold(argv[2]);
