@@ -4,6 +4,7 @@
 
 #include "app/buildinfo.h"
 #include "framework/application.h"
+#include "framework/windowtext.h"
 #include "events/_eventwizardform.h"
 #include "notices/_noticeform.h"
 #include "notices/_noticewizardform.h"
@@ -194,13 +195,13 @@ void Tmainform::FormCreate(tobject*) {
 
 void Tmainform::LoadNoticeList() {
   noticelistwritable_ = noticelist.Load(tnoticelist::FilePath()) != tnoticelist::tloadresult::Unreadable;
-  if (!noticelistwritable_) PostMessageA(Handle(), kNoticeListUnreadableMessage, 0, 0);
+  if (!noticelistwritable_) PostMessageW(Handle(), kNoticeListUnreadableMessage, 0, 0);
 }
 
 void Tmainform::ReportUnreadableNoticeList() {
   const std::string text = "通知リストのファイルを読み込めません。\r\n" + tnoticelist::FilePath() +
                            "\r\n\r\n通知なしで動作します。このファイルは書き換えません。";
-  MessageBoxA(Application->Handle(), text.c_str(), kErrorCaption, MB_OK | MB_ICONINFORMATION);
+  ShowMessage(Application->Handle(), text, kErrorCaption, MB_OK | MB_ICONINFORMATION);
 }
 
 bool Tmainform::NoticeEditsUnsaved() const {
@@ -217,8 +218,8 @@ void Tmainform::ReportUnsavedNoticeEdits(bool exiting) {
   // At the end the quit message may wait already; the box would take it
   // and close before the user saw it.
   MSG quit;
-  const bool quitting = PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
-  MessageBoxA(Application->Handle(), text.c_str(), kErrorCaption, MB_OK | MB_ICONWARNING);
+  const bool quitting = PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+  ShowMessage(Application->Handle(), text, kErrorCaption, MB_OK | MB_ICONWARNING);
   if (quitting) PostQuitMessage(static_cast<int>(quit.wParam));
 }
 
@@ -307,7 +308,7 @@ void Tmainform::FormMouseMove(tobject*, tshiftstate shift, int, int) {
   if (!(shift & ssLeft) || lockmove()) return;
   ReleaseCapture();
   const LPARAM at = MAKELPARAM(static_cast<WORD>(GetCursorX()), static_cast<WORD>(GetCursorY()));
-  SendMessageA(Handle(), WM_SYSCOMMAND, kDragCommand, at);
+  SendMessageW(Handle(), WM_SYSCOMMAND, kDragCommand, at);
 }
 
 void Tmainform::FormCloseQuery(tobject*, bool& canClose) { canClose = true; }

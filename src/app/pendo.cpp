@@ -5,10 +5,21 @@
 #include "app/pendoclasses.h"
 #include "bitmap/bitmapex.h"
 #include "framework/application.h"
+#include "framework/windowtext.h"
 #include "settings/desktop.h"
 #include "settings/instancelock.h"
+#include "settings/platform.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // Profiles and sounds are found from the program's folder: with a name
+  // that cannot be written in the programs' code page they would be lost.
+  if (!pendo::platform::ExecutablePathExact()) {
+    pendo::ShowMessage(nullptr,
+                       "Pendo を置いたフォルダーの名前に、Pendo が扱えない文字が含まれています。\n"
+                       "そのような文字のないフォルダーに移してから起動してください。",
+                       "Pendo", MB_OK | MB_ICONSTOP);
+    return 1;
+  }
   pendo::AllocateCaptionBuffer();
   pendo::RegisterBitmapExGraphic();
   pendo::RegisterPendoClasses();

@@ -25,7 +25,7 @@ bool tversiondialog::SetProperty(const std::string& n, const std::string& v, tre
   else if (n == "SmallIcon") {
     // The name of a 16 by 16 icon resource.
     ticon icon;
-    icon.LoadFromResource(GetModuleHandleA(nullptr), v, 16);
+    icon.LoadFromResource(GetModuleHandleW(nullptr), v, 16);
     SetSmallIcon(icon);
   } else return tcomponent::SetProperty(n, v, ctx);
   return true;

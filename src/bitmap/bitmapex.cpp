@@ -124,7 +124,7 @@ void tbitmapex::Assign(const tbitmapex* source) {
 
 void tbitmapex::Assign(HBITMAP source, HPALETTE palette) {
   BITMAP bm{};
-  if (source == nullptr || GetObjectA(source, sizeof bm, &bm) == 0) throw EtbitmapexInvalidDIBPara();
+  if (source == nullptr || GetObjectW(source, sizeof bm, &bm) == 0) throw EtbitmapexInvalidDIBPara();
   int bits = bm.bmPlanes * bm.bmBitsPixel;
   if (bits == 16 || bits == 32) bits = 24;
   std::unique_ptr<tinternaldib> fresh(new tinternaldib);
@@ -165,7 +165,7 @@ void tbitmapex::AssignTo(tbitmap& target) const {
 
 void tbitmapex::AssignTo(HBITMAP target) const {
   BITMAP bm{};
-  if (target == nullptr || GetObjectA(target, sizeof bm, &bm) == 0) throw EtbitmapexInvalidDIBPara();
+  if (target == nullptr || GetObjectW(target, sizeof bm, &bm) == 0) throw EtbitmapexInvalidDIBPara();
   if (bm.bmWidth != Width() || (bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight) != Height())
     throw EtbitmapexInvalidDIBPara();
   tmemorydc dc(CreateCompatibleDC(nullptr));

@@ -59,6 +59,8 @@ class tstringsink final : public tbytesink {
 class tfilestream final : public tbytesource, public tbytesink {
  public:
   tfilestream(const std::string& path, const char* mode) : file_(std::fopen(path.c_str(), mode)) {}
+  // A file opened by the caller (null: none); closed here.
+  explicit tfilestream(std::FILE* file) : file_(file) {}
   ~tfilestream() override { Close(); }
   tfilestream(const tfilestream&) = delete;
   tfilestream& operator=(const tfilestream&) = delete;

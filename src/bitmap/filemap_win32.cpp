@@ -18,7 +18,7 @@ tfilemapblock AllocFileMap(uint64_t size) {
   if (size > kMaxPixelBytes) throw EOutOfResources();
   // A mapping cannot be empty; an empty picture still gets one byte.
   const DWORD bytes = size == 0 ? 1 : static_cast<DWORD>(size);
-  HANDLE map = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, bytes, nullptr);
+  HANDLE map = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, bytes, nullptr);
   if (map == nullptr) throw EOutOfResources();
   void* view = MapViewOfFile(map, FILE_MAP_WRITE, 0, 0, 0);
   if (view == nullptr) {

@@ -1,5 +1,9 @@
 #include "bitmap/graphicex.h"
 
+#include <cstdio>
+
+#include "settings/widetext.h"
+
 namespace pendo {
 
 namespace {
@@ -18,13 +22,13 @@ class ClipboardLock {
 }  // namespace
 
 void tgraphicex::LoadFromFile(const std::string& path) {
-  tfilestream in(path, "rb");
+  tfilestream in(_wfopen(Wide(path).c_str(), L"rb"));
   if (!in.IsOpen()) throw std::runtime_error("cannot open " + path);
   LoadFromStream(in);
 }
 
 void tgraphicex::SaveToFile(const std::string& path) const {
-  tfilestream out(path, "wb");
+  tfilestream out(_wfopen(Wide(path).c_str(), L"wb"));
   if (!out.IsOpen()) throw std::runtime_error("cannot write " + path);
   SaveToStream(out);
   if (!out.Close()) throw EWriteError();

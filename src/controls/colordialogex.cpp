@@ -48,14 +48,14 @@ bool tcolordialogex::Execute() {
   }
   COLORREF custom[tcustomcolorlist::kSlots];
   for (int i = 0; i < tcustomcolorlist::kSlots; ++i) custom[i] = slots[i];
-  CHOOSECOLORA cc{};
+  CHOOSECOLORW cc{};
   cc.lStructSize = sizeof cc;
   cc.hwndOwner = GetActiveWindow();
   if (!cc.hwndOwner && Application) cc.hwndOwner = Application->Handle();
   cc.rgbResult = ColorToRGB(color_);
   cc.lpCustColors = custom;
   cc.Flags = CC_RGBINIT;
-  if (!ChooseColorA(&cc)) {
+  if (!ChooseColorW(&cc)) {
     if (const DWORD error = CommDlgExtendedError())
       throw std::runtime_error("the colour dialog failed (error " + std::to_string(error) + ")");
     return false;

@@ -1,6 +1,7 @@
 #include "forms/advancedform.h"
 
 #include "framework/application.h"
+#include "framework/windowtext.h"
 
 namespace pendo {
 
@@ -13,7 +14,7 @@ tadvancedform::tadvancedform(tcomponent* owner, const tformdesc& description) : 
   Application->OnDeactivate = [this] { ApplicationDeactivated(); };
   Application->OnException = [](const std::exception*) {
     // The error's own text means nothing to the user.
-    MessageBoxA(Application->Handle(), kErrorText, kErrorCaption, MB_OK | MB_ICONINFORMATION);
+    ShowMessage(Application->Handle(), kErrorText, kErrorCaption, MB_OK | MB_ICONINFORMATION);
   };
 }
 

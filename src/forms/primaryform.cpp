@@ -1,11 +1,14 @@
 #include "forms/primaryform.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "framework/application.h"
 #include "framework/menus.h"
 #include "settings/desktop.h"
+#include "settings/platform.h"
 #include "settings/programidentity.h"
+#include "settings/widetext.h"
 
 namespace pendo {
 
@@ -13,10 +16,23 @@ namespace {
 const UINT kPlaceFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;  // 0x13
 
 int StartupShowCommand() {
-  STARTUPINFOA info{};
+  STARTUPINFOW info{};
   info.cb = sizeof info;
-  GetStartupInfoA(&info);
+  GetStartupInfoW(&info);
   return (info.dwFlags & STARTF_USESHOWWINDOW) ? info.wShowWindow : SW_SHOWNORMAL;
+}
+// The record as the shell takes it in UTF-16, the tip converted.
+BOOL NotifyTray(DWORD message, const NOTIFYICONDATAA& record) {
+  NOTIFYICONDATAW wide{};
+  wide.cbSize = NOTIFYICONDATAW_V1_SIZE;
+  wide.hWnd = record.hWnd;
+  wide.uID = record.uID;
+  wide.uFlags = record.uFlags;
+  wide.uCallbackMessage = record.uCallbackMessage;
+  wide.hIcon = record.hIcon;
+  const std::wstring tip = Wide(std::string(record.szTip, strnlen(record.szTip, sizeof record.szTip)));
+  tip.copy(wide.szTip, std::min<size_t>(tip.size(), 63));
+  return Shell_NotifyIconW(message, &wide);
 }
 }  // namespace
 
@@ -27,7 +43,7 @@ std::string tprimaryform::CutTip(const std::string& text) {
   if (text.size() <= limit) return text;
   std::string::size_type end = 0;
   while (end < text.size()) {
-    const std::string::size_type step = IsDBCSLeadByte(static_cast<BYTE>(text[end])) ? 2 : 1;
+    const std::string::size_type step = platform::IsLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
     if (end + step > limit) break;
     end += step;
   }
@@ -123,21 +139,21 @@ void tprimaryform::DoHide() {
   if (IsDestroying()) return;
   Application->Minimize();
   ApplyTaskbarVisibility();
-  if (trayRecord_ && !trayIconShown_) trayIconShown_ = Shell_NotifyIconA(NIM_ADD, trayRecord_.get()) != FALSE;
+  if (trayRecord_ && !trayIconShown_) trayIconShown_ = NotifyTray(NIM_ADD, *trayRecord_) != FALSE;
 }
 
 void tprimaryform::RemoveTrayIcon() {
   if (!trayRecord_) return;
-  Shell_NotifyIconA(NIM_DELETE, trayRecord_.get());
+  NotifyTray(NIM_DELETE, *trayRecord_);
   trayIconShown_ = false;
 }
 
 LRESULT tprimaryform::TrayHandler(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg != kTrayMessage) return DefWindowProcA(hwnd, msg, wp, lp);
+  if (msg != kTrayMessage) return DefWindowProcW(hwnd, msg, wp, lp);
   switch (static_cast<UINT>(lp)) {
     case WM_MOUSEMOVE:
       SetTip(trayTip_);
-      Shell_NotifyIconA(NIM_MODIFY, trayRecord_.get());
+      NotifyTray(NIM_MODIFY, *trayRecord_);
       break;
     case WM_LBUTTONDOWN:
       if (IsWindowEnabled(Handle())) {

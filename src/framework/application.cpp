@@ -9,6 +9,7 @@
 
 #include "framework/form.h"
 #include "framework/windowentry.h"
+#include "framework/windowtext.h"
 
 namespace pendo {
 
@@ -18,7 +19,7 @@ tapplication* Application = nullptr;
 void AssertUiThread() {
   static const DWORD ui = GetCurrentThreadId();
   if (GetCurrentThreadId() != ui) {
-    OutputDebugStringA("the framework was used from a second thread\n");
+    OutputDebugStringW(L"the framework was used from a second thread\n");
     std::abort();
   }
 }
@@ -38,10 +39,10 @@ std::map<UINT, tform*>& PendingReleases() {
 tapplication::tapplication(HINSTANCE instance) : instance_(instance) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
-  if (HANDLE h = LoadImageA(instance_, "MAINICON", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)) {
+  if (HANDLE h = LoadImageW(instance_, L"MAINICON", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)) {
     icon_.SetHandle(static_cast<HICON>(h));
   } else {
-    icon_.AssignHandle(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));
+    icon_.AssignHandle(LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION)));
   }
   // Zero-sized in the middle of the screen: it only carries the taskbar entry.
   tutilitywindow::tparams p;
@@ -67,13 +68,13 @@ tapplication::~tapplication() {
 
 void tapplication::SetTitle(const std::string& title) {
   title_ = title;
-  if (handle_) SetWindowTextA(handle_, title_.c_str());
+  if (handle_) SetText(handle_, title_);
 }
 
 bool tapplication::HelpCommand(UINT command, ULONG_PTR data) {
   if (helpFile_.empty()) return false;
   HWND owner = mainForm_ && mainForm_->HandleAllocated() ? mainForm_->Handle() : handle_;
-  return WinHelpA(owner, helpFile_.c_str(), command, data) != FALSE;
+  return WinHelpW(owner, Wide(helpFile_).c_str(), command, data) != FALSE;
 }
 
 void tapplication::Minimize() {
@@ -113,7 +114,7 @@ void tapplication::ReleaseForm(tform* form) {
   static UINT serial = 0;
   ++serial;
   PendingReleases()[serial] = form;
-  PostMessageA(handle_, kReleaseMessage, serial, 0);
+  PostMessageW(handle_, kReleaseMessage, serial, 0);
 }
 
 bool tapplication::Dispatch(MSG& msg) {
@@ -131,14 +132,14 @@ bool tapplication::Dispatch(MSG& msg) {
   }
   if (!used) {
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
   return true;
 }
 
 bool tapplication::HandleMessage() {
   MSG msg;
-  const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+  const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
   if (got == -1) return false;
   if (got == 0) {
     terminated_ = true;
@@ -149,7 +150,7 @@ bool tapplication::HandleMessage() {
 
 void tapplication::ProcessMessages() {
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (!Dispatch(msg)) {
       // Leave the quit for the loop that owns it.
       PostQuitMessage(static_cast<int>(msg.wParam));
@@ -207,7 +208,7 @@ void tapplication::HandleException(const std::exception* error) {
   } catch (...) {
   }
   const char* text = error ? error->what() : "unknown error";
-  MessageBoxA(handle_, text, title_.c_str(), MB_OK | MB_ICONSTOP);
+  ShowMessage(handle_, text, title_, MB_OK | MB_ICONSTOP);
 }
 
 LRESULT tapplication::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -231,7 +232,7 @@ LRESULT tapplication::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
   }
-  return DefWindowProcA(hwnd, msg, wp, lp);
+  return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 }  // namespace pendo

@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "settings/widetext.h"
+
 namespace pendo {
 
 tbitmap::~tbitmap() { DropCanvas(); }
@@ -30,7 +32,7 @@ void tbitmap::Adopt(HBITMAP bitmap) {
   DropCanvas();
   handle_.reset(bitmap);
   BITMAP info{};
-  if (bitmap && GetObjectA(bitmap, sizeof info, &info)) {
+  if (bitmap && GetObjectW(bitmap, sizeof info, &info)) {
     width_ = info.bmWidth;
     height_ = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
   } else {
@@ -100,13 +102,13 @@ void tbitmap::Draw(tcanvas& canvas, const RECT& r) const {
 }
 
 void tbitmap::LoadFromFile(const std::string& path) {
-  HANDLE h = LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+  HANDLE h = LoadImageW(nullptr, Wide(path).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
   if (!h) throw std::runtime_error("cannot read bitmap " + path);
   Adopt(static_cast<HBITMAP>(h));
 }
 
 void tbitmap::LoadFromResource(HINSTANCE instance, const std::string& name) {
-  HANDLE h = LoadImageA(instance, name.c_str(), IMAGE_BITMAP, 0, 0, 0);
+  HANDLE h = LoadImageW(instance, Wide(name).c_str(), IMAGE_BITMAP, 0, 0, 0);
   if (!h) throw std::runtime_error("no bitmap resource " + name);
   Adopt(static_cast<HBITMAP>(h));
 }
@@ -132,7 +134,7 @@ void tbitmap::SaveToFile(const std::string& path) const {
   bfh.bfType = 0x4D42;
   bfh.bfOffBits = sizeof bfh + sizeof bih;
   bfh.bfSize = bfh.bfOffBits + bih.biSizeImage;
-  FILE* f = std::fopen(path.c_str(), "wb");
+  FILE* f = _wfopen(Wide(path).c_str(), L"wb");
   if (!f) throw std::runtime_error("cannot write " + path);
   bool ok = std::fwrite(&bfh, sizeof bfh, 1, f) == 1 && std::fwrite(&bih, sizeof bih, 1, f) == 1 &&
             std::fwrite(bits.data(), bits.size(), 1, f) == 1;

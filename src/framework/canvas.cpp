@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "framework/graphic.h"
+#include "settings/widetext.h"
 
 namespace pendo {
 
@@ -135,17 +136,20 @@ void tcanvas::Polyline(const std::vector<POINT>& points) {
 }
 void tcanvas::TextOut(int x, int y, const std::string& text) {
   NeedFont();
-  ::TextOutA(dc_, x, y, text.data(), static_cast<int>(text.size()));
+  const std::wstring wide = Wide(text);
+  ::TextOutW(dc_, x, y, wide.data(), static_cast<int>(wide.size()));
 }
 void tcanvas::TextRect(const RECT& r, int x, int y, const std::string& text) {
   NeedFont();
   const UINT opts = ETO_CLIPPED | (Brush.Style() == tbrushstyle::bsClear ? 0 : ETO_OPAQUE);
-  ::ExtTextOutA(dc_, x, y, opts, &r, text.data(), static_cast<UINT>(text.size()), nullptr);
+  const std::wstring wide = Wide(text);
+  ::ExtTextOutW(dc_, x, y, opts, &r, wide.data(), static_cast<UINT>(wide.size()), nullptr);
 }
 SIZE tcanvas::TextExtent(const std::string& text) {
   NeedFont();
   SIZE s{0, 0};
-  if (!GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &s)) s = SIZE{0, 0};
+  const std::wstring wide = Wide(text);
+  if (!GetTextExtentPoint32W(dc_, wide.data(), static_cast<int>(wide.size()), &s)) s = SIZE{0, 0};
   return s;
 }
 COLORREF tcanvas::Pixel(int x, int y) const { return GetPixel(Checked(), x, y); }

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "framework/resource.h"
+#include "settings/widetext.h"
 
 namespace pendo {
 
@@ -29,28 +30,28 @@ void ttreenode::SetText(const std::string& text) {
   if (!textCallback_) {
     // From now on the control asks for the text when it draws, which spares
     // it measuring every row of a long tree on each change.
-    TVITEMA tv{};
+    TVITEMW tv{};
     tv.mask = TVIF_TEXT;
     tv.hItem = item_;
-    tv.pszText = LPSTR_TEXTCALLBACKA;
-    SendMessageA(tree_->handle_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+    tv.pszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(tree_->handle_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
     textCallback_ = true;
   }
   // The message takes the item in the rectangle it fills.
   RECT r{};
   std::memcpy(&r, &item_, sizeof item_);
-  if (SendMessageA(tree_->handle_, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&r)))
+  if (SendMessageW(tree_->handle_, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&r)))
     InvalidateRect(tree_->handle_, &r, TRUE);
 }
 
 void ttreenode::SetImages() {
   if (!item_) return;
-  TVITEMA tv{};
+  TVITEMW tv{};
   tv.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
   tv.hItem = item_;
   tv.iImage = imageIndex_;
   tv.iSelectedImage = selectedIndex_;
-  SendMessageA(tree_->handle_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+  SendMessageW(tree_->handle_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
 }
 
 void ttreenode::SetImageIndex(int index) {
@@ -67,13 +68,13 @@ bool ttreenode::Selected() const { return tree_->Selected() == this; }
 
 void ttreenode::Expand(bool recurse) {
   // Asked again, Wine's control would lay out all the rows below once more.
-  if (item_ && !Expanded()) SendMessageA(tree_->handle_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item_));
+  if (item_ && !Expanded()) SendMessageW(tree_->handle_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item_));
   if (recurse)
     for (auto& c : children_) c->Expand(true);
 }
 
 bool ttreenode::Expanded() const {
-  return item_ && (SendMessageA(tree_->handle_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item_), TVIS_EXPANDED) &
+  return item_ && (SendMessageW(tree_->handle_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item_), TVIS_EXPANDED) &
                    TVIS_EXPANDED);
 }
 
@@ -85,7 +86,7 @@ void ttreenode::Delete() {
   std::unique_ptr<ttreenode> self = std::move(siblings[static_cast<size_t>(index)]);
   siblings.erase(siblings.begin() + index);
   tree_->ForgetNode(this);
-  if (item_ && tree_->handle_) SendMessageA(tree_->handle_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item_));
+  if (item_ && tree_->handle_) SendMessageW(tree_->handle_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item_));
 }
 
 // Image list ----------------------------------------------------------------
@@ -147,7 +148,7 @@ void ttreeview::CreateParams(tcreateparams& p) {
 
 void ttreeview::HandleCreated() {
   if (images_)
-    SendMessageA(handle_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_->Handle()));
+    SendMessageW(handle_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_->Handle()));
   std::function<void(ttreenode*)> insert = [&](ttreenode* n) {
     InsertItem(n);
     for (auto& c : n->children_) insert(c.get());
@@ -161,15 +162,16 @@ void ttreeview::HandleCreated() {
 }
 
 void ttreeview::InsertItem(ttreenode* node) {
-  TVINSERTSTRUCTA ins{};
+  const std::wstring text = Wide(node->text_);
+  TVINSERTSTRUCTW ins{};
   ins.hParent = node->parent_ ? node->parent_->item_ : TVI_ROOT;
   ins.hInsertAfter = TVI_LAST;
   ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-  ins.item.pszText = const_cast<char*>(node->text_.c_str());
+  ins.item.pszText = const_cast<wchar_t*>(text.c_str());
   ins.item.iImage = node->imageIndex_;
   ins.item.iSelectedImage = node->selectedIndex_;
   ins.item.lParam = reinterpret_cast<LPARAM>(node);
-  node->item_ = reinterpret_cast<HTREEITEM>(SendMessageA(handle_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+  node->item_ = reinterpret_cast<HTREEITEM>(SendMessageW(handle_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
   if (!node->item_) throw std::runtime_error("cannot add a node to " + Name());
 }
 
@@ -245,7 +247,7 @@ void ttreeview::ReorderChildren(ttreenode* parent, const std::vector<ttreenode*>
   sort.hParent = parent ? parent->item_ : TVI_ROOT;
   sort.lpfnCompare = &CompareRanks;
   sort.lParam = reinterpret_cast<LPARAM>(&rank);
-  SendMessageA(handle_, TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
+  SendMessageW(handle_, TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
 }
 
 void ttreeview::FullExpand() {
@@ -254,37 +256,37 @@ void ttreeview::FullExpand() {
 
 ttreenode* ttreeview::Selected() const {
   if (!handle_) return nullptr;
-  TVITEMA tv{};
+  TVITEMW tv{};
   tv.mask = TVIF_PARAM;
-  tv.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(handle_, TVM_GETNEXTITEM, TVGN_CARET, 0));
-  if (!tv.hItem || !SendMessageA(handle_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv))) return nullptr;
+  tv.hItem = reinterpret_cast<HTREEITEM>(SendMessageW(handle_, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  if (!tv.hItem || !SendMessageW(handle_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv))) return nullptr;
   return NodeOf(tv);
 }
 
 void ttreeview::SetSelected(ttreenode* node) {
   if (node && node->tree_ != this) throw std::logic_error("the node is in another tree");
-  SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node ? node->item_ : nullptr));
+  SendMessageW(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node ? node->item_ : nullptr));
 }
 
 ttreenode* ttreeview::NodeAt(int x, int y) const {
   if (!handle_) return nullptr;
   TVHITTESTINFO hit{};
   hit.pt = POINT{x, y};
-  TVITEMA tv{};
+  TVITEMW tv{};
   tv.mask = TVIF_PARAM;
-  tv.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(handle_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  tv.hItem = reinterpret_cast<HTREEITEM>(SendMessageW(handle_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
   if (!tv.hItem || !(hit.flags & TVHT_ONITEM)) return nullptr;
-  if (!SendMessageA(handle_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv))) return nullptr;
+  if (!SendMessageW(handle_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv))) return nullptr;
   return NodeOf(tv);
 }
 
 void ttreeview::BeginUpdate() {
-  if (updating_++ == 0 && handle_) SendMessageA(handle_, WM_SETREDRAW, FALSE, 0);
+  if (updating_++ == 0 && handle_) SendMessageW(handle_, WM_SETREDRAW, FALSE, 0);
 }
 
 void ttreeview::EndUpdate() {
   if (updating_ == 0 || --updating_ > 0 || !handle_) return;
-  SendMessageA(handle_, WM_SETREDRAW, TRUE, 0);
+  SendMessageW(handle_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(handle_, nullptr, TRUE);
 }
 
@@ -292,7 +294,7 @@ void ttreeview::SetImages(timagelist* images) {
   if (images == images_) return;
   images_ = images;
   if (handle_)
-    SendMessageA(handle_, TVM_SETIMAGELIST, TVSIL_NORMAL,
+    SendMessageW(handle_, TVM_SETIMAGELIST, TVSIL_NORMAL,
                  reinterpret_cast<LPARAM>(images_ ? images_->Handle() : nullptr));
 }
 
@@ -353,13 +355,13 @@ bool ttreeview::Notify(NMHDR* header, LRESULT& result) {
       result = allow ? FALSE : TRUE;
       return true;
     }
-    case TVN_GETDISPINFOA: {
-      auto* info = reinterpret_cast<NMTVDISPINFOA*>(header);
+    case TVN_GETDISPINFOW: {
+      auto* info = reinterpret_cast<NMTVDISPINFOW*>(header);
       if ((info->item.mask & TVIF_TEXT) && info->item.pszText && info->item.cchTextMax > 0) {
-        const std::string& text = NodeOf(info->item)->Text();
+        const std::wstring text = Wide(NodeOf(info->item)->Text());
         const size_t n = std::min(text.size(), static_cast<size_t>(info->item.cchTextMax - 1));
         text.copy(info->item.pszText, n);
-        info->item.pszText[n] = '\0';
+        info->item.pszText[n] = L'\0';
       }
       result = 0;
       return true;
@@ -367,7 +369,7 @@ bool ttreeview::Notify(NMHDR* header, LRESULT& result) {
     case NM_RCLICK: {
       // The menu at the mouse, as the control's own right click would ask for.
       const DWORD at = GetMessagePos();
-      SendMessageA(handle_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(handle_), static_cast<LPARAM>(at));
+      SendMessageW(handle_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(handle_), static_cast<LPARAM>(at));
       result = 1;
       return true;
     }
@@ -406,23 +408,23 @@ void tprogressbar::CreateParams(tcreateparams& p) {
 }
 
 void tprogressbar::HandleCreated() {
-  SendMessageA(handle_, PBM_SETRANGE32, min_, max_);
-  SendMessageA(handle_, PBM_SETPOS, position_, 0);
+  SendMessageW(handle_, PBM_SETRANGE32, min_, max_);
+  SendMessageW(handle_, PBM_SETPOS, position_, 0);
 }
 
 void tprogressbar::SetRange(int min, int max) {
   min_ = min;
   max_ = max;
-  if (handle_) SendMessageA(handle_, PBM_SETRANGE32, min_, max_);
+  if (handle_) SendMessageW(handle_, PBM_SETRANGE32, min_, max_);
 }
 
 int tprogressbar::Position() const {
-  return handle_ ? static_cast<int>(SendMessageA(handle_, PBM_GETPOS, 0, 0)) : position_;
+  return handle_ ? static_cast<int>(SendMessageW(handle_, PBM_GETPOS, 0, 0)) : position_;
 }
 
 void tprogressbar::SetPosition(int position) {
   position_ = position < min_ ? min_ : position > max_ ? max_ : position;
-  if (handle_) SendMessageA(handle_, PBM_SETPOS, position_, 0);
+  if (handle_) SendMessageW(handle_, PBM_SETPOS, position_, 0);
 }
 
 bool tprogressbar::SetProperty(const std::string& n, const std::string& v, tresourcecontext& ctx) {
@@ -457,7 +459,7 @@ void tstatusbar::ApplyPanels() {
   std::vector<int> edges;
   int right = 0;
   for (const auto& p : panels_) edges.push_back(right += p.width);
-  SendMessageA(handle_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+  SendMessageW(handle_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
   for (int i = 0; i < PanelCount(); ++i) ShowPanelText(i);
 }
 
@@ -467,8 +469,8 @@ void tstatusbar::ShowPanelText(int index) const {
   const WPARAM bevel = panelBevel_ == tpanelbevel::pbNone     ? SBT_NOBORDERS
                        : panelBevel_ == tpanelbevel::pbRaised ? SBT_POPOUT
                                                               : 0;
-  SendMessageA(handle_, SB_SETTEXTA, static_cast<WPARAM>(index) | bevel,
-               reinterpret_cast<LPARAM>(panels_[static_cast<size_t>(index)].text.c_str()));
+  SendMessageW(handle_, SB_SETTEXTW, static_cast<WPARAM>(index) | bevel,
+               reinterpret_cast<LPARAM>(Wide(panels_[static_cast<size_t>(index)].text).c_str()));
 }
 
 void tstatusbar::SetPanelBevel(tpanelbevel bevel) {
@@ -502,12 +504,11 @@ std::string tstatusbar::PanelText(int index) const {
     if (panels_.empty()) return index == 0 ? caption_ : std::string();
     return index >= 0 && index < PanelCount() ? panels_[static_cast<size_t>(index)].text : std::string();
   }
-  // The length may be counted in characters; room for two bytes each.
-  const LRESULT info = SendMessageA(handle_, SB_GETTEXTLENGTHA, index, 0);
-  std::string text(static_cast<size_t>(LOWORD(info)) * 2 + 1, '\0');
-  SendMessageA(handle_, SB_GETTEXTA, index, reinterpret_cast<LPARAM>(&text[0]));
-  text.resize(std::char_traits<char>::length(text.c_str()));
-  return text;
+  const LRESULT info = SendMessageW(handle_, SB_GETTEXTLENGTHW, index, 0);
+  std::wstring text(static_cast<size_t>(LOWORD(info)) + 1, L'\0');
+  SendMessageW(handle_, SB_GETTEXTW, index, reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(std::char_traits<wchar_t>::length(text.c_str()));
+  return Narrow(text);
 }
 
 bool tstatusbar::SetProperty(const std::string& n, const std::string& v, tresourcecontext& ctx) {

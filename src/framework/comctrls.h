@@ -133,7 +133,7 @@ class ttreeview : public twincontrol {
   void InsertItem(ttreenode* node);
   void ForgetNode(ttreenode* node);
   void AddItems(const std::string& description);
-  static ttreenode* NodeOf(const TVITEMA& item) { return reinterpret_cast<ttreenode*>(item.lParam); }
+  static ttreenode* NodeOf(const TVITEMW& item) { return reinterpret_cast<ttreenode*>(item.lParam); }
 
   std::vector<std::unique_ptr<ttreenode>> top_;
   int count_ = 0;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "framework/handles.h"
+#include "settings/widetext.h"
 
 namespace pendo {
 
@@ -35,15 +36,15 @@ Wallpaper& Cache() {
   return w;
 }
 
-std::string DesktopValue(const char* name) {
+std::string DesktopValue(const wchar_t* name) {
   HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
-  char buffer[64] = {0};
-  DWORD size = sizeof buffer - 1, type = 0;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+  wchar_t buffer[64] = {0};
+  DWORD size = sizeof buffer - sizeof buffer[0], type = 0;
   std::string value;
-  if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS &&
+  if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS &&
       type == REG_SZ)
-    value = buffer;
+    value = Narrow(buffer);
   RegCloseKey(key);
   return value;
 }
@@ -51,18 +52,18 @@ std::string DesktopValue(const char* name) {
 void Load(Wallpaper& w) {
   w.Clear();
   w.loaded = true;
-  char path[MAX_PATH] = {0};
-  if (!SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0) || !path[0]) return;
-  w.path = path;
-  const std::string style = DesktopValue("WallpaperStyle");
-  if (DesktopValue("TileWallpaper") == "1") w.layout = tlayout::Tile;
+  wchar_t path[MAX_PATH] = {0};
+  if (!SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0) || !path[0]) return;
+  w.path = Narrow(path);
+  const std::string style = DesktopValue(L"WallpaperStyle");
+  if (DesktopValue(L"TileWallpaper") == "1") w.layout = tlayout::Tile;
   else if (style == "2" || style == "6" || style == "10") w.layout = tlayout::Stretch;
   else w.layout = tlayout::Centre;
-  HANDLE h = LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+  HANDLE h = LoadImageW(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
   if (!h) return;  // not a bitmap we can read: the desktop colour alone
   w.bitmap.reset(static_cast<HBITMAP>(h));
   BITMAP bm{};
-  GetObjectA(w.bitmap.get(), sizeof bm, &bm);
+  GetObjectW(w.bitmap.get(), sizeof bm, &bm);
   w.width = bm.bmWidth;
   w.height = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
   w.dc.reset(CreateCompatibleDC(nullptr));
@@ -74,7 +75,7 @@ void Load(Wallpaper& w) {
 }
 
 bool UnderWine() {
-  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
   return ntdll && GetProcAddress(ntdll, "wine_get_version");
 }
 
@@ -100,7 +101,7 @@ bool tdesktopbackground::DesktopPaintsOnRequest() {
   int untouched = 0;
   for (COLORREF mark : {RGB(255, 0, 255), RGB(1, 254, 3)}) {
     SetPixelV(dc.get(), 0, 0, mark);
-    DefWindowProcA(GetDesktopWindow(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
+    DefWindowProcW(GetDesktopWindow(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
     if (GetPixel(dc.get(), 0, 0) == mark) ++untouched;
   }
   probeResult = untouched == 2 ? 0 : 1;
@@ -109,7 +110,7 @@ bool tdesktopbackground::DesktopPaintsOnRequest() {
 
 LRESULT tdesktopbackground::Paint(HDC dc, POINT origin) {
   if (DesktopPaintsOnRequest())
-    return DefWindowProcA(GetDesktopWindow(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    return DefWindowProcW(GetDesktopWindow(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
   RECT area;
   if (GetClipBox(dc, &area) == ERROR) return 0;
   PaintWallpaper(dc, origin, area);

@@ -5,11 +5,17 @@
 #include <stdexcept>
 #include <vector>
 
+#include "framework/application.h"
 #include "framework/resource.h"
 #include "framework/stdctrls.h"
 #include "framework/types.h"
+#include "framework/windowtext.h"
 
 namespace pendo {
+
+const char topendialog::kNameNotHeldText[] =
+    "選ばれたファイルの名前には、このプログラムで扱えない文字が含まれています。\n"
+    "名前を変えたファイルか、別のファイルを選んでください。";
 
 topendialog::topendialog(tcomponent* owner) : tcomponent(owner) {}
 
@@ -25,25 +31,34 @@ std::string topendialog::SystemFilter(const std::string& filter) {
 }
 
 bool topendialog::Execute() {
-  const std::string filter = SystemFilter(filter_);
-  std::vector<char> file(32768, '\0');
-  fileName_.copy(file.data(), file.size() - 1);
-  OPENFILENAMEA ofn{};
+  const std::wstring filter = Wide(SystemFilter(filter_));
+  const std::wstring start = Wide(fileName_), initialDir = Wide(initialDir_), title = Wide(title_);
+  std::vector<wchar_t> file(32768, L'\0');
+  start.copy(file.data(), file.size() - 1);
+  OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = GetActiveWindow();
   ofn.lpstrFilter = filter_.empty() ? nullptr : filter.c_str();
   ofn.nFilterIndex = static_cast<DWORD>(filterIndex_);
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = static_cast<DWORD>(file.size());
-  ofn.lpstrInitialDir = initialDir_.empty() ? nullptr : initialDir_.c_str();
-  ofn.lpstrTitle = title_.empty() ? nullptr : title_.c_str();
+  ofn.lpstrInitialDir = initialDir_.empty() ? nullptr : initialDir.c_str();
+  ofn.lpstrTitle = title_.empty() ? nullptr : title.c_str();
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
-  if (!GetOpenFileNameA(&ofn)) {
+  if (!GetOpenFileNameW(&ofn)) {
     const DWORD error = CommDlgExtendedError();
     if (error) throw std::runtime_error("the file dialog failed (error " + std::to_string(error) + ")");
     return false;
   }
-  fileName_ = file.data();
+  // Stored as code page 932, a name with a character outside it would lead
+  // to another file or to none.
+  std::string chosen;
+  if (!NarrowExact(file.data(), chosen)) {
+    ShowMessage(ofn.hwndOwner, kNameNotHeldText, Application ? Application->Title() : std::string(),
+                MB_OK | MB_ICONWARNING);
+    return false;
+  }
+  fileName_ = chosen;
   filterIndex_ = static_cast<int>(ofn.nFilterIndex);
   return true;
 }

@@ -31,6 +31,9 @@ class topendialog : public tcomponent {
   // chose a file, which is then in FileName.
   bool Execute();
 
+  // Said instead of taking a chosen name that code page 932 cannot hold.
+  static const char kNameNotHeldText[];
+
   // The filter as the system wants it: every "|" a NUL, ending in two NULs.
   static std::string SystemFilter(const std::string& filter);
 

@@ -1,7 +1,10 @@
 #include "framework/font.h"
 
 #include <cstring>
+#include <cwchar>
 #include <stdexcept>
+
+#include "settings/widetext.h"
 
 namespace pendo {
 
@@ -70,8 +73,8 @@ void tfont::SetCharset(BYTE charset) {
   Changed();
 }
 
-LOGFONTA tfont::LogFont() const {
-  LOGFONTA lf{};
+LOGFONTW tfont::LogFont() const {
+  LOGFONTW lf{};
   lf.lfHeight = height_;
   lf.lfWeight = (style_ & fsBold) ? FW_BOLD : FW_NORMAL;
   lf.lfItalic = (style_ & fsItalic) ? 1 : 0;
@@ -82,13 +85,13 @@ LOGFONTA tfont::LogFont() const {
   lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   lf.lfQuality = DEFAULT_QUALITY;
   lf.lfPitchAndFamily = DEFAULT_PITCH;
-  lstrcpynA(lf.lfFaceName, name_.c_str(), LF_FACESIZE);
+  lstrcpynW(lf.lfFaceName, Wide(name_).c_str(), LF_FACESIZE);
   return lf;
 }
 
-void tfont::AssignLogFont(const LOGFONTA& lf) {
+void tfont::AssignLogFont(const LOGFONTW& lf) {
   tfont f(*this);
-  f.name_ = std::string(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
+  f.name_ = Narrow(std::wstring_view(lf.lfFaceName, wcsnlen(lf.lfFaceName, LF_FACESIZE)));
   f.height_ = lf.lfHeight;
   tfontstyles style = 0;
   if (lf.lfWeight >= FW_BOLD) style |= fsBold;
@@ -102,8 +105,8 @@ void tfont::AssignLogFont(const LOGFONTA& lf) {
 
 HFONT tfont::Handle() const {
   if (!handle_) {
-    const LOGFONTA lf = LogFont();
-    handle_.reset(CreateFontIndirectA(&lf));
+    const LOGFONTW lf = LogFont();
+    handle_.reset(CreateFontIndirectW(&lf));
     if (!handle_) throw std::runtime_error("cannot create font " + name_);
   }
   return handle_.get();

@@ -43,8 +43,8 @@ class tfont {
   HFONT Handle() const;
   // The GDI description of the font, and the font taken from one (the
   // colour stays, since a LOGFONT has none).
-  LOGFONTA LogFont() const;
-  void AssignLogFont(const LOGFONTA& lf);
+  LOGFONTW LogFont() const;
+  void AssignLogFont(const LOGFONTW& lf);
   // Called after every change.
   std::function<void()> OnChange;
 

@@ -13,15 +13,15 @@ namespace pendo {
 tfontdialog::tfontdialog(tcomponent* owner) : tcomponent(owner) {}
 
 bool tfontdialog::Execute() {
-  LOGFONTA lf = font_.LogFont();
-  CHOOSEFONTA cf{};
+  LOGFONTW lf = font_.LogFont();
+  CHOOSEFONTW cf{};
   cf.lStructSize = sizeof cf;
   cf.hwndOwner = GetActiveWindow();
   if (!cf.hwndOwner && Application) cf.hwndOwner = Application->Handle();
   cf.lpLogFont = &lf;
   cf.rgbColors = ColorToRGB(font_.Color());
   cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS | (ansiOnly_ ? CF_ANSIONLY : 0);
-  if (!ChooseFontA(&cf)) {
+  if (!ChooseFontW(&cf)) {
     if (const DWORD error = CommDlgExtendedError())
       throw std::runtime_error("the font dialog failed (error " + std::to_string(error) + ")");
     return false;

@@ -341,9 +341,9 @@ namespace {
 // then close the list, as in any dialog, and are not the form's.
 bool FocusInDroppedList(HWND form) {
   for (HWND h = GetFocus(); h && h != form; h = GetParent(h)) {
-    char cls[16] = "";
-    GetClassNameA(h, cls, sizeof cls);
-    if (lstrcmpiA(cls, "ComboBox") == 0) return SendMessageA(h, CB_GETDROPPEDSTATE, 0, 0) != 0;
+    wchar_t cls[16] = L"";
+    GetClassNameW(h, cls, 16);
+    if (lstrcmpiW(cls, L"ComboBox") == 0) return SendMessageW(h, CB_GETDROPPEDSTATE, 0, 0) != 0;
   }
   return false;
 }
@@ -373,10 +373,7 @@ bool tform::PreviewKey(MSG& m) {
       if (!key) return true;
       m.wParam = key;
     } else if (m.message == WM_CHAR) {
-      char c = static_cast<char>(m.wParam);
-      KeyPress(c);
-      if (!c) return true;
-      m.wParam = static_cast<unsigned char>(c);
+      if (!CharMessage(m.wParam)) return true;
     }
   }
   if (m.message == WM_KEYDOWN && !(shift & (ssCtrl | ssAlt))) {
@@ -394,10 +391,10 @@ bool tform::PreviewKey(MSG& m) {
         return true;
       }
     } else if (m.wParam == VK_TAB) {
-      return IsDialogMessageA(handle_, &m) != FALSE;
+      return IsDialogMessageW(handle_, &m) != FALSE;
     }
   }
-  if (m.message == WM_SYSCHAR && DialogChar(this, static_cast<char>(m.wParam))) return true;
+  if (m.message == WM_SYSCHAR && m.wParam < 0x80 && DialogChar(this, static_cast<char>(m.wParam))) return true;
   return false;
 }
 

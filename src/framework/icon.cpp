@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "framework/canvas.h"
+#include "settings/widetext.h"
 
 namespace pendo {
 
@@ -13,7 +14,7 @@ void ticon::SetHandle(HICON icon) {
   if (icon && GetIconInfo(icon, &info)) {
     BITMAP bm{};
     HBITMAP shape = info.hbmColor ? info.hbmColor : info.hbmMask;
-    if (GetObjectA(shape, sizeof bm, &bm)) {
+    if (GetObjectW(shape, sizeof bm, &bm)) {
       width_ = bm.bmWidth;
       height_ = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
     }
@@ -33,7 +34,7 @@ void ticon::AssignHandle(HICON icon) {
 }
 
 void ticon::LoadFromResource(HINSTANCE instance, const std::string& name, int size) {
-  HANDLE h = LoadImageA(instance, name.c_str(), IMAGE_ICON, size, size, size ? 0 : LR_DEFAULTSIZE);
+  HANDLE h = LoadImageW(instance, Wide(name).c_str(), IMAGE_ICON, size, size, size ? 0 : LR_DEFAULTSIZE);
   if (!h) throw std::runtime_error("no icon resource " + name);
   SetHandle(static_cast<HICON>(h));
 }
@@ -43,7 +44,7 @@ void ticon::Draw(tcanvas& canvas, const RECT& r) const {
 }
 
 void ticon::LoadFromFile(const std::string& path) {
-  HANDLE h = LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE);
+  HANDLE h = LoadImageW(nullptr, Wide(path).c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE);
   if (!h) throw std::runtime_error("cannot read icon " + path);
   SetHandle(static_cast<HICON>(h));
 }

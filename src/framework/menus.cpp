@@ -6,6 +6,7 @@
 #include "framework/application.h"
 #include "framework/control.h"
 #include "framework/resource.h"
+#include "settings/widetext.h"
 
 namespace pendo {
 
@@ -63,7 +64,7 @@ tmenuhandle tmenuitem::BuildMenu() const {
   for (const tmenuitem* i : items_) {
     if (!i->visible_) continue;
     if (i->IsSeparator()) {
-      AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+      AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
       continue;
     }
     std::string text = i->caption_;
@@ -72,10 +73,10 @@ tmenuhandle tmenuitem::BuildMenu() const {
     if (!i->items_.empty()) {
       tmenuhandle sub = i->BuildMenu();
       // The parent menu owns the submenu from here on.
-      if (!AppendMenuA(menu.get(), flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub.get()), text.c_str()))
+      if (!AppendMenuW(menu.get(), flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub.get()), Wide(text).c_str()))
         throw std::runtime_error("cannot build a menu");
       sub.release();
-    } else if (!AppendMenuA(menu.get(), flags, i->command_, text.c_str())) {
+    } else if (!AppendMenuW(menu.get(), flags, i->command_, Wide(text).c_str())) {
       throw std::runtime_error("cannot build a menu");
     }
   }
@@ -114,7 +115,7 @@ void tpopupmenu::Popup(int x, int y) {
   const UINT command = static_cast<UINT>(TrackPopupMenu(
       menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, x, y, 0, owner,
       nullptr));
-  if (owner) PostMessageA(owner, WM_NULL, 0, 0);
+  if (owner) PostMessageW(owner, WM_NULL, 0, 0);
   menu.reset();
   if (command)
     if (tmenuitem* item = items_->FindCommand(command)) item->Click();

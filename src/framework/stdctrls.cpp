@@ -3,6 +3,8 @@
 #include <cctype>
 
 #include "framework/form.h"
+#include "framework/windowtext.h"
+#include "settings/platform.h"
 
 namespace pendo {
 
@@ -18,7 +20,7 @@ std::vector<std::string> SplitBarList(const std::string& text) {
   if (text.empty()) return items;
   std::string item;
   for (size_t i = 0; i < text.size(); ++i) {
-    if (IsDBCSLeadByte(static_cast<BYTE>(text[i])) && i + 1 < text.size()) {
+    if (platform::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
       item += text[i];
       item += text[++i];
     } else if (text[i] == '|') {
@@ -35,13 +37,13 @@ std::vector<std::string> SplitBarList(const std::string& text) {
 char AcceleratorOf(const std::string& caption) {
   for (size_t i = 0; i < caption.size(); ++i) {
     const auto c = static_cast<BYTE>(caption[i]);
-    if (IsDBCSLeadByte(c)) {
+    if (platform::IsLeadByte(c)) {
       ++i;
     } else if (c == '&' && i + 1 < caption.size()) {
       const auto next = static_cast<BYTE>(caption[i + 1]);
       if (next == '&') {
         ++i;
-      } else if (!IsDBCSLeadByte(next)) {
+      } else if (!platform::IsLeadByte(next)) {
         return static_cast<char>(std::toupper(next));
       }
     }
@@ -105,7 +107,8 @@ void tlabel::Fit() {
   twindowdc dc(handle_);
   tselection font(dc.get(), font_.Handle());
   RECT r{0, 0, 0, 0};
-  DrawTextA(dc.get(), caption_.c_str(), static_cast<int>(caption_.size()), &r,
+  const std::wstring caption = Wide(caption_);
+  DrawTextW(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &r,
             DT_CALCRECT | DT_SINGLELINE | (showAccelChar_ ? 0 : DT_NOPREFIX));
   SetBounds(left_, top_, r.right, r.bottom);
 }
@@ -154,7 +157,7 @@ void tbutton::CreateParams(tcreateparams& p) {
 
 void tbutton::SetDefault(bool v) {
   default_ = v;
-  if (handle_) SendMessageA(handle_, BM_SETSTYLE, v ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+  if (handle_) SendMessageW(handle_, BM_SETSTYLE, v ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
 void tbutton::Click() {
@@ -200,16 +203,12 @@ void tedit::CreateParams(tcreateparams& p) {
 
 std::string tedit::Text() const {
   if (!handle_) return caption_;
-  const int n = GetWindowTextLengthA(handle_);
-  std::string text(static_cast<size_t>(n) + 1, '\0');
-  GetWindowTextA(handle_, &text[0], n + 1);
-  text.resize(static_cast<size_t>(n));
-  return text;
+  return GetText(handle_);
 }
 
 void tedit::SetReadOnly(bool v) {
   readOnly_ = v;
-  if (handle_) SendMessageA(handle_, EM_SETREADONLY, v, 0);
+  if (handle_) SendMessageW(handle_, EM_SETREADONLY, v, 0);
 }
 
 bool tedit::Command(WORD code) {
@@ -242,8 +241,8 @@ void tcombobox::CreateParams(tcreateparams& p) {
 }
 
 void tcombobox::HandleCreated() {
-  for (const auto& i : items_) SendMessageA(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(i.c_str()));
-  SendMessageA(handle_, CB_SETCURSEL, itemIndex_, 0);
+  for (const auto& i : items_) SendMessageW(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(i).c_str()));
+  SendMessageW(handle_, CB_SETCURSEL, itemIndex_, 0);
 }
 
 void tcombobox::AdjustDropDown() {
@@ -251,7 +250,7 @@ void tcombobox::AdjustDropDown() {
   int lines = static_cast<int>(items_.size());
   if (lines > dropDownCount_) lines = dropDownCount_;
   if (lines < 1) lines = 1;
-  const int item = static_cast<int>(SendMessageA(handle_, CB_GETITEMHEIGHT, 0, 0));
+  const int item = static_cast<int>(SendMessageW(handle_, CB_GETITEMHEIGHT, 0, 0));
   RECT r;
   GetWindowRect(handle_, &r);
   SetWindowPos(handle_, nullptr, 0, 0, r.right - r.left, (r.bottom - r.top) + item * lines + 2,
@@ -262,24 +261,24 @@ void tcombobox::SetItems(const std::vector<std::string>& items) {
   items_ = items;
   itemIndex_ = -1;
   if (handle_) {
-    SendMessageA(handle_, CB_RESETCONTENT, 0, 0);
+    SendMessageW(handle_, CB_RESETCONTENT, 0, 0);
     HandleCreated();
   }
 }
 
 void tcombobox::AddItem(const std::string& item) {
   items_.push_back(item);
-  if (handle_) SendMessageA(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  if (handle_) SendMessageW(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
 }
 
 int tcombobox::ItemIndex() const {
-  return handle_ ? static_cast<int>(SendMessageA(handle_, CB_GETCURSEL, 0, 0)) : itemIndex_;
+  return handle_ ? static_cast<int>(SendMessageW(handle_, CB_GETCURSEL, 0, 0)) : itemIndex_;
 }
 
 void tcombobox::SetItemIndex(int index) {
   if (index < -1 || index >= static_cast<int>(items_.size())) index = -1;
   itemIndex_ = index;
-  if (handle_) SendMessageA(handle_, CB_SETCURSEL, index, 0);
+  if (handle_) SendMessageW(handle_, CB_SETCURSEL, index, 0);
 }
 
 bool tcombobox::Command(WORD code) {
@@ -318,12 +317,12 @@ void tcheckbox::CreateParams(tcreateparams& p) {
 }
 
 bool tcheckbox::Checked() const {
-  return handle_ ? SendMessageA(handle_, BM_GETCHECK, 0, 0) == BST_CHECKED : checked_;
+  return handle_ ? SendMessageW(handle_, BM_GETCHECK, 0, 0) == BST_CHECKED : checked_;
 }
 
 void tcheckbox::SetChecked(bool v) {
   checked_ = v;
-  if (handle_) SendMessageA(handle_, BM_SETCHECK, v ? BST_CHECKED : BST_UNCHECKED, 0);
+  if (handle_) SendMessageW(handle_, BM_SETCHECK, v ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 bool tcheckbox::Command(WORD code) {

@@ -14,7 +14,7 @@ ttimer::ttimer(tcomponent* owner) : tcomponent(owner) {
       Timer();
       return 0;
     }
-    return DefWindowProcA(h, msg, wp, lp);
+    return DefWindowProcW(h, msg, wp, lp);
   });
   Update();
 }

@@ -11,6 +11,7 @@
 #include "framework/menus.h"
 #include "framework/resource.h"
 #include "framework/windowentry.h"
+#include "framework/windowtext.h"
 
 namespace pendo {
 
@@ -148,7 +149,7 @@ void twincontrol::CreateHandle() {
   }
   CreateWnd();
   if (parentFont_ && parent_) ParentFontChanged();
-  SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
+  SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
   for (twincontrol* w : tabList_) w->CreateHandle();
   ApplyTabOrder();
   HandleCreated();
@@ -164,19 +165,20 @@ void twincontrol::CreateWnd() {
     p.width = r.right - r.left;
     p.height = r.bottom - r.top;
   }
-  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  const std::wstring windowClass = Wide(p.windowClass);
   if (!p.standardClass) {
-    WNDCLASSA wc{};
+    WNDCLASSW wc{};
     wc.style = p.classStyle;
     wc.lpfnWndProc = &twincontrol::WindowProc;
     wc.hIcon = p.icon;
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.lpszClassName = p.windowClass.c_str();
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.lpszClassName = windowClass.c_str();
     RegisterWindowClass(wc);
   }
   twincontrol* outer = creating;
   creating = p.standardClass ? nullptr : this;
-  HWND h = CreateWindowExA(p.exStyle, p.windowClass.c_str(), p.caption.c_str(), p.style, p.x, p.y, p.width,
+  HWND h = CreateWindowExW(p.exStyle, windowClass.c_str(), Wide(p.caption).c_str(), p.style, p.x, p.y, p.width,
                            p.height, p.parent, nullptr, instance, p.standardClass ? nullptr : this);
   creating = outer;
   if (!h) {
@@ -187,7 +189,7 @@ void twincontrol::CreateWnd() {
   if (p.standardClass) {
     Attach(h);
     defaultProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&twincontrol::WindowProc)));
+        SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&twincontrol::WindowProc)));
   }
   // The window's real place (a top-level window may have been placed by the system).
   RECT r;
@@ -207,12 +209,12 @@ void twincontrol::StyleChanged() {
   exStyle_ = p.exStyle;
   if (!changed && !exChanged) return;
   if (changed) {
-    const LONG_PTR now = GetWindowLongPtrA(handle_, GWL_STYLE);
-    SetWindowLongPtrA(handle_, GWL_STYLE, (now & ~static_cast<LONG_PTR>(changed)) | (p.style & changed));
+    const LONG_PTR now = GetWindowLongPtrW(handle_, GWL_STYLE);
+    SetWindowLongPtrW(handle_, GWL_STYLE, (now & ~static_cast<LONG_PTR>(changed)) | (p.style & changed));
   }
   if (exChanged) {
-    const LONG_PTR now = GetWindowLongPtrA(handle_, GWL_EXSTYLE);
-    SetWindowLongPtrA(handle_, GWL_EXSTYLE, (now & ~static_cast<LONG_PTR>(exChanged)) | (p.exStyle & exChanged));
+    const LONG_PTR now = GetWindowLongPtrW(handle_, GWL_EXSTYLE);
+    SetWindowLongPtrW(handle_, GWL_EXSTYLE, (now & ~static_cast<LONG_PTR>(exChanged)) | (p.exStyle & exChanged));
   }
   // Frames and borders are measured again; the control draws itself anew.
   SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
@@ -234,7 +236,7 @@ void twincontrol::Detach() {
   if (!handle_) return;
   Handles().Remove(handle_);
   if (defaultProc_) {
-    SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defaultProc_));
+    SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defaultProc_));
     defaultProc_ = nullptr;
   }
   handle_ = nullptr;
@@ -280,6 +282,19 @@ void twincontrol::KeyUp(WORD& key, tshiftstate shift) {
 }
 void twincontrol::KeyPress(char& key) {
   if (OnKeyPress) OnKeyPress(this, key);
+}
+bool twincontrol::CharMessage(WPARAM& wp) {
+  const wchar_t w = static_cast<wchar_t>(wp);
+  std::string byte;
+  if (!NarrowExact(std::wstring_view(&w, 1), byte) || byte.size() != 1) return true;
+  char c = byte[0];
+  KeyPress(c);
+  if (!c) return false;
+  if (c != byte[0]) {
+    const std::wstring changed = Wide(std::string(1, c));
+    wp = changed.size() == 1 ? changed[0] : static_cast<unsigned char>(c);
+  }
+  return true;
 }
 
 HBRUSH twincontrol::CtlColor(HDC dc) {
@@ -341,14 +356,14 @@ void twincontrol::EnabledChanged() {
   if (handle_) EnableWindow(handle_, enabled_);
 }
 void twincontrol::CaptionChanged() {
-  if (handle_) SetWindowTextA(handle_, caption_.c_str());
+  if (handle_) SetText(handle_, caption_);
 }
 void twincontrol::ColorChanged() {
   colorBrush_.reset();
   Invalidate();
 }
 void twincontrol::FontChanged() {
-  if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
+  if (handle_) SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
   for (tcontrol* c : controls_) c->ParentFontChanged();
 }
 
@@ -363,8 +378,8 @@ bool twincontrol::SetProperty(const std::string& n, const std::string& v, tresou
 }
 
 LRESULT twincontrol::DefaultHandler(UINT msg, WPARAM wp, LPARAM lp) {
-  if (defaultProc_) return CallWindowProcA(defaultProc_, handle_, msg, wp, lp);
-  return DefWindowProcA(handle_, msg, wp, lp);
+  if (defaultProc_) return CallWindowProcW(defaultProc_, handle_, msg, wp, lp);
+  return DefWindowProcW(handle_, msg, wp, lp);
 }
 
 LRESULT twincontrol::MouseMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -508,18 +523,14 @@ LRESULT twincontrol::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       wp = key;
       break;
     }
-    case WM_CHAR: {
-      char c = static_cast<char>(wp);
-      KeyPress(c);
-      if (!c) return 0;
-      wp = static_cast<unsigned char>(c);
+    case WM_CHAR:
+      if (!CharMessage(wp)) return 0;
       break;
-    }
     case WM_WINDOWPOSCHANGED: {
       RECT r;
       GetWindowRect(handle_, &r);
       HWND parent = GetParent(handle_);
-      if (parent && (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD))
+      if (parent && (GetWindowLongW(handle_, GWL_STYLE) & WS_CHILD))
         MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
       UpdateBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
       break;
@@ -536,7 +547,7 @@ LRESULT CALLBACK twincontrol::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
     // Out of memory for the map, the window goes on without its object.
     if (!Guard([&] { self->Attach(hwnd); })) self = nullptr;
   }
-  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
   ++self->messageDepth_;
   LRESULT result = 0;
   Guard([&] { result = self->WndProc(msg, wp, lp); });

@@ -67,6 +67,9 @@ class twincontrol : public tcontrol {
   virtual void KeyDown(WORD& key, tshiftstate shift);
   virtual void KeyUp(WORD& key, tshiftstate shift);
   virtual void KeyPress(char& key);
+  // WM_CHAR's UTF-16 character through KeyPress as its code page 932 byte;
+  // false when consumed. A double-byte character passes without the event.
+  bool CharMessage(WPARAM& wp);
 
   // Notifications handed back from the parent; true when handled.
   virtual bool Command(WORD code) { return false; }

@@ -4,15 +4,16 @@
 #include <string>
 
 #include "framework/application.h"
+#include "settings/widetext.h"
 
 namespace pendo {
 
-void RegisterWindowClass(WNDCLASSA wc) {
-  wc.hInstance = GetModuleHandleA(nullptr);
-  WNDCLASSA existing;
-  if (GetClassInfoA(wc.hInstance, wc.lpszClassName, &existing)) return;
-  if (!RegisterClassA(&wc))
-    throw std::runtime_error(std::string("cannot register window class ") + wc.lpszClassName + " (error " +
+void RegisterWindowClass(WNDCLASSW wc) {
+  wc.hInstance = GetModuleHandleW(nullptr);
+  WNDCLASSW existing;
+  if (GetClassInfoW(wc.hInstance, wc.lpszClassName, &existing)) return;
+  if (!RegisterClassW(&wc))
+    throw std::runtime_error("cannot register window class " + Narrow(wc.lpszClassName) + " (error " +
                              std::to_string(GetLastError()) + ")");
 }
 

@@ -12,7 +12,7 @@ namespace pendo {
 
 // Registers the class once per process (hInstance is filled in); a later
 // call with the same name keeps the first. Throws with the system's error.
-void RegisterWindowClass(WNDCLASSA wc);
+void RegisterWindowClass(WNDCLASSW wc);
 
 // Reports to the application's error hook (null: not a std::exception).
 void ReportException(const std::exception* error);

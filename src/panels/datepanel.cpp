@@ -4,6 +4,7 @@
 
 #include "framework/resource.h"
 #include "settings/clockparts.h"
+#include "settings/widetext.h"
 
 namespace pendo {
 
@@ -24,9 +25,9 @@ std::string tdatepanel::FormatValue(const std::string& date, const std::string& 
 }
 
 std::string tdatepanel::ShortDate() {
-  char text[128];
-  const int n = GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, text, sizeof text);
-  return n > 0 ? std::string(text) : std::string();
+  wchar_t text[128];
+  const int n = GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, text, 128);
+  return n > 0 ? Narrow(text) : std::string();
 }
 
 void tdatepanel::Paint() {

@@ -9,6 +9,7 @@
 #include "framework/resource.h"
 #include "framework/wincontrol.h"
 #include "settings/profiler.h"
+#include "settings/widetext.h"
 
 namespace pendo {
 
@@ -434,7 +435,8 @@ SIZE tgaugepanel::MeasureText(const tfont& font, const std::string& text) {
   if (!dc) throw std::runtime_error("cannot create a memory device context");
   tselection sel(dc.get(), measureFont_.Handle());
   SIZE s{0, 0};
-  if (!GetTextExtentPointA(dc.get(), text.data(), static_cast<int>(text.size()), &s)) s = SIZE{0, 0};
+  const std::wstring wide = Wide(text);
+  if (!GetTextExtentPointW(dc.get(), wide.data(), static_cast<int>(wide.size()), &s)) s = SIZE{0, 0};
   return s;
 }
 
@@ -442,7 +444,8 @@ void tgaugepanel::DrawText(HDC dc, const tfont& font, tcolor color, int x, int y
   tselection sel(dc, font.Handle());
   SetTextColor(dc, ColorToRGB(color));
   SetBkMode(dc, TRANSPARENT);
-  if (!TextOutA(dc, x, y, text.data(), static_cast<int>(text.size())))
+  const std::wstring wide = Wide(text);
+  if (!TextOutW(dc, x, y, wide.data(), static_cast<int>(wide.size())))
     throw std::runtime_error("cannot draw the text of gauge panel " + Name());
 }
 

@@ -5,7 +5,7 @@
 
 namespace pendo {
 
-// Starts command with WinExec; true when it started.
+// Starts command as WinExec would; true when it started.
 bool RunProgram(const std::string& command);
 
 // Starts the program file at path, with no arguments, the whole path taken

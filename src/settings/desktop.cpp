@@ -1,6 +1,9 @@
 #include "settings/desktop.h"
 
+#include <algorithm>
 #include <memory>
+
+#include "settings/widetext.h"
 
 namespace pendo {
 
@@ -16,7 +19,7 @@ POINT CursorPos() {
 
 RECT WorkArea() {
   RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
   return r;
 }
 }  // namespace
@@ -36,10 +39,12 @@ std::string GetWindowCaption(HWND window) {
   // Callers outside the program's lifetime (tests, static teardown) still get an answer.
   AllocateCaptionBuffer();
   if (!window || !IsWindow(window)) return std::string();
-  g_captionBuffer[0] = '\0';
-  int n = GetWindowTextA(window, g_captionBuffer.get(), kCaptionSize);
-  if (n < 0) n = 0;
-  if (n > kCaptionSize - 1) n = kCaptionSize - 1;
+  wchar_t wide[kCaptionSize] = L"";
+  int w = GetWindowTextW(window, wide, kCaptionSize);
+  if (w < 0) w = 0;
+  const std::string text = Narrow(std::wstring_view(wide, static_cast<size_t>(w)));
+  const size_t n = std::min(text.size(), static_cast<size_t>(kCaptionSize - 1));
+  text.copy(g_captionBuffer.get(), n);
   g_captionBuffer[n] = '\0';
   return std::string(g_captionBuffer.get());
 }

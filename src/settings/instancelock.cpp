@@ -1,11 +1,12 @@
 #include "settings/instancelock.h"
 
 #include "settings/programidentity.h"
+#include "settings/widetext.h"
 
 namespace pendo {
 
 bool IsAlreadyRunning() {
-  HANDLE h = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, GetProgramBaseName().c_str());
+  HANDLE h = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, Wide(GetProgramBaseName()).c_str());
   if (h == nullptr) return false;
   // Only the existence matters; our own copy of the handle is not kept.
   CloseHandle(h);
@@ -14,7 +15,7 @@ bool IsAlreadyRunning() {
 
 HANDLE CreateInstanceMutex() {
   if (IsAlreadyRunning()) return nullptr;
-  return CreateMutexA(nullptr, FALSE, GetProgramBaseName().c_str());
+  return CreateMutexW(nullptr, FALSE, Wide(GetProgramBaseName()).c_str());
 }
 
 void ReleaseInstanceMutex(HANDLE mutex) {

@@ -11,14 +11,18 @@ namespace pendo::platform {
 // Separator of folders in paths built by the core.
 extern const char kPathDelimiter;
 
-// True when c starts a double-byte character in the system's ANSI code page.
+// True when c starts a double-byte character of code page 932, the
+// programs' own, whatever the system's code page is.
 bool IsLeadByte(unsigned char c);
 
-// The system's locale-aware lower-casing of an ANSI text.
+// The system's lower-casing of a code page 932 text; its length stays.
 std::string LowerText(const std::string& text);
 
 // Full path of the running executable.
 std::string ExecutablePath();
+// False when that path holds a character code page 932 cannot hold: every
+// path built from it would then lead elsewhere.
+bool ExecutablePathExact();
 
 struct tlocaltime {
   int year, month, day;  // month 1..12, day 1..31

@@ -34,6 +34,8 @@ std::string LowerText(const std::string& text) {
   return out;
 }
 
+bool ExecutablePathExact() { return true; }
+
 std::string ExecutablePath() {
   char buf[4096];
   const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf);

@@ -6,23 +6,45 @@
 #include "settings/fileerror.h"
 #include "settings/platform.h"
 #include "settings/safefiles.h"
+#include "settings/widetext.h"
 
 namespace pendo::platform {
 
 const char kPathDelimiter = '\\';
 
-bool IsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+bool IsLeadByte(unsigned char c) { return IsDBCSLeadByteEx(932, c) != FALSE; }
 
 std::string LowerText(const std::string& text) {
-  std::string out = text;
-  if (!out.empty()) CharLowerBuffA(&out[0], static_cast<DWORD>(out.size()));
+  std::wstring wide = Wide(text);
+  if (!wide.empty()) CharLowerBuffW(&wide[0], static_cast<DWORD>(wide.size()));
+  std::string out;
+  if (NarrowExact(wide, out) && out.size() == text.size()) return out;
+  // Bytes that are no code page 932 text: only the ASCII letters, never a trail byte.
+  out = text;
+  for (std::string::size_type i = 0; i < out.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(out[i]);
+    if (IsLeadByte(c)) ++i;
+    else if (c >= 'A' && c <= 'Z') out[i] = static_cast<char>(c - 'A' + 'a');
+  }
   return out;
 }
 
-std::string ExecutablePath() {
-  char buf[MAX_PATH + 1];
-  const DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
-  return std::string(buf, n < MAX_PATH ? n : MAX_PATH);
+namespace {
+std::wstring WideExecutablePath() {
+  std::wstring buf(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, &buf[0], static_cast<DWORD>(buf.size()));
+    if (n < buf.size()) return buf.substr(0, n);
+    buf.resize(buf.size() * 2);
+  }
+}
+}  // namespace
+
+std::string ExecutablePath() { return Narrow(WideExecutablePath()); }
+
+bool ExecutablePathExact() {
+  std::string path;
+  return NarrowExact(WideExecutablePath(), path);
 }
 
 namespace {
@@ -51,7 +73,7 @@ tlocaltime Now() {
 }
 
 bool FileExists(const std::string& path) {
-  const DWORD a = GetFileAttributesA(path.c_str());
+  const DWORD a = GetFileAttributesW(Wide(path).c_str());
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -75,7 +97,7 @@ std::string LastErrorText(const char* step, const std::string& path) {
 }  // namespace
 
 bool ReadFileBytes(const std::string& path, std::string& bytes) {
-  FileHandle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  FileHandle f(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!f.ok()) return false;
   bytes.clear();
@@ -92,7 +114,7 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes) {
   RemoveLeftoverTemporaries(path);
   const std::string temp = TemporaryPathFor(path, GetCurrentProcessId());
   {
-    FileHandle f(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle f(CreateFileW(Wide(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f.ok()) throw EFileError(LastErrorText("cannot create", temp));
     std::string::size_type done = 0;
     while (done < bytes.size()) {
@@ -102,7 +124,7 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes) {
         const std::string why = LastErrorText("cannot write", temp);
         CloseHandle(f.h);
         f.h = INVALID_HANDLE_VALUE;
-        DeleteFileA(temp.c_str());
+        DeleteFileW(Wide(temp).c_str());
         throw EFileError(why);
       }
       done += put;
@@ -111,13 +133,13 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes) {
       const std::string why = LastErrorText("cannot flush", temp);
       CloseHandle(f.h);
       f.h = INVALID_HANDLE_VALUE;
-      DeleteFileA(temp.c_str());
+      DeleteFileW(Wide(temp).c_str());
       throw EFileError(why);
     }
   }
-  if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!MoveFileExW(Wide(temp).c_str(), Wide(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     const std::string why = LastErrorText("cannot replace", path);
-    DeleteFileA(temp.c_str());
+    DeleteFileW(Wide(temp).c_str());
     throw EFileError(why);
   }
 }
@@ -131,27 +153,29 @@ bool CreateFolderTree(const std::string& folder) {
       continue;
     }
     if ((c == '\\' || c == '/') && i > 0 && folder[i - 1] != ':') {
-      CreateDirectoryA(folder.substr(0, i).c_str(), nullptr);
+      CreateDirectoryW(Wide(folder.substr(0, i)).c_str(), nullptr);
     }
   }
-  CreateDirectoryA(folder.c_str(), nullptr);
-  const DWORD a = GetFileAttributesA(folder.c_str());
+  CreateDirectoryW(Wide(folder).c_str(), nullptr);
+  const DWORD a = GetFileAttributesW(Wide(folder).c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::vector<std::string> FilesStartingWith(const std::string& folder, const std::string& prefix) {
   std::vector<std::string> names;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((folder + prefix + "*").c_str(), &fd);
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW(Wide(folder + prefix + "*").c_str(), &fd);
   if (h == INVALID_HANDLE_VALUE) return names;
   do {
-    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(fd.cFileName);
-  } while (FindNextFileA(h, &fd));
+    // A name code page 932 cannot hold could not be opened again by it.
+    std::string name;
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && NarrowExact(fd.cFileName, name)) names.push_back(name);
+  } while (FindNextFileW(h, &fd));
   FindClose(h);
   return names;
 }
 
-void RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }
+void RemoveFile(const std::string& path) { DeleteFileW(Wide(path).c_str()); }
 
 unsigned long CurrentProcessId() { return GetCurrentProcessId(); }
 
@@ -166,8 +190,9 @@ bool ProcessRunning(unsigned long pid) {
 void Pause(int ms) { Sleep(static_cast<DWORD>(ms)); }
 
 int CompareTextIgnoringCase(const std::string& a, const std::string& b) {
-  const int r = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
-                               static_cast<int>(b.size()));
+  const std::wstring wa = Wide(a), wb = Wide(b);
+  const int r = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wa.data(), static_cast<int>(wa.size()), wb.data(),
+                               static_cast<int>(wb.size()));
   if (r != 0) return r - CSTR_EQUAL;
   // The locale refused the texts; bytes still give every caller an order.
   return a.compare(b);

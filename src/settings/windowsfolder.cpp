@@ -2,13 +2,14 @@
 
 #include <windows.h>
 
+#include "settings/widetext.h"
+
 namespace pendo {
 
 std::string GetWindowsFolder() {
-  char buf[260];
-  const UINT n = GetWindowsDirectoryA(buf, sizeof buf);
-  std::string folder(buf, n < sizeof buf ? n : 0);
-  return folder + "\\";
+  wchar_t buf[MAX_PATH];
+  const UINT n = GetWindowsDirectoryW(buf, MAX_PATH);
+  return Narrow(std::wstring_view(buf, n < MAX_PATH ? n : 0)) + "\\";
 }
 
 }  // namespace pendo

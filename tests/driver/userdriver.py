@@ -22,6 +22,9 @@ Desktop(build_dir, inspector)   the harness of build_dir (its wine/ folder must 
   .windows() / .children(w)      -> [Window]   top-level windows / w's child windows
   .foreground()                  -> Window or None   the window that has the focus
   .reg_value(key, name)          -> str or None   a registry value ("HKLM\\...", "HKCU\\...")
+  .wide_texts(w)                 -> [str]   w's text and its children's, read in UTF-16
+  .menu_items()                  -> (code page, [str])   the open pop-up menu's items, read
+                                 in UTF-16 inside its program, and that program's code page
   .unix(path)                    -> the Linux path of "C:\\..." in the prefix
   .wait_for(predicate, timeout=20, what=...)  -> its first true value; raises TimeoutError
   .find_window(cls=, title=, pid=, visible=True) -> Window or None
@@ -185,7 +188,7 @@ class Desktop:
         """One command of the inspector (see wininspect.cpp); its output."""
         return self.inspect_code(*args)[1]
 
-    def inspect_code(self, *args):
+    def inspect_code(self, *args, encoding="cp932"):
         # One inspector serves the whole test: a Wine process costs about a
         # second to start, a command to a running one a few milliseconds.
         with self._lock:
@@ -203,7 +206,7 @@ class Desktop:
                         if not line:
                             raise BrokenPipeError("the inspector ended")
                         if line.startswith(b".end "):
-                            return int(line.split()[1]), b"".join(out).decode("cp932", "replace")
+                            return int(line.split()[1]), b"".join(out).decode(encoding, "replace")
                         out.append(line)
                 except (BrokenPipeError, OSError):
                     # A Wine process that starts while the desktop itself is
@@ -228,6 +231,13 @@ class Desktop:
         """A string or DWORD value (as text) of the registry, or None."""
         code, out = self.inspect_code("reg", key, name)
         return out.rstrip("\r\n") if code == 0 else None
+
+    def wide_texts(self, w):
+        return self.inspect_code("wtexts", w.hwnd, encoding="utf-8")[1].splitlines()
+
+    def menu_items(self):
+        lines = self.inspect_code("menu", encoding="utf-8")[1].splitlines()
+        return (int(lines[0].split()[1]), lines[1:]) if lines else (0, [])
 
     def unix(self, path):
         """The Linux path of a Windows drive path of the prefix."""

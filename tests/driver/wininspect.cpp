@@ -16,11 +16,17 @@
 //   wininspect hold FILE             open FILE without sharing, print "held", keep it
 //                                    open until standard input ends
 //   wininspect reg KEY NAME          a REG_SZ or REG_DWORD value of HKLM\... or HKCU\...
+//   wininspect wtexts HWND           the texts of HWND and of each child, read in
+//                                    UTF-16 and printed in UTF-8, one a line
+//   wininspect menu                  "acp N" (the ANSI code page of the menu's
+//                                    program), then the items of the open pop-up
+//                                    menu in UTF-8, one a line (read by menuhook.dll)
 //   wininspect serve                 the commands above but run and watch, one per
 //                                    line of standard input (arguments separated by
 //                                    tabs), each answer ended by ".end CODE": one Wine
 //                                    process for a whole test instead of one per look
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -75,14 +81,17 @@ BOOL CALLBACK Collect(HWND h, LPARAM lp) {
   return TRUE;
 }
 
-int Run(int argc, char** argv) {
-  std::string cmd;
-  for (int i = 2; i < argc; ++i) cmd += std::string(i > 2 ? " " : "") + "\"" + argv[i] + "\"";
-  STARTUPINFOA si{};
+// Read in UTF-16, so that a program in a folder of any name starts.
+int Run() {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::wstring cmd;
+  for (int i = 2; i < argc; ++i) cmd += std::wstring(i > 2 ? L" " : L"") + L"\"" + argv[i] + L"\"";
+  STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(argv[2], &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-    std::fprintf(stderr, "cannot start %s: error %lu\n", argv[2], GetLastError());
+  if (!CreateProcessW(argv[2], &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    std::fprintf(stderr, "cannot start: error %lu\n", GetLastError());
     return 127;
   }
   std::printf("pid %lu\n", pi.dwProcessId);
@@ -155,6 +164,50 @@ int RegistryValue(const char* path, const char* name) {
   return 0;
 }
 
+std::string Utf8(const std::wstring& text) {
+  std::string out(text.size() * 3 + 1, '\0');
+  out.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0],
+                                                      static_cast<int>(out.size()), nullptr, nullptr)));
+  return out;
+}
+
+BOOL CALLBACK PrintWideText(HWND h, LPARAM) {
+  wchar_t text[4096] = L"";
+  SendMessageTimeoutW(h, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000, nullptr);
+  std::wstring t = text;
+  for (wchar_t& c : t)
+    if (c == L'\r' || c == L'\n') c = L' ';
+  std::printf("%s\n", Utf8(t).c_str());
+  return TRUE;
+}
+
+int MenuItems() {
+  HWND popup = FindWindowW(L"#32768", nullptr);
+  if (!popup) return 1;
+  wchar_t here[MAX_PATH];
+  const DWORD n = GetModuleFileNameW(nullptr, here, MAX_PATH);
+  std::wstring dll(here, n);
+  dll = dll.substr(0, dll.find_last_of(L'\\') + 1) + L"menuhook.dll";
+  HMODULE module = LoadLibraryW(dll.c_str());
+  auto hook = module ? reinterpret_cast<HOOKPROC>(GetProcAddress(module, "MenuHook")) : nullptr;
+  HANDLE map = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 65536, L"WinInspectMenuText");
+  auto* view = map ? static_cast<wchar_t*>(MapViewOfFile(map, FILE_MAP_READ, 0, 0, 0)) : nullptr;
+  HHOOK h = hook && view ? SetWindowsHookExW(WH_CALLWNDPROC, hook, module, GetWindowThreadProcessId(popup, nullptr))
+                         : nullptr;
+  int code = 1;
+  if (h) {
+    DWORD_PTR r = 0;
+    SendMessageTimeoutW(popup, RegisterWindowMessageW(L"WinInspectReadMenu"), 0, 0, SMTO_ABORTIFHUNG, 2000, &r);
+    UnhookWindowsHookEx(h);
+    std::printf("%s", Utf8(view).c_str());
+    code = view[0] ? 0 : 1;
+  }
+  if (view) UnmapViewOfFile(view);
+  if (map) CloseHandle(map);
+  if (module) FreeLibrary(module);
+  return code;
+}
+
 int Command(const std::vector<std::string>& a) {
   const std::string what = a.empty() ? "" : a[0];
   if (what == "windows") {
@@ -191,7 +244,13 @@ int Command(const std::vector<std::string>& a) {
     return 0;
   }
   if (what == "reg" && a.size() > 2) return RegistryValue(a[1].c_str(), a[2].c_str());
-  std::fprintf(stderr, "usage: wininspect run|windows|children|send|post|watch|kill|foreground|focus|reg|hold|serve ...\n");
+  if (what == "wtexts" && a.size() > 1) {
+    PrintWideText(WindowArg(a[1].c_str()), 0);
+    EnumChildWindows(WindowArg(a[1].c_str()), &PrintWideText, 0);
+    return 0;
+  }
+  if (what == "menu") return MenuItems();
+  std::fprintf(stderr, "usage: wininspect run|windows|children|send|post|watch|kill|foreground|focus|reg|wtexts|menu|hold|serve ...\n");
   return 2;
 }
 
@@ -231,7 +290,7 @@ int Serve() {
 
 int main(int argc, char** argv) {
   const std::string what = argc > 1 ? argv[1] : "";
-  if (what == "run" && argc > 2) return Run(argc, argv);
+  if (what == "run" && argc > 2) return Run();
   if (what == "watch" && argc > 3) return Watch(argv[2], static_cast<DWORD>(Number(argv[3])));
   if (what == "serve") return Serve();
   if (what == "hold" && argc > 2) return Hold(argv[2]);

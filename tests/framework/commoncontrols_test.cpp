@@ -19,6 +19,7 @@
 #include "framework/form.h"
 #include "framework/menus.h"
 #include "framework/stdctrls.h"
+#include "settings/widetext.h"
 #include "wintest.h"
 
 namespace pendo {
@@ -358,6 +359,36 @@ TEST_F(Controls, FileOpenDialogShowsTheFilterAndReturnsTheChosenFullName) {
   }
   EXPECT_EQ(0, lstrcmpiA(file.c_str(), form->opendialog->FileName().c_str()));
   DeleteFileA(file.c_str());
+
+  // A name code page 932 cannot hold is refused with a message, and not taken.
+  wchar_t wideDir[MAX_PATH];
+  GetTempPathW(MAX_PATH, wideDir);
+  const std::wstring unheld = std::wstring(wideDir) + L"pendo_caf\u00e9.exe";
+  CloseHandle(CreateFileW(unheld.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  std::wstring said;
+  std::thread user([&] {
+    HWND box = nullptr, message = nullptr;
+    for (int i = 0; i < 400 && !box; ++i, Sleep(25)) box = FindWindowW(L"#32770", L"Choose a program");
+    if (!box) return;
+    Sleep(200);
+    SetDlgItemTextW(box, edt1, unheld.c_str());
+    SetDlgItemTextW(box, cmb13, unheld.c_str());
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 400 && !message; ++i, Sleep(25)) {
+      HWND h = FindWindowW(L"#32770", nullptr);
+      if (h && h != box && IsWindowVisible(h) && GetDlgItem(h, 0xFFFF)) message = h;
+    }
+    if (!message) return;
+    wchar_t text[512] = L"";
+    GetDlgItemTextW(message, 0xFFFF, text, 512);
+    said = text;
+    PostMessageW(message, WM_COMMAND, IDOK, 0);
+  });
+  EXPECT_FALSE(form->opendialog->Execute());
+  user.join();
+  EXPECT_EQ(Wide(topendialog::kNameNotHeldText), said);
+  EXPECT_EQ(0, lstrcmpiA(file.c_str(), form->opendialog->FileName().c_str())) << "the name before stays";
+  DeleteFileW(unheld.c_str());
 }
 
 }  // namespace

@@ -14,7 +14,9 @@
 #include "settings/profilelines.h"
 #include "settings/profiler.h"
 #include "settings/safefiles.h"
+#include "settings/platform.h"
 #include "settings/utilities.h"
+#include "settings/widetext.h"
 #include "soundrecording.h"
 
 using namespace pendo;
@@ -91,6 +93,55 @@ TEST(PlaySoundList, PlaysExistingFilesInOrderAndSkipsMissingOnes) {
   EXPECT_FALSE(PlaySoundList(missing + "+" + missing));
   EXPECT_TRUE(PlaySoundList("beep"));
   EXPECT_FALSE(PlaySoundList("Beep")) << "only the exact word beeps";
+}
+
+TEST(WideText, EdgesOfTheConversion) {
+  EXPECT_EQ(Wide(""), L"");
+  EXPECT_EQ(Narrow(L""), "");
+  EXPECT_EQ(Wide("表ソ時報"), L"表ソ時報") << "trail bytes equal to '\\' are no separators";
+  std::string out = "kept";
+  EXPECT_FALSE(NarrowExact(L"caf\u00e9", out)) << "no code page 932 form";
+  EXPECT_EQ(out, "kept");
+  EXPECT_EQ(Narrow(L"caf\u00e9"), "caf?");
+  EXPECT_TRUE(NarrowExact(L"表ソ", out));
+  EXPECT_EQ(out, "表ソ");
+  const std::wstring half = Wide("時\x82");  // the last character's second byte is missing
+  ASSERT_EQ(half.size(), 2u);
+  EXPECT_EQ(half[0], L'時');
+  // Code page 932 whatever the system's code page is.
+  EXPECT_TRUE(platform::IsLeadByte(0x82));
+  EXPECT_FALSE(platform::IsLeadByte('A'));
+  EXPECT_EQ(platform::LowerText("ＡＢＣ表DEF"), "ａｂｃ表def");
+  EXPECT_EQ(platform::LowerText("X\x82"), "x\x82") << "not code page 932 text: the ASCII letters only";
+}
+
+// Profiles, sounds and programs in folders with Japanese names, also when
+// the system's code page is not 932.
+TEST(Utilities, JapaneseNamesLeadToTheirFiles) {
+  const std::string folder = GetProgramFolder() + "日本語の名前\\";
+  ASSERT_TRUE(platform::CreateFolderTree(folder));
+  platform::WriteFileAtomically(folder + "設定", "中身");
+  std::string bytes;
+  ASSERT_TRUE(platform::ReadFileBytes(folder + "設定", bytes));
+  EXPECT_EQ(bytes, "中身");
+  EXPECT_TRUE(platform::FileExists(folder + "設定"));
+  // A name the code page cannot hold is left out rather than mangled.
+  CloseHandle(CreateFileW((Wide(folder) + L"設定-caf\u00e9").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                          nullptr));
+  EXPECT_EQ(platform::FilesStartingWith(folder, "設定"), std::vector<std::string>{"設定"});
+
+  const std::string recording = RecordingPath();
+  ASSERT_FALSE(recording.empty()) << "run under the Wine harness";
+  const std::string sound = folder + "時報.wav";
+  ASSERT_TRUE(MoveFileExW(Wide(WriteLevelWave("tone_j.wav", 0x60, 2205)).c_str(), Wide(sound).c_str(),
+                          MOVEFILE_REPLACE_EXISTING));
+  DeleteFileW(Wide(recording).c_str());
+  EXPECT_TRUE(PlaySoundList(sound));
+  EXPECT_EQ(Levels(ReadRecording(recording, 2205)), (std::vector<int>{0x60}));
+
+  const std::string program = folder + "時計.exe";
+  ASSERT_TRUE(CopyFileW(Wide(GetWindowsFolder() + "system32\\hostname.exe").c_str(), Wide(program).c_str(), FALSE));
+  EXPECT_TRUE(RunProgramFile(program));
 }
 
 TEST(CpuLoadMonitor, LastMatchingLineWins) {

@@ -1,0 +1,19 @@
+// Window texts between the programs' code page 932 and the system's UTF-16,
+// so that they read right whatever the system's own code page is.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "settings/widetext.h"
+
+namespace pendo {
+
+std::string GetText(HWND window);
+bool SetText(HWND window, const std::string& text);
+
+// A message box of the programs' texts.
+int ShowMessage(HWND owner, const std::string& text, const std::string& caption, UINT type);
+
+}  // namespace pendo
