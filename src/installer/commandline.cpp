@@ -2,12 +2,27 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "framework/application.h"
 #include "installer/scriptformat.h"
+#include "settings/widetext.h"
 
 namespace pendo {
 
-tsetupcommandline GetSetupCommandLine() { return ParseSetupCommandLine(SplitCommandLine(GetCommandLineA())); }
+tsetupcommandline GetSetupCommandLine() {
+  const std::wstring wide = GetCommandLineW();
+  std::string text;
+  if (NarrowExact(wide, text)) return ParseSetupCommandLine(SplitCommandLine(text));
+  // The options still count (/silent, /log); a name that cannot be held is
+  // refused rather than taken for another. '?' is in no file name.
+  const auto parts = SplitCommandLine(Narrow(wide));
+  tsetupcommandline line = ParseSetupCommandLine(parts);
+  const auto bad = std::find_if(parts.begin(), parts.end(), [](const std::string& p) { return p.find('?') != p.npos; });
+  line.valid = false;
+  line.error = "a name holds a character code page 932 cannot hold: " + (bad == parts.end() ? Narrow(wide) : *bad);
+  return line;
+}
 
 std::string GetCommandLineText() { return GetSetupCommandLine().path; }
 
@@ -17,13 +32,13 @@ void ProcessPendingMessages() {
     return;
   }
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
 }
 

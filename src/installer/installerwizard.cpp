@@ -1,4 +1,5 @@
 #include "installer/installerwizard.h"
+#include "settings/widetext.h"
 
 namespace pendo {
 
@@ -13,7 +14,7 @@ void tinstallerwizard::Attach(const tsetuplog* log, tsetupexit* exitCode) {
 
 int tinstallerwizard::Message(const std::string& text, const char* caption, UINT buttons) {
   Log(std::string(caption) + ": " + text);
-  const int answer = MessageBoxA(Handle(), text.c_str(), caption, buttons | MB_ICONINFORMATION);
+  const int answer = MessageBoxW(Handle(), Wide(text).c_str(), Wide(caption).c_str(), buttons | MB_ICONINFORMATION);
   if (buttons != MB_OK) Log(std::string("→ ") + (answer == IDOK ? "OK" : answer == IDRETRY ? "再試行" : "キャンセル"));
   return answer;
 }

@@ -10,11 +10,12 @@
 #include "installer/removalrun.h"
 #include "installer/setuplog.h"
 #include "installer/unattendedrun.h"
+#include "settings/widetext.h"
 
 namespace {
 
 void Refuse(const std::string& text) {
-  MessageBoxA(nullptr, text.c_str(), "失敗 - Failure", MB_OK | MB_ICONINFORMATION);
+  MessageBoxW(nullptr, pendo::Wide(text).c_str(), pendo::Wide("失敗 - Failure").c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
 // Standard error, when whoever started us gave one.
@@ -49,16 +50,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   app.OnException = [&app, &log](const std::exception* error) {
     const std::string text = std::string(error ? error->what() : "unknown error") + ".";
     log.Line("Mondax: " + text);
-    MessageBoxA(app.MainForm() ? app.MainForm()->Handle() : nullptr, text.c_str(), app.Title().c_str(),
-                MB_OK | MB_ICONSTOP);
+    MessageBoxW(app.MainForm() ? app.MainForm()->Handle() : nullptr, pendo::Wide(text).c_str(),
+                pendo::Wide(app.Title()).c_str(), MB_OK | MB_ICONSTOP);
   };
   const std::string refusal = pendo::StartRefusal(line);
   const std::string orphan = refusal.empty() || !line.remove ? std::string() : pendo::FindUninstallEntryFor(line.path);
   if (!orphan.empty()) {
     // Without its folder or script the entry can only be taken off the list.
     log.Line("失敗 - Failure: " + refusal);
-    const int answer = MessageBoxA(nullptr, (refusal + "\r\n" + pendo::kRemoveEntryQuestion).c_str(), "失敗 - Failure",
-                                   MB_YESNO | MB_ICONQUESTION);
+    const int answer = MessageBoxW(nullptr, pendo::Wide(refusal + "\r\n" + pendo::kRemoveEntryQuestion).c_str(),
+                                   pendo::Wide("失敗 - Failure").c_str(), MB_YESNO | MB_ICONQUESTION);
     if (answer != IDYES) {
       log.Line("終了コード " + std::to_string(static_cast<int>(pendo::tsetupexit::Refused)));
       return static_cast<int>(pendo::tsetupexit::Refused);

@@ -2,12 +2,14 @@
 
 #include <cstdio>
 
+#include "settings/widetext.h"
+
 namespace pendo {
 
 bool tsetuplog::Open(const std::string& path) {
   Close();
   // Others may read it while the run goes on.
-  file_ = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+  file_ = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                       nullptr);
   return IsOpen();
 }
