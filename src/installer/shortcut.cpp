@@ -4,6 +4,8 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <cwchar>
+
 #include "installer/scriptformat.h"
 #include "settings/platform.h"
 #include "settings/widetext.h"
@@ -61,6 +63,15 @@ std::string ShortcutTarget(const std::string& shortcut) {
   wchar_t target[MAX_PATH] = {0};
   // The stored path: the target may be gone already when a removal asks.
   if (link.p->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH) != S_OK) return std::string();
+  // Some shells keep that path only in the system's code page, where
+  // Japanese names become '?', which no file name holds; the item list keeps
+  // every name whole.
+  PIDLIST_ABSOLUTE items = nullptr;
+  if (std::wcschr(target, L'?') && SUCCEEDED(link.p->GetIDList(&items)) && items) {
+    wchar_t whole[MAX_PATH] = {0};
+    if (SHGetPathFromIDListW(items, whole)) std::wcscpy(target, whole);
+    CoTaskMemFree(items);
+  }
   // A target code page 932 cannot hold is none of ours.
   std::string narrow;
   return NarrowExact(target, narrow) ? narrow : std::string();
