@@ -311,7 +311,8 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
   for (const auto& e : content.rename) {
     const std::string from = prefix + GetEntryName(e), to = prefix + GetEntryValue(e);
     if (GetFileAttributesW(Wide(from).c_str()) != INVALID_FILE_ATTRIBUTES)
-      Log("ファイル名変更: " + from + " -> " + to + Outcome(MoveFileW(Wide(from).c_str(), Wide(to).c_str()) != FALSE));
+      Log("ファイル名変更: " + from + " -> " + to +
+          Outcome(MoveFileW(Wide(from).c_str(), Wide(to).c_str()) != FALSE));
   }
 
   // A shortcut of the same name that leads elsewhere is someone else's.

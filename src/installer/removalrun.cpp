@@ -201,7 +201,9 @@ std::string FindUninstallEntryFor(const std::string& scriptPath) {
     if (RegEnumKeyExW(uninstall.get(), i, child, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
     std::string product;
     tregistrykey key;
-    if (!NarrowExact(std::wstring(child, len), product) || !IsPlainName(product) || !key.Open(HKEY_LOCAL_MACHINE, script::kUninstallKey + product)) continue;
+    if (!NarrowExact(std::wstring(child, len), product) || !IsPlainName(product) ||
+        !key.Open(HKEY_LOCAL_MACHINE, script::kUninstallKey + product))
+      continue;
     const std::string command = platform::LowerText(key.ReadString(script::kUninstallString));
     for (const auto& w : wanted) {
       if (command == w) return product;
