@@ -184,7 +184,7 @@ void Tinstallationform::notePageChanged(tobject*) {
     EnterLastPage();
   } else if (page == kSendToPage) {
     sendtonameedit->SetFocus();
-    SendMessageA(sendtonameedit->Handle(), EM_SETSEL, 0, -1);
+    SendMessageW(sendtonameedit->Handle(), EM_SETSEL, 0, -1);
   } else if (page == kFolderPage) {
     // An upgrade keeps its folder, unless that folder is now unfit: the user
     // is told and may choose another one.

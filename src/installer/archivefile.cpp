@@ -4,6 +4,7 @@
 
 #include "installer/archivecopy.h"
 #include "installer/scriptformat.h"
+#include "settings/widetext.h"
 
 namespace pendo {
 
@@ -14,7 +15,7 @@ constexpr std::uint64_t kViewAlign = 64u << 10;
 
 bool tarchivefile::Open(const std::string& path) {
   Close();
-  file_ = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  file_ = CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (!IsOpen()) return false;
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file_, &size)) {
@@ -23,7 +24,7 @@ bool tarchivefile::Open(const std::string& path) {
   }
   size_ = static_cast<std::uint64_t>(size.QuadPart);
   // An empty archive has no mapping; it simply has no bytes to give.
-  if (size_ > 0) mapping_ = CreateFileMappingA(file_, nullptr, PAGE_READONLY, 0, 0, nullptr);
+  if (size_ > 0) mapping_ = CreateFileMappingW(file_, nullptr, PAGE_READONLY, 0, 0, nullptr);
   return true;
 }
 
@@ -58,9 +59,9 @@ const char* tarchivefile::Next(std::uint32_t want, std::uint32_t& got) {
 bool CopyArchiveFile(tarchivefile& archive, const std::string& path, std::uint32_t size) {
   // A file that is there already is replaced only once its new bytes are
   // complete beside it; a new one is written in place and removed on failure.
-  const bool replacing = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  const bool replacing = GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
   const std::string written = replacing ? path + script::kNewSuffix : path;
-  HANDLE out = CreateFileA(written.c_str(), GENERIC_WRITE, 0, nullptr, replacing ? CREATE_ALWAYS : CREATE_NEW,
+  HANDLE out = CreateFileW(Wide(written).c_str(), GENERIC_WRITE, 0, nullptr, replacing ? CREATE_ALWAYS : CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (out == INVALID_HANDLE_VALUE) return false;
   const bool copied = CopyArchiveBytes(
@@ -73,17 +74,18 @@ bool CopyArchiveFile(tarchivefile& archive, const std::string& path, std::uint32
   if (copied && closed && !replacing) return true;
   if (copied && closed) {
     const std::string previous = path + script::kPreviousSuffix;
-    if (MoveFileExA(path.c_str(), previous.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-      if (MoveFileA(written.c_str(), path.c_str())) return true;
-      MoveFileA(previous.c_str(), path.c_str());
+    if (MoveFileExW(Wide(path).c_str(), Wide(previous).c_str(), MOVEFILE_REPLACE_EXISTING)) {
+      if (MoveFileW(Wide(written).c_str(), Wide(path).c_str())) return true;
+      MoveFileW(Wide(previous).c_str(), Wide(path).c_str());
     }
   }
-  DeleteFileA(written.c_str());
+  DeleteFileW(Wide(written).c_str());
   return false;
 }
 
 bool RestorePreviousVersion(const std::string& path) {
-  return MoveFileExA((path + script::kPreviousSuffix).c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+  return MoveFileExW(Wide(path + script::kPreviousSuffix).c_str(), Wide(path).c_str(), MOVEFILE_REPLACE_EXISTING) !=
+         FALSE;
 }
 
 }  // namespace pendo

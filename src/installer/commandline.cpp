@@ -2,11 +2,26 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "installer/scriptformat.h"
+#include "settings/widetext.h"
 
 namespace pendo {
 
-tsetupcommandline GetSetupCommandLine() { return ParseSetupCommandLine(SplitCommandLine(GetCommandLineA())); }
+tsetupcommandline GetSetupCommandLine() {
+  const std::wstring wide = GetCommandLineW();
+  std::string text;
+  if (NarrowExact(wide, text)) return ParseSetupCommandLine(SplitCommandLine(text));
+  // The options still count (/silent, /log); a name that cannot be held is
+  // refused rather than taken for another. '?' is in no file name.
+  const auto parts = SplitCommandLine(Narrow(wide));
+  tsetupcommandline line = ParseSetupCommandLine(parts);
+  const auto bad = std::find_if(parts.begin(), parts.end(), [](const std::string& p) { return p.find('?') != p.npos; });
+  line.valid = false;
+  line.error = "a name holds a character code page 932 cannot hold: " + (bad == parts.end() ? Narrow(wide) : *bad);
+  return line;
+}
 
 std::string GetCommandLineText() { return GetSetupCommandLine().path; }
 

@@ -7,36 +7,12 @@
 #include "installer/scriptfile.h"
 #include "installer/shellfolders.h"
 #include "settings/platform.h"
+#include "settings/widetext.h"
 #include "settings/windowsfolder.h"
 
 namespace pendo {
 
 namespace {
-
-std::wstring Widen(const std::string& text) {
-  if (text.empty()) return std::wstring();
-  const int n =
-      MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  if (n <= 0) return std::wstring();
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), &wide[0], n);
-  return wide;
-}
-
-// False when a character has no form in the ANSI code page: the installer's
-// file functions could not name the folder then.
-bool Narrow(const std::wstring& wide, std::string& text) {
-  text.clear();
-  if (wide.empty()) return true;
-  BOOL lossy = FALSE;
-  const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                    0, nullptr, &lossy);
-  if (n <= 0 || lossy) return false;
-  text.assign(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), &text[0], n, nullptr,
-                      &lossy);
-  return !lossy;
-}
 
 bool StartsWith(const std::wstring& text, const wchar_t* head) { return text.compare(0, wcslen(head), head) == 0; }
 
@@ -84,7 +60,7 @@ using FinalPathFunction = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
 // final path.
 std::wstring ExistingName(const std::wstring& path) {
   static const auto finalPath = reinterpret_cast<FinalPathFunction>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleW")));
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
   wchar_t buffer[MAX_PATH * 4];
   if (finalPath) {
     const HANDLE h = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -145,9 +121,9 @@ std::string Judge(const std::string& folder, tfolderuse use, const std::string& 
   tfolderverdict verdict = JudgeFolder(facts, GetCanonicalProtectedFolders(), use, product);
   if (verdict != tfolderverdict::Fit) return DescribeFolderVerdict(verdict, facts);
   const std::string prefix = FolderPrefix(facts.typed);
-  const std::size_t prefixLength = Widen(prefix).size();
+  const std::size_t prefixLength = Wide(prefix).size();
   for (const auto& path : inside) {
-    std::wstring wide = Widen(prefix + path);
+    std::wstring wide = Wide(prefix + path);
     std::replace(wide.begin(), wide.end(), L'/', L'\\');
     std::wstring link;
     std::size_t end = 0;
@@ -156,14 +132,14 @@ std::string Judge(const std::string& folder, tfolderuse use, const std::string& 
       // A link the system does not mark (Wine's links to files) still leads
       // elsewhere than its name says.
       std::string expected, actual;
-      Narrow(wide.substr(prefixLength, end - prefixLength), expected);
-      Narrow(ExistingName(wide.substr(0, end)), actual);
+      NarrowExact(wide.substr(prefixLength, end - prefixLength), expected);
+      NarrowExact(ExistingName(wide.substr(0, end)), actual);
       if (platform::LowerText(actual) != platform::LowerText(FolderPrefix(facts.canonical) + expected))
         link = wide.substr(0, end);
     }
     if (!link.empty()) {
       tfolderfacts linked = facts;
-      Narrow(link, linked.link);
+      linked.link = Narrow(link);
       return DescribeFolderVerdict(tfolderverdict::Link, linked);
     }
   }
@@ -178,7 +154,7 @@ tfolderfacts ExamineFolder(const std::string& folder) {
   // Shares and device paths are refused by their text; nothing is asked of
   // the network.
   if (CheckFolderName(folder) != tfolderverdict::Fit) return facts;
-  std::wstring typedFull = FullPath(Widen(StoredFolder(folder)));
+  std::wstring typedFull = FullPath(Wide(StoredFolder(folder)));
   std::wstring full = typedFull;
   if (full.empty() || !ResolveDrive(full, facts.network) || facts.network || full.size() < 3) return facts;
 
@@ -187,19 +163,20 @@ tfolderfacts ExamineFolder(const std::string& folder) {
   std::size_t existingEnd = 0;
   WalkExisting(typedFull, 3, link, existingEnd);
   WalkExisting(full, 3, link, existingEnd);
-  Narrow(link, facts.link);
+  // Only told, never used as a name: near enough is right here.
+  facts.link = Narrow(link);
   std::wstring canonical = ExistingName(full.substr(0, existingEnd < 3 ? 3 : existingEnd));
   if (existingEnd < full.size()) {
     if (canonical.empty() || canonical.back() != L'\\') canonical += L'\\';
     canonical += full.substr(existingEnd + (full[existingEnd] == L'\\' ? 1 : 0));
   }
   if (StartsWith(canonical, L"\\\\")) facts.network = true;
-  if (!Narrow(canonical, facts.canonical)) facts.canonical.clear();
+  if (!NarrowExact(canonical, facts.canonical)) facts.canonical.clear();
 
   const DWORD attributes = GetFileAttributesW(full.c_str());
   facts.exists = attributes != INVALID_FILE_ATTRIBUTES;
   facts.empty = !facts.exists || ((attributes & FILE_ATTRIBUTE_DIRECTORY) && IsEmptyFolder(full));
-  const DWORD script = GetFileAttributesW((full + L"\\" + Widen(script::kUninstallScript)).c_str());
+  const DWORD script = GetFileAttributesW((full + L"\\" + Wide(script::kUninstallScript)).c_str());
   facts.hasUninstallScript = script != INVALID_FILE_ATTRIBUTES && !(script & FILE_ATTRIBUTE_DIRECTORY);
   if (facts.hasUninstallScript && !facts.canonical.empty()) {
     facts.installedProduct = ScriptFile(FolderPrefix(facts.canonical) + script::kUninstallScript)

@@ -2,31 +2,37 @@
 
 #include <windows.h>
 
-#include <cstring>
+#include <cwchar>
 #include <deque>
 
 #include "installer/scriptformat.h"
+#include "settings/widetext.h"
 
 namespace pendo {
 
 namespace {
 
-// Calls visit for every entry of folder\*.* but "." and "..".
+// Calls visit(name, attributes) for every entry of folder\*.* but "." and
+// "..". A name code page 932 cannot hold could not be named again: it is
+// left alone, so the folder stays and says so when it is removed.
 template <class Visit>
 void ForEachEntry(const std::string& folder, Visit visit) {
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((folder + "\\*.*").c_str(), &data);
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(Wide(folder + "\\*.*").c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) return;
   do {
-    if (std::strcmp(data.cFileName, ".") != 0 && std::strcmp(data.cFileName, "..") != 0) visit(data);
-  } while (FindNextFileA(find, &data));
+    std::string name;
+    if (std::wcscmp(data.cFileName, L".") != 0 && std::wcscmp(data.cFileName, L"..") != 0 &&
+        NarrowExact(data.cFileName, name))
+      visit(name, data.dwFileAttributes);
+  } while (FindNextFileW(find, &data));
   FindClose(find);
 }
 
 }  // namespace
 
 bool FolderExists(const std::string& folder) {
-  const DWORD a = GetFileAttributesA(StoredFolder(folder).c_str());
+  const DWORD a = GetFileAttributesW(Wide(StoredFolder(folder)).c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -34,8 +40,8 @@ void ListFolderFiles(const std::string& folder, tpathlist& list) {
   list.clear();
   const std::string base = StoredFolder(folder);
   if (!FolderExists(base)) return;
-  ForEachEntry(base, [&](const WIN32_FIND_DATAA& d) {
-    if (!(d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) list.push_back(base + "\\" + d.cFileName);
+  ForEachEntry(base, [&](const std::string& name, DWORD attributes) {
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) list.push_back(base + "\\" + name);
   });
 }
 
@@ -48,9 +54,9 @@ void ListSubfolders(const std::string& folder, tpathlist& list) {
     const std::string item = work.front();
     work.pop_front();
     if (!FolderExists(item)) continue;
-    ForEachEntry(item, [&](const WIN32_FIND_DATAA& d) {
-      if ((d.dwFileAttributes & kJudged) != FILE_ATTRIBUTE_DIRECTORY) return;
-      const std::string path = item + "\\" + d.cFileName;
+    ForEachEntry(item, [&](const std::string& name, DWORD attributes) {
+      if ((attributes & kJudged) != FILE_ATTRIBUTE_DIRECTORY) return;
+      const std::string path = item + "\\" + name;
       work.push_back(path);
       list.push_back(path);
     });
@@ -62,7 +68,7 @@ void DeleteFolderFiles(const std::string& folder,
   tpathlist files;
   ListFolderFiles(folder, files);
   for (const auto& f : files) {
-    const bool gone = DeleteFileA(f.c_str()) != FALSE;
+    const bool gone = DeleteFileW(Wide(f).c_str()) != FALSE;
     if (each) each(f, gone ? 0 : GetLastError());
   }
 }
@@ -72,7 +78,7 @@ void CreateFolderPath(const std::string& folder) {
   if (path.size() <= 2 || FolderExists(path)) return;
   const std::string parent = StoredFolder(FolderPartOf(path));
   if (!parent.empty() && parent != path) CreateFolderPath(parent);
-  CreateDirectoryA(path.c_str(), nullptr);
+  CreateDirectoryW(Wide(path).c_str(), nullptr);
 }
 
 }  // namespace pendo

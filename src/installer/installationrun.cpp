@@ -15,6 +15,7 @@
 #include "installer/shellfolders.h"
 #include "installer/shortcut.h"
 #include "settings/platform.h"
+#include "settings/widetext.h"
 #include "settings/windowsfolder.h"
 
 namespace pendo {
@@ -31,7 +32,7 @@ std::uint64_t FreeBytesFor(const std::string& folder) {
     existing = parent;
   }
   ULARGE_INTEGER free;
-  if (existing.empty() || !GetDiskFreeSpaceExA(FolderPrefix(existing).c_str(), &free, nullptr, nullptr))
+  if (existing.empty() || !GetDiskFreeSpaceExW(Wide(FolderPrefix(existing)).c_str(), &free, nullptr, nullptr))
     return ~std::uint64_t{0};
   return free.QuadPart;
 }
@@ -163,9 +164,9 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
     const std::string path = prefix + f.name;
     const std::string unfinished = path + script::kNewSuffix, previous = path + script::kPreviousSuffix;
     if (platform::FileExists(unfinished))
-      Log("前回の残り (削除): " + unfinished + Outcome(DeleteFileA(unfinished.c_str()) != FALSE));
+      Log("前回の残り (削除): " + unfinished + Outcome(DeleteFileW(Wide(unfinished).c_str()) != FALSE));
     if (platform::FileExists(previous) && platform::FileExists(path))
-      Log("前回の残り (削除): " + previous + Outcome(DeleteFileA(previous.c_str()) != FALSE));
+      Log("前回の残り (削除): " + previous + Outcome(DeleteFileW(Wide(previous).c_str()) != FALSE));
     else if (platform::FileExists(previous))
       Log("前回の残り (復元): " + previous + Outcome(RestorePreviousVersion(path)));
   }
@@ -184,7 +185,7 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
       previousVerbs.emplace_back(GetEntryName(e), record.ReadString(script::kRelationBackup, GetEntryName(e), ""));
   }
   auto restoreScript = [&] {
-    if (!scriptExisted) return DeleteFileA(uninstallScript.c_str()) != FALSE;
+    if (!scriptExisted) return DeleteFileW(Wide(uninstallScript).c_str()) != FALSE;
     try {
       platform::WriteFileAtomically(uninstallScript, previousScript);
       return true;
@@ -193,11 +194,11 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
     }
   };
   const bool scriptWritten =
-      CopyFileA((setupFolder_ + script::kSetupScript).c_str(), uninstallScript.c_str(), FALSE) != FALSE;
+      CopyFileW(Wide(setupFolder_ + script::kSetupScript).c_str(), Wide(uninstallScript).c_str(), FALSE) != FALSE;
   Log("アンインストール情報: " + uninstallScript + Outcome(scriptWritten));
   if (scriptWritten) {
     // Only what this installer wrote may later be put back.
-    WritePrivateProfileStringA(script::kRelationBackup, nullptr, nullptr, uninstallScript.c_str());
+    record.RemoveSection(script::kRelationBackup);
     for (const auto& v : previousVerbs) record.WriteString(script::kRelationBackup, v.first, v.second);
   }
 
@@ -216,16 +217,22 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
           Outcome(DeleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyPath)));
     }
     if (previousFolder != kNoFolder || installRegister.ReadString(name, script::kInstallationDirectory, "") == stored) {
-      WritePrivateProfileStringA(name.c_str(), script::kInstallationDirectory,
-                                 previousFolder == kNoFolder ? nullptr : previousFolder.c_str(),
-                                 installRegister.Path().c_str());
-      Log("インストール登録を元に戻しました: " + installRegister.Path() + " [" + name + "]");
+      bool restored = true;
+      try {
+        if (previousFolder == kNoFolder)
+          restored = installRegister.RemoveKey(name, script::kInstallationDirectory);
+        else
+          installRegister.WriteString(name, script::kInstallationDirectory, previousFolder);
+      } catch (const std::exception&) {
+        restored = false;
+      }
+      Log("インストール登録を元に戻しました: " + installRegister.Path() + " [" + name + "]" + Outcome(restored));
     }
     if (scriptWritten) Log("アンインストール情報を元に戻しました: " + uninstallScript + Outcome(restoreScript()));
   };
   if (!scriptWritten) {
     fault_ = uninstallScript;
-    if (!folderExisted && RemoveDirectoryA(stored.c_str())) Log("フォルダ削除 (取り消し): " + stored);
+    if (!folderExisted && RemoveDirectoryW(Wide(stored).c_str())) Log("フォルダ削除 (取り消し): " + stored);
     return tresult::CopyFailed;
   }
   try {
@@ -247,22 +254,22 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
         stored);
   } catch (const std::exception&) {
     takeBack();
-    if (!folderExisted && RemoveDirectoryA(stored.c_str())) Log("フォルダ削除 (取り消し): " + stored);
+    if (!folderExisted && RemoveDirectoryW(Wide(stored).c_str())) Log("フォルダ削除 (取り消し): " + stored);
     throw;
   }
   // The uninstall entry starts this copy.
   const std::string installerCopy = GetWindowsFolder() + script::kInstaller;
   Log("インストーラ複写: " + installerCopy +
-      Outcome(CopyFileA(installer_.c_str(), installerCopy.c_str(), FALSE) != FALSE));
+      Outcome(CopyFileW(Wide(installer_).c_str(), Wide(installerCopy).c_str(), FALSE) != FALSE));
 
   std::vector<std::string> added, replaced;
   auto copyFailed = [&] {
     for (auto it = replaced.rbegin(); it != replaced.rend(); ++it)
       Log("ファイル復元: " + *it + Outcome(RestorePreviousVersion(*it)));
     for (auto it = added.rbegin(); it != added.rend(); ++it)
-      Log("ファイル削除 (取り消し): " + *it + Outcome(DeleteFileA(it->c_str()) != FALSE));
+      Log("ファイル削除 (取り消し): " + *it + Outcome(DeleteFileW(Wide(*it).c_str()) != FALSE));
     takeBack();
-    if (!folderExisted && RemoveDirectoryA(stored.c_str())) Log("フォルダ削除 (取り消し): " + stored);
+    if (!folderExisted && RemoveDirectoryW(Wide(stored).c_str())) Log("フォルダ削除 (取り消し): " + stored);
     Log("インストール前の状態に戻しました");
     return tresult::CopyFailed;
   };
@@ -270,7 +277,7 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
   Progress(tbar::Files, 0, fileMax);
   for (std::size_t i = 0; i < files.size(); ++i) {
     const std::string path = prefix + files[i].name;
-    const bool existed = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const bool existed = GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
     const bool copied = CopyArchiveFile(archive, path, files[i].size);
     Log("ファイル書き込み: " + path + " (" + std::to_string(files[i].size) + " バイト)" + Outcome(copied));
     if (!copied) {
@@ -286,13 +293,14 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
 
   for (const auto& e : content.erase) {
     const std::string path = prefix + GetEntryName(e);
-    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
-      Log("ファイル削除: " + path + Outcome(DeleteFileA(path.c_str()) != FALSE));
+    if (GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES)
+      Log("ファイル削除: " + path + Outcome(DeleteFileW(Wide(path).c_str()) != FALSE));
   }
   for (const auto& e : content.rename) {
     const std::string from = prefix + GetEntryName(e), to = prefix + GetEntryValue(e);
-    if (GetFileAttributesA(from.c_str()) != INVALID_FILE_ATTRIBUTES)
-      Log("ファイル名変更: " + from + " -> " + to + Outcome(MoveFileA(from.c_str(), to.c_str()) != FALSE));
+    if (GetFileAttributesW(Wide(from).c_str()) != INVALID_FILE_ATTRIBUTES)
+      Log("ファイル名変更: " + from + " -> " + to +
+          Outcome(MoveFileW(Wide(from).c_str(), Wide(to).c_str()) != FALSE));
   }
 
   // A shortcut of the same name that leads elsewhere is someone else's.
@@ -336,7 +344,7 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
     LetWindowWork();
   }
   const std::string startMenu = GetCommonProgramsFolder() + script::kStartMenuFolder + "\\";
-  CreateDirectoryA(StoredFolder(startMenu).c_str(), nullptr);
+  CreateDirectoryW(Wide(StoredFolder(startMenu)).c_str(), nullptr);
   const int shortcutMax = content.shortCut.empty() ? 0 : static_cast<int>(content.shortCut.size()) - 1;
   Progress(tbar::Shortcuts, 0, shortcutMax);
   for (std::size_t i = 0; i < content.shortCut.size(); ++i) {
@@ -351,7 +359,7 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
   Progress(tbar::Information, 0, 1);
   for (const auto& path : replaced) {
     const std::string previous = path + script::kPreviousSuffix;
-    Log("旧版削除: " + previous + Outcome(DeleteFileA(previous.c_str()) != FALSE));
+    Log("旧版削除: " + previous + Outcome(DeleteFileW(Wide(previous).c_str()) != FALSE));
   }
   Progress(tbar::Information, 1, 1);
   LetWindowWork();

@@ -1,4 +1,5 @@
 #include "installer/installerwizard.h"
+#include "settings/widetext.h"
 
 #include "framework/application.h"
 

@@ -11,6 +11,7 @@
 #include "installer/removalrun.h"
 #include "installer/setuplog.h"
 #include "installer/unattendedrun.h"
+#include "settings/widetext.h"
 
 namespace {
 

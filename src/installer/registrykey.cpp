@@ -3,13 +3,14 @@
 #include <vector>
 
 #include "installer/scriptformat.h"
+#include "settings/widetext.h"
 
 namespace pendo {
 
 bool tregistrykey::Open(HKEY root, const std::string& path) {
   Close();
   HKEY key;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExW(root, Wide(path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
   key_.reset(key);
   return true;
 }
@@ -17,7 +18,7 @@ bool tregistrykey::Open(HKEY root, const std::string& path) {
 void tregistrykey::Create(HKEY root, const std::string& path) {
   Close();
   HKEY key;
-  if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key, nullptr) !=
+  if (RegCreateKeyExW(root, Wide(path).c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key, nullptr) !=
       ERROR_SUCCESS)
     throw ERegistryError("ｷｰ " + path + " の作成に失敗しました");
   key_.reset(key);
@@ -27,26 +28,30 @@ void tregistrykey::Close() { key_.reset(); }
 
 std::string tregistrykey::ReadString(const std::string& name) const {
   if (!key_) return std::string();
+  const std::wstring wideName = Wide(name);
   DWORD type = 0, size = 0;
-  if (RegQueryValueExA(key_.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+  if (RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
       (type != REG_SZ && type != REG_EXPAND_SZ))
     return std::string();
-  std::vector<char> buf(size + 1, '\0');
-  if (RegQueryValueExA(key_.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf.data()), &size) !=
+  std::vector<wchar_t> buf(size / sizeof(wchar_t) + 1, L'\0');
+  if (RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf.data()), &size) !=
       ERROR_SUCCESS)
     return std::string();
-  return std::string(buf.data());
+  // A value code page 932 cannot hold would name another file: none at all.
+  std::string value;
+  return NarrowExact(buf.data(), value) ? value : std::string();
 }
 
 void tregistrykey::WriteString(const std::string& name, const std::string& value) const {
-  if (!key_ || RegSetValueExA(key_.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                              static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
+  const std::wstring wide = Wide(value);
+  if (!key_ || RegSetValueExW(key_.get(), Wide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                              static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
     throw ERegistryError("'" + name + "' の設定に失敗しました");
 }
 
 void tregistrykey::WriteNumber(const std::string& name, unsigned long value) const {
   const DWORD data = value;
-  if (!key_ || RegSetValueExA(key_.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+  if (!key_ || RegSetValueExW(key_.get(), Wide(name).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
                               sizeof data) != ERROR_SUCCESS)
     throw ERegistryError("'" + name + "' の設定に失敗しました");
 }
@@ -55,23 +60,24 @@ bool RegistryKeyExists(HKEY root, const std::string& path) { return tregistrykey
 
 namespace {
 
-void DeleteSubkeys(HKEY root, const std::string& path) {
-  std::vector<std::string> children;
+// Wide all the way: a subkey whose name code page 932 cannot hold goes too.
+void DeleteSubkeys(HKEY root, const std::wstring& path) {
+  std::vector<std::wstring> children;
   {
     HKEY raw;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS) return;
     const tregistryhandle key(raw);
-    char name[256];
+    wchar_t name[256];
     for (DWORD i = 0;; ++i) {
-      DWORD len = sizeof name;
-      if (RegEnumKeyExA(key.get(), i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      DWORD len = sizeof name / sizeof name[0];
+      if (RegEnumKeyExW(key.get(), i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
       children.emplace_back(name, len);
     }
   }
   for (const auto& child : children) {
-    const std::string sub = path + "\\" + child;
+    const std::wstring sub = path + L"\\" + child;
     DeleteSubkeys(root, sub);
-    RegDeleteKeyA(root, sub.c_str());
+    RegDeleteKeyW(root, sub.c_str());
   }
 }
 
@@ -80,8 +86,9 @@ void DeleteSubkeys(HKEY root, const std::string& path) {
 bool DeleteRegistryTree(HKEY root, const std::string& path) {
   // A path ending in a separator would name its parent; a trail byte 0x5C is no separator.
   if (path.empty() || StoredFolder(path) != path) return false;
-  DeleteSubkeys(root, path);
-  RegDeleteKeyA(root, path.c_str());
+  const std::wstring wide = Wide(path);
+  DeleteSubkeys(root, wide);
+  RegDeleteKeyW(root, wide.c_str());
   return !RegistryKeyExists(root, path);
 }
 

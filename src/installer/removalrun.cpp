@@ -11,6 +11,7 @@
 #include "installer/shellfolders.h"
 #include "installer/shortcut.h"
 #include "settings/platform.h"
+#include "settings/widetext.h"
 #include "settings/windowsfolder.h"
 
 namespace pendo {
@@ -18,7 +19,7 @@ namespace pendo {
 namespace {
 
 std::string WhyKept(const std::string& path, unsigned long error) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return "読み取り専用";
   if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return "使用中";
   return "エラー " + std::to_string(error);
@@ -51,7 +52,7 @@ void tremovalrun::DeleteFiles(const std::string& folder, const std::string& keep
   ListFolderFiles(folder, files);
   for (const auto& path : files) {
     if (platform::LowerText(path) == platform::LowerText(keep)) continue;
-    const bool gone = DeleteFileA(path.c_str()) != FALSE;
+    const bool gone = DeleteFileW(Wide(path).c_str()) != FALSE;
     Log(gone ? "ファイル削除: " + path : "ファイル残存: " + path + " (" + WhyKept(path, GetLastError()) + ")");
   }
 }
@@ -111,8 +112,8 @@ tremovalrun::tresult tremovalrun::Run() {
   Progress(tbar::Files, 0, folderCount);
   for (int n = folderCount - 1; n >= 0; --n) {  // children before their parents
     DeleteFiles(folders[n], std::string());
-    Log(RemoveDirectoryA(folders[n].c_str()) ? "フォルダ削除: " + folders[n]
-                                             : "フォルダ残存: " + folders[n] + " (空ではありません)");
+    Log(RemoveDirectoryW(Wide(folders[n]).c_str()) ? "フォルダ削除: " + folders[n]
+                                                   : "フォルダ残存: " + folders[n] + " (空ではありません)");
     Progress(tbar::Files, n + 1, folderCount);
   }
   DeleteFiles(prefix, scriptPath);
@@ -143,7 +144,7 @@ tremovalrun::tresult tremovalrun::Run() {
       if (!IsBelowFolder(ShortcutTarget(link), prefix))
         Log("ショートカット残存: " + link + " (別の場所を指しています)");
       else
-        Log((DeleteFileA(link.c_str()) ? "ショートカット削除: " : "ショートカット残存: ") + link);
+        Log((DeleteFileW(Wide(link).c_str()) ? "ショートカット削除: " : "ショートカット残存: ") + link);
     }
     Progress(tbar::Shortcuts, i, shortcutMax);
   }
@@ -161,10 +162,11 @@ tremovalrun::tresult tremovalrun::Run() {
   if (productLeft) {
     Log("アンインストール情報を残しました: " + scriptPath);
   } else {
-    Log((DeleteFileA(scriptPath.c_str()) ? "ファイル削除: " : "ファイル残存: ") + scriptPath);
+    Log((DeleteFileW(Wide(scriptPath).c_str()) ? "ファイル削除: " : "ファイル残存: ") + scriptPath);
   }
   const std::string stored = StoredFolder(prefix);
-  Log(RemoveDirectoryA(stored.c_str()) ? "フォルダ削除: " + stored : "フォルダ残存: " + stored + " (空ではありません)");
+  Log(RemoveDirectoryW(Wide(stored).c_str()) ? "フォルダ削除: " + stored
+                                              : "フォルダ残存: " + stored + " (空ではありません)");
   Log("残したもの: 「送る」のショートカット、" + GetWindowsFolder() + script::kRegister + " の [" + name + "]、" +
       GetWindowsFolder() + script::kInstaller + " (他の製品と共有)");
   Progress(tbar::Information, 100, 100);
@@ -181,17 +183,19 @@ std::string FindUninstallEntryFor(const std::string& scriptPath) {
   const std::string wanted[] = {platform::LowerText(MakeUninstallString(GetWindowsFolder(), folder)),
                                 platform::LowerText(installer + " " + folder + script::kUninstallScript)};
   HKEY raw;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, StoredFolder(script::kUninstallKey).c_str(), 0, KEY_READ, &raw) !=
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Wide(StoredFolder(script::kUninstallKey)).c_str(), 0, KEY_READ, &raw) !=
       ERROR_SUCCESS)
     return std::string();
   const tregistryhandle uninstall(raw);
-  char child[256];
+  wchar_t child[256];
   for (DWORD i = 0;; ++i) {
-    DWORD len = sizeof child;
-    if (RegEnumKeyExA(uninstall.get(), i, child, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    const std::string product(child, len);
+    DWORD len = sizeof child / sizeof child[0];
+    if (RegEnumKeyExW(uninstall.get(), i, child, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    std::string product;
     tregistrykey key;
-    if (!IsPlainName(product) || !key.Open(HKEY_LOCAL_MACHINE, script::kUninstallKey + product)) continue;
+    if (!NarrowExact(std::wstring(child, len), product) || !IsPlainName(product) ||
+        !key.Open(HKEY_LOCAL_MACHINE, script::kUninstallKey + product))
+      continue;
     const std::string command = platform::LowerText(key.ReadString(script::kUninstallString));
     for (const auto& w : wanted) {
       if (command == w) return product;

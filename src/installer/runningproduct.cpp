@@ -3,13 +3,14 @@
 #include <windows.h>
 
 #include "settings/programidentity.h"
+#include "settings/widetext.h"
 
 namespace pendo {
 
 namespace {
 
 bool LockHeld(const std::string& name) {
-  HANDLE h = OpenMutexA(SYNCHRONIZE, FALSE, name.c_str());
+  HANDLE h = OpenMutexW(SYNCHRONIZE, FALSE, Wide(name).c_str());
   if (h) {
     CloseHandle(h);
     return true;
@@ -21,8 +22,9 @@ bool LockHeld(const std::string& name) {
 // A file that is there but cannot be opened the way its replacement or
 // deletion needs it (a running program's image, a file held open).
 bool FileInUse(const std::string& path) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE | DELETE,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h != INVALID_HANDLE_VALUE) {
     CloseHandle(h);
     return false;

@@ -1,50 +1,79 @@
 #include "installer/scriptfile.h"
 
-#include <windows.h>
-
-#include <vector>
-
+#include "installer/profiletext.h"
 #include "settings/fileerror.h"
+#include "settings/platform.h"
 
 namespace pendo {
 
-namespace {
-// A default no value can equal, so a missing key is told from an empty one.
-const char kMissing[] = "\x01\x02missing\x02\x01";
-}  // namespace
+std::string ScriptFile::Text() const {
+  std::string bytes;
+  return platform::ReadFileBytes(path_, bytes) ? bytes : std::string();
+}
+
+bool ScriptFile::Store(const std::string& before, const std::string& after) const {
+  if (after == before) return true;
+  try {
+    platform::WriteFileAtomically(path_, after);
+    return true;
+  } catch (const EFileError&) {
+    return false;
+  }
+}
 
 std::string ScriptFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
-  char buf[kValueBufferSize];
-  const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), kMissing, buf, sizeof buf, path_.c_str());
-  const std::string value(buf, n);
-  return value == kMissing ? def : value;
+  std::string value;
+  if (!tprofiletext(Text()).Read(section, key, value)) return def;
+  return value.size() < kValueBufferSize ? value : value.substr(0, kValueBufferSize - 1);
 }
 
 bool ScriptFile::ReadFlag(const std::string& section, const std::string& key, bool def) const {
-  const std::string text = ReadString(section, key, kMissing);
-  return text == kMissing ? def : ParseFlag(text);
+  std::string value;
+  return tprofiletext(Text()).Read(section, key, value) ? ParseFlag(value) : def;
 }
 
 bool ScriptFile::ReadEntries(const std::string& section, tentrylist& list) const {
-  std::vector<char> names(kEntryNameBufferSize);
-  const DWORD n = GetPrivateProfileStringA(section.c_str(), nullptr, "", names.data(),
-                                           static_cast<DWORD>(names.size()), path_.c_str());
-  // A full buffer (n = size - 2) ends in a name cut short: it is not seen.
-  std::string buffer(names.data(), n);
-  const bool whole = n + 2 < names.size();
-  if (!whole) {
-    const auto lastEnd = buffer.rfind('\0');
-    buffer.resize(lastEnd == std::string::npos ? 0 : lastEnd + 1);
-  } else {
+  const tprofiletext text(Text());
+  // The names fill a buffer of kEntryNameBufferSize bytes as the system's
+  // functions did, each ending in NUL; a list that fills it is not whole.
+  std::string buffer;
+  bool whole = true;
+  for (const auto& name : text.KeyNames(section)) {
+    if (buffer.size() + name.size() + 1 + 2 > kEntryNameBufferSize) {
+      whole = false;
+      break;
+    }
+    buffer += name;
     buffer.push_back('\0');
   }
-  list = CollectEntries(buffer, [&](const std::string& name) { return ReadString(section, name, ""); });
+  if (whole && buffer.size() + 2 >= kEntryNameBufferSize) whole = false;
+  list = CollectEntries(buffer, [&](const std::string& name) {
+    std::string value;
+    text.Read(section, name, value);
+    return value.size() < kValueBufferSize ? value : value.substr(0, kValueBufferSize - 1);
+  });
   return whole;
 }
 
 void ScriptFile::WriteString(const std::string& section, const std::string& key, const std::string& value) const {
-  if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str()))
-    throw EFileError(path_ + " に書き込めません");
+  const std::string before = Text();
+  tprofiletext text(before);
+  text.Write(section, key, value);
+  if (!Store(before, text.Bytes())) throw EFileError(path_ + " に書き込めません");
+}
+
+bool ScriptFile::RemoveKey(const std::string& section, const std::string& key) const {
+  const std::string before = Text();
+  tprofiletext text(before);
+  text.RemoveKey(section, key);
+  return Store(before, text.Bytes());
+}
+
+bool ScriptFile::RemoveSection(const std::string& section) const {
+  const std::string before = Text();
+  tprofiletext text(before);
+  text.RemoveSection(section);
+  return Store(before, text.Bytes());
 }
 
 }  // namespace pendo

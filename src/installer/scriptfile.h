@@ -1,6 +1,7 @@
 // One profile file of the installer (setup script, uninstall script, the
-// installation register), read and written anew on every call through the
-// system's private-profile functions.
+// installation register), read and written anew on every call. Its bytes
+// are code page 932 whatever the system's code page, so it is read and
+// written as bytes, not through the system's private-profile functions.
 #pragma once
 
 #include <string>
@@ -24,8 +25,14 @@ class ScriptFile {
   bool ReadEntries(const std::string& section, tentrylist& list) const;
   // Throws EFileError "<path> に書き込めません" when the file cannot be written.
   void WriteString(const std::string& section, const std::string& key, const std::string& value) const;
+  // False when the file cannot be written; a missing key or section is no failure.
+  bool RemoveKey(const std::string& section, const std::string& key) const;
+  bool RemoveSection(const std::string& section) const;
 
  private:
+  std::string Text() const;
+  bool Store(const std::string& before, const std::string& after) const;
+
   std::string path_;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "installer/profiletext.h"
 #include "settings/platform.h"
 #include "settings/programidentity.h"
 #include "settings/textfields.h"
@@ -20,21 +21,6 @@ std::string GetEntryValue(const std::string& entry) {
   return at == std::string::npos ? std::string() : entry.substr(at + 1);
 }
 
-namespace {
-
-bool SameAsciiName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::string::size_type i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 tentrylist CollectEntries(const std::string& nameBuffer, const std::function<std::string(const std::string&)>& valueOf) {
   std::vector<std::string> names;
   std::string::size_type start = 0;
@@ -43,7 +29,7 @@ tentrylist CollectEntries(const std::string& nameBuffer, const std::function<std
     if (end == std::string::npos || end == start) break;  // a cut name or the closing NUL
     std::string name = nameBuffer.substr(start, end - start);
     bool seen = false;
-    for (const auto& n : names) seen = seen || SameAsciiName(n, name);
+    for (const auto& n : names) seen = seen || SameProfileName(n, name);
     if (!seen) names.push_back(std::move(name));
     start = end + 1;
   }

@@ -2,12 +2,15 @@
 
 #include <cstdio>
 
+#include "framework/windowtext.h"
+#include "settings/widetext.h"
+
 namespace pendo {
 
 bool tsetuplog::Open(const std::string& path) {
   Close();
   // Others may read it while the run goes on.
-  file_ = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+  file_ = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                       nullptr);
   return IsOpen();
 }
@@ -36,7 +39,7 @@ void tsetuplog::Line(const std::string& text) const {
 
 int SetupMessage(HWND owner, const std::string& text, const char* caption, UINT type, const tsetuplog* log) {
   if (log) log->Line(std::string(caption) + ": " + text);
-  const int answer = MessageBoxA(owner, text.c_str(), caption, type);
+  const int answer = ShowMessage(owner, text, caption, type);
   if (log && (type & MB_TYPEMASK) != MB_OK)
     log->Line(std::string("→ ") + (answer == IDOK ? "OK" : answer == IDRETRY ? "再試行" : "キャンセル"));
   return answer;

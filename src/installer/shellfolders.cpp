@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "installer/registrykey.h"
+#include "settings/widetext.h"
 #include "settings/windowsfolder.h"
 
 namespace pendo {
@@ -13,8 +14,11 @@ namespace {
 const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 std::string ShellFolderPath(int csidl) {
-  char buf[MAX_PATH] = {0};
-  return SUCCEEDED(SHGetFolderPathA(nullptr, csidl, nullptr, 0, buf)) ? std::string(buf) : std::string();
+  wchar_t buf[MAX_PATH] = {0};
+  std::string folder;
+  // A folder code page 932 cannot hold is as good as unknown.
+  if (SUCCEEDED(SHGetFolderPathW(nullptr, csidl, nullptr, 0, buf)) && NarrowExact(buf, folder)) return folder;
+  return std::string();
 }
 
 std::string ShellFolder(const char* value, int csidl) {
@@ -51,9 +55,10 @@ std::string GetCommonProgramsFolder() {
 std::vector<std::string> GetProtectedFolders() {
   std::vector<std::string> folders{GetWindowsFolder(), GetProgramFilesFolder(), GetSendToFolder(),
                                    GetProgramsFolder()};
-  char system[MAX_PATH];
-  const UINT n = GetSystemDirectoryA(system, MAX_PATH);
-  if (n > 0 && n < MAX_PATH) folders.emplace_back(system, n);
+  wchar_t system[MAX_PATH];
+  const UINT n = GetSystemDirectoryW(system, MAX_PATH);
+  std::string systemFolder;
+  if (n > 0 && n < MAX_PATH && NarrowExact(std::wstring(system, n), systemFolder)) folders.push_back(systemFolder);
   for (int csidl : {CSIDL_PROFILE, CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA,
                     CSIDL_STARTMENU, CSIDL_COMMON_STARTMENU, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_COMMON_APPDATA,
                     CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86, CSIDL_PROGRAM_FILES_COMMON}) {

@@ -4,8 +4,11 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <cwchar>
+
 #include "installer/scriptformat.h"
 #include "settings/platform.h"
+#include "settings/widetext.h"
 
 namespace pendo {
 
@@ -35,36 +38,43 @@ bool CreateShortcut(const std::string& target, const std::string& shortcut) {
   if (platform::LowerText(path.size() >= 4 ? path.substr(path.size() - 4) : path) != ".lnk") path += ".lnk";
   ComScope com;
   if (!com.ok) return false;
-  ComRef<IShellLinkA> link;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+  ComRef<IShellLinkW> link;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                               reinterpret_cast<void**>(&link.p))))
     return false;
-  if (FAILED(link.p->SetPath(target.c_str()))) return false;
-  if (FAILED(link.p->SetWorkingDirectory(StoredFolder(FolderPartOf(target)).c_str()))) return false;
-  if (FAILED(link.p->SetDescription(script::kShortcutDescription))) return false;
+  if (FAILED(link.p->SetPath(Wide(target).c_str()))) return false;
+  if (FAILED(link.p->SetWorkingDirectory(Wide(StoredFolder(FolderPartOf(target))).c_str()))) return false;
+  if (FAILED(link.p->SetDescription(Wide(script::kShortcutDescription).c_str()))) return false;
   ComRef<IPersistFile> file;
   if (FAILED(link.p->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file.p)))) return false;
-  WCHAR wide[MAX_PATH] = {0};
-  if (MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH - 1) == 0) return false;
-  return SUCCEEDED(file.p->Save(wide, TRUE));
+  return SUCCEEDED(file.p->Save(Wide(path).c_str(), TRUE));
 }
 
 std::string ShortcutTarget(const std::string& shortcut) {
   ComScope com;
   if (!com.ok) return std::string();
-  ComRef<IShellLinkA> link;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+  ComRef<IShellLinkW> link;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                               reinterpret_cast<void**>(&link.p))))
     return std::string();
   ComRef<IPersistFile> file;
   if (FAILED(link.p->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file.p)))) return std::string();
-  WCHAR wide[MAX_PATH] = {0};
-  if (MultiByteToWideChar(CP_ACP, 0, shortcut.c_str(), -1, wide, MAX_PATH - 1) == 0) return std::string();
-  if (FAILED(file.p->Load(wide, STGM_READ))) return std::string();
-  char target[MAX_PATH] = {0};
+  if (FAILED(file.p->Load(Wide(shortcut).c_str(), STGM_READ))) return std::string();
+  wchar_t target[MAX_PATH] = {0};
   // The stored path: the target may be gone already when a removal asks.
   if (link.p->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH) != S_OK) return std::string();
-  return target;
+  // Some shells keep that path only in the system's code page, where
+  // Japanese names become '?', which no file name holds; the item list keeps
+  // every name whole.
+  PIDLIST_ABSOLUTE items = nullptr;
+  if (std::wcschr(target, L'?') && SUCCEEDED(link.p->GetIDList(&items)) && items) {
+    wchar_t whole[MAX_PATH] = {0};
+    if (SHGetPathFromIDListW(items, whole)) std::wcscpy(target, whole);
+    CoTaskMemFree(items);
+  }
+  // A target code page 932 cannot hold is none of ours.
+  std::string narrow;
+  return NarrowExact(target, narrow) ? narrow : std::string();
 }
 
 }  // namespace pendo

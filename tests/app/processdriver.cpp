@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "settings/programidentity.h"
+#include "settings/widetext.h"
 
 namespace pendo::testing {
 
@@ -111,24 +112,25 @@ namespace {
 const char kDecoy[] = "C:\\Program.exe";
 const char kDecoyMark[] = "C:\\ran";
 std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+// Wide: a folder with a Japanese name where the system's code page is not 932.
+bool Exists(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 }  // namespace
 
 SpacedProgram::SpacedProgram(const std::string& program, const std::string& folder)
     : path("C:\\Program Files\\" + folder + "\\app.exe") {
-  CreateDirectoryA(FolderOf(path).c_str(), nullptr);
-  DeleteFileA((FolderOf(path) + "ran").c_str());
+  CreateDirectoryW(Wide(FolderOf(path)).c_str(), nullptr);
+  DeleteFileW(Wide(FolderOf(path) + "ran").c_str());
   DeleteFileA(kDecoyMark);
-  if (!CopyFileA(program.c_str(), path.c_str(), FALSE) || !CopyFileA(program.c_str(), kDecoy, FALSE))
+  if (!CopyFileW(Wide(program).c_str(), Wide(path).c_str(), FALSE) || !CopyFileA(program.c_str(), kDecoy, FALSE))
     throw std::runtime_error("cannot place " + program);
 }
 
 SpacedProgram::~SpacedProgram() {
   DeleteFileA(kDecoy);
   DeleteFileA(kDecoyMark);
-  DeleteFileA(path.c_str());
-  DeleteFileA((FolderOf(path) + "ran").c_str());
-  RemoveDirectoryA(FolderOf(path).c_str());
+  DeleteFileW(Wide(path).c_str());
+  DeleteFileW(Wide(FolderOf(path) + "ran").c_str());
+  RemoveDirectoryW(Wide(FolderOf(path)).c_str());
 }
 
 bool SpacedProgram::Ran(DWORD ms) const {

@@ -1,6 +1,7 @@
-// Setup script text from outside: every line as an entry and as a path,
-// the bytes as a key-name buffer and as Mondax's command line. Splitting must stay inside its text, and
-// whatever the safety checks accept must really stay in its folder.
+// Setup script text from outside: every line as an entry and as a path, the
+// bytes as a profile file, as a key-name buffer and as Mondax's command line.
+// Splitting must stay inside its text, and whatever the safety checks accept
+// must really stay in its folder.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 
 #include "installer/archivecopy.h"
 #include "installer/installsafety.h"
+#include "installer/profiletext.h"
 #include "installer/scriptformat.h"
 #include "installer/setupcommandline.h"
 #include "settings/profilelines.h"
@@ -70,6 +72,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (pendo::FindScriptFault(script).empty()) {
     for (const auto& e : script.bind) CheckContained(pendo::GetEntryName(e));
   }
+  // Every key listed can be read, and an edit reads back as written.
+  pendo::tprofiletext text(bytes);
+  const std::string section = lines.empty() ? std::string() : lines.front();
+  std::string value;
+  for (const auto& name : text.KeyNames(section)) Check(text.Read(section, name, value));
+  text.Write("Fz", "k", "v 1");
+  Check(text.Read("fz", "K", value) && value == "v 1");
+  text.RemoveSection("fZ");
+  Check(!text.Read("Fz", "k", value));
   pendo::Crc32(bytes.data(), bytes.size());
   const auto entries = pendo::CollectEntries(bytes, [](const std::string& n) { return n.substr(0, 3); });
   for (const auto& e : entries) Check(e.size() <= bytes.size() * 2 + 1);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 
 #include "installer/archivefile.h"
@@ -74,6 +75,43 @@ TEST(ScriptFileOnDisk, SectionsEntriesAndValues) {
     ADD_FAILURE() << "a file in a missing folder cannot be written";
   } catch (const EFileError& e) {
     EXPECT_EQ(std::string(e.what()), nowhere.Path() + " に書き込めません");
+  }
+}
+
+TEST(ScriptFileOnDisk, EditsLeaveTheBytesTheSystemsFunctionsLeave) {
+  if (GetACP() != 932) GTEST_SKIP() << "the system's functions read these files right only on code page 932";
+  const std::string folder = FreshFolder("twin");
+  const std::string start =
+      "[profile]\r\napplicationname=" + kSo + "\r\n[Bind]\r\na.txt=1\r\n[RelationBackup]\r\nx=+old\r\n";
+  const struct {
+    const char* what;
+    std::string before;
+    std::function<void(const ScriptFile&)> ours;
+    std::function<void(const char*)> system;
+  } cases[] = {
+      {"value replaced", start, [](const ScriptFile& f) { f.WriteString("bind", "A.txt", "2"); },
+       [](const char* p) { WritePrivateProfileStringA("bind", "A.txt", "2", p); }},
+      {"key added", start, [](const ScriptFile& f) { f.WriteString("Bind", "b.txt", kHyo); },
+       [](const char* p) { WritePrivateProfileStringA("Bind", "b.txt", kHyo.c_str(), p); }},
+      {"section added", start, [](const ScriptFile& f) { f.WriteString("Pendo", "dir", "C:\\" + kSo); },
+       [](const char* p) { WritePrivateProfileStringA("Pendo", "dir", ("C:\\" + kSo).c_str(), p); }},
+      {"key removed", start, [](const ScriptFile& f) { f.RemoveKey("profile", "applicationname"); },
+       [](const char* p) { WritePrivateProfileStringA("profile", "applicationname", nullptr, p); }},
+      {"section removed", start, [](const ScriptFile& f) { f.RemoveSection("RelationBackup"); },
+       [](const char* p) { WritePrivateProfileStringA("RelationBackup", nullptr, nullptr, p); }},
+      {"new file", "", [](const ScriptFile& f) { f.WriteString("Pendo", "dir", "C:\\P"); },
+       [](const char* p) { WritePrivateProfileStringA("Pendo", "dir", "C:\\P", p); }},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    const std::string ours = folder + "ours" + std::to_string(n), system = folder + "system" + std::to_string(n++);
+    if (!c.before.empty()) WriteText(ours, c.before), WriteText(system, c.before);
+    c.ours(ScriptFile(ours));
+    c.system(system.c_str());
+    std::string a, b;
+    ReadText(ours, a);
+    ReadText(system, b);
+    EXPECT_EQ(a, b) << c.what;
   }
 }
 

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "installer/archivecopy.h"
 #include "installer/installsafety.h"
+#include "installer/profiletext.h"
 #include "installer/scriptformat.h"
 #include "installer/setupcommandline.h"
 
@@ -44,6 +46,69 @@ TEST(ScriptFormat, CollectEntriesKeepsFirstOfEachNameAndDropsEmptyValues) {
   // A name without its NUL was cut by the buffer's end and is not seen.
   EXPECT_EQ(CollectEntries(std::string("b\0zz", 4), valueOf), (tentrylist{"b=1"}));
   EXPECT_TRUE(CollectEntries(std::string(), valueOf).empty());
+}
+
+TEST(ProfileText, ReadsAsTheProfileFunctionsDo) {
+  // "\x83\x41" (ア) and "\x83\x61" (ャ) differ only where ASCII case would fold.
+  const tprofiletext text(" [ Pro ]\n key = v 1 \r\nq=\"a b\"\rs='x'\r\nodd=\"y\r\n;c=1\r\nkey=second\r\n"
+                          "[\x83\x41]\r\nk=a\r\n[\x83\x61]\r\nk=b\r\n[pro]\r\nlate=1\r\n[" + kSo + "]\r\n" + kHyo +
+                          "=\x82\xA0\r\n[eof]\r\nlast=no end");
+  const struct {
+    const char* section;
+    std::string key;
+    bool found;
+    std::string value;
+  } cases[] = {
+      {"PRO", "KEY", true, "v 1"},  // names in any case, blanks around names and values dropped
+      {"pro", "q", true, "a b"},    // one pair of quotes dropped
+      {"pro", "s", true, "x"},
+      {"pro", "odd", true, "\"y"},  // an unpaired quote stays
+      {"pro", ";c", false, ""},     // a comment is no key
+      {"pro", "late", false, ""},   // only the first section of a name counts
+      {"\x83\x41", "k", true, "a"},
+      {"\x83\x61", "k", true, "b"},
+      {kSo.c_str(), kHyo, true, "\x82\xA0"},
+      {"eof", "last", true, "no end"},
+      {"none", "key", false, ""},
+  };
+  for (const auto& c : cases) {
+    std::string value = "untouched";
+    EXPECT_EQ(text.Read(c.section, c.key, value), c.found) << c.section << "/" << c.key;
+    EXPECT_EQ(value, c.found ? c.value : "untouched") << c.section << "/" << c.key;
+  }
+  EXPECT_EQ(text.KeyNames("Pro"), (std::vector<std::string>{"key", "q", "s", "odd", "key"}));
+}
+
+TEST(ProfileText, EditsTouchOnlyTheirLines) {
+  const std::string file = "; note\r\n[a]\r\n x = 1 \r\ny=2\r\n\r\n[b]\nz=3\n[A]\r\nw=4\r\n";
+  const struct {
+    const char* what;
+    std::string before;
+    std::function<void(tprofiletext&)> edit;
+    std::string after;
+  } cases[] = {
+      {"value replaced in its line", file, [](tprofiletext& t) { t.Write("A", "X", "9"); },
+       "; note\r\n[a]\r\nx=9\r\ny=2\r\n\r\n[b]\nz=3\n[A]\r\nw=4\r\n"},
+      {"key added after the last line", file, [](tprofiletext& t) { t.Write("a", "n", "5"); },
+       "; note\r\n[a]\r\n x = 1 \r\ny=2\r\nn=5\r\n\r\n[b]\nz=3\n[A]\r\nw=4\r\n"},
+      {"section added at the end", "[a]\r\nx=1", [](tprofiletext& t) { t.Write("c", "k", "v"); },
+       "[a]\r\nx=1\r\n[c]\r\nk=v\r\n"},
+      {"new file", "", [](tprofiletext& t) { t.Write("Pendo", "InstallationDirectory", "C:\\" + kSo); },
+       "[Pendo]\r\nInstallationDirectory=C:\\" + kSo + "\r\n"},
+      {"key after a header without an end", "[a]", [](tprofiletext& t) { t.Write("a", "k", "v"); },
+       "[a]\r\nk=v\r\n"},
+      {"key removed", file, [](tprofiletext& t) { EXPECT_TRUE(t.RemoveKey("a", "x")); },
+       "; note\r\n[a]\r\ny=2\r\n\r\n[b]\nz=3\n[A]\r\nw=4\r\n"},
+      {"every section of the name removed", file, [](tprofiletext& t) { EXPECT_TRUE(t.RemoveSection("a")); },
+       "; note\r\n[b]\nz=3\n"},
+      {"nothing to remove", file,
+       [](tprofiletext& t) { EXPECT_FALSE(t.RemoveKey("b", "x") || t.RemoveSection("c")); }, file},
+  };
+  for (const auto& c : cases) {
+    tprofiletext text(c.before);
+    c.edit(text);
+    EXPECT_EQ(text.Bytes(), c.after) << c.what;
+  }
 }
 
 TEST(ScriptFormat, FlagsAndSizes) {

@@ -15,6 +15,8 @@
 #include "installer/shortcut.h"
 #include "processdriver.h"
 #include "settings/platform.h"
+#include "settings/programidentity.h"
+#include "settings/widetext.h"
 #include "settings/windowsfolder.h"
 
 using namespace pendo;
@@ -41,6 +43,22 @@ std::string Read(const std::string& path) {
   std::string text;
   return ReadText(path, text) ? text : "<missing>";
 }
+
+// Runs a program with a UTF-16 command line; its exit code, or -1.
+long RunWide(const std::wstring& commandLine) {
+  std::wstring line = commandLine;
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+  DWORD code = static_cast<DWORD>(-1);
+  if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return static_cast<long>(code);
+}
+
+bool ExistsWide(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void ForgetProduct() {
   DeleteRegistryTree(HKEY_LOCAL_MACHINE, kUninstallKey);
@@ -357,5 +375,39 @@ TEST(RemovalRun, AStoppedRemovalIsFinishedLaterAndAnEntryWithoutItsFolderCanGo) 
   EXPECT_EQ(FindUninstallEntryFor(setup + "Run\\mondax.uix"), "");
   EXPECT_TRUE(RemoveUninstallEntry(kProduct));
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+  ForgetProduct();
+}
+
+// Mondax as a process, its command line and every name in UTF-16: a folder
+// with a Japanese name works whatever the system's code page is.
+TEST(MondaxProcess, InstallsIntoAndRemovesAFolderWithAJapaneseName) {
+  ForgetProduct();
+  const std::string setup = SetupFolder("japanese", "[Bind]\r\n時計.exe=4\r\n[ShortCut]\r\n時計.exe=時計 テスト\r\n", "MZ..");
+  const std::string mondax = setup + "mondax.exe";
+  ASSERT_TRUE(CopyFileA((GetProgramFolder() + "..\\..\\bin\\mondax.exe").c_str(), mondax.c_str(), FALSE));
+  const std::string folder = "C:\\ペンド 時計";
+  const std::string link = GetCommonProgramsFolder() + "Quorvane\\時計 テスト.lnk";
+  ASSERT_EQ(RunWide(Wide("\"" + mondax + "\" /silent \"/dir=" + folder + "\"")), 0);
+  EXPECT_TRUE(ExistsWide(folder + "\\時計.exe"));
+  EXPECT_TRUE(ExistsWide(link));
+  wchar_t location[MAX_PATH] = L"";
+  DWORD size = sizeof location;
+  EXPECT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, Wide(kUninstallKey).c_str(), L"InstallLocation", RRF_RT_REG_SZ, nullptr,
+                         location, &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(std::wstring(location), L"C:\\ペンド 時計");
+  EXPECT_EQ(ScriptFile(GetWindowsFolder() + "mondax.ini").ReadString(kProduct, "InstallationDirectory", ""), folder);
+
+  EXPECT_EQ(RunWide(Wide("\"" + GetWindowsFolder() + "mondax.exe\" \"" + folder + "\\mondax.uix\" /silent")), 0);
+  EXPECT_FALSE(ExistsWide(folder));
+  EXPECT_FALSE(ExistsWide(link));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+
+  // A name code page 932 cannot hold is refused, not taken for another.
+  const std::string log = setup + "refused.log";
+  EXPECT_EQ(RunWide(Wide("\"" + mondax + "\" /silent /log=" + log) + L" /dir=C:\\caf\u00e9"), 1);
+  EXPECT_NE(Read(log).find("a name holds a character code page 932 cannot hold: /dir=C:\\caf?"), std::string::npos)
+      << Read(log);
+  EXPECT_EQ(GetFileAttributesW(L"C:\\caf\u00e9"), INVALID_FILE_ATTRIBUTES);
   ForgetProduct();
 }

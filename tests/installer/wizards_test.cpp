@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "settings/platform.h"
 #include "settings/profiler.h"
 #include "settings/programidentity.h"
+#include "settings/widetext.h"
 #include "settings/windowsfolder.h"
 #include "wintest.h"
 
@@ -105,6 +107,27 @@ TEST_F(SetupWizard, PagesFolderRuleAndInputDuringTheRun) {
   Click(form_->NextButton());
   EXPECT_EQ(Page(), 6);
   EXPECT_EQ(form_->CloseButton->Caption(), "終了(&C)");
+}
+
+// What a user reads, through the system's UTF-16 functions: the same where
+// the system's code page is not 932.
+TEST_F(SetupWizard, FirstPageReadsBackInUtf16) {
+  std::vector<std::wstring> texts;
+  struct tcollect {
+    static BOOL CALLBACK Text(HWND h, LPARAM lp) {
+      wchar_t text[512] = L"";
+      GetWindowTextW(h, text, 512);
+      reinterpret_cast<std::vector<std::wstring>*>(lp)->push_back(text);
+      return TRUE;
+    }
+  };
+  tcollect::Text(form_->Handle(), reinterpret_cast<LPARAM>(&texts));
+  EnumChildWindows(form_->Handle(), &tcollect::Text, reinterpret_cast<LPARAM>(&texts));
+  EXPECT_EQ(texts[0], L"セットアップウィザード - Setup Wizard");
+  for (const wchar_t* line : {L"導入", L"Setup: 0/6", L"Wizard Test", L"本プログラムをダウンロードﾞいただき誠にありがとうございます。",
+                              L"セットアップを行います。", L"「次へ」を押して下さい。"}) {
+    EXPECT_NE(std::find(texts.begin(), texts.end(), line), texts.end()) << Narrow(line);
+  }
 }
 
 TEST_F(SetupWizard, CopyFailureTellsTwiceAndEnds) {

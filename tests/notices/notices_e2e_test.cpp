@@ -9,6 +9,7 @@
 
 #include "processdriver.h"
 #include "settings/programidentity.h"
+#include "settings/widetext.h"
 
 using namespace pendo::testing;
 
@@ -70,17 +71,18 @@ tmask MaskOf(HDC source, int x, int y, int width, int height) {
 tmask TextMask(const std::string& text, const char* face, int height) {
   HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);
-  HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face);
+  HFONT font = CreateFontW(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, pendo::Wide(face).c_str());
   HGDIOBJ oldFont = SelectObject(dc, font);
+  const std::wstring wide = pendo::Wide(text);
   SIZE size{};
-  GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+  GetTextExtentPoint32W(dc, wide.data(), static_cast<int>(wide.size()), &size);
   HBITMAP bmp = CreateCompatibleBitmap(screen, size.cx, size.cy);
   HGDIOBJ oldBmp = SelectObject(dc, bmp);
   RECT r{0, 0, size.cx, size.cy};
   FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   SetTextColor(dc, RGB(0, 0, 0));
   SetBkMode(dc, TRANSPARENT);
-  TextOutA(dc, 0, 0, text.data(), static_cast<int>(text.size()));
+  TextOutW(dc, 0, 0, wide.data(), static_cast<int>(wide.size()));
   tmask m = MaskOf(dc, 0, 0, size.cx, size.cy);
   SelectObject(dc, oldBmp);
   SelectObject(dc, oldFont);
@@ -131,7 +133,8 @@ TEST(NoticeFromOutside, DueNoticeOpensBlinksTakesAndGivesBackTheFocusAndAProgram
   const std::string exe = folder + "pendo.exe";
   ASSERT_TRUE(CopyFileA(BuiltPendoPath().c_str(), exe.c_str(), FALSE));
   // The program's path has a space; C:\Program.exe must not run in its place.
-  SpacedProgram program(pendo::GetProgramFolder() + "noticeprogram.exe", "Pendo notice test");
+  // Its Japanese name leads to it also where the system's code page is not 932.
+  SpacedProgram program(pendo::GetProgramFolder() + "noticeprogram.exe", "Pendo 通知 test");
 
   SYSTEMTIME now;
   GetLocalTime(&now);

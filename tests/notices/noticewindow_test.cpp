@@ -17,6 +17,8 @@
 #include "settings/clockparts.h"
 #include "settings/platform.h"
 #include "settings/profiler.h"
+#include "settings/programidentity.h"
+#include "settings/widetext.h"
 #include "soundrecording.h"
 #include "wintest.h"
 
@@ -245,7 +247,10 @@ TEST_F(Notices, ChimeOfTwoFilesInOrderWithinTheTickBadSoundsDoNotStopItAndNotice
 }
 
 TEST_F(Notices, SettingsAndListSavedWithTheWindowAndReadBackAtTheNextStart) {
-  const std::string sound = test::WriteLevelWave("with,comma.wav", 0x44, 2000);
+  // A comma, and a Japanese name that leads to the file on any code page.
+  const std::string sound = GetProgramFolder() + "時報,with comma.wav";
+  ASSERT_TRUE(MoveFileExW(Wide(test::WriteLevelWave("with,comma.wav", 0x44, 2000)).c_str(), Wide(sound).c_str(),
+                          MOVEFILE_REPLACE_EXISTING));
   ASSERT_NE(sound.find(','), std::string::npos);
   form->eventsounds.noticed = sound;
   form->noticelist.Add("0,0,0,0,8,0,a,b");
