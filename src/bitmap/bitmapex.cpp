@@ -14,12 +14,12 @@ namespace {
 
 // Header and colour table as GDI takes them. A run-length image needs its
 // data size in the header, which a loaded file may have left at 0.
-struct DrawInfo {
+struct tdrawinfo {
   BITMAPINFOHEADER header;
   RGBQUAD colors[256];
 };
 
-void FillDrawInfo(const tdibinfo& info, DrawInfo& out) {
+void FillDrawInfo(const tdibinfo& info, tdrawinfo& out) {
   static_assert(sizeof(BITMAPINFOHEADER) == sizeof(tdibinfoheader));
   static_assert(sizeof(RGBQUAD) == sizeof(tdibrgbquad));
   std::memcpy(&out.header, &info.Header, sizeof out.header);
@@ -29,31 +29,31 @@ void FillDrawInfo(const tdibinfo& info, DrawInfo& out) {
 
 // Selects a palette as a background palette and realizes it; puts the
 // previous one back on scope exit.
-class PaletteSelection {
+class tpaletteselection {
  public:
-  PaletteSelection(HDC dc, HPALETTE palette) : dc_(dc) {
+  tpaletteselection(HDC dc, HPALETTE palette) : dc_(dc) {
     if (palette == nullptr) return;
     old_ = SelectPalette(dc, palette, TRUE);
     RealizePalette(dc);
   }
-  ~PaletteSelection() {
+  ~tpaletteselection() {
     if (old_ != nullptr) SelectPalette(dc_, old_, TRUE);
   }
-  PaletteSelection(const PaletteSelection&) = delete;
-  PaletteSelection& operator=(const PaletteSelection&) = delete;
+  tpaletteselection(const tpaletteselection&) = delete;
+  tpaletteselection& operator=(const tpaletteselection&) = delete;
 
  private:
   HDC dc_;
   HPALETTE old_ = nullptr;
 };
 
-struct ProgressText {
+struct tprogresstext {
   int from, to;
   const char* message;
   int total;
 };
 
-const ProgressText kProgressTexts[] = {
+const tprogresstext kProgressTexts[] = {
     {pf8Bit, pf4Bit, "PixelFormat 8Bit -> 4Bit", 16},
     {pf8Bit, pf4BitRLE, "PixelFormat 8Bit -> 4BitRLE", 16},
     {pf8BitRLE, pf4Bit, "PixelFormat 8BitRLE -> 4Bit", 16},
@@ -134,7 +134,7 @@ void tbitmapex::Assign(HBITMAP source, HPALETTE palette) {
     HDC screen = GetDC(nullptr);
     if (screen == nullptr) throw EOutOfResources();
     {
-      PaletteSelection selection(screen, palette);
+      tpaletteselection selection(screen, palette);
       lines = GetDIBits(screen, source, 0, static_cast<UINT>(fresh->Height), fresh->Info.Bits,
                         reinterpret_cast<BITMAPINFO*>(&fresh->Info.Header), DIB_RGB_COLORS);
     }
@@ -184,9 +184,9 @@ void tbitmapex::Draw(tcanvas& canvas, const RECT& rect) const { DrawDIB(canvas.H
 void tbitmapex::Draw(HDC dc, const RECT& rect, DWORD rop) const { DrawDIB(dc, rect, rop); }
 
 bool tbitmapex::DrawDIB(HDC dc, const RECT& rect, DWORD rop) const {
-  DrawInfo info;
+  tdrawinfo info;
   FillDrawInfo(dib_->Info, info);
-  PaletteSelection selection(dc, GetPalette());
+  tpaletteselection selection(dc, GetPalette());
   const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
   const int lines = StretchDIBits(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, 0, 0,
                                   Width(), Height(), dib_->Info.Bits, reinterpret_cast<const BITMAPINFO*>(&info),
@@ -305,8 +305,8 @@ void tbitmapex::SetPixelFormat(int format) {
   const int current = GetPixelFormat();
   if (format == current || format < pf1Bit || format > pf24Bit) return;
   UniqueDIB();
-  const ProgressText* text = nullptr;
-  for (const ProgressText& t : kProgressTexts) {
+  const tprogresstext* text = nullptr;
+  for (const tprogresstext& t : kProgressTexts) {
     if (t.from == current && t.to == format) text = &t;
   }
   const RECT all{0, 0, Width(), Height()};

@@ -24,7 +24,7 @@ inline uint8_t NearestByte(long double v) { return static_cast<uint8_t>(std::nea
 // extended precision. The sums are exact integers, so comparing
 // value * weight with the channel sum is the exact test value <= mean,
 // the same for the partition and for the later tree walk.
-struct ChannelSums {
+struct tchannelsums {
   uint64_t Weight = 0;
   uint64_t Sum[3] = {};     // red, green, blue
   uint64_t Square[3] = {};  // red², green², blue²
@@ -132,7 +132,7 @@ void ReduceFast(const tdibinfo& src, tdibinfo& dst, unsigned bits, int maxDepth,
 // Decision tree of the fine method. The walk compares with Cut, the integer
 // part of the stored mean: for whole channel values, v > mean exactly when
 // v > floor(mean), and the partition made the same decision.
-struct TreeNode {
+struct ttreenode {
   uint8_t DivideID = 3;  // 0 red, 1 green, 2 blue, 3 leaf
   long double Threshold = 0;
   int32_t Cut = 0;
@@ -141,9 +141,9 @@ struct TreeNode {
   uint32_t NotAbove = 0;
 };
 
-class FineDivider {
+class tfinedivider {
  public:
-  FineDivider(uint8_t* pixels, int maxDepth, const tprogressstep& progress)
+  tfinedivider(uint8_t* pixels, int maxDepth, const tprogressstep& progress)
       : pixels_(pixels), maxDepth_(maxDepth), progress_(progress), nodes_(512) {}
 
   void Divide(size_t lo, size_t hi, int depth, uint32_t node) {
@@ -156,14 +156,14 @@ class FineDivider {
       }
       return;
     }
-    ChannelSums sums;
+    tchannelsums sums;
     for (size_t i = lo; i < hi; ++i) {
       const uint8_t* p = pixels_ + 3 * i;
       sums.Add(1, p[2], p[1], p[0]);
     }
-    TreeNode& t = nodes_[node];
+    ttreenode& t = nodes_[node];
     if (depth == maxDepth_) {
-      t = TreeNode{};
+      t = ttreenode{};
       t.PaletteIndex = static_cast<uint8_t>(paletteCount_);
       palette_[paletteCount_++] = sums.MeanColor();
       Step(progress_);
@@ -191,7 +191,7 @@ class FineDivider {
 
   // Palette index of one pixel (blue, green, red).
   uint8_t Lookup(const uint8_t* p) const {
-    const TreeNode* t = &nodes_[0];
+    const ttreenode* t = &nodes_[0];
     while (t->DivideID != 3) {
       // Unknown ids cannot occur: every node the walk reaches was written by Divide.
       const int value = p[2 - t->DivideID];
@@ -215,7 +215,7 @@ class FineDivider {
   uint8_t* pixels_;
   int maxDepth_;
   const tprogressstep& progress_;
-  std::vector<TreeNode> nodes_;
+  std::vector<ttreenode> nodes_;
   uint32_t nodeCount_ = 1;
   tdibrgbquad palette_[256] = {};
   int paletteCount_ = 0;
@@ -234,7 +234,7 @@ void ReduceFine(const tdibinfo& src, tdibinfo& dst, unsigned bits, int maxDepth,
     std::copy(src.Bits + uint64_t{y} * inRow, src.Bits + uint64_t{y} * inRow + size_t{width} * 3,
               pixels.begin() + static_cast<std::ptrdiff_t>(size_t{y} * width * 3));
   }
-  FineDivider divider(pixels.data(), maxDepth, progress);
+  tfinedivider divider(pixels.data(), maxDepth, progress);
   divider.Divide(0, count, 0, 0);
   std::vector<uint8_t>().swap(pixels);
 
@@ -263,7 +263,7 @@ void DivideColorCells(tcolorcell* cells, int lo, int hi, int depth, int maxDepth
     }
     return;
   }
-  ChannelSums sums;
+  tchannelsums sums;
   for (int i = lo; i < hi; ++i) {
     const tcolorcell& c = cells[i];
     sums.Add(static_cast<uint32_t>(c.Count), static_cast<uint32_t>(c.Red), static_cast<uint32_t>(c.Green),

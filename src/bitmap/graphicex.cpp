@@ -9,14 +9,14 @@ namespace pendo {
 namespace {
 
 // Holds the clipboard open for the life of the scope.
-class ClipboardLock {
+class tclipboardlock {
  public:
-  explicit ClipboardLock(HWND owner) {
+  explicit tclipboardlock(HWND owner) {
     if (!OpenClipboard(owner)) throw EClipboardError();
   }
-  ~ClipboardLock() { CloseClipboard(); }
-  ClipboardLock(const ClipboardLock&) = delete;
-  ClipboardLock& operator=(const ClipboardLock&) = delete;
+  ~tclipboardlock() { CloseClipboard(); }
+  tclipboardlock(const tclipboardlock&) = delete;
+  tclipboardlock& operator=(const tclipboardlock&) = delete;
 };
 
 }  // namespace
@@ -35,7 +35,7 @@ void tgraphicex::SaveToFile(const std::string& path) const {
 }
 
 void tgraphicex::AssignFromClipboard(HWND owner) {
-  ClipboardLock lock(owner);
+  tclipboardlock lock(owner);
   const UINT format = ClipboardFormat();
   HANDLE data = GetClipboardData(format);
   HPALETTE palette = static_cast<HPALETTE>(GetClipboardData(CF_PALETTE));
@@ -46,7 +46,7 @@ void tgraphicex::CopyToClipboard(HWND owner) const {
   UINT format = 0;
   HANDLE data = SaveToClipboardFormat(format);
   try {
-    ClipboardLock lock(owner);
+    tclipboardlock lock(owner);
     if (!EmptyClipboard() || SetClipboardData(format, data) == nullptr) throw EClipboardError();
   } catch (...) {
     // The clipboard did not take the block, so it is still ours.

@@ -31,9 +31,9 @@ class tdibsource {
   virtual void Fail() const = 0;
 };
 
-class ByteSource : public tdibsource {
+class tstreamdibsource : public tdibsource {
  public:
-  explicit ByteSource(tbytesource& in) : in_(in) { knowsLength_ = in.Remaining(remaining_); }
+  explicit tstreamdibsource(tbytesource& in) : in_(in) { knowsLength_ = in.Remaining(remaining_); }
   void Read(void* dst, uint64_t n) override {
     if (n > remaining_ || n > SIZE_MAX) Fail();
     if (in_.Read(dst, static_cast<size_t>(n)) != n) Fail();
@@ -55,9 +55,9 @@ class ByteSource : public tdibsource {
   bool knowsLength_ = false;
 };
 
-class MemorySource : public tdibsource {
+class tmemorydibsource : public tdibsource {
  public:
-  MemorySource(const uint8_t* data, size_t size) : p_(data), size_(size) {}
+  tmemorydibsource(const uint8_t* data, size_t size) : p_(data), size_(size) {}
   void Read(void* dst, uint64_t n) override {
     if (n > size_ - pos_) Fail();
     if (n > 0) std::memcpy(dst, p_ + pos_, static_cast<size_t>(n));
@@ -319,9 +319,9 @@ void ReadPackedDib(tdibsource& src, tdibinfo& fresh) {
 }
 
 // Frees the blocks of a conversion chain that were not handed on.
-struct ChainBlocks {
+struct tchainblocks {
   tdibinfo* made[3] = {};
-  ~ChainBlocks() {
+  ~tchainblocks() {
     for (tdibinfo* info : made) {
       if (info != nullptr) ReleaseDibBits(*info);
     }
@@ -337,10 +337,10 @@ enum tstepid {
 };
 
 // Steps from one pixel format (row) to another (column), in order.
-struct Route {
+struct troute {
   tstepid steps[3];
 };
-const Route kRoutes[6][6] = {
+const troute kRoutes[6][6] = {
     // from 1 bit
     {{}, {{k1To4}}, {{k1To4, kEncode4}}, {{k1To8}}, {{k1To8, kEncode8}}, {{k1To24}}},
     // from 4 bit
@@ -496,9 +496,9 @@ void tinternaldib::SetPixelsFormat(int target, int mode, const tprogressstep& pr
 void tinternaldib::ConvertInPlace(int target, int mode, const tprogressstep& progress, uint32_t maskColor) {
   const int current = GetPixelsFormat();
   if (target < 0 || target > 5 || target == current) return;
-  const Route& route = kRoutes[current][target];
+  const troute& route = kRoutes[current][target];
   tdibinfo results[3];
-  ChainBlocks owned;
+  tchainblocks owned;
   const tdibinfo* from = &Info;
   int last = -1;
   for (int i = 0; i < 3 && route.steps[i] != kNone; ++i) {
@@ -538,14 +538,14 @@ void tinternaldib::Install(tdibinfo& fresh) {
 }
 
 void tinternaldib::LoadFromStream(tbytesource& in) {
-  ByteSource src(in);
+  tstreamdibsource src(in);
   tdibinfo fresh;
   OutOfResourcesOnBadAlloc([&] { ReadBmpFile(src, fresh); });
   Install(fresh);
 }
 
 void tinternaldib::LoadFromPackedDib(const uint8_t* data, size_t size) {
-  MemorySource src(data, size);
+  tmemorydibsource src(data, size);
   tdibinfo fresh;
   OutOfResourcesOnBadAlloc([&] { ReadPackedDib(src, fresh); });
   Install(fresh);

@@ -12,14 +12,14 @@ namespace pendo {
 namespace {
 
 // Keeps a global block locked for the life of the scope.
-class GlobalLockGuard {
+class tgloballockguard {
  public:
-  explicit GlobalLockGuard(HGLOBAL block) : block_(block), data_(GlobalLock(block)) {}
-  ~GlobalLockGuard() {
+  explicit tgloballockguard(HGLOBAL block) : block_(block), data_(GlobalLock(block)) {}
+  ~tgloballockguard() {
     if (data_ != nullptr) GlobalUnlock(block_);
   }
-  GlobalLockGuard(const GlobalLockGuard&) = delete;
-  GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
+  tgloballockguard(const tgloballockguard&) = delete;
+  tgloballockguard& operator=(const tgloballockguard&) = delete;
   void* Data() const { return data_; }
 
  private:
@@ -31,7 +31,7 @@ class GlobalLockGuard {
 
 void tinternaldib::LoadFromHandle(void* global) {
   const HGLOBAL block = static_cast<HGLOBAL>(global);
-  GlobalLockGuard lock(block);
+  tgloballockguard lock(block);
   if (lock.Data() == nullptr) throw EtbitmapexInvalidDIB();
   LoadFromPackedDib(static_cast<const uint8_t*>(lock.Data()), GlobalSize(block));
 }
@@ -41,7 +41,7 @@ void* tinternaldib::SaveToHandle() const {
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, dib.size());
   if (block == nullptr) throw EOutOfMemory();
   {
-    GlobalLockGuard lock(block);
+    tgloballockguard lock(block);
     if (lock.Data() == nullptr) {
       GlobalFree(block);
       throw EOutOfMemory();

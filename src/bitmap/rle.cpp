@@ -18,9 +18,9 @@ namespace {
 // The encoders' output: a work buffer of the uncompressed size. Before each
 // code the room it may need is checked, so a picture whose stream would not
 // fit stays uncompressed.
-class RleOutput {
+class trleoutput {
  public:
-  explicit RleOutput(size_t capacity) : buf_(new (std::nothrow) uint8_t[capacity > 0 ? capacity : 1]), cap_(capacity) {
+  explicit trleoutput(size_t capacity) : buf_(new (std::nothrow) uint8_t[capacity > 0 ? capacity : 1]), cap_(capacity) {
     if (!buf_) throw EOutOfResources();
   }
 
@@ -56,10 +56,10 @@ class RleOutput {
 };
 
 // Codes of an 8-bit row: one byte is one pixel.
-class Rle8Row {
+class trle8row {
  public:
   static constexpr unsigned kLimit = 255;
-  explicit Rle8Row(RleOutput& out) : out_(out) {}
+  explicit trle8row(trleoutput& out) : out_(out) {}
   void Start(uint32_t) {}
   void Run(unsigned k, uint8_t v) {
     out_.Need(6);
@@ -67,7 +67,7 @@ class Rle8Row {
   }
   void Literal(const uint8_t* p, unsigned m) {
     if (m < 1) return;  // cannot happen: a literal holds at least one byte
-    out_.Need(RleOutput::LiteralRoom(m));
+    out_.Need(trleoutput::LiteralRoom(m));
     if (m <= 2) {
       for (unsigned i = 0; i < m; ++i) out_.Put(1, p[i]);
       return;
@@ -78,15 +78,15 @@ class Rle8Row {
   }
 
  private:
-  RleOutput& out_;
+  trleoutput& out_;
 };
 
 // Codes of a 4-bit row: one byte is two pixels, except the last byte of an
 // odd-width row, so counts are cut to the pixels the row has left.
-class Rle4Row {
+class trle4row {
  public:
   static constexpr unsigned kLimit = 127;
-  explicit Rle4Row(RleOutput& out) : out_(out) {}
+  explicit trle4row(trleoutput& out) : out_(out) {}
   void Start(uint32_t width) {
     width_ = width;
     done_ = 0;
@@ -99,7 +99,7 @@ class Rle4Row {
   }
   void Literal(const uint8_t* p, unsigned m) {
     if (m < 1) return;  // cannot happen: a literal holds at least one byte
-    out_.Need(RleOutput::LiteralRoom(m));
+    out_.Need(trleoutput::LiteralRoom(m));
     if (m == 1) {
       Run(1, p[0]);
       return;
@@ -114,7 +114,7 @@ class Rle4Row {
  private:
   uint32_t Count(unsigned bytes) const { return std::min<uint32_t>(2 * bytes, width_ - done_); }
 
-  RleOutput& out_;
+  trleoutput& out_;
   uint32_t width_ = 0;
   uint32_t done_ = 0;
 };
@@ -181,7 +181,7 @@ void Encode(const tdibinfo& src, tdibinfo& dst, unsigned bits, uint32_t compress
   const uint32_t rows = src.Rows();
   const uint32_t rowSize = src.RowSize();
   const uint32_t rowBytes = bits == 8 ? width : (width + 1) / 2;
-  RleOutput out(size_t{rowSize} * rows);
+  trleoutput out(size_t{rowSize} * rows);
   Row coder(out);
   for (uint32_t r = 0; r < rows; ++r) {
     const uint32_t y = src.Header.biHeight > 0 ? r : rows - 1 - r;
@@ -203,9 +203,9 @@ void Encode(const tdibinfo& src, tdibinfo& dst, unsigned bits, uint32_t compress
 // Reads a run-length stream; every code is checked against the picture.
 // The stream may end anywhere, as streams without their end-of-bitmap code
 // do: Take then gives what is left.
-class RleInput {
+class trleinput {
  public:
-  RleInput(const uint8_t* p, size_t size) : p_(p), size_(size) {}
+  trleinput(const uint8_t* p, size_t size) : p_(p), size_(size) {}
   // Up to n bytes; got tells how many there were.
   const uint8_t* Take(size_t n, size_t& got) {
     got = std::min(n, size_ - pos_);
@@ -236,7 +236,7 @@ void Decode(const tdibinfo& src, tdibinfo& dst, unsigned bits, uint32_t compress
   // width is dropped, what lies past the stored row is a damaged stream.
   const uint32_t limit = bits == 8 ? rowSize : rowSize * 2;
   tpixelblock block(uint64_t{rowSize} * rows);
-  RleInput in(src.Bits, src.BitsSize);
+  trleinput in(src.Bits, src.BitsSize);
   uint32_t x = 0, y = 0;
   size_t got = 0;
   for (;;) {
@@ -295,8 +295,8 @@ void Decode(const tdibinfo& src, tdibinfo& dst, unsigned bits, uint32_t compress
 
 }  // namespace
 
-void Convert8BitRGBTo8BitRLE(const tdibinfo& src, tdibinfo& dst) { Encode<Rle8Row>(src, dst, 8, kBiRle8); }
-void Convert4BitRGBTo4BitRLE(const tdibinfo& src, tdibinfo& dst) { Encode<Rle4Row>(src, dst, 4, kBiRle4); }
+void Convert8BitRGBTo8BitRLE(const tdibinfo& src, tdibinfo& dst) { Encode<trle8row>(src, dst, 8, kBiRle8); }
+void Convert4BitRGBTo4BitRLE(const tdibinfo& src, tdibinfo& dst) { Encode<trle4row>(src, dst, 4, kBiRle4); }
 void Convert8BitRLETo8BitRGB(const tdibinfo& src, tdibinfo& dst) { Decode(src, dst, 8, kBiRle8); }
 void Convert4BitRLETo4BitRGB(const tdibinfo& src, tdibinfo& dst) { Decode(src, dst, 4, kBiRle4); }
 

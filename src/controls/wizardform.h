@@ -76,10 +76,10 @@ class twizardform : public tform {
   // the dialog then holds.
   template <class Window>
   static bool ChooseFile(topendialog& dialog, const std::string& filter, Window* ontop) {
-    struct Restore {
+    struct trestore {
       Window* window;
       bool stayontop;
-      ~Restore() {
+      ~trestore() {
         if (stayontop) window->Setstayontop(true);
       }
     } restore{ontop, ontop && ontop->stayontop()};

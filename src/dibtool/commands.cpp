@@ -81,12 +81,12 @@ const char* ErrorClass(const std::exception& e) {
 }
 
 // A failure that is not the engine's: exit code 2 with a message.
-struct UsageError : std::runtime_error {
+struct EUsageError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
 // A picture larger than the pixel limit: exit code 1 with a message.
-struct TooLarge : std::runtime_error {
+struct ETooLarge : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
@@ -104,7 +104,7 @@ uint64_t TakeMaxPixels(std::vector<std::string>& args) {
     const std::string v = i + 1 < args.size() ? args[i + 1] : "";
     if (v.empty() || v.size() > 18 || v.find_first_not_of("0123456789") != std::string::npos ||
         std::stoull(v) == 0) {
-      throw UsageError("--max-pixels takes a number of pixels above 0");
+      throw EUsageError("--max-pixels takes a number of pixels above 0");
     }
     limit = std::stoull(v);
     args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
@@ -118,14 +118,14 @@ uint64_t TakeMaxPixels(std::vector<std::string>& args) {
 void CheckPixelLimit(const tinternaldib& dib, uint64_t limit) {
   const uint64_t pixels = uint64_t(uint32_t(dib.Width)) * uint32_t(dib.Height);
   if (pixels <= limit) return;
-  throw TooLarge("the picture has " + std::to_string(pixels) + " pixels (" + std::to_string(dib.Width) + " x " +
+  throw ETooLarge("the picture has " + std::to_string(pixels) + " pixels (" + std::to_string(dib.Width) + " x " +
                  std::to_string(dib.Height) + "), more than the limit of " + std::to_string(limit) +
                  "; --max-pixels N raises the limit");
 }
 
 std::string ReadFileOrFail(const std::string& path) {
   std::string bytes;
-  if (!platform::ReadFileBytes(path, bytes)) throw UsageError("cannot read " + path);
+  if (!platform::ReadFileBytes(path, bytes)) throw EUsageError("cannot read " + path);
   return bytes;
 }
 
@@ -143,12 +143,12 @@ void WriteOut(const std::string& path, const std::string& bytes) {
   try {
     platform::WriteFileAtomically(path, bytes);
   } catch (const EFileError& e) {
-    throw UsageError(std::string("cannot write ") + path + " (" + e.what() + ")");
+    throw EUsageError(std::string("cannot write ") + path + " (" + e.what() + ")");
   }
 }
 
 int Info(const std::vector<std::string>& a, std::FILE* out) {
-  if (a.size() != 1) throw UsageError("info takes one FILE");
+  if (a.size() != 1) throw EUsageError("info takes one FILE");
   tinternaldib dib;
   uint32_t headerSize = 0;
   Load(a[0], dib, &headerSize);
@@ -163,11 +163,11 @@ int Info(const std::vector<std::string>& a, std::FILE* out) {
 }
 
 int Decode(const std::vector<std::string>& a, uint64_t maxPixels) {
-  if (a.size() != 2 && a.size() != 3) throw UsageError("decode takes FILE OUT.ppm [OUT.pgm]");
+  if (a.size() != 2 && a.size() != 3) throw EUsageError("decode takes FILE OUT.ppm [OUT.pgm]");
   tinternaldib dib;
   Load(a[0], dib, nullptr);
   CheckPixelLimit(dib, maxPixels);
-  if (a.size() == 3 && !HasIndices(dib)) throw UsageError("a 24-bit picture has no palette indices for " + a[2]);
+  if (a.size() == 3 && !HasIndices(dib)) throw EUsageError("a 24-bit picture has no palette indices for " + a[2]);
   // One output in memory at a time.
   WriteOut(a[1], EncodePpm(dib));
   if (a.size() == 3) WriteOut(a[2], EncodePgm(dib));
@@ -176,7 +176,7 @@ int Decode(const std::vector<std::string>& a, uint64_t maxPixels) {
 
 uint32_t ParseMask(const std::string& text) {
   if (text.size() != 6 || text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
-    throw UsageError("--mask takes six hex digits RRGGBB, not '" + text + "'");
+    throw EUsageError("--mask takes six hex digits RRGGBB, not '" + text + "'");
   }
   const unsigned long rgb = std::stoul(text, nullptr, 16);
   // RRGGBB to the engine's 0x00BBGGRR.
@@ -191,20 +191,20 @@ int Convert(const std::vector<std::string>& a, uint64_t maxPixels, std::FILE* er
   for (size_t i = 0; i < a.size(); ++i) {
     if (a[i] == "--format" && i + 1 < a.size()) {
       const std::string& v = a[++i];
-      if (v.size() != 1 || v[0] < '0' || v[0] > '5') throw UsageError("--format takes a code from 0 to 5");
+      if (v.size() != 1 || v[0] < '0' || v[0] > '5') throw EUsageError("--format takes a code from 0 to 5");
       format = v[0] - '0';
     } else if (a[i] == "--fine") {
       fine = true;
     } else if (a[i] == "--mask" && i + 1 < a.size()) {
       mask = ParseMask(a[++i]);
     } else if (!a[i].empty() && a[i][0] == '-') {
-      throw UsageError("unknown or incomplete option " + a[i]);
+      throw EUsageError("unknown or incomplete option " + a[i]);
     } else {
       files.push_back(a[i]);
     }
   }
-  if (files.size() != 2) throw UsageError("convert takes FILE OUT.bmp");
-  if (format < 0) throw UsageError("convert needs --format CODE");
+  if (files.size() != 2) throw EUsageError("convert takes FILE OUT.bmp");
+  if (format < 0) throw EUsageError("convert needs --format CODE");
 
   tinternaldib dib;
   Load(files[0], dib, nullptr);
@@ -255,10 +255,10 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     }
     std::fprintf(err, "dibtool: unknown command '%s'\n\n%s", command.c_str(), kUsage);
     return kFailed;
-  } catch (const UsageError& e) {
+  } catch (const EUsageError& e) {
     std::fprintf(err, "dibtool: %s\n", e.what());
     return kFailed;
-  } catch (const TooLarge& e) {
+  } catch (const ETooLarge& e) {
     std::fprintf(err, "dibtool: %s\n", e.what());
     return kRefused;
   } catch (const std::bad_alloc&) {

@@ -37,9 +37,9 @@ void tbackdrop::Capture() {
   for (tcomponent* c : form_.Components()) {
     if (auto* control = dynamic_cast<tcontrol*>(c)) controls.emplace_back(control, control->Visible());
   }
-  struct Restore {
+  struct trestore {
     std::vector<std::pair<tcontrol*, bool>>& controls;
-    ~Restore() {
+    ~trestore() {
       for (auto& c : controls) c.first->SetVisible(c.second);
     }
   } restore{controls};

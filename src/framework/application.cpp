@@ -73,7 +73,7 @@ void tapplication::SetTitle(const std::string& title) {
 
 bool tapplication::HelpCommand(UINT command, ULONG_PTR data) {
   if (helpFile_.empty()) return false;
-  HWND owner = mainForm_ && mainForm_->HandleAllocated() ? mainForm_->Handle() : handle_;
+  HWND owner = mainForm_ && mainForm_->ExistingHandle() ? mainForm_->ExistingHandle() : handle_;
   return WinHelpW(owner, Wide(helpFile_).c_str(), command, data) != FALSE;
 }
 
@@ -196,9 +196,9 @@ void tapplication::HandleException(const std::exception* error) {
   // An error inside the report is not reported again.
   if (reportingError_) return;
   reportingError_ = true;
-  struct Reset {
+  struct treset {
     bool& flag;
-    ~Reset() { flag = false; }
+    ~treset() { flag = false; }
   } reset{reportingError_};
   try {
     if (OnException) {

@@ -11,7 +11,7 @@ namespace {
 
 enum class tlayout { Centre, Tile, Stretch };
 
-struct Wallpaper {
+struct twallpaper {
   bool loaded = false;
   std::string path;
   tlayout layout = tlayout::Centre;
@@ -28,11 +28,11 @@ struct Wallpaper {
     width = height = 0;
     loaded = false;
   }
-  ~Wallpaper() { Clear(); }
+  ~twallpaper() { Clear(); }
 };
 
-Wallpaper& Cache() {
-  static Wallpaper w;
+twallpaper& Cache() {
+  static twallpaper w;
   return w;
 }
 
@@ -49,7 +49,7 @@ std::string DesktopValue(const wchar_t* name) {
   return value;
 }
 
-void Load(Wallpaper& w) {
+void Load(twallpaper& w) {
   w.Clear();
   w.loaded = true;
   wchar_t path[MAX_PATH] = {0};
@@ -118,7 +118,7 @@ LRESULT tdesktopbackground::Paint(HDC dc, POINT origin) {
 }
 
 void tdesktopbackground::PaintWallpaper(HDC dc, POINT origin, const RECT& area) {
-  Wallpaper& w = Cache();
+  twallpaper& w = Cache();
   if (!w.loaded) Load(w);
   tbrushhandle colour(CreateSolidBrush(GetSysColor(COLOR_BACKGROUND)));
   FillRect(dc, &area, colour.get());

@@ -181,11 +181,11 @@ void tform::PaintWindow(HDC dc) {
   canvas_.Font = font_;
   const bool wasPainting = painting_;
   painting_ = true;
-  struct Restore {
+  struct trestore {
     tform* f;
     HDC previous;
     bool wasPainting;
-    ~Restore() {
+    ~trestore() {
       f->canvas_.SetHandle(previous);
       f->painting_ = wasPainting;
     }
@@ -259,12 +259,12 @@ void tform::CloseModal() {
 }
 
 namespace {
-struct DisabledWindows {
+struct tdisabledwindows {
   HWND keep;
   std::vector<HWND> windows;
 };
 BOOL CALLBACK DisableWindow(HWND h, LPARAM lp) {
-  auto* d = reinterpret_cast<DisabledWindows*>(lp);
+  auto* d = reinterpret_cast<tdisabledwindows*>(lp);
   // Hidden forms too: one shown meanwhile (from the tray) must not take input.
   const bool form = dynamic_cast<tform*>(twincontrol::FromHandle(h)) != nullptr;
   if (h != d->keep && (IsWindowVisible(h) || form) && IsWindowEnabled(h)) {
@@ -279,15 +279,15 @@ tmodalresult tform::ShowModal() {
   if (modal_ || Showing()) throw std::logic_error("cannot make a visible window modal");
   if (GetCapture()) ReleaseCapture();
   HWND active = GetActiveWindow();
-  DisabledWindows disabled{Handle(), {}};
+  tdisabledwindows disabled{Handle(), {}};
   EnumThreadWindows(GetCurrentThreadId(), &DisableWindow, reinterpret_cast<LPARAM>(&disabled));
   modal_ = true;
   modalResult_ = mrNone;
-  struct Restore {
+  struct trestore {
     tform* f;
-    DisabledWindows& d;
+    tdisabledwindows& d;
     HWND active;
-    ~Restore() {
+    ~trestore() {
       for (HWND h : d.windows)
         if (IsWindow(h)) EnableWindow(h, TRUE);
       f->modal_ = false;

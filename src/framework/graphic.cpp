@@ -9,11 +9,11 @@
 namespace pendo {
 
 namespace {
-struct FileFormat {
+struct tfileformat {
   std::string extension, description;
   tgraphicfactory factory;
 };
-struct ClipFormat {
+struct tclipformat {
   UINT format;
   tgraphicfactory factory;
 };
@@ -25,15 +25,15 @@ std::string Lower(std::string s) {
 }
 
 // The framework's own kinds are always there; others add theirs at start-up.
-std::vector<FileFormat>& FileFormats() {
-  static std::vector<FileFormat> formats{
+std::vector<tfileformat>& FileFormats() {
+  static std::vector<tfileformat> formats{
       {"bmp", "Bitmaps", [] { return std::unique_ptr<tgraphic>(new tbitmap); }},
       {"ico", "Icons", [] { return std::unique_ptr<tgraphic>(new ticon); }},
   };
   return formats;
 }
-std::vector<ClipFormat>& ClipFormats() {
-  static std::vector<ClipFormat> formats{{CF_BITMAP, [] { return std::unique_ptr<tgraphic>(new tbitmap); }}};
+std::vector<tclipformat>& ClipFormats() {
+  static std::vector<tclipformat> formats{{CF_BITMAP, [] { return std::unique_ptr<tgraphic>(new tbitmap); }}};
   return formats;
 }
 
@@ -94,12 +94,12 @@ void tpicture::RegisterFileFormat(const std::string& extension, const std::strin
 void tpicture::UnregisterFileFormat(const std::string& extension) {
   auto& v = FileFormats();
   const std::string ext = Lower(extension);
-  v.erase(std::remove_if(v.begin(), v.end(), [&](const FileFormat& f) { return f.extension == ext; }), v.end());
+  v.erase(std::remove_if(v.begin(), v.end(), [&](const tfileformat& f) { return f.extension == ext; }), v.end());
 }
 
 void tpicture::RegisterClipboardFormat(UINT format, tgraphicfactory factory) {
   auto& v = ClipFormats();
-  v.erase(std::remove_if(v.begin(), v.end(), [&](const ClipFormat& f) { return f.format == format; }), v.end());
+  v.erase(std::remove_if(v.begin(), v.end(), [&](const tclipformat& f) { return f.format == format; }), v.end());
   v.push_back({format, std::move(factory)});
 }
 

@@ -11,22 +11,22 @@ COLORREF ColorToRGB(tcolor color) {
 }
 
 namespace {
-struct NamedColor {
+struct tnamedcolor {
   const char* name;
   tcolor value;
 };
-const NamedColor kColors[] = {
+const tnamedcolor kColors[] = {
     {"clBlack", clBlack},     {"clMaroon", clMaroon}, {"clGreen", clGreen},         {"clNavy", clNavy},
     {"clRed", clRed},         {"clBlue", clBlue},     {"clWhite", clWhite},         {"clSilver", clSilver},
     {"clGray", clGray},       {"clYellow", clYellow}, {"clLime", clLime},           {"clBtnFace", clBtnFace},
     {"clWindow", clWindow},   {"clBtnText", clBtnText}, {"clWindowText", clWindowText}, {"clNone", clNone},
 };
 
-struct NamedKey {
+struct tnamedkey {
   const char* name;
   WORD key;
 };
-const NamedKey kKeys[] = {
+const tnamedkey kKeys[] = {
     {"Esc", VK_ESCAPE}, {"Enter", VK_RETURN}, {"Tab", VK_TAB},   {"Space", VK_SPACE}, {"BkSp", VK_BACK},
     {"Ins", VK_INSERT}, {"Del", VK_DELETE},   {"Home", VK_HOME}, {"End", VK_END},     {"PgUp", VK_PRIOR},
     {"PgDn", VK_NEXT},  {"Left", VK_LEFT},    {"Up", VK_UP},     {"Right", VK_RIGHT}, {"Down", VK_DOWN},

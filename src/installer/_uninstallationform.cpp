@@ -107,9 +107,9 @@ void Tuninstallationform::RemovalRun() {
   r result = r::Done;
   {
     // Whatever happens, the run ends with its end label and Next.
-    struct Finish {
+    struct tfinish {
       Tuninstallationform& f;
-      ~Finish() {
+      ~tfinish() {
         f.endlabel->Show();
         f.NextButton()->SetEnabled(true);
         f.NextButton()->SetFocus();

@@ -53,13 +53,13 @@ bool ResolveDrive(std::wstring& full, bool& network) {
   return false;
 }
 
-using FinalPathFunction = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
+using tfinalpathfunction = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
 
 // The system's own name of an existing file or folder: long names, the
 // volume's drive, links followed. GetLongPathNameW where the system has no
 // final path.
 std::wstring ExistingName(const std::wstring& path) {
-  static const auto finalPath = reinterpret_cast<FinalPathFunction>(
+  static const auto finalPath = reinterpret_cast<tfinalpathfunction>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
   wchar_t buffer[MAX_PATH * 4];
   if (finalPath) {

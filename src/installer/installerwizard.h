@@ -48,9 +48,9 @@ class tinstallerwizard : public twizardform {
   template <class Run, class... Args>
   typename Run::tresult RunPage(Run& run, tprogressbar* const (&bars)[3], const Args&... args) {
     Hold(run, bars);
-    struct Release {
+    struct trelease {
       bool& running;
-      ~Release() { running = false; }
+      ~trelease() { running = false; }
     } release{running_};
     typename Run::tresult result;
     do {

@@ -1,6 +1,6 @@
 #include "installer/scriptfile.h"
 
-#include "installer/profiletext.h"
+#include "settings/profiletext.h"
 #include "settings/fileerror.h"
 #include "settings/platform.h"
 

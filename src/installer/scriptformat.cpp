@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "installer/profiletext.h"
+#include "settings/profiletext.h"
 #include "settings/platform.h"
 #include "settings/programidentity.h"
 #include "settings/textfields.h"

@@ -16,17 +16,17 @@ namespace {
 
 // Releases a COM interface when it goes out of scope.
 template <class I>
-struct ComRef {
+struct tcomref {
   I* p = nullptr;
-  ~ComRef() {
+  ~tcomref() {
     if (p) p->Release();
   }
 };
 
-struct ComScope {
+struct tcomscope {
   bool ok;
-  ComScope() : ok(SUCCEEDED(CoInitialize(nullptr))) {}
-  ~ComScope() {
+  tcomscope() : ok(SUCCEEDED(CoInitialize(nullptr))) {}
+  ~tcomscope() {
     if (ok) CoUninitialize();
   }
 };
@@ -36,28 +36,28 @@ struct ComScope {
 bool CreateShortcut(const std::string& target, const std::string& shortcut) {
   std::string path = shortcut;
   if (platform::LowerText(path.size() >= 4 ? path.substr(path.size() - 4) : path) != ".lnk") path += ".lnk";
-  ComScope com;
+  tcomscope com;
   if (!com.ok) return false;
-  ComRef<IShellLinkW> link;
+  tcomref<IShellLinkW> link;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                               reinterpret_cast<void**>(&link.p))))
     return false;
   if (FAILED(link.p->SetPath(Wide(target).c_str()))) return false;
   if (FAILED(link.p->SetWorkingDirectory(Wide(StoredFolder(FolderPartOf(target))).c_str()))) return false;
   if (FAILED(link.p->SetDescription(Wide(script::kShortcutDescription).c_str()))) return false;
-  ComRef<IPersistFile> file;
+  tcomref<IPersistFile> file;
   if (FAILED(link.p->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file.p)))) return false;
   return SUCCEEDED(file.p->Save(Wide(path).c_str(), TRUE));
 }
 
 std::string ShortcutTarget(const std::string& shortcut) {
-  ComScope com;
+  tcomscope com;
   if (!com.ok) return std::string();
-  ComRef<IShellLinkW> link;
+  tcomref<IShellLinkW> link;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                               reinterpret_cast<void**>(&link.p))))
     return std::string();
-  ComRef<IPersistFile> file;
+  tcomref<IPersistFile> file;
   if (FAILED(link.p->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file.p)))) return std::string();
   if (FAILED(file.p->Load(Wide(shortcut).c_str(), STGM_READ))) return std::string();
   wchar_t target[MAX_PATH] = {0};

@@ -156,9 +156,9 @@ void Tnoticewizardform::RebuildNoticeTree() {
   ttreenode* root = noticetree->RootNode();
   if (!root) return;
   noticetree->BeginUpdate();
-  struct End {
+  struct tend {
     ttreeview* tree;
-    ~End() { tree->EndUpdate(); }
+    ~tend() { tree->EndUpdate(); }
   } end{noticetree};
   // From the root, the tree would otherwise move its selection through every
   // child that goes, loading each one.
@@ -215,9 +215,9 @@ void Tnoticewizardform::PrevButtonClick(tobject*) { PrevPage(); }
 
 void Tnoticewizardform::noticetreeChange(tobject*) {
   loading_ = true;
-  struct Done {
+  struct tdone {
     bool& loading;
-    ~Done() { loading = false; }
+    ~tdone() { loading = false; }
   } done{loading_};
   ttreenode* node = SelectedNotice();
   EnableEditing(node != nullptr);

@@ -10,7 +10,7 @@
 namespace pendo {
 
 namespace {
-enum Field { kType, kWeekday, kMonth, kDay, kHour, kMinute, kText };
+enum tfield { kType, kWeekday, kMonth, kDay, kHour, kMinute, kText };
 
 // The due test runs for every record every minute; the fields are read in
 // place, as SplitText would cut them, without copying them.

@@ -421,9 +421,9 @@ void tgaugepanel::PaintFailed() {
 
 void tgaugepanel::Paint(tcanvas& canvas) {
   paintTarget_ = &canvas;
-  struct Reset {
+  struct treset {
     tcanvas*& target;
-    ~Reset() { target = nullptr; }
+    ~treset() { target = nullptr; }
   } reset{paintTarget_};
   Paint();
 }

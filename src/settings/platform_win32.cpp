@@ -79,14 +79,14 @@ bool FileExists(const std::string& path) {
 
 namespace {
 
-struct FileHandle {
+struct tfilehandle {
   HANDLE h;
-  explicit FileHandle(HANDLE handle) : h(handle) {}
-  ~FileHandle() {
+  explicit tfilehandle(HANDLE handle) : h(handle) {}
+  ~tfilehandle() {
     if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
   }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
+  tfilehandle(const tfilehandle&) = delete;
+  tfilehandle& operator=(const tfilehandle&) = delete;
   bool ok() const { return h != INVALID_HANDLE_VALUE; }
 };
 
@@ -97,7 +97,7 @@ std::string LastErrorText(const char* step, const std::string& path) {
 }  // namespace
 
 bool ReadFileBytes(const std::string& path, std::string& bytes) {
-  FileHandle f(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  tfilehandle f(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!f.ok()) return false;
   bytes.clear();
@@ -114,7 +114,7 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes) {
   RemoveLeftoverTemporaries(path);
   const std::string temp = TemporaryPathFor(path, GetCurrentProcessId());
   {
-    FileHandle f(CreateFileW(Wide(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    tfilehandle f(CreateFileW(Wide(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f.ok()) throw EFileError(LastErrorText("cannot create", temp));
     std::string::size_type done = 0;
     while (done < bytes.size()) {

@@ -38,8 +38,11 @@ WINDOWS = [
      ["イベントウィザード - Event Wizard", "イベントコントロール", "実行要素(&E)", "参照(&B)", "テスト(&T)"] + BUTTONS),
     ("notice wizard", ["ctrl+p"], "Tnoticewizardform",
      ["ノーティスウィザード - Notice Wizard", "通知項目コントロール", "メッセージ(&M)", "１．Enterを押す。"] + BUTTONS),
-    # A notice window and Mondax's first page (a function that starts
-    # build/.../dist/mondax.exe through self.d.start) belong here as well.
+    ("Mondax's first page", lambda t: t.d.start(os.path.join(BUILD, "dist", "mondax.exe")).pid, "Tinstallationform",
+     ["セットアップウィザード - Setup Wizard", "導入", "Setup: 0/6", "セットアップを行います。",
+      "「次へ」を押して下さい。", "<< 戻る(&P)", "次へ(&N)", "中止(&C)"]),
+    # A notice draws its message; the notice tests read its pixels under both
+    # locales.
 ]
 
 

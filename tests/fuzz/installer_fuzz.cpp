@@ -10,7 +10,7 @@
 
 #include "installer/archivecopy.h"
 #include "installer/installsafety.h"
-#include "installer/profiletext.h"
+#include "settings/profiletext.h"
 #include "installer/scriptformat.h"
 #include "installer/setupcommandline.h"
 #include "settings/profilelines.h"

@@ -11,7 +11,7 @@
 
 #include "installer/archivecopy.h"
 #include "installer/installsafety.h"
-#include "installer/profiletext.h"
+#include "settings/profiletext.h"
 #include "installer/scriptformat.h"
 #include "installer/setupcommandline.h"
 

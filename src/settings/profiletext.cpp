@@ -1,4 +1,4 @@
-#include "installer/profiletext.h"
+#include "settings/profiletext.h"
 
 #include "settings/platform.h"
 
