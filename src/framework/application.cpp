@@ -28,12 +28,6 @@ void AssertUiThread() {
 namespace {
 const char kClassName[] = "TApplication";
 const UINT kReleaseMessage = WM_APP + 0x100;
-
-// Forms waiting to be freed, by a serial number (an address may be reused).
-std::map<UINT, tform*>& PendingReleases() {
-  static std::map<UINT, tform*> pending;
-  return pending;
-}
 }  // namespace
 
 tapplication::tapplication(HINSTANCE instance) : instance_(instance) {
@@ -60,7 +54,7 @@ tapplication::tapplication(HINSTANCE instance) : instance_(instance) {
 
 tapplication::~tapplication() {
   DestroyForms();
-  PendingReleases().clear();
+  pendingReleases_.clear();
   window_.reset();
   handle_ = nullptr;
   if (Application == this) Application = nullptr;
@@ -102,7 +96,7 @@ void tapplication::Adopt(tform* form) {
 void tapplication::FormDestroyed(tform* form) {
   forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
   if (mainForm_ == form) mainForm_ = nullptr;
-  auto& pending = PendingReleases();
+  auto& pending = pendingReleases_;
   for (auto it = pending.begin(); it != pending.end();) {
     if (it->second == form) it = pending.erase(it);
     else ++it;
@@ -111,10 +105,8 @@ void tapplication::FormDestroyed(tform* form) {
 
 void tapplication::ReleaseForm(tform* form) {
   AssertUiThread();
-  static UINT serial = 0;
-  ++serial;
-  PendingReleases()[serial] = form;
-  PostMessageW(handle_, kReleaseMessage, serial, 0);
+  pendingReleases_[++releaseSerial_] = form;
+  PostMessageW(handle_, kReleaseMessage, releaseSerial_, 0);
 }
 
 bool tapplication::Dispatch(MSG& msg) {
@@ -221,7 +213,7 @@ LRESULT tapplication::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       if (mainForm_) mainForm_->Close();
       return 0;
     case kReleaseMessage: {
-      auto& pending = PendingReleases();
+      auto& pending = pendingReleases_;
       auto it = pending.find(static_cast<UINT>(wp));
       if (it != pending.end()) {
         tform* form = it->second;

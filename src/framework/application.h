@@ -15,6 +15,7 @@
 
 #include <exception>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -110,6 +111,9 @@ class tapplication {
   bool reportingError_ = false;
   tform* mainForm_ = nullptr;
   std::vector<tform*> forms_;
+  // Forms waiting to be freed, by a serial number (an address may be reused).
+  std::map<UINT, tform*> pendingReleases_;
+  UINT releaseSerial_ = 0;
 };
 
 // The one application object of the process (set while it exists).
