@@ -7,7 +7,10 @@ function(pendo_add_gtest name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   if(PENDO_WIN32)
-    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_GROUPS desktop:1 TIMEOUT 600)
+    # Further runs of the same program (another locale, a filter) share its
+    # files beside it, so they lock on its name.
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_GROUPS desktop:1 TIMEOUT 600
+                         RESOURCE_LOCK ${name})
   else()
     set_tests_properties(${name} PROPERTIES TIMEOUT 600)
   endif()

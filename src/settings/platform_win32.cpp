@@ -137,10 +137,18 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes) {
       throw EFileError(why);
     }
   }
-  if (!MoveFileExW(Wide(temp).c_str(), Wide(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    const std::string why = LastErrorText("cannot replace", path);
-    DeleteFileW(Wide(temp).c_str());
-    throw EFileError(why);
+  // A reader, a virus scanner or another writer may hold the file for a
+  // moment; only a lasting hold makes the save fail.
+  constexpr int kTries = 10;
+  for (int i = 1;; ++i) {
+    if (MoveFileExW(Wide(temp).c_str(), Wide(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return;
+    const DWORD error = GetLastError();
+    if (i == kTries || (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION)) {
+      const std::string why = LastErrorText("cannot replace", path);
+      DeleteFileW(Wide(temp).c_str());
+      throw EFileError(why);
+    }
+    Sleep(50);
   }
 }
 

@@ -216,6 +216,25 @@ TEST(ProfileSave, AProfileHeldByAnotherProgramIsNeverWrittenOver) {
   DeleteFileA(path.c_str());
 }
 
+TEST(ProfileSave, AFileHeldForAMomentIsStillReplaced) {
+  const std::string path = GetProgramFolder() + "held-briefly.txt";
+  platform::WriteFileAtomically(path, "old");
+  // Open without leave to delete, as most readers do: the replace must wait.
+  HANDLE reader = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  std::thread release([reader] {
+    Sleep(200);
+    CloseHandle(reader);
+  });
+  EXPECT_NO_THROW(platform::WriteFileAtomically(path, "new"));
+  release.join();
+  std::string bytes;
+  ASSERT_TRUE(platform::ReadFileBytes(path, bytes));
+  EXPECT_EQ(bytes, "new");
+  EXPECT_EQ(platform::FilesStartingWith(GetProgramFolder(), "held-briefly"), std::vector<std::string>{"held-briefly.txt"});
+}
+
 TEST(ProfileSave, KilledWriterNeverLeavesAPartFile) {
   const std::string saver = GetProgramFolder() + "profilesaver.exe";
   const std::string path = GetProgramFolder() + "profile\\profile_killtest";
