@@ -1,19 +1,48 @@
-# pendo_add_gtest(NAME SOURCES... LIBS...)
+# pendo_add_gtest(NAME SOURCES... LIBS... [LOCKS...])
 # One GoogleTest program per subsystem; on Windows it runs under the Wine
 # harness (started once per run by the wine.start fixture).
 function(pendo_add_gtest name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LOCKS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
-  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   if(PENDO_WIN32)
-    # Further runs of the same program (another locale, a filter) share its
-    # files beside it, so they lock on its name.
-    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_GROUPS desktop:1 TIMEOUT 600
-                         RESOURCE_LOCK ${name})
+    pendo_wine_gtest(${name} LOCKS ${T_LOCKS})
   else()
+    add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
     set_tests_properties(${name} PROPERTIES TIMEOUT 600)
   endif()
+endfunction()
+
+# pendo_wine_test(TEST [TIMEOUT s] [ENVIRONMENT vars...] [LOCKS names...])
+# A test under the Wine harness: it needs the running harness and one of its
+# two desktops. Tests that share a file lock on a name for it.
+function(pendo_wine_test test)
+  cmake_parse_arguments(W "" "TIMEOUT" "ENVIRONMENT;LOCKS" ${ARGN})
+  if(NOT W_TIMEOUT)
+    set(W_TIMEOUT 600)
+  endif()
+  set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_GROUPS desktop:1 TIMEOUT ${W_TIMEOUT})
+  if(W_ENVIRONMENT)
+    set_tests_properties(${test} PROPERTIES ENVIRONMENT "${W_ENVIRONMENT}")
+  endif()
+  if(W_LOCKS)
+    set_tests_properties(${test} PROPERTIES RESOURCE_LOCK "${W_LOCKS}")
+  endif()
+endfunction()
+
+# pendo_wine_gtest(TEST [PROGRAM p] [ARGS...] [TIMEOUT s] [ENVIRONMENT...] [LOCKS...])
+# A GoogleTest program run under the harness (PROGRAM defaults to TEST; a
+# program may be run more than once, with another filter or locale). The
+# programs of one build folder share its profile folder and the files beside
+# them, so they lock on the folder.
+function(pendo_wine_gtest test)
+  cmake_parse_arguments(W "" "PROGRAM;TIMEOUT" "ARGS;ENVIRONMENT;LOCKS" ${ARGN})
+  if(NOT W_PROGRAM)
+    set(W_PROGRAM ${test})
+  endif()
+  add_test(NAME ${test} COMMAND ${W_PROGRAM} --gtest_brief=1 ${W_ARGS})
+  file(RELATIVE_PATH folder ${CMAKE_BINARY_DIR} ${CMAKE_CURRENT_BINARY_DIR})
+  pendo_wine_test(${test} TIMEOUT ${W_TIMEOUT} ENVIRONMENT ${W_ENVIRONMENT} LOCKS ${folder} ${W_LOCKS})
 endfunction()
 
 # pendo_add_fuzzer(NAME SOURCES... LIBS... CORPUS dir)

@@ -33,6 +33,13 @@ bool FileInUse(const std::string& path) {
   return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
+std::string FirstFileInUse(const std::string& prefix, const std::vector<tbinditem>& files) {
+  for (const auto& f : files) {
+    if (FileInUse(prefix + f.name)) return prefix + f.name;
+  }
+  return std::string();
+}
+
 }  // namespace
 
 std::string FindRunningProduct(const std::string& prefix, const std::vector<tbinditem>& files) {
@@ -43,10 +50,14 @@ std::string FindRunningProduct(const std::string& prefix, const std::vector<tbin
       }
     }
   }
-  for (const auto& f : files) {
-    if (FileInUse(prefix + f.name)) return prefix + f.name;
+  // A file held only for a moment (the shell reading a new shortcut's icon,
+  // a virus scanner) is no running program.
+  constexpr int kLooks = 6;
+  for (int look = 1;; ++look) {
+    const std::string held = FirstFileInUse(prefix, files);
+    if (held.empty() || look == kLooks) return held;
+    Sleep(100);
   }
-  return std::string();
 }
 
 }  // namespace pendo

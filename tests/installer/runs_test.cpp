@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
 #include "installer/folderoperations.h"
 #include "installer/installationrun.h"
@@ -335,6 +336,15 @@ TEST(Runs, ARunningProductStopsBothRunsBeforeAnythingChanges) {
   CloseHandle(held);
   EXPECT_EQ(Read(folder + "\\RunTest.exe"), "old!") << "nothing replaced";
   EXPECT_TRUE(platform::FileExists(folder + "\\mondax.uix")) << "nothing removed";
+  // Held only for a moment, as the shell does to read a new shortcut's icon.
+  held = CreateFileA((folder + "\\readme.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::thread release([held] {
+    Sleep(250);
+    CloseHandle(held);
+  });
+  EXPECT_EQ(install().first, tinstallationrun::tresult::Done);
+  release.join();
 
   // A product file that cannot go keeps the product removable.
   SetFileAttributesA((folder + "\\readme.txt").c_str(), FILE_ATTRIBUTE_READONLY);
