@@ -51,4 +51,6 @@ file(WRITE ${OUT}/mondax.inx
   "${entries}"
   "[ShortCut]\r\n"
   "Pendo.exe=Pendo\r\n"
-  "readme.txt=Pendo readme\r\n")
+  "readme.txt=Pendo readme\r\n"
+  "[Settings]\r\n"
+  "profile=settings\r\n")

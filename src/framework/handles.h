@@ -48,6 +48,9 @@ struct tmenutraits {
 struct twindowtraits {
   static void Free(HWND h) { DestroyWindow(h); }
 };
+struct tkerneltraits {
+  static void Free(HANDLE h) { CloseHandle(h); }
+};
 
 using tfonthandle = tuniquehandle<HFONT, tgdiobjecttraits>;
 using tpenhandle = tuniquehandle<HPEN, tgdiobjecttraits>;
@@ -57,6 +60,11 @@ using tmemorydc = tuniquehandle<HDC, tdctraits>;
 using ticonhandle = tuniquehandle<HICON, ticontraits>;
 using tmenuhandle = tuniquehandle<HMENU, tmenutraits>;
 using twindowhandle = tuniquehandle<HWND, twindowtraits>;
+using tkernelhandle = tuniquehandle<HANDLE, tkerneltraits>;
+
+// CreateFile's failure is INVALID_HANDLE_VALUE, every other kernel call's is
+// null: both become an empty handle.
+inline tkernelhandle OwnFileHandle(HANDLE h) { return tkernelhandle(h == INVALID_HANDLE_VALUE ? nullptr : h); }
 
 // A window's device context, released on scope exit.
 class twindowdc {

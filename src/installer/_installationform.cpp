@@ -7,6 +7,7 @@
 #include "installer/shellfolders.h"
 #include "settings/platform.h"
 #include "settings/programidentity.h"
+#include "settings/widetext.h"
 #include "settings/windowsfolder.h"
 
 namespace pendo {
@@ -157,6 +158,17 @@ void Tinstallationform::Step(int direction) {
 }
 
 std::string Tinstallationform::FolderFault() const {
+  // Read as the system holds it: a name the code page cannot hold would
+  // arrive with '?' in it and be judged for another.
+  const HWND edit = installfoldernameedit->Handle();
+  std::wstring wide(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+  wide.resize(static_cast<std::size_t>(GetWindowTextW(edit, &wide[0], static_cast<int>(wide.size()))));
+  std::string folder;
+  if (!NarrowExact(wide, folder)) {
+    tfolderfacts facts;
+    facts.typed = Narrow(wide);
+    return DescribeFolderVerdict(tfolderverdict::Unrepresentable, facts);
+  }
   tscriptcontent content;
   script_->ReadEntries(script::kBind, content.bind);
   script_->ReadEntries(script::kErase, content.erase);
@@ -221,12 +233,12 @@ void Tinstallationform::InstallationRun() {
   }
   // After a refused folder or title the user may go on; leaving then, or at
   // the running-program message, is a cancel.
-  const bool cancelled =
-      result == r::FolderUnfit || result == r::NoRoom || result == r::TitleUnfit || result == r::ProductRunning;
+  const bool cancelled = result == r::FolderUnfit || result == r::NoRoom || result == r::TitleUnfit ||
+                         result == r::ProductRunning || result == r::Busy;
   SetExitCode(cancelled ? tsetupexit::Cancelled : tinstallationrun::ExitCodeOf(result));
   switch (result) {
     case r::Done:
-      for (const auto& link : run.Skipped()) Message(SkippedShortcutMessage(link), "確認", MB_OK);
+      for (const auto& message : run.Skipped()) Message(message, "確認", MB_OK);
       Log("インストール終了");
       endlabel->Show();
       NextButton()->SetEnabled(true);
@@ -242,6 +254,7 @@ void Tinstallationform::InstallationRun() {
       Notebook()->SetPageIndex(PageOf(kSendToPage));
       break;
     case r::ProductRunning:
+    case r::Busy:
       Close();
       break;
     case r::ScriptUnfit:

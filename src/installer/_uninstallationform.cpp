@@ -31,6 +31,10 @@ tformdesc MakeUninstallationform() {
     "プログラムによってはページをめくった瞬間にアンインストールが終了する場合", "がありますが、これは異常ではありません。"},
     true);
   AddPageLines(d, "confirmationpage", 120, {"「次へ」を押して下さい。"});
+  // Shown when the product names files it writes at run time.
+  c.push_back({"tcheckbox", "settingscheckbox", "confirmationpage",
+               {{"Left", 16}, {"Top", 148}, {"Width", 393}, {"Height", 17}, {"Visible", "False"},
+                {"Caption", "プログラムの設定ファイルも削除する(&S)"}}});
 
   AddPageLines(d, "removalpage", 16, {"アンインストールしています・・・・"});
   const char* const rows[][2] = {{"ファイルの削除", "filedeleteprogressbar"}, {"環境の設定", "shortcutprogressbar"},
@@ -48,6 +52,8 @@ tformdesc MakeUninstallationform() {
   AddPageLines(d, "endpage", 40, {
     "ユーザが独自に作成したショートカット、および「送る」コンテキストメニュー内の", "ショートカットは削除されません。",
     "アンインストールに完全を期す場合は、これらのファイルを手動で削除して下さ", "い。"}, true);
+  // The folders that stay, one line each.
+  AddPageLines(d, "endpage", 112, {"", "", "", ""});
   // clang-format on
   return d;
 }
@@ -65,11 +71,14 @@ void Tuninstallationform::DeclarePublished(tresourcecontext& c) {
   c.Field("shortcutprogressbar", shortcutprogressbar);
   c.Field("installinfomationdeleteprogressbar", installinfomationdeleteprogressbar);
   c.Field("endlabel", endlabel);
+  c.Field("settingscheckbox", settingscheckbox);
+  c.Field("endpageline1", endpageline1);
 }
 
 void Tuninstallationform::FormCreate(tobject*) {
   script_ = std::make_unique<ScriptFile>(FolderPartOf(GetCommandLineText()) + script::kUninstallScript);
   ShowFirstPage();
+  settingscheckbox->SetVisible(NamesSettings(FolderPartOf(script_->Path())));
 }
 
 void Tuninstallationform::FormShow(tobject*) { ApplyPageState(); }
@@ -101,8 +110,8 @@ void Tuninstallationform::notePageChanged(tobject*) {
 }
 
 void Tuninstallationform::RemovalRun() {
-  tremovalrun run(FolderPartOf(script_->Path()));
-  Log("アンインストール: " + script_->Path());
+  tremovalrun run(FolderPartOf(script_->Path()), settingscheckbox->Checked());
+  Log("アンインストール: " + script_->Path() + (settingscheckbox->Checked() ? " (設定も削除)" : ""));
   using r = tremovalrun::tresult;
   r result = r::Done;
   {
@@ -118,8 +127,22 @@ void Tuninstallationform::RemovalRun() {
     result = RunPage(run, {filedeleteprogressbar, shortcutprogressbar, installinfomationdeleteprogressbar});
     SetExitCode(tremovalrun::ExitCodeOf(result));
     if (result == r::FolderUnfit) Message(run.Message(result), "失敗", MB_OK);
+    // The last page says what became of the product, and where what stays is.
+    if (result == r::FolderUnfit) {
+      endlabel->SetCaption("中止しました。");
+      endpageline1->SetCaption("アンインストールは行われませんでした。");
+    } else if (result == r::Incomplete) {
+      endpageline1->SetCaption("アンインストールは完了しませんでした。削除できなかったファイルがあります。");
+    }
+    const auto& left = run.FoldersLeft();
+    for (std::size_t i = 0; i < left.size() && i < 4; ++i) {
+      const bool more = i == 3 && left.size() > 4;
+      const std::string text = more ? "ほか " + std::to_string(left.size() - 3) + " フォルダ" : "残したフォルダ " + left[i];
+      if (auto* line = dynamic_cast<tlabel*>(FindComponent("endpageline" + std::to_string(6 + i))))
+        line->SetCaption(text);
+    }
   }
-  if (result == r::ProductRunning) {
+  if (result == r::ProductRunning || result == r::Busy) {
     SetExitCode(tsetupexit::Cancelled);
     Close();
   } else if (result != r::FolderUnfit) {

@@ -17,6 +17,8 @@ class Tuninstallationform : public tinstallerwizard {
   tprogressbar* shortcutprogressbar = nullptr;
   tprogressbar* installinfomationdeleteprogressbar = nullptr;
   tlabel* endlabel = nullptr;
+  tcheckbox* settingscheckbox = nullptr;
+  tlabel* endpageline1 = nullptr;
 
   void FormCreate(tobject* sender);
   void FormShow(tobject* sender);

@@ -18,12 +18,25 @@ bool CopyArchiveBytes(std::uint64_t size, std::uint32_t piece, const tarchivenex
   return true;
 }
 
-std::uint32_t Crc32(const char* bytes, std::size_t count, std::uint32_t crc) {
-  crc = ~crc;
-  for (std::size_t i = 0; i < count; ++i) {
-    crc ^= static_cast<unsigned char>(bytes[i]);
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+namespace {
+
+struct tcrctable {
+  std::uint32_t entry[256];
+  tcrctable() {
+    for (std::uint32_t i = 0; i < 256; ++i) {
+      std::uint32_t c = i;
+      for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
+      entry[i] = c;
+    }
   }
+};
+
+}  // namespace
+
+std::uint32_t Crc32(const char* bytes, std::size_t count, std::uint32_t crc) {
+  static const tcrctable table;
+  crc = ~crc;
+  for (std::size_t i = 0; i < count; ++i) crc = table.entry[(crc ^ static_cast<unsigned char>(bytes[i])) & 0xFFu] ^ (crc >> 8);
   return ~crc;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "installer/archivecopy.h"
+#include "framework/handles.h"
 #include "installer/scriptformat.h"
 #include "settings/widetext.h"
 
@@ -57,22 +58,27 @@ const char* tarchivefile::Next(std::uint32_t want, std::uint32_t& got) {
 }
 
 bool CopyArchiveFile(tarchivefile& archive, const std::string& path, std::uint32_t size) {
-  // A file that is there already is replaced only once its new bytes are
-  // complete beside it; a new one is written in place and removed on failure.
+  // The new bytes are complete beside the file before they take its name, so
+  // that a run stopped half-way never leaves a cut file under a product
+  // name; a file that is there already is kept aside for the run.
   const bool replacing = GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-  const std::string written = replacing ? path + script::kNewSuffix : path;
-  HANDLE out = CreateFileW(Wide(written).c_str(), GENERIC_WRITE, 0, nullptr, replacing ? CREATE_ALWAYS : CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (out == INVALID_HANDLE_VALUE) return false;
-  const bool copied = CopyArchiveBytes(
-      size, kCopyBufferSize, [&](std::uint32_t want, std::uint32_t& got) { return archive.Next(want, got); },
-      [&](const char* b, std::uint32_t n) {
-        DWORD put = 0;
-        return WriteFile(out, b, n, &put, nullptr) && put == n;
-      });
-  const bool closed = CloseHandle(out) != FALSE;
-  if (copied && closed && !replacing) return true;
-  if (copied && closed) {
+  const std::string written = path + script::kNewSuffix;
+  bool copied = false, closed = false;
+  {
+    tkernelhandle out = OwnFileHandle(CreateFileW(Wide(written).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out) return false;
+    copied = CopyArchiveBytes(
+        size, kCopyBufferSize, [&](std::uint32_t want, std::uint32_t& got) { return archive.Next(want, got); },
+        [&](const char* b, std::uint32_t n) {
+          DWORD put = 0;
+          return WriteFile(out.get(), b, n, &put, nullptr) && put == n;
+        });
+    closed = CloseHandle(out.release()) != FALSE;
+  }
+  if (copied && closed && !replacing) {
+    if (MoveFileW(Wide(written).c_str(), Wide(path).c_str())) return true;
+  } else if (copied && closed) {
     const std::string previous = path + script::kPreviousSuffix;
     if (MoveFileExW(Wide(path).c_str(), Wide(previous).c_str(), MOVEFILE_REPLACE_EXISTING)) {
       if (MoveFileW(Wide(written).c_str(), Wide(path).c_str())) return true;
@@ -86,6 +92,16 @@ bool CopyArchiveFile(tarchivefile& archive, const std::string& path, std::uint32
 bool RestorePreviousVersion(const std::string& path) {
   return MoveFileExW(Wide(path + script::kPreviousSuffix).c_str(), Wide(path).c_str(), MOVEFILE_REPLACE_EXISTING) !=
          FALSE;
+}
+
+bool DeleteOwnFile(const std::string& path) {
+  const std::wstring wide = Wide(path);
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+  if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  if (DeleteFileW(wide.c_str())) return true;
+  if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(wide.c_str(), attributes);
+  return false;
 }
 
 }  // namespace pendo

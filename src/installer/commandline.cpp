@@ -19,7 +19,7 @@ tsetupcommandline GetSetupCommandLine() {
   tsetupcommandline line = ParseSetupCommandLine(parts);
   const auto bad = std::find_if(parts.begin(), parts.end(), [](const std::string& p) { return p.find('?') != p.npos; });
   line.valid = false;
-  line.error = "a name holds a character code page 932 cannot hold: " + (bad == parts.end() ? Narrow(wide) : *bad);
+  line.error = "シフトJISで表せない文字を含む名前は使用できません: " + (bad == parts.end() ? Narrow(wide) : *bad);
   return line;
 }
 

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 
+#include "installer/folderoperations.h"
+#include "installer/installations.h"
+#include "installer/recordfile.h"
 #include "installer/scriptfile.h"
 #include "installer/shellfolders.h"
 #include "settings/platform.h"
@@ -102,6 +105,25 @@ void WalkExisting(const std::wstring& path, std::size_t from, std::wstring& link
   }
 }
 
+// True when name is the one entry of folder.
+bool OnlyEntryIs(const std::wstring& folder, const std::wstring& name) {
+  WIN32_FIND_DATAW data;
+  const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return false;
+  int others = 0;
+  bool found = false;
+  do {
+    const std::wstring entry = data.cFileName;
+    if (entry == L"." || entry == L"..") continue;
+    if (lstrcmpiW(entry.c_str(), name.c_str()) == 0)
+      found = true;
+    else
+      ++others;
+  } while (others == 0 && FindNextFileW(find, &data));
+  FindClose(find);
+  return found && others == 0;
+}
+
 bool IsEmptyFolder(const std::wstring& folder) {
   WIN32_FIND_DATAW data;
   const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
@@ -115,11 +137,33 @@ bool IsEmptyFolder(const std::wstring& folder) {
   return empty;
 }
 
+// The installations in the folders above canonical and below it that hold
+// an uninstall script, whichever product's.
+void AddScriptsAround(const std::string& canonical, std::vector<std::pair<std::string, std::string>>& found) {
+  auto productIn = [](const std::string& folder) {
+    return ScriptFile(FolderPrefix(folder) + script::kUninstallScript)
+        .ReadString(script::kProfile, script::kApplicationName, "");
+  };
+  for (std::string up = StoredFolder(FolderPartOf(canonical)); up.size() > 3; up = StoredFolder(FolderPartOf(up))) {
+    if (platform::FileExists(FolderPrefix(up) + script::kUninstallScript)) found.emplace_back(productIn(up), up);
+  }
+  tpathlist below;
+  ListSubfolders(canonical, below);
+  for (const auto& f : below) {
+    if (platform::FileExists(FolderPrefix(f) + script::kUninstallScript)) found.emplace_back(productIn(f), f);
+  }
+}
+
 std::string Judge(const std::string& folder, tfolderuse use, const std::string& product,
                   const std::vector<std::string>& inside) {
-  const tfolderfacts facts = ExamineFolder(folder);
+  tfolderfacts facts = ExamineFolder(folder);
+  AddOwnership(facts);
+  if (use == tfolderuse::Installation && !facts.canonical.empty()) {
+    facts.installations = KnownInstallations();
+    AddScriptsAround(facts.canonical, facts.installations);
+  }
   tfolderverdict verdict = JudgeFolder(facts, GetCanonicalProtectedFolders(), use, product);
-  if (verdict != tfolderverdict::Fit) return DescribeFolderVerdict(verdict, facts);
+  if (verdict != tfolderverdict::Fit) return DescribeFolderVerdict(verdict, facts, product);
   const std::string prefix = FolderPrefix(facts.typed);
   const std::size_t prefixLength = Wide(prefix).size();
   for (const auto& path : inside) {
@@ -176,13 +220,27 @@ tfolderfacts ExamineFolder(const std::string& folder) {
   const DWORD attributes = GetFileAttributesW(full.c_str());
   facts.exists = attributes != INVALID_FILE_ATTRIBUTES;
   facts.empty = !facts.exists || ((attributes & FILE_ATTRIBUTE_DIRECTORY) && IsEmptyFolder(full));
-  const DWORD script = GetFileAttributesW((full + L"\\" + Wide(script::kUninstallScript)).c_str());
-  facts.hasUninstallScript = script != INVALID_FILE_ATTRIBUTES && !(script & FILE_ATTRIBUTE_DIRECTORY);
-  if (facts.hasUninstallScript && !facts.canonical.empty()) {
-    facts.installedProduct = ScriptFile(FolderPrefix(facts.canonical) + script::kUninstallScript)
-                                 .ReadString(script::kProfile, script::kApplicationName, "");
-  }
+  auto isFile = [&](const char* name) {
+    const DWORD a = GetFileAttributesW((full + L"\\" + Wide(name)).c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+  };
+  facts.hasUninstallScript = isFile(script::kUninstallScript);
+  if (facts.canonical.empty()) return facts;
+  const std::string prefix = FolderPrefix(facts.canonical);
+  if (facts.hasUninstallScript)
+    facts.installedProduct = ScriptFile(prefix + script::kUninstallScript).ReadString(script::kProfile, script::kApplicationName, "");
+  tinstallrecord record;
+  facts.hasRecord = isFile(script::kRecord) && ReadRecordFile(prefix + script::kRecord, record);
+  // A run stopped before its script was copied left only the record.
+  if (facts.hasRecord && !facts.hasUninstallScript) facts.installedProduct = record.product;
+  facts.onlyRecord = facts.hasRecord && !facts.hasUninstallScript && OnlyEntryIs(full, Wide(script::kRecord));
   return facts;
+}
+
+void AddOwnership(tfolderfacts& facts) {
+  if (facts.canonical.empty() || !IsPlainName(facts.installedProduct)) return;
+  facts.registered = IsSameFolder(RegisteredFolderOf(facts.installedProduct), facts.canonical);
+  facts.entered = IsSameFolder(EntryFolderOf(facts.installedProduct), facts.canonical);
 }
 
 std::string CanonicalFolder(const std::string& folder) {
@@ -192,13 +250,19 @@ std::string CanonicalFolder(const std::string& folder) {
 
 tprotectedfolders GetCanonicalProtectedFolders() {
   tprotectedfolders p;
+  auto add = [](std::vector<std::string>& list, const std::string& f) {
+    if (f.empty()) return;
+    for (const auto& g : list) {
+      if (platform::LowerText(StoredFolder(g)) == platform::LowerText(StoredFolder(f))) return;
+    }
+    list.push_back(f);
+  };
   for (const auto& f : GetProtectedFolders()) {
-    p.folders.push_back(f);
-    const std::string canonical = ExamineFolder(f).canonical;
-    if (!canonical.empty()) p.folders.push_back(canonical);
+    add(p.folders, f);
+    add(p.folders, ExamineFolder(f).canonical);
   }
-  p.trees.push_back(GetWindowsFolder());
-  p.trees.push_back(CanonicalFolder(GetWindowsFolder()));
+  add(p.trees, GetWindowsFolder());
+  add(p.trees, CanonicalFolder(GetWindowsFolder()));
   return p;
 }
 

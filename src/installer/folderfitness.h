@@ -17,6 +17,10 @@ namespace pendo {
 // it stays empty when the system cannot name the folder in the ANSI code page.
 tfolderfacts ExamineFolder(const std::string& folder);
 
+// Whether the uninstall entry and the installation register of the product
+// installed there name the folder (facts.registered, facts.entered).
+void AddOwnership(tfolderfacts& facts);
+
 // Canonical form alone, for comparing two folders; the text itself when
 // there is none.
 std::string CanonicalFolder(const std::string& folder);
@@ -33,8 +37,9 @@ tprotectedfolders GetCanonicalProtectedFolders();
 std::string InstallationFolderFault(const std::string& folder, const std::string& product,
                                     const std::vector<std::string>& inside = {});
 
-// Empty when folder may be emptied and removed as an installation folder:
-// fit as above and holding its "mondax.uix". Otherwise the reason.
+// Empty when the installation in folder may be removed: fit as above,
+// holding its uninstall script or record, and that product's own (its
+// uninstall entry and the register name the folder). Otherwise the reason.
 std::string RemovalFolderFault(const std::string& folder);
 
 // What the wizards and the run without a window say about an unfit folder.

@@ -1,7 +1,9 @@
 // One installation of the product that the setup script beside the installer
-// describes: uninstall script, uninstall entry, installation register and
-// installer copy first, so that a run stopped anywhere can be removed; then
-// archive files, clean-up, SendTo entry, file verbs and Start-menu shortcuts.
+// describes. Each thing it makes is written into the installation record
+// before it is made; the installation register, uninstall entry, uninstall
+// script and installer copy come first, so that a run stopped anywhere can
+// be removed; then archive files, clean-up, SendTo entry, file verbs and
+// Start-menu shortcuts.
 // The wizard shows the progress and lets the message loop run in between;
 // the run without a window drives it alike.
 #pragma once
@@ -26,6 +28,7 @@ class tinstallationrun : public tsetupprogress {
     NoRoom,          // the drive cannot take the files; nothing written
     ProductRunning,  // Fault() names the program or file; nothing written
     CopyFailed,      // the run was taken back: added files removed, replaced ones restored
+    Busy,            // another installation or removal runs; nothing written
   };
 
   // setupFolder holds "mondax.inx" and the archive; installer is the program
@@ -38,7 +41,8 @@ class tinstallationrun : public tsetupprogress {
   // The offending script entry after ScriptUnfit, why after FolderUnfit,
   // what runs after ProductRunning, the file after CopyFailed.
   const std::string& Fault() const { return fault_; }
-  // Shortcuts not written because a file of that name points elsewhere.
+  // Why shortcuts were not written (a file of that name leads elsewhere, a
+  // shell folder the system cannot name): one message each.
   const std::vector<std::string>& Skipped() const { return skipped_; }
 
   // The message the wizard shows for a result other than Done.
@@ -50,9 +54,8 @@ class tinstallationrun : public tsetupprogress {
   std::vector<std::string> skipped_;
 };
 
-// What the user is told of a shortcut that was not written because a file of
-// that name leads elsewhere.
-std::string SkippedShortcutMessage(const std::string& link);
+// What the user and the log are told when another run holds the lock.
+extern const char kBusyMessage[];
 
 // The folder the setup wizard proposes: the registered folder of an earlier
 // installation, else the program files folder and the product's name.

@@ -44,7 +44,8 @@ class tinstallerwizard : public twizardform {
   // Runs the run page's work with the buttons off and input ignored, its
   // progress on the page's three bars, in the order of tsetupprogress::tbar;
   // a program of the product still running is waited for while the user
-  // retries. The exit code says Failed until the run returns.
+  // retries, and so is another run of the installer. The exit code says
+  // Failed until the run returns.
   template <class Run, class... Args>
   typename Run::tresult RunPage(Run& run, tprogressbar* const (&bars)[3], const Args&... args) {
     Hold(run, bars);
@@ -55,7 +56,7 @@ class tinstallerwizard : public twizardform {
     typename Run::tresult result;
     do {
       result = run.Run(args...);
-    } while (result == Run::tresult::ProductRunning &&
+    } while ((result == Run::tresult::ProductRunning || result == Run::tresult::Busy) &&
              Message(run.Message(result), "確認", MB_RETRYCANCEL) == IDRETRY);
     return result;
   }

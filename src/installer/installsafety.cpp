@@ -114,6 +114,9 @@ std::string FindScriptFault(const tscriptcontent& s) {
   for (const auto& e : s.shortCut) {
     if (!IsContainedPath(GetEntryName(e)) || !IsContainedPath(GetEntryValue(e))) return fault(script::kShortCut, e);
   }
+  for (const auto& e : s.settings) {
+    if (!IsContainedPath(GetEntryName(e))) return fault(script::kSettings, e);
+  }
   for (const auto& e : s.relation) {
     const std::string ext = GetEntryName(e);
     if (ext.size() < 2 || ext[0] != '.' || !IsRegistryName(ext) || !IsRegistryName(GetField(GetEntryValue(e), 0)))
@@ -181,25 +184,52 @@ tfolderverdict JudgeFolder(const tfolderfacts& facts, const tprotectedfolders& p
   std::vector<std::string> parts;
   NormalFolder(facts.canonical, parts);
   if (parts.size() <= 1) return tfolderverdict::DriveRoot;
+  if (IsProtectedFolder(facts.canonical, protectedFolders)) return tfolderverdict::SystemFolder;
+  if (!facts.link.empty()) return tfolderverdict::Link;
+  const bool holdsInstallation = facts.hasUninstallScript || facts.hasRecord;
+  // A copied or restored uninstall script makes no folder a product's own.
+  const bool own = IsPlainName(facts.installedProduct) && facts.registered && facts.entered;
+  if (use == tfolderuse::Removal) {
+    if (!holdsInstallation) return tfolderverdict::NoUninstallScript;
+    return own ? tfolderverdict::Fit : tfolderverdict::NotOwnInstallation;
+  }
+  if (NearbyInstallation(facts, product)) return tfolderverdict::OtherProduct;
+  if (!facts.exists || facts.empty) return tfolderverdict::Fit;
+  if (!holdsInstallation) return tfolderverdict::NotEmpty;
+  if (platform::LowerText(facts.installedProduct) != platform::LowerText(product)) return tfolderverdict::OtherProduct;
+  return own || facts.onlyRecord ? tfolderverdict::Fit : tfolderverdict::NotOwnInstallation;
+}
+
+bool IsProtectedFolder(const std::string& canonical, const tprotectedfolders& protectedFolders) {
+  std::vector<std::string> parts;
+  if (!NormalFolder(canonical, parts) || parts.size() <= 1) return true;
   for (const auto& p : protectedFolders.folders) {
     std::vector<std::string> other;
-    if (NormalFolder(p, other) && IsAtOrAbove(parts, other)) return tfolderverdict::SystemFolder;
+    if (NormalFolder(p, other) && IsAtOrAbove(parts, other)) return true;
   }
   for (const auto& p : protectedFolders.trees) {
     std::vector<std::string> other;
-    if (NormalFolder(p, other) && (IsAtOrAbove(parts, other) || IsAtOrAbove(other, parts)))
-      return tfolderverdict::SystemFolder;
+    if (NormalFolder(p, other) && (IsAtOrAbove(parts, other) || IsAtOrAbove(other, parts))) return true;
   }
-  if (!facts.link.empty()) return tfolderverdict::Link;
-  if (use == tfolderuse::Removal)
-    return facts.hasUninstallScript ? tfolderverdict::Fit : tfolderverdict::NoUninstallScript;
-  if (!facts.exists || facts.empty) return tfolderverdict::Fit;
-  if (!facts.hasUninstallScript) return tfolderverdict::NotEmpty;
-  return platform::LowerText(facts.installedProduct) == platform::LowerText(product) ? tfolderverdict::Fit
-                                                                                       : tfolderverdict::OtherProduct;
+  return false;
 }
 
-std::string DescribeFolderVerdict(tfolderverdict verdict, const tfolderfacts& facts) {
+bool IsSameOrBelow(const std::string& a, const std::string& b) {
+  std::vector<std::string> pa, pb;
+  return NormalFolder(a, pa) && NormalFolder(b, pb) && IsAtOrAbove(pb, pa);
+}
+
+bool IsSameFolder(const std::string& a, const std::string& b) { return IsSameOrBelow(a, b) && IsSameOrBelow(b, a); }
+
+const std::pair<std::string, std::string>* NearbyInstallation(const tfolderfacts& facts, const std::string& product) {
+  for (const auto& i : facts.installations) {
+    const bool same = platform::LowerText(i.first) == platform::LowerText(product) && IsSameFolder(i.second, facts.canonical);
+    if (!same && (IsSameOrBelow(facts.canonical, i.second) || IsSameOrBelow(i.second, facts.canonical))) return &i;
+  }
+  return nullptr;
+}
+
+std::string DescribeFolderVerdict(tfolderverdict verdict, const tfolderfacts& facts, const std::string& product) {
   switch (verdict) {
     case tfolderverdict::Fit: return std::string();
     case tfolderverdict::NotAbsolute: return "ドライブ名から始まるフォルダを指定して下さい。(" + facts.typed + ")";
@@ -214,8 +244,17 @@ std::string DescribeFolderVerdict(tfolderverdict verdict, const tfolderfacts& fa
     case tfolderverdict::Link: return "ジャンクションまたはシンボリックリンクを経由するフォルダです。(" + facts.link + ")";
     case tfolderverdict::NotEmpty: return "既にファイルのあるフォルダです。(" + facts.canonical + ")";
     case tfolderverdict::OtherProduct:
+      if (const auto* near = NearbyInstallation(facts, product)) {
+        return "別のプログラム「" + near->first + "」のインストール先 (" + near->second +
+               ") を含むか、その中にあるフォルダです。(" + facts.canonical + ")";
+      }
       return "別のプログラム「" + facts.installedProduct + "」がインストールされているフォルダです。(" +
              facts.canonical + ")";
+    case tfolderverdict::NotOwnInstallation:
+      return "このフォルダのアンインストール情報は、ここにインストールされたプログラムのものではありません。(" +
+             facts.canonical + ")";
+    case tfolderverdict::Unrepresentable:
+      return "シフトJISで表せない文字を含むフォルダ名は使用できません。(" + facts.typed + ")";
     case tfolderverdict::NoUninstallScript:
       return std::string("アンインストール情報 ") + script::kUninstallScript + " がありません。(" + facts.typed + ")";
   }

@@ -23,7 +23,7 @@ bool IsContainedPath(const std::string& path);
 // What the setup wizard needs from the script to check it.
 struct tscriptcontent {
   std::string applicationName;
-  tentrylist bind, erase, rename, relation, shortCut;
+  tentrylist bind, erase, rename, relation, shortCut, settings;
 };
 
 // Empty when the script is fit to install; otherwise the first offending
@@ -40,8 +40,10 @@ enum class tfolderverdict {
   SystemFolder,       // one of the protected folders, or a folder holding one
   Link,               // an existing part of the path is a junction or symbolic link
   NotEmpty,           // holds what is no installation of the product
-  OtherProduct,       // holds another product's installation
+  OtherProduct,       // holds, lies in or holds in turn another installation
+  NotOwnInstallation,  // a product's uninstall script that its entry and register do not name here
   NoUninstallScript,  // nothing to remove there
+  Unrepresentable,    // a name code page 932 cannot hold
 };
 
 // The syntax alone: an absolute folder on a drive letter, made of plain
@@ -57,7 +59,15 @@ struct tfolderfacts {
   bool exists = false;
   bool empty = true;
   bool hasUninstallScript = false;
-  std::string installedProduct;  // "applicationname" of the uninstall script there
+  bool hasRecord = false;        // an installation record of installedProduct
+  bool onlyRecord = false;       // the record is all the folder holds: a run stopped right after writing it
+  std::string installedProduct;  // "applicationname" of the uninstall script there (or the record's product)
+  // Whether the uninstall entry and the installation register of
+  // installedProduct name this folder: only then is it that product's own.
+  bool registered = false, entered = false;
+  // Every installation the system knows of, each product's and folder's
+  // canonical form: an installation may be neither inside nor above one.
+  std::vector<std::pair<std::string, std::string>> installations;
 };
 
 // Canonical folders, with or without a trailing '\\', compared without
@@ -69,13 +79,28 @@ struct tprotectedfolders {
 
 enum class tfolderuse { Installation, Removal };
 
+// True for a drive's root, a protected folder or one holding one, and
+// anything in or above a protected tree: never to be removed or used.
+bool IsProtectedFolder(const std::string& canonical, const tprotectedfolders& protectedFolders);
+
 // Whether the folder may take an installation of product (or, for a
 // removal, be emptied).
 tfolderverdict JudgeFolder(const tfolderfacts& facts, const tprotectedfolders& protectedFolders, tfolderuse use,
                           const std::string& product);
 
-// The reason for the message and the log; empty for Fit.
-std::string DescribeFolderVerdict(tfolderverdict verdict, const tfolderfacts& facts);
+// The reason for the message and the log; empty for Fit. product: the one
+// the folder was judged for.
+std::string DescribeFolderVerdict(tfolderverdict verdict, const tfolderfacts& facts,
+                                  const std::string& product = std::string());
+
+// The first of facts.installations at, inside or above the folder that is
+// not product's own installation in that very folder; null when none.
+const std::pair<std::string, std::string>* NearbyInstallation(const tfolderfacts& facts, const std::string& product);
+
+// True when canonical folder a is b or lies below it (or above it, with
+// either), compared by their parts without regard to case.
+bool IsSameOrBelow(const std::string& a, const std::string& b);
+bool IsSameFolder(const std::string& a, const std::string& b);
 
 // Every path below the installation folder the script writes, deletes or
 // renames: their folders must not lead elsewhere.

@@ -43,7 +43,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   pendo::RegisterFrameworkClasses();
   const pendo::tsetupcommandline line = pendo::GetSetupCommandLine();
   pendo::tsetuplog log;
-  if (!line.log.empty() && !log.Open(line.log)) return BadCommandLine(line, log, "cannot write the log: " + line.log);
+  // A log that would overwrite what the run reads is refused before it is opened.
+  const std::string logFault = pendo::LogPathFault(line);
+  if (!logFault.empty()) return BadCommandLine(line, log, logFault);
+  if (!line.log.empty() && !log.Open(line.log)) return BadCommandLine(line, log, "ログファイルに書き込めません: " + line.log);
   if (!line.valid) return BadCommandLine(line, log, line.error);
   if (line.silent) return static_cast<int>(pendo::tunattendedrun(line, log).Run());
 

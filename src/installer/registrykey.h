@@ -28,6 +28,8 @@ class tregistrykey {
   // Opens root\path, creating what is missing; throws "ｷｰ <path> の作成に失敗しました".
   void Create(HKEY root, const std::string& path);
   void Close();
+  // Takes over a key opened elsewhere (another registry view, say).
+  void Adopt(HKEY key) { key_.reset(key); }
   bool IsOpen() const { return static_cast<bool>(key_); }
 
   // The string value, or empty text when it is missing.

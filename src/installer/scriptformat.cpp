@@ -161,6 +161,23 @@ std::string JoinParameters(const std::vector<std::string>& parameters) {
   return text;
 }
 
+std::string UninstallScriptOf(const std::string& command) {
+  std::string script;
+  if (!command.empty() && command[0] == '"') {
+    // "installer" "script": quotes are never trail bytes.
+    const auto close = command.find('"', 1);
+    const auto open = close == std::string::npos ? close : command.find('"', close + 1);
+    const auto end = open == std::string::npos ? open : command.find('"', open + 1);
+    if (end != std::string::npos) script = command.substr(open + 1, end - open - 1);
+  } else {
+    const std::string installer = script::kInstaller;
+    const std::string lower = platform::LowerText(command);
+    const auto at = lower.find(installer + " ");
+    if (at != std::string::npos) script = command.substr(at + installer.size() + 1);
+  }
+  return ExtensionOf(script) == ".uix" ? script : std::string();
+}
+
 std::string MakeUninstallString(const std::string& windowsFolder, const std::string& installFolder) {
   return "\"" + windowsFolder + script::kInstaller + "\" \"" + FolderPrefix(installFolder) + script::kUninstallScript +
          "\"";

@@ -78,6 +78,12 @@ std::string FolderPartOf(const std::string& path);
 // The extension from the last '.' of the file name, lower-cased; empty when none.
 std::string ExtensionOf(const std::string& path);
 
+// The uninstall script an uninstall entry's command starts the removal of:
+// the second quoted path of the quoted form, or the text after the
+// installer's name and a blank of the unquoted one. Empty when the command
+// names no ".uix" file.
+std::string UninstallScriptOf(const std::string& command);
+
 // Parameters joined with single blanks, as an unquoted path with blanks
 // arrives split at them.
 std::string JoinParameters(const std::vector<std::string>& parameters);
@@ -106,6 +112,11 @@ constexpr const char* kErase = "Erase";
 constexpr const char* kRename = "Rename";
 constexpr const char* kRelation = "Relation";
 constexpr const char* kShortCut = "ShortCut";
+// Files and folders the product writes beside itself at run time (its
+// settings): kept by a removal unless the user asks for them to go.
+constexpr const char* kSettings = "Settings";
+// Beside the uninstall script: what the installation created.
+constexpr const char* kRecord = "mondax.uir";
 // Written into the uninstall script only: each verb key the installation
 // changed, with "+" and the command it replaced, or "-" and the key it made.
 constexpr const char* kRelationBackup = "RelationBackup";

@@ -28,6 +28,7 @@ struct tsetupcommandline {
   std::string folder;
   bool hasSendTo = false;  // /sendto or /nosendto given
   std::string sendTo;      // empty with /nosendto
+  bool removeSettings = false;  // /removesettings: a removal takes the product's settings too
   std::string log;         // empty: no log
 };
 
@@ -37,9 +38,13 @@ struct tsetupcommandline {
 std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 
 // A parameter that starts with '/' or '-' is an option, in any case:
-// /silent, /dir=FOLDER, /sendto=TITLE, /nosendto, /log=FILE. The others are
-// joined with single blanks into the path, as an unquoted path with blanks
-// arrives split at them. parameters[0] is the program and is skipped.
+// /silent, /dir=FOLDER, /sendto=TITLE, /nosendto, /removesettings,
+// /log=FILE. The others are joined with single blanks into the path, as an
+// unquoted path with blanks arrives split at them; such a path of an
+// uninstall script may hold parts that look like options ("C:\Pendo -
+// Clock\mondax.uix"): everything up to the last parameter ending in ".uix"
+// that only options follow is the path. parameters[0] is the program and is
+// skipped. The refusals are the user's text.
 tsetupcommandline ParseSetupCommandLine(const std::vector<std::string>& parameters);
 
 // One line for the log or standard error when the command line is refused.

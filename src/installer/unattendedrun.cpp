@@ -2,12 +2,15 @@
 
 #include <exception>
 
+#include <windows.h>
+
 #include "installer/folderfitness.h"
 #include "installer/installationrun.h"
 #include "installer/removalrun.h"
 #include "installer/scriptfile.h"
 #include "settings/platform.h"
 #include "settings/programidentity.h"
+#include "settings/widetext.h"
 
 namespace pendo {
 
@@ -21,12 +24,49 @@ std::string SameFolderText(const std::string& folder) {
 
 std::string StartRefusal(const tsetupcommandline& line) {
   if (line.remove) {
-    return platform::FileExists(line.path)
+    // A run stopped before it copied its script left the record it can be removed from.
+    const bool recordOnly = platform::LowerText(line.path.substr(FileNameStart(line.path))) == script::kUninstallScript &&
+                            platform::FileExists(FolderPartOf(line.path) + script::kRecord);
+    return platform::FileExists(line.path) || recordOnly
                ? std::string()
                : "セットアップ情報が見つかりません。手動で削除もしくは移動された可能性があります。";
   }
   return platform::FileExists(GetProgramFolder() + GetProgramBaseName() + ".inx") ? std::string()
                                                                                     : "このプログラムは単独起動できません。";
+}
+
+namespace {
+
+// The system's own name of a file: full, canonical folder and the file's name.
+std::string CanonicalFile(const std::string& path) {
+  wchar_t full[MAX_PATH * 2];
+  const DWORD n = GetFullPathNameW(Wide(path).c_str(), MAX_PATH * 2, full, nullptr);
+  std::string text;
+  if (n == 0 || n >= MAX_PATH * 2 || !NarrowExact(std::wstring(full, n), text)) return path;
+  const std::string folder = FolderPartOf(text);
+  return FolderPrefix(StoredFolder(CanonicalFolder(folder))) + text.substr(folder.size());
+}
+
+}  // namespace
+
+std::string LogPathFault(const tsetupcommandline& line) {
+  if (line.log.empty()) return std::string();
+  const std::string log = platform::LowerText(CanonicalFile(line.log));
+  if (line.remove) {
+    const std::string folder = StoredFolder(CanonicalFolder(FolderPartOf(CanonicalFile(line.path))));
+    if (log == platform::LowerText(CanonicalFile(line.path)) || IsBelowFolder(log, platform::LowerText(FolderPrefix(folder))))
+      return "ログファイルは、アンインストールするフォルダの外に指定して下さい: " + line.log;
+    return std::string();
+  }
+  const std::string setup = GetProgramFolder();
+  const ScriptFile script(setup + script::kSetupScript);
+  for (const std::string& read : {setup + script::kSetupScript, platform::ExecutablePath(),
+                                  setup + script.ReadString(script::kProfile, script::kBindedFileName, "") +
+                                      script::kArchiveExtension}) {
+    if (log == platform::LowerText(CanonicalFile(read)))
+      return "セットアップが読むファイルはログファイルに指定できません: " + line.log;
+  }
+  return std::string();
 }
 
 tsetupexit tunattendedrun::Run() {
@@ -83,7 +123,7 @@ tsetupexit tunattendedrun::Install() {
   run.OnLog = [this](const std::string& line) { log_.Line(line); };
   const auto result = run.Run(folder, line_.sendTo);
   if (result == tinstallationrun::tresult::CopyFailed) log_.Line("失敗: " + run.Message(result));
-  for (const auto& link : run.Skipped()) log_.Line("注意: " + SkippedShortcutMessage(link));
+  for (const auto& message : run.Skipped()) log_.Line("注意: " + message);
   return End(tinstallationrun::ExitCodeOf(result),
              result == tinstallationrun::tresult::CopyFailed ? "インストールは正常終了しませんでした。"
                                                              : run.Message(result));
@@ -91,7 +131,7 @@ tsetupexit tunattendedrun::Install() {
 
 tsetupexit tunattendedrun::Remove() {
   log_.Line("アンインストール (ウィンドウなし): " + line_.path);
-  tremovalrun run(FolderPartOf(line_.path));
+  tremovalrun run(FolderPartOf(line_.path), line_.removeSettings);
   run.OnLog = [this](const std::string& line) { log_.Line(line); };
   const auto result = run.Run();
   return End(tremovalrun::ExitCodeOf(result), result == tremovalrun::tresult::Incomplete

@@ -15,6 +15,12 @@ namespace pendo {
 // line says. Empty when the run may go on.
 std::string StartRefusal(const tsetupcommandline& line);
 
+// Empty when the log may be written where the command line says; otherwise
+// why not: it would overwrite a file the run reads (the setup or uninstall
+// script, the archive, the installer), or lie in the folder a removal
+// empties.
+std::string LogPathFault(const tsetupcommandline& line);
+
 class tunattendedrun {
  public:
   tunattendedrun(const tsetupcommandline& line, const tsetuplog& log) : line_(line), log_(log) {}

@@ -187,8 +187,21 @@ TEST(ShellOperations, SpecialAndProtectedFolders) {
 
   const std::string product = FreshFolder("removable");
   EXPECT_FALSE(IsFolderFitForRemoval(product)) << "no uninstall script there";
-  WriteText(product + "mondax.uix", "[profile]\r\n");
-  EXPECT_TRUE(IsFolderFitForRemoval(product));
+  WriteText(product + "mondax.uix", "[profile]\r\napplicationname=Pendo\r\n");
+  EXPECT_FALSE(IsFolderFitForRemoval(product)) << "a script that no entry or register names here";
+  // What the system lists, in every view, empty or not; a new folder inside one is fine.
+  const tprotectedfolders known = GetCanonicalProtectedFolders();
+  auto shellFolder = [](int csidl) {
+    char path[MAX_PATH] = "";
+    return SUCCEEDED(SHGetFolderPathA(nullptr, csidl, nullptr, 0, path)) ? std::string(path) : std::string("?");
+  };
+  for (const std::string& f :
+       {shellFolder(CSIDL_STARTUP), shellFolder(CSIDL_COMMON_DOCUMENTS), shellFolder(CSIDL_PROFILE) + "\\Downloads",
+        shellFolder(CSIDL_MYMUSIC), shellFolder(CSIDL_FAVORITES), std::string("C:\\Program Files"),
+        std::string("C:\\Program Files (x86)"), std::string("C:\\Program Files\\Common Files"), std::string("C:\\users")})
+    EXPECT_TRUE(IsProtectedFolder(CanonicalFolder(f), known)) << f;
+  EXPECT_FALSE(IsProtectedFolder(CanonicalFolder("C:\\Program Files\\Pendo"), known));
+  EXPECT_FALSE(IsProtectedFolder(CanonicalFolder(shellFolder(CSIDL_PERSONAL) + "\\Pendo"), known));
   for (const std::string& f : {GetWindowsFolder(), GetProgramFilesFolder(), std::string("C:\\")}) {
     WriteText(f + "mondax.uix", "");
     EXPECT_FALSE(IsFolderFitForRemoval(f)) << f;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "installer/archivecopy.h"
+#include "installer/installrecord.h"
 #include "installer/installsafety.h"
 #include "settings/profiletext.h"
 #include "installer/scriptformat.h"
@@ -216,7 +217,8 @@ TEST(InstallSafety, ScriptsThatLeaveTheirFoldersAreRefused) {
                                {"old.dll=x"},
                                {"a.txt=b.txt"},
                                {".pnd=open,Pendo.exe %1"},
-                               {"Pendo.exe=Pendo " + kSo}};
+                               {"Pendo.exe=Pendo " + kSo},
+                               {"profile=設定"}};
   EXPECT_EQ(FindScriptFault(fit), "");
   const struct {
     const char* what;
@@ -232,6 +234,7 @@ TEST(InstallSafety, ScriptsThatLeaveTheirFoldersAreRefused) {
       {"shortcut target", [](tscriptcontent& s) { s.shortCut.push_back("..\\cmd.exe=x"); }},
       {"shortcut title", [](tscriptcontent& s) { s.shortCut.push_back("Pendo.exe=..\\..\\Startup\\x"); }},
       {"relation key", [](tscriptcontent& s) { s.relation.push_back("txt\\shell=open,x"); }},
+      {"settings outside", [](tscriptcontent& s) { s.settings.push_back("..\\Documents=x"); }},
   };
   for (const auto& c : cases) {
     tscriptcontent s = fit;
@@ -255,11 +258,20 @@ TEST(InstallSafety, OnlyEmptyOrOwnFoldersJudgedOnTheirCanonicalForm) {
   } cases[] = {
       {"C:\\Program Files\\Pendo\\", "=", install, V::Fit, ""},
       {"c:/program files/" + kSo, "=", install, V::Fit, "empty"},
-      {"C:\\Pendo", "=", install, V::Fit, "uix:PENDO"},  // its own, in any case
+      {"C:\\Pendo", "=", install, V::Fit, "own:PENDO"},  // its own, in any case
+      {"C:\\Pendo", "=", install, V::NotOwnInstallation, "uix:Pendo"},  // a copied or restored script
+      {"C:\\Pendo", "=", install, V::Fit, "record:Pendo"},  // a run stopped right after its record
+      {"C:\\Pendo", "=", install, V::OtherProduct, "record:Other"},
+      {"C:\\Tools\\Other\\Pendo", "=", install, V::OtherProduct, ""},  // inside another installation
+      {"C:\\TOOLS", "=", install, V::OtherProduct, "empty"},               // above one
+      {"C:\\Tools\\Other2", "=", install, V::Fit, ""},
       {"C:\\Users\\me\\Pictures", "=", install, V::NotEmpty, "files"},
       {"C:\\Tools", "=", install, V::OtherProduct, "uix:Other"},
       {"C:\\Program Files\\Pendo", "=", removal, V::NoUninstallScript, "files"},
-      {"C:\\Pendo", "=", removal, V::Fit, "uix:"},
+      {"C:\\Pendo", "=", removal, V::Fit, "own:Pendo"},
+      {"C:\\Pendo", "=", removal, V::NotOwnInstallation, "uix:Pendo"},  // a stale copy, a data folder
+      {"C:\\Pendo", "=", removal, V::NotOwnInstallation, "own:"},       // no product to own it
+      {"C:\\Pendo", "=", removal, V::Fit, "ownrecord:Pendo"},           // stopped before its script
       {"C:\\", "=", removal, V::DriveRoot, "uix:Pendo"},
       {"d:", "=", install, V::DriveRoot, ""},
       {"\\", "=", install, V::DriveRoot, ""},
@@ -294,16 +306,36 @@ TEST(InstallSafety, OnlyEmptyOrOwnFoldersJudgedOnTheirCanonicalForm) {
     facts.canonical = c.canonical == "=" ? c.typed : c.canonical;
     facts.exists = !c.holds.empty() && c.holds != "net";
     facts.empty = c.holds == "empty";
-    facts.hasUninstallScript = c.holds.rfind("uix:", 0) == 0;
-    if (facts.hasUninstallScript) facts.installedProduct = c.holds.substr(4);
+    const auto colon = c.holds.find(':');
+    const std::string kind = c.holds.substr(0, colon);
+    facts.hasUninstallScript = kind == "uix" || kind == "own";
+    facts.hasRecord = kind == "record" || kind == "ownrecord";
+    facts.onlyRecord = kind == "record";
+    facts.registered = facts.entered = kind == "own" || kind == "ownrecord";
+    if (facts.hasUninstallScript || facts.hasRecord) facts.installedProduct = c.holds.substr(colon + 1);
+    facts.installations = {{"Other", "C:\\Tools\\Other"}, {"Pendo", "C:\\Pendo"}};
     if (c.holds.rfind("link:", 0) == 0) facts.link = c.holds.substr(5);
     facts.network = c.holds == "net";
     const V verdict = JudgeFolder(facts, protectedFolders, c.use, "Pendo");
     EXPECT_EQ(verdict, c.verdict) << c.typed;
-    EXPECT_EQ(DescribeFolderVerdict(verdict, facts).empty(), verdict == V::Fit) << c.typed;
+    EXPECT_EQ(DescribeFolderVerdict(verdict, facts, "Pendo").empty(), verdict == V::Fit) << c.typed;
   }
-  tscriptcontent script{"Pendo", {"a\\b.exe=1"}, {"old.dll=x"}, {"c.txt=d\\e.txt"}, {}, {}};
+  tscriptcontent script{"Pendo", {"a\\b.exe=1"}, {"old.dll=x"}, {"c.txt=d\\e.txt"}, {}, {}, {}};
   EXPECT_EQ(PathsTouched(script), (std::vector<std::string>{"a\\b.exe", "old.dll", "c.txt", "d\\e.txt"}));
+}
+
+TEST(ScriptFormat, TheScriptAnUninstallEntryStarts) {
+  const struct {
+    std::string command, script;
+  } cases[] = {
+      {"\"C:\\windows\\mondax.exe\" \"C:\\Pendo  Clock\\mondax.uix\"", "C:\\Pendo  Clock\\mondax.uix"},
+      {"C:\\windows\\mondax.exe C:\\Pendo - Clock\\mondax.uix", "C:\\Pendo - Clock\\mondax.uix"},
+      {"C:\\WINDOWS\\MONDAX.EXE C:\\P\\MONDAX.UIX", "C:\\P\\MONDAX.UIX"},
+      {"\"C:\\Program Files\\Other\\uninst.exe\" /S", ""},
+      {"\"C:\\windows\\mondax.exe\" \"C:\\P\\mondax.uix", ""},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(UninstallScriptOf(c.command), c.script) << c.command;
 }
 
 TEST(ArchiveCopy, PiecesAndShortArchives) {
@@ -367,6 +399,11 @@ TEST(SetupCommandLine, OptionsPathAndRefusals) {
       {{"/dir=C:\\P"}, false, false, false, "", "C:\\P", "", ""},  // a folder for the wizard: only silent
       {{"/silent", "/dir=C:\\Pendo", "Clock"}, false, true, false, "Clock", "C:\\Pendo", "", ""},  // unquoted
       {{"C:\\P\\mondax.uix", "/silent", "/dir=C:\\Q"}, false, true, true, "C:\\P\\mondax.uix", "C:\\Q", "", ""},
+      // An old unquoted entry whose folder holds parts that look like options.
+      {{"C:\\Pendo", "-", "Clock\\mondax.uix"}, true, false, true, "C:\\Pendo - Clock\\mondax.uix", "", "", ""},
+      {{"/silent", "C:\\A", "/b\\mondax.uix", "/log=C:\\l.uix"}, true, true, true, "C:\\A /b\\mondax.uix", "", "", "C:\\l.uix"},
+      {{"C:\\P\\mondax.uix", "/silent", "/removesettings"}, true, true, true, "C:\\P\\mondax.uix", "", "", ""},
+      {{"/silent", "/removesettings"}, false, true, false, "", "", "", ""},  // only for a removal
   };
   for (const auto& c : cases) {
     std::vector<std::string> args{"mondax.exe"};
@@ -383,4 +420,47 @@ TEST(SetupCommandLine, OptionsPathAndRefusals) {
     EXPECT_EQ(line.hasSendTo, c.hasSendTo) << what;
     EXPECT_EQ(line.log, c.log) << what;
   }
+}
+
+TEST(InstallRecord, ReadsBackWhatWasWrittenAndPassesOverCutLines) {
+  const std::string folder = "C:\\Tools\\" + kHyo + " Clocks\\Pendo";
+  std::string bytes = FormatRecordHeader("Pendo", folder);
+  const trecordentry entries[] = {
+      {trecordkind::Folder, "C:\\Tools", 0, 0, ""},
+      {trecordkind::File, "Pendo.exe", 844, 0xCBF43926u, ""},
+      {trecordkind::File, "sub/Read Me.txt", 0, 0, ""},
+      {trecordkind::File, "PENDO.EXE", 900, 0x1u, ""},  // an upgrade's
+      {trecordkind::Shortcut, "C:\\Menu\\Quorvane\\Pendo.lnk", 0, 0, ""},
+      {trecordkind::Value, "HKEY_LOCAL_MACHINE\\x\\Pendo", 0, 0, "a\tb%c=d"},
+  };
+  for (const auto& e : entries) bytes += FormatRecordEntry(e);
+  // What a newer version or a kill leaves: a kind not known here, a line
+  // whose numbers are broken, and a line with no end.
+  bytes += "junction\tC:\\x\r\nfile\tx.txt\t12\tnothex!!\r\nfile\tcut.txt\t1";
+  tinstallrecord record;
+  ASSERT_TRUE(ParseInstallRecord(bytes, record));
+  EXPECT_EQ(record.product, "Pendo");
+  EXPECT_EQ(record.folder, folder);
+  ASSERT_EQ(record.entries.size(), 6u);
+  EXPECT_EQ(record.entries[5].name, "a\tb%c=d");
+  EXPECT_EQ(record.entries[4].path, "C:\\Menu\\Quorvane\\Pendo.lnk");
+  EXPECT_EQ(RecordedPrints(record, "pendo.exe"), (std::vector<tfileprint>{{844, 0xCBF43926u}, {900, 1u}}));
+  EXPECT_EQ(RecordedPrints(record, "SUB\\read me.txt"), (std::vector<tfileprint>{{0, 0}}));
+  EXPECT_TRUE(RecordedPrints(record, "cut.txt").empty());
+  EXPECT_EQ(RecordedFiles(record), (std::vector<std::string>{"Pendo.exe", "sub/Read Me.txt"}));
+  EXPECT_FALSE(ParseInstallRecord("Mondax installation record 2\tPendo\tC:\\P\r\n", record)) << "another version";
+  EXPECT_FALSE(ParseInstallRecord("[profile]\r\napplicationname=Pendo\r\n", record));
+  EXPECT_FALSE(ParseInstallRecord(FormatRecordHeader("Pendo", "C:\\P").substr(0, 20), record)) << "cut in its header";
+}
+
+TEST(InstallRecord, SettingsPathsAndTheOrderOfFolders) {
+  const std::vector<std::string> settings{"profile", "data\\" + kSo + "\\"};
+  const struct {
+    std::string path;
+    bool setting;
+  } cases[] = {{"profile", true},           {"PROFILE\\profile_mainform", true}, {"profiles\\x", false},
+               {"profile.txt", false},      {"data/" + kSo + "/a", true},       {"data\\" + kSo + "x", false},
+               {"Pendo.exe", false}};
+  for (const auto& c : cases) EXPECT_EQ(IsSettingsPath(c.path, settings), c.setting) << c.path;
+  EXPECT_EQ(DeepestFirst({"C:\\T", "C:\\T\\C\\P", "C:\\T\\C"}), (std::vector<std::string>{"C:\\T\\C\\P", "C:\\T\\C", "C:\\T"}));
 }

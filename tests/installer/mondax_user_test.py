@@ -284,7 +284,8 @@ class Distribution(unittest.TestCase):
         self.assertEqual(app.wait(10), 0)
 
         left = sorted(os.path.relpath(os.path.join(r, f), target) for r, _, fs in os.walk(target) for f in fs)
-        self.assertEqual(left, ["mine/keep.txt"], "only the read-only file stays, with its folder")
+        self.assertEqual(left, ["mine/keep.txt", "profile/element_noticelist", "profile/profile_datepanel",
+                                "profile/profile_mainform"], "the user's file and the clock's settings stay")
         self.assertIsNone(self.reg_value(UNINSTALL_KEY, "DisplayName"))
         self.assertFalse(os.path.exists(os.path.join(programs, "Pendo.lnk")))
         self.assertTrue(os.path.isdir(programs), "the Quorvane folder stays")
@@ -353,15 +354,16 @@ class Distribution(unittest.TestCase):
         self.click_client(w, 392, 244)
         self.assertEqual(app.wait(10), DONE)
 
-        # Removed without a window: only what is never removed stays.
-        code, log = self.silent(os.path.join(windows, "mondax.exe"), FOLDER + "\\mondax.uix", "/silent")
+        # Removed without a window, the settings too: only what is never removed stays.
+        code, log = self.silent(os.path.join(windows, "mondax.exe"), FOLDER + "\\mondax.uix", "/silent",
+                                "/removesettings")
         self.assertEqual(code, DONE, log)
         self.assertFalse(os.path.exists(target))
         self.assertIsNone(self.reg_value(UNINSTALL_KEY, "DisplayName"))
         self.assertFalse(os.path.exists(os.path.join(programs, "Pendo.lnk")))
         self.assertTrue(os.path.exists(os.path.join(sendto, "Pendo Clock.lnk")), "the SendTo entry stays")
         self.assertIn("InstallationDirectory=C:\\Pendo Clock", self.read(os.path.join(windows, "mondax.ini")).decode("cp932"))
-        for line in ("ファイル削除: C:\\Pendo Clock\\Pendo.exe", "ファイル削除: C:\\Pendo Clock\\profile\\profile_mainform",
+        for line in ("ファイル削除: C:\\Pendo Clock\\Pendo.exe", "ファイル削除 (設定): C:\\Pendo Clock\\profile\\profile_mainform",
                      "フォルダ削除: C:\\Pendo Clock\r\n", "\\Quorvane\\Pendo.lnk", "レジストリ削除: HKEY_LOCAL_MACHINE", "終了コード 0"):
             self.assertIn(line, log)
         os.remove(os.path.join(sendto, "Pendo Clock.lnk"))
@@ -400,9 +402,9 @@ class Distribution(unittest.TestCase):
             ("folder", exe, ("/silent", "/dir=C:\\windows"), REFUSED, "指定されたフォルダにはインストールできません。"),
             ("archive", self.copy_dist("silent-noarchive", ("mondax.exe", "mondax.inx")), ("/silent", "/dir=" + FOLDER),
              REFUSED, "書庫ファイルが見つかりません。"),
-            ("option", exe, ("/silent", "/quiet"), BAD_COMMAND_LINE, "unknown option: /quiet"),
+            ("option", exe, ("/silent", "/quiet"), BAD_COMMAND_LINE, "不明なオプションです: /quiet"),
             ("unquoted", exe, ("/silent", "/dir=C:\\Pendo", "Clock"), BAD_COMMAND_LINE,
-             "not an option or uninstall script: Clock"),
+             "オプションでもアンインストール情報でもありません: Clock"),
             ("user's file", exe, ("/silent", "/dir=C:\\Users Data"), REFUSED, "既にファイルのあるフォルダです。(C:\\Users Data)"),
             ("other product", exe, ("/silent", "/dir=C:\\Other Product\\"), REFUSED,
              "別のプログラム「Other」がインストールされているフォルダです。"),
@@ -478,13 +480,19 @@ class Distribution(unittest.TestCase):
         print("killed after these numbers of files:", reached, file=sys.stderr)
         self.assertGreaterEqual(len(set(reached)), 5, reached)
 
-        # A removal killed on its way, among two thousand files of the user's:
-        # the script and the entry are still there, and it is finished later.
-        self.assertEqual(self.silent(os.path.join(folder, "mondax.exe"), "/silent", "/dir=" + FOLDER)[0], DONE)
-        os.makedirs(os.path.join(target, "profile"))
-        for i in range(2000):
-            with open(os.path.join(target, "profile", "note%04d" % i), "wb") as f:
-                f.write(b"x")
+        # A removal killed on its way through twelve hundred files of the
+        # product: the script, record and entry are still there, and it is
+        # finished later.
+        many = os.path.join(self.work, "many")
+        shutil.rmtree(many, ignore_errors=True)
+        os.makedirs(many)
+        shutil.copy(os.path.join(DIST, "mondax.exe"), many)
+        with open(os.path.join(many, "mondax.inx"), "wb") as f:
+            f.write(("[profile]\r\napplicationname=Pendo\r\nbindedfilename=pendo\r\nuninstallationtitle=Large Pendo\r\n"
+                     "[Bind]\r\n%s" % "".join("f%04d=1\r\n" % i for i in range(1200))).encode())
+        with open(os.path.join(many, "pendo.bdx"), "wb") as f:
+            f.write(b"x" * 1200)
+        self.assertEqual(self.silent(os.path.join(many, "mondax.exe"), "/silent", "/dir=" + FOLDER)[0], DONE)
         os.remove(log)
         p = subprocess.Popen(["wine", os.path.join(windows, "mondax.exe"), FOLDER + "\\mondax.uix", "/silent", "/log=" + LOG],
                              env=self.d.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)

@@ -129,18 +129,20 @@ TEST(InstallationRun, BrokenArchivesStopTheRun) {
   EXPECT_NE(log.find("ファイル削除 (取り消し): " + setup + "target\\first.txt"), std::string::npos) << log;
   EXPECT_NE(subfolder.Message(tinstallationrun::tresult::CopyFailed).find("元に戻しました"), std::string::npos);
 
-  // An upgrade that fails puts the previous versions and script back.
+  // An upgrade that fails puts the previous versions, script and record back.
   const std::string target = setup + "target\\";
-  CreateDirectoryA(target.c_str(), nullptr);
-  WriteText(target + "first.txt", "older");
-  WriteText(target + "mondax.uix", "[profile]\r\napplicationname=PendoRunTest\r\n");
+  const std::string older = SetupFolder("older", "[Bind]\r\nfirst.txt=5\r\n", "older");
+  ASSERT_EQ(tinstallationrun(older, older + "mondax.exe").Run(target, ""), tinstallationrun::tresult::Done);
+  const std::string record = Read(target + "mondax.uir");
   WriteText(target + "first.txt.mondax-new", "killed half-way");
   tinstallationrun upgrade(setup, setup + "mondax.exe");
   EXPECT_EQ(upgrade.Run(target, ""), tinstallationrun::tresult::CopyFailed);
   EXPECT_EQ(Read(target + "first.txt"), "older");
-  EXPECT_EQ(Read(target + "mondax.uix"), "[profile]\r\napplicationname=PendoRunTest\r\n");
+  EXPECT_EQ(Read(target + "mondax.uix"), Read(older + "mondax.inx"));
+  EXPECT_EQ(Read(target + "mondax.uir"), record);
   EXPECT_FALSE(platform::FileExists(target + "first.txt.mondax-new")) << "a killed run's leftover";
   EXPECT_FALSE(platform::FileExists(target + "first.txt.mondax-old"));
+  EXPECT_EQ(tremovalrun(target).Run(), tremovalrun::tresult::Done);
   ForgetProduct();
 
   // Refused before anything is written: an archive that is short, and one of
@@ -166,12 +168,12 @@ TEST(InstallationRun, BrokenArchivesStopTheRun) {
 
   // Sizes that lie about a huge file: refused before the old file is touched.
   setup = SetupFolder("broken", "[Bind]\r\nfirst.txt=5\r\nhuge.dat=4000000000\r\n", "11111" + std::string(100, 'h'));
-  CreateDirectoryA((setup + "target").c_str(), nullptr);
-  WriteText(setup + "target\\mondax.uix", std::string("[profile]\r\napplicationname=") + kProduct + "\r\n");
-  WriteText(setup + "target\\huge.dat", "old");  // of the earlier installation
+  const std::string earlier = SetupFolder("earlier", "[Bind]\r\nhuge.dat=3\r\n", "old");
+  ASSERT_EQ(tinstallationrun(earlier, earlier + "mondax.exe").Run(setup + "target", ""), tinstallationrun::tresult::Done);
   tinstallationrun lying(setup, setup + "mondax.exe");
   EXPECT_EQ(lying.Run(setup + "target\\", ""), tinstallationrun::tresult::ArchiveUnfit);
   EXPECT_EQ(Read(setup + "target\\huge.dat"), "old") << "the old file stays whole";
+  EXPECT_EQ(tremovalrun(setup + "target").Run(), tremovalrun::tresult::Done);
   ForgetProduct();
 }
 
@@ -209,9 +211,9 @@ TEST(InstallationRun, InstallsAndRemovesAgainThroughTheUninstallEntry) {
   const std::string setup = SetupFolder("full", sections, "MZ..abc");
   // Two blanks in a row survive only a quoted command line.
   const std::string folder = setup + "Run  Test";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  CreateDirectoryA((folder + "\\sub").c_str(), nullptr);
-  WriteText(folder + "\\mondax.uix", std::string("[profile]\r\napplicationname=") + kProduct + "\r\n");
+  // An upgrade of an earlier version, whose installation made the folder.
+  const std::string earlier = SetupFolder("full-earlier", "[Bind]\r\nRunTest.exe=4\r\n", "MZ,,");
+  ASSERT_EQ(tinstallationrun(earlier, earlier + "mondax.exe").Run(folder, ""), tinstallationrun::tresult::Done);
   WriteText(setup + "mondax.exe", "installer");
   int bars = 0;
   tinstallationrun run(setup, setup + "mondax.exe");
@@ -248,6 +250,7 @@ TEST(InstallationRun, InstallsAndRemovesAgainThroughTheUninstallEntry) {
   key.Close();
 
   // What the user made: a read-only file in a subfolder, a per-user key.
+  CreateDirectoryA((folder + "\\sub").c_str(), nullptr);
   WriteText(folder + "\\sub\\keep.txt", "mine");
   SetFileAttributesA((folder + "\\sub\\keep.txt").c_str(), FILE_ATTRIBUTE_READONLY);
   CreateDirectoryA((folder + "\\sub\\deeper").c_str(), nullptr);
@@ -262,8 +265,8 @@ TEST(InstallationRun, InstallsAndRemovesAgainThroughTheUninstallEntry) {
   EXPECT_GT(progress, 2);
   EXPECT_FALSE(platform::FileExists(folder + "\\RunTest.exe"));
   EXPECT_FALSE(platform::FileExists(folder + "\\mondax.uix"));
-  EXPECT_FALSE(FolderExists(folder + "\\sub\\deeper"));
-  EXPECT_EQ(Read(folder + "\\sub\\keep.txt"), "mine") << "a read-only file stays with its folder";
+  EXPECT_EQ(Read(folder + "\\sub\\deeper\\x.txt"), "x") << "what the user made stays";
+  EXPECT_EQ(Read(folder + "\\sub\\keep.txt"), "mine");
   EXPECT_FALSE(platform::FileExists(GetCommonProgramsFolder() + "Quorvane\\Run Test.lnk"));
   EXPECT_FALSE(platform::FileExists(GetProgramsFolder() + "Quorvane\\Run Test.lnk"));
   EXPECT_EQ(ShortcutTarget(GetCommonProgramsFolder() + "Quorvane\\Run Test Other.lnk"), elsewhere);
@@ -281,6 +284,8 @@ TEST(InstallationRun, InstallsAndRemovesAgainThroughTheUninstallEntry) {
   DeleteFileA((GetSendToFolder() + "Run Test SendTo.lnk").c_str());
   DeleteFileA((GetCommonProgramsFolder() + "Quorvane\\Run Test Other.lnk").c_str());
   SetFileAttributesA((folder + "\\sub\\keep.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA((folder + "\\sub\\keep.txt").c_str());
+  DeleteFileA((folder + "\\sub\\deeper\\x.txt").c_str());
   ForgetProduct();
 }
 
@@ -294,14 +299,15 @@ TEST(RemovalRun, RefusesRootsSystemFoldersAndNamelessScripts) {
     DeleteFileA((folder + "mondax.uix").c_str());
     DeleteFileA((folder + "canary.txt").c_str());
   }
-  // Without a product name the registry is left alone.
+  // Without a product name no installation owns the folder: the folder and
+  // the registry are left alone.
   const std::string folder = FreshFolder("nameless");
   WriteText(folder + "mondax.uix", "[profile]\r\napplicationname=\r\n");
   tregistrykey key;
   key.Create(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PendoCanary");
   key.Close();
-  ASSERT_EQ(tremovalrun(folder).Run(), tremovalrun::tresult::Done);
-  EXPECT_FALSE(FolderExists(folder));
+  ASSERT_EQ(tremovalrun(folder).Run(), tremovalrun::tresult::FolderUnfit);
+  EXPECT_TRUE(platform::FileExists(folder + "mondax.uix"));
   EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE,
                                 "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PendoCanary"));
   DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PendoCanary");
@@ -380,6 +386,8 @@ TEST(RemovalRun, AStoppedRemovalIsFinishedLaterAndAnEntryWithoutItsFolderCanGo) 
   DeleteFileA((folder + "\\RunTest.exe").c_str());
   DeleteFileA((folder + "\\readme.txt").c_str());
   DeleteFileA((folder + "\\mondax.uix").c_str());
+  EXPECT_EQ(FindUninstallEntryFor(folder + "\\mondax.uix"), "") << "the record is there to finish from";
+  DeleteFileA((folder + "\\mondax.uir").c_str());
   RemoveDirectoryA(folder.c_str());
   EXPECT_EQ(FindUninstallEntryFor(platform::LowerText(folder) + "\\MONDAX.uix"), kProduct);
   EXPECT_EQ(FindUninstallEntryFor(setup + "Run\\mondax.uix"), "");
@@ -416,7 +424,7 @@ TEST(MondaxProcess, InstallsIntoAndRemovesAFolderWithAJapaneseName) {
   // A name code page 932 cannot hold is refused, not taken for another.
   const std::string log = setup + "refused.log";
   EXPECT_EQ(RunWide(Wide("\"" + mondax + "\" /silent /log=" + log) + L" /dir=C:\\caf\u00e9"), 1);
-  EXPECT_NE(Read(log).find("a name holds a character code page 932 cannot hold: /dir=C:\\caf?"), std::string::npos)
+  EXPECT_NE(Read(log).find("シフトJISで表せない文字を含む名前は使用できません: /dir=C:\\caf?"), std::string::npos)
       << Read(log);
   EXPECT_EQ(GetFileAttributesW(L"C:\\caf\u00e9"), INVALID_FILE_ATTRIBUTES);
   ForgetProduct();

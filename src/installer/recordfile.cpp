@@ -1,0 +1,88 @@
+#include "installer/recordfile.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "installer/archivecopy.h"
+#include "settings/platform.h"
+#include "settings/widetext.h"
+
+namespace pendo {
+
+namespace {
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+  DWORD put = 0;
+  return WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == bytes.size();
+}
+
+}  // namespace
+
+bool trecordfile::Open(const std::string& path, const std::string& product, const std::string& folder) {
+  Close();
+  path_ = path;
+  std::string bytes;
+  existed_ = platform::ReadFileBytes(path, bytes);
+  tinstallrecord old;
+  const bool valid = existed_ && ParseInstallRecord(bytes, old);
+  // A file of that name that holds no record is begun anew, and taken back whole.
+  existed_ = valid;
+  // Readers may look while it grows; nobody else may write it.
+  file_ = OwnFileHandle(CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file_) return false;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file_.get(), &size)) return false;
+  lengthAtOpen_ = static_cast<std::uint64_t>(size.QuadPart);
+  if (valid) {
+    // A line a kill cut short is ended, so that the next starts afresh.
+    LARGE_INTEGER end{};
+    if (!SetFilePointerEx(file_.get(), end, nullptr, FILE_END)) return false;
+    return bytes.size() < 2 || bytes.compare(bytes.size() - 2, 2, "\r\n") == 0 || WriteAll(file_.get(), "\r\n");
+  }
+  // Nothing readable: begin anew.
+  LARGE_INTEGER start{};
+  if (!SetFilePointerEx(file_.get(), start, nullptr, FILE_BEGIN) || !SetEndOfFile(file_.get())) return false;
+  return WriteAll(file_.get(), FormatRecordHeader(product, folder));
+}
+
+bool trecordfile::Append(const trecordentry& entry) {
+  return file_ && WriteAll(file_.get(), FormatRecordEntry(entry));
+}
+
+bool trecordfile::TakeBack() {
+  if (!existed_) {
+    Close();
+    return DeleteFileW(Wide(path_).c_str()) != FALSE || !platform::FileExists(path_);
+  }
+  if (!file_) return false;
+  LARGE_INTEGER at;
+  at.QuadPart = static_cast<LONGLONG>(lengthAtOpen_);
+  const bool ok = SetFilePointerEx(file_.get(), at, nullptr, FILE_BEGIN) && SetEndOfFile(file_.get());
+  Close();
+  return ok;
+}
+
+bool FilePrint(const std::string& path, tfileprint& print) {
+  const tkernelhandle file = OwnFileHandle(CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                       OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) return false;
+  std::vector<char> buffer(1 << 20);
+  print = tfileprint{0, 0};
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) return false;
+    if (got == 0) return true;
+    print.crc = Crc32(buffer.data(), got, print.crc);
+    print.size += got;
+  }
+}
+
+bool ReadRecordFile(const std::string& path, tinstallrecord& record) {
+  std::string bytes;
+  return platform::ReadFileBytes(path, bytes) && ParseInstallRecord(bytes, record);
+}
+
+}  // namespace pendo
