@@ -52,8 +52,9 @@ tformdesc MakeUninstallationform() {
   AddPageLines(d, "endpage", 40, {
     "ユーザが独自に作成したショートカット、および「送る」コンテキストメニュー内の", "ショートカットは削除されません。",
     "アンインストールに完全を期す場合は、これらのファイルを手動で削除して下さ", "い。"}, true);
-  // The folders that stay, one line each.
+  // The folders that stay, one line each, shown when there are any.
   AddPageLines(d, "endpage", 112, {"", "", "", ""});
+  for (auto it = c.end() - 4; it != c.end(); ++it) it->props.emplace_back("Visible", "False");
   // clang-format on
   return d;
 }
@@ -138,8 +139,10 @@ void Tuninstallationform::RemovalRun() {
     for (std::size_t i = 0; i < left.size() && i < 4; ++i) {
       const bool more = i == 3 && left.size() > 4;
       const std::string text = more ? "ほか " + std::to_string(left.size() - 3) + " フォルダ" : "残したフォルダ " + left[i];
-      if (auto* line = dynamic_cast<tlabel*>(FindComponent("endpageline" + std::to_string(6 + i))))
+      if (auto* line = dynamic_cast<tlabel*>(FindComponent("endpageline" + std::to_string(6 + i)))) {
         line->SetCaption(text);
+        line->Show();
+      }
     }
   }
   if (result == r::ProductRunning || result == r::Busy) {

@@ -1,5 +1,6 @@
 // Setup script text from outside: every line as an entry and as a path, the
-// bytes as a profile file, as a key-name buffer and as Mondax's command line.
+// bytes as a profile file, as an installation record, as a key-name buffer
+// and as Mondax's command line.
 // Splitting must stay inside its text, and whatever the safety checks accept
 // must really stay in its folder.
 #include <cstddef>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "installer/archivecopy.h"
+#include "installer/installrecord.h"
 #include "installer/installsafety.h"
 #include "settings/profiletext.h"
 #include "installer/scriptformat.h"
@@ -65,8 +67,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       Check(pendo::CheckFolderName(value) == pendo::tfolderverdict::Fit && value.size() > 3);
     }
     pendo::DescribeFolderVerdict(verdict, facts);
+    const std::string uninstall = pendo::UninstallScriptOf(line);
+    Check(uninstall.empty() || (uninstall.size() < line.size() && pendo::ExtensionOf(uninstall) == ".uix"));
+    // Any text survives the record as one field.
+    pendo::tinstallrecord one;
+    Check(pendo::ParseInstallRecord(pendo::FormatRecordHeader(name, value) +
+                                        pendo::FormatRecordEntry({pendo::trecordkind::Value, line, 0, 0, value}),
+                                    one));
+    Check(one.product == name && one.folder == value && (line.empty() || (one.entries.size() == 1 &&
+                                                                           one.entries[0].path == line &&
+                                                                           one.entries[0].name == value)));
+    pendo::IsSettingsPath(line, {name, value});
     script.bind.push_back(line);
     script.shortCut.push_back(line);
+  }
+  // A record read back, written out and read again is the same record.
+  pendo::tinstallrecord record;
+  if (pendo::ParseInstallRecord(bytes, record)) {
+    std::string again = pendo::FormatRecordHeader(record.product, record.folder);
+    for (const auto& e : record.entries) again += pendo::FormatRecordEntry(e);
+    pendo::tinstallrecord second;
+    Check(pendo::ParseInstallRecord(again, second) && second.entries.size() == record.entries.size());
+    for (std::size_t i = 0; i < record.entries.size(); ++i) {
+      Check(second.entries[i].path == record.entries[i].path && second.entries[i].kind == record.entries[i].kind &&
+            second.entries[i].size == record.entries[i].size && second.entries[i].crc == record.entries[i].crc);
+    }
+    for (const auto& f : pendo::RecordedFiles(record)) Check(!pendo::RecordedPrints(record, f).empty());
   }
   script.applicationName = lines.empty() ? std::string() : lines.front();
   if (pendo::FindScriptFault(script).empty()) {

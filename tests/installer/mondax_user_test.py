@@ -383,7 +383,6 @@ class Distribution(unittest.TestCase):
             os.makedirs(folder)
         for path, text in ((os.path.join(user_dir, "notes.txt"), b"mine"),
                            (os.path.join(other, "mondax.uix"), b"[profile]\r\napplicationname=Other\r\n"),
-                           (os.path.join(own, "mondax.uix"), b"[profile]\r\napplicationname=Pendo\r\n"),
                            (os.path.join(link_target, "mondax.uix"), b"[profile]\r\napplicationname=Pendo\r\n")):
             with open(path, "wb") as f:
                 f.write(text)
@@ -391,7 +390,6 @@ class Distribution(unittest.TestCase):
         # the prefix is reported as a reparse point, a drive letter linked to
         # drive_c/windows stands in for "subst S: C:\windows".
         os.symlink(link_target, links[0])
-        os.symlink(os.path.join(user_dir, "notes.txt"), links[1])
         os.symlink("../drive_c/windows", links[2])
         short = next(l.split()[-2] for l in self.wine("cmd", "/c", "dir", "/x", "C:\\")[1].splitlines()
                      if l.endswith(" ProgramData"))
@@ -414,7 +412,6 @@ class Distribution(unittest.TestCase):
             ("subst drive", exe, ("/silent", "/dir=S:\\Pendo"), REFUSED, special),
             ("share", exe, ("/silent", "/dir=\\\\localhost\\C$\\Pendo"), REFUSED, "ネットワーク上のフォルダは使用できません。"),
             ("junction", exe, ("/silent", "/dir=C:\\Pendo Link"), REFUSED, link + "(C:\\Pendo Link)"),
-            ("file link", exe, ("/silent", "/dir=C:\\Pendo Own"), REFUSED, link + "(C:\\Pendo Own\\readme.txt)"),
             ("removal by a link", exe, ("C:\\Pendo Link\\mondax.uix", "/silent"), REFUSED, link),
         )
         watched = {f: self.tree(f) for f in (user_dir, link_target, other, own)}
@@ -429,9 +426,22 @@ class Distribution(unittest.TestCase):
                 self.assertFalse(os.path.exists(os.path.join(self.unix("C:\\ProgramData"), "Pendo.exe")), what)
                 self.assertEqual({f: self.tree(f) for f in watched}, watched, what + ": nothing written or deleted")
                 self.assertIsNone(self.reg_value(UNINSTALL_KEY, "DisplayName"), what)
+            # An installation of its own whose product file became a link to the user's file.
+            self.assertEqual(self.silent(exe, "/silent", "/dir=C:\\Pendo Own")[0], DONE)
+            os.remove(links[1])
+            os.symlink(os.path.join(user_dir, "notes.txt"), links[1])
+            code, log = self.silent(exe, "/silent", "/dir=C:\\Pendo Own")
+            self.assertEqual(code, REFUSED, log)
+            self.assertIn(link + "(C:\\Pendo Own\\readme.txt)", log)
+            self.assertEqual(self.tree(user_dir), watched[user_dir], "the user's file is untouched")
+            os.remove(links[1])
+            self.assertEqual(self.silent(os.path.join(windows, "mondax.exe"), "C:\\Pendo Own\\mondax.uix", "/silent")[0],
+                             DONE)
         finally:
             for path in links:
-                os.remove(path)
+                if os.path.lexists(path):
+                    os.remove(path)
+            self.forget_pendo(target)
             for folder in watched:
                 shutil.rmtree(folder, ignore_errors=True)
 
@@ -616,6 +626,219 @@ class Distribution(unittest.TestCase):
             os.remove(link)
             for folder in watched:
                 shutil.rmtree(folder, ignore_errors=True)
+
+    def snapshot(self, paths):
+        """Each path's files with their bytes and its folders, or None when it is missing."""
+        def one(p):
+            if os.path.isdir(p):
+                return self.tree(p), sorted(os.path.relpath(os.path.join(r, d), p) for r, ds, _ in os.walk(p) for d in ds)
+            return self.read(p) if os.path.exists(p) else None
+        return {p: one(p) for p in paths}
+
+    def large_setup(self, name, files):
+        """A setup folder whose archive holds the given (name, bytes)."""
+        folder = os.path.join(self.work, name)
+        shutil.rmtree(folder, ignore_errors=True)
+        os.makedirs(folder)
+        shutil.copy(os.path.join(DIST, "mondax.exe"), folder)
+        with open(os.path.join(folder, "mondax.inx"), "wb") as f:
+            f.write(("[profile]\r\napplicationname=Pendo\r\nbindedfilename=pendo\r\nuninstallationtitle=Large Pendo\r\n"
+                     "[Bind]\r\n%s" % "".join("%s=%d\r\n" % (n, len(b)) for n, b in files)).encode())
+        with open(os.path.join(folder, "pendo.bdx"), "wb") as f:
+            for _, b in files:
+                f.write(b)
+        return os.path.join(folder, "mondax.exe")
+
+    def test_9_removal_takes_only_what_it_installed(self):
+        target = self.unix(FOLDER)
+        windows = self.unix("C:\\windows")
+        mondax = os.path.join(windows, "mondax.exe")
+        exe = self.copy_dist("rows")
+        other = self.copy_dist("other", ("mondax.exe",))
+        with open(os.path.join(os.path.dirname(other), "mondax.inx"), "wb") as f:
+            f.write(b"[profile]\r\napplicationname=Other\r\nbindedfilename=other\r\nuninstallationtitle=Other\r\n"
+                    b"[Bind]\r\nother.exe=2\r\n")
+        with open(os.path.join(os.path.dirname(other), "other.bdx"), "wb") as f:
+            f.write(b"MZ")
+        user_shell = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"
+        startup = self.reg_value(user_shell + "Shell Folders", "Startup")
+        os.makedirs(self.unix(startup), exist_ok=True)
+        public = self.unix("C:\\users\\Public\\Documents")
+        os.makedirs(public, exist_ok=True)
+        thesis, copy, tools, dash = (self.unix(p) for p in ("C:\\Thesis", "C:\\Pendo Copy", "C:\\Tools", "C:\\Pendo - Clock"))
+        native = [self.unix(p) for p in ("C:\\Program Files", "C:\\Program Files (x86)")]
+        planted = [os.path.join(n, f) for n in native for f in ("mondax.uix", "canary.txt")]
+        sendto = self.reg_value(user_shell + "Shell Folders", "SendTo")
+        korean = sendto.rsplit("\\", 1)[0] + "\\보내기"
+        busy_log = "C:\\mondax-busy.log"
+        # Twelve hundred files: an upgrade long enough to start a removal during it.
+        large = self.large_setup("busy", [("f%04d" % i, b"x") for i in range(1200)])
+
+        def write(path, data=b"mine"):
+            os.makedirs(os.path.dirname(path), exist_ok=True)
+            with open(path, "wb") as f:
+                f.write(data)
+
+        def install(folder=FOLDER, *extra):
+            code, log = self.silent(exe, "/silent", "/dir=" + folder, *extra)
+            self.assertEqual(code, DONE, log)
+
+        def remove(script=FOLDER + "\\mondax.uix", *extra):
+            return self.silent(mondax, script, "/silent", *extra)
+
+        def unquoted():
+            install("C:\\Pendo - Clock")
+            self.wine("reg", "add", UNINSTALL_KEY, "/v", "UninstallString", "/d",
+                      "C:\\windows\\mondax.exe C:\\Pendo - Clock\\mondax.uix", "/f")
+            return self.silent(mondax, "C:\\Pendo", "-", "Clock\\mondax.uix", "/silent")
+
+        def log_inside(log):
+            app = self.start(mondax, FOLDER + "\\mondax.uix", "/silent", "/log=" + log)
+            return app.wait(30), ""
+
+        def two_at_once():
+            # An upgrade runs while the user starts the removal.
+            unix_log = self.unix(busy_log)
+            if os.path.exists(unix_log):
+                os.remove(unix_log)
+            self.assertEqual(self.silent(large, "/silent", "/dir=" + FOLDER)[0], DONE)
+            installing = self.start(large, "/silent", "/dir=" + FOLDER, "/log=" + busy_log)
+            # Registered: the run holds the lock and has its files still to copy.
+            self.d.wait_for(lambda: os.path.exists(unix_log) and "インストール登録" in self.read(unix_log).decode("cp932"),
+                            timeout=60, every=0.01, what="the installation on its way")
+            result = remove()
+            self.assertEqual(installing.wait(60), DONE, self.read(unix_log).decode("cp932"))
+            self.assertEqual(len([f for f in os.listdir(target) if f.startswith("f")]), 1200)
+            return result
+
+        def korean_sendto():
+            os.makedirs(self.unix(korean), exist_ok=True)
+            for key in ("Shell Folders", "User Shell Folders"):
+                self.wine("reg", "add", user_shell + key, "/v", "SendTo", "/d", korean, "/f")
+            try:
+                return self.silent(exe, "/silent", "/dir=" + FOLDER, "/sendto=Pendo Clock")
+            finally:
+                for key in ("Shell Folders", "User Shell Folders"):
+                    self.wine("reg", "add", user_shell + key, "/v", "SendTo", "/d", sendto, "/f")
+
+        def wizard(script, check_settings):
+            app = self.start(mondax, script)
+            w = self.d.wait_window(cls="Tuninstallationform", pid=app.pid)
+            if check_settings:
+                self.click_client(w, 40, 196)  # プログラムの設定ファイルも削除する(&S)
+                self.shot("uninstall0_settings", w)
+            self.next(w)
+            refused = not check_settings
+            if refused:
+                self.assertIn("このフォルダはアンインストールできません。", self.message(app.pid, "失敗"))
+            self.d.wait_for(lambda: any(c.visible and c.text in ("終了しました。", "中止しました。")
+                                        for c in self.d.children(w)), timeout=60, what="the end label")
+            self.assertIsNotNone(self.child(w, "中止しました。" if refused else "終了しました。"))
+            self.next(w)
+            self.shot("uninstall2_refused" if refused else "uninstall2_settings", w)
+            self.assertEqual(self.child(w, "アンインストールは行われませんでした。") is not None, refused)
+            self.click_client(w, 392, 244)
+            return app.wait(10), ""
+
+        def stale_copy():
+            install()
+            shutil.copytree(target, copy)
+            return [copy]
+
+        rows = (
+            # what, prepare (returns what must survive), run, exit code, log line, what must be gone
+            ("a user's file and folder", lambda: (install(), write(os.path.join(target, "my-notes.txt")),
+                                                  write(os.path.join(target, "mydata", "photo.jpg")))
+             and [os.path.join(target, "my-notes.txt"), os.path.join(target, "mydata")],
+             remove, DONE, "ファイル残存: C:\\Pendo Clock\\my-notes.txt (インストールしたものではありません)",
+             [os.path.join(target, "Pendo.exe")]),
+            ("settings kept", lambda: (install(), write(os.path.join(target, "profile", "profile_mainform")))
+             and [os.path.join(target, "profile")],
+             remove, DONE, "設定を残しました: C:\\Pendo Clock\\profile", [os.path.join(target, "mondax.uix")]),
+            ("settings removed on request", lambda: (install(), write(os.path.join(target, "profile", "x"))) and [],
+             lambda: remove(FOLDER + "\\mondax.uix", "/removesettings"), DONE,
+             "フォルダ削除 (設定): C:\\Pendo Clock\\profile", [target]),
+            ("settings removed with the check box", lambda: (install(), write(os.path.join(target, "profile", "x"))) and [],
+             lambda: wizard(FOLDER + "\\mondax.uix", True), DONE, "", [target]),
+            ("a changed file", lambda: (install(), write(os.path.join(target, "readme.txt"), b"my notes"))
+             and [os.path.join(target, "readme.txt")],
+             remove, DONE, "ファイル残存: C:\\Pendo Clock\\readme.txt (インストール後に変更されています)",
+             [os.path.join(target, "Pendo.exe")]),
+            ("an empty StartUp", lambda: [self.unix(startup)], lambda: self.silent(exe, "/silent", "/dir=" + startup),
+             REFUSED, "システムやユーザーの特別なフォルダ", []),
+            ("an empty Public folder", lambda: [public],
+             lambda: self.silent(exe, "/silent", "/dir=C:\\users\\Public\\Documents"),
+             REFUSED, "システムやユーザーの特別なフォルダ", []),
+            ("the native Program Files", lambda: [write(p, b"[profile]\r\napplicationname=Pendo\r\n") for p in planted]
+             and planted, lambda: remove("C:\\Program Files\\mondax.uix"), REFUSED, "特別なフォルダ", []),
+            ("the (x86) Program Files", lambda: planted, lambda: remove("C:\\Program Files (x86)\\mondax.uix"),
+             REFUSED, "特別なフォルダ", []),
+            # A script restored from a backup into a data folder, after Pendo was removed.
+            ("installing into a data folder with a copied script",
+             lambda: (install(), write(os.path.join(thesis, "thesis.docx")), write(os.path.join(thesis, "ch", "1.docx")),
+                      shutil.copy(os.path.join(target, "mondax.uix"), thesis), remove()) and [thesis],
+             lambda: self.silent(exe, "/silent", "/dir=C:\\Thesis"), REFUSED,
+             "ここにインストールされたプログラムのものではありません。(C:\\Thesis)", []),
+            ("removing a data folder with a copied script", lambda: [thesis],
+             lambda: remove("C:\\Thesis\\mondax.uix"), REFUSED,
+             "ここにインストールされたプログラムのものではありません。(C:\\Thesis)", []),
+            ("a product inside another's folder", lambda: install() or [target],
+             lambda: self.silent(other, "/silent", "/dir=" + FOLDER + "\\Other"), REFUSED,
+             "「Pendo」のインストール先 (C:\\Pendo Clock) を含むか、その中にあるフォルダです。", []),
+            ("a product placed inside", lambda: (install(), write(os.path.join(target, "Other", "other.exe")),
+                                                 write(os.path.join(target, "Other", "mondax.uix"),
+                                                       b"[profile]\r\napplicationname=Other\r\n"))
+             and [os.path.join(target, "Other")], remove, DONE, "残したフォルダ: C:\\Pendo Clock: Other", []),
+            ("a stale copy of the folder", stale_copy, lambda: remove("C:\\Pendo Copy\\mondax.uix"), REFUSED,
+             "ここにインストールされたプログラムのものではありません。(C:\\Pendo Copy)", []),
+            ("a stale copy, in the wizard", lambda: stale_copy() + [target],
+             lambda: wizard("C:\\Pendo Copy\\mondax.uix", False), REFUSED, "", []),
+            ("a mistyped script name", lambda: install() or [target], lambda: remove(FOLDER + "\\uninstall.uix"),
+             REFUSED, "セットアップ情報が見つかりません。", []),
+            ("parents created and removed", lambda: [],
+             lambda: (install("C:\\Tools\\Clocks\\Pendo"), remove("C:\\Tools\\Clocks\\Pendo\\mondax.uix"))[1], DONE,
+             "フォルダ削除: C:\\Tools\r\n", [tools]),
+            ("a parent that was there", lambda: [write(os.path.join(tools, "keep.txt"))] and [tools + "/keep.txt"],
+             lambda: (install("C:\\Tools\\Clocks\\Pendo"), remove("C:\\Tools\\Clocks\\Pendo\\mondax.uix"))[1], DONE,
+             "フォルダ削除: C:\\Tools\\Clocks\r\n", [os.path.join(tools, "Clocks")]),
+            ("an old unquoted entry with \" - \"", lambda: [], unquoted, DONE, "フォルダ削除: C:\\Pendo - Clock\r\n", [dash]),
+            ("a log inside the folder", lambda: install() or [target], lambda: log_inside(FOLDER + "\\removal.log"),
+             BAD_COMMAND_LINE, "", []),
+            ("a log over the script", lambda: install() or [target], lambda: log_inside(FOLDER + "\\mondax.uix"), BAD_COMMAND_LINE,
+             "", []),
+            ("two runs at once", lambda: [], two_at_once, REFUSED, "別のインストールまたはアンインストールが実行中です。", []),
+            ("a SendTo folder the code page cannot name", lambda: [self.unix("C:\\Pendo Clock.lnk")], korean_sendto, DONE,
+             "「送る」フォルダの場所を確かめられないため", []),
+        )
+        def clean():
+            self.forget_pendo(target)
+            for folder in (thesis, copy, tools, dash):
+                shutil.rmtree(folder, ignore_errors=True)
+
+        clean()
+        try:
+            for what, prepare, run, expected, line, gone in rows:
+                with self.subTest(what):
+                    keep = prepare()
+                    self.assertIsInstance(keep, list)
+                    before = self.snapshot(keep)
+                    code, log = run()
+                    self.assertEqual(code, expected, log)
+                    self.assertIn(line, log)
+                    self.assertEqual(self.snapshot(keep), before, "what must survive is as it was")
+                    for path in gone:
+                        self.assertFalse(os.path.exists(path), path)
+                    if expected == REFUSED and "Pendo" in str(keep):
+                        self.assertIsNotNone(self.reg_value(UNINSTALL_KEY, "DisplayName"), "the real entry stays")
+                # Each row from a machine without Pendo, save what the next row reuses.
+                if not what.startswith(("installing into a data", "the native")):
+                    clean()
+        finally:
+            for path in planted:
+                if os.path.exists(path):
+                    os.remove(path)
+            clean()
+
 
 if __name__ == "__main__":
     unittest.main(argv=sys.argv[:1], verbosity=2)
