@@ -249,21 +249,25 @@ std::string CanonicalFolder(const std::string& folder) {
 }
 
 tprotectedfolders GetCanonicalProtectedFolders() {
-  tprotectedfolders p;
-  auto add = [](std::vector<std::string>& list, const std::string& f) {
-    if (f.empty()) return;
-    for (const auto& g : list) {
-      if (platform::LowerText(StoredFolder(g)) == platform::LowerText(StoredFolder(f))) return;
+  // Asked of the system once a run: some seventy folders, each made canonical.
+  static const tprotectedfolders folders = [] {
+    tprotectedfolders p;
+    auto add = [](std::vector<std::string>& list, const std::string& f) {
+      if (f.empty()) return;
+      for (const auto& g : list) {
+        if (platform::LowerText(StoredFolder(g)) == platform::LowerText(StoredFolder(f))) return;
+      }
+      list.push_back(f);
+    };
+    for (const auto& f : GetProtectedFolders()) {
+      add(p.folders, f);
+      add(p.folders, ExamineFolder(f).canonical);
     }
-    list.push_back(f);
-  };
-  for (const auto& f : GetProtectedFolders()) {
-    add(p.folders, f);
-    add(p.folders, ExamineFolder(f).canonical);
-  }
-  add(p.trees, GetWindowsFolder());
-  add(p.trees, CanonicalFolder(GetWindowsFolder()));
-  return p;
+    add(p.trees, GetWindowsFolder());
+    add(p.trees, CanonicalFolder(GetWindowsFolder()));
+    return p;
+  }();
+  return folders;
 }
 
 std::string InstallationFolderFault(const std::string& folder, const std::string& product,

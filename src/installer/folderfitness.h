@@ -25,8 +25,8 @@ void AddOwnership(tfolderfacts& facts);
 // there is none.
 std::string CanonicalFolder(const std::string& folder);
 
-// GetProtectedFolders in canonical form; the Windows folder protects its
-// whole tree.
+// GetProtectedFolders in canonical form, asked of the system once per
+// process; the Windows folder protects its whole tree.
 tprotectedfolders GetCanonicalProtectedFolders();
 
 // Empty when folder may take an installation of product: it does not exist,

@@ -289,6 +289,49 @@ TEST(InstallationRun, InstallsAndRemovesAgainThroughTheUninstallEntry) {
   ForgetProduct();
 }
 
+// Installations that an earlier Mondax made have a script and no record:
+// their script's files count as the product's, at an upgrade and at removal.
+TEST(InstallationRun, TheRecordTakesOverOlderInstallationsAndLeavesNoCopiesBehind) {
+  ForgetProduct();
+  const std::string older = SetupFolder("legacy-older", "[Bind]\r\nRunTest.exe=4\r\nold.dll=3\r\nmine.dll=3\r\n",
+                                        "MZ,,oldmin");
+  const std::string setup =
+      SetupFolder("legacy", "[Bind]\r\nRunTest.exe=4\r\nkeep.txt=3\r\n[Erase]\r\nold.dll=x\r\nmine.dll=x\r\n", "MZ..new");
+  const std::string folder = setup + "Legacy\\", recorded = setup + "Recorded\\";
+  ASSERT_EQ(tinstallationrun(older, older + "mondax.exe").Run(folder, ""), tinstallationrun::tresult::Done);
+  DeleteFileA((folder + "mondax.uir").c_str());
+  SetFileAttributesA((folder + "RunTest.exe").c_str(), FILE_ATTRIBUTE_READONLY);
+  ASSERT_EQ(tinstallationrun(setup, setup + "mondax.exe").Run(folder, ""), tinstallationrun::tresult::Done);
+  EXPECT_EQ(Read(folder + "RunTest.exe"), "MZ..");
+  EXPECT_FALSE(platform::FileExists(folder + "RunTest.exe.mondax-old")) << "a read-only previous version goes too";
+  EXPECT_FALSE(platform::FileExists(folder + "old.dll")) << "the earlier version's files are erased";
+  EXPECT_FALSE(platform::FileExists(folder + "mine.dll"));
+  // A run stopped before it copied its script: the record alone finishes the removal.
+  DeleteFileA((folder + "mondax.uix").c_str());
+  ASSERT_EQ(tremovalrun(folder).Run(), tremovalrun::tresult::Done);
+  EXPECT_FALSE(FolderExists(folder));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+
+  // With a record, what the user changed since is neither erased nor removed.
+  ASSERT_EQ(tinstallationrun(older, older + "mondax.exe").Run(recorded, ""), tinstallationrun::tresult::Done);
+  WriteText(recorded + "mine.dll", "the user's");
+  ASSERT_EQ(tinstallationrun(setup, setup + "mondax.exe").Run(recorded, ""), tinstallationrun::tresult::Done);
+  EXPECT_FALSE(platform::FileExists(recorded + "old.dll"));
+  EXPECT_EQ(Read(recorded + "mine.dll"), "the user's");
+  ASSERT_EQ(tremovalrun(recorded).Run(), tremovalrun::tresult::Done);
+  EXPECT_EQ(Read(recorded + "mine.dll"), "the user's");
+  EXPECT_FALSE(platform::FileExists(recorded + "RunTest.exe"));
+
+  // Removed without a record: the script's files go, the user's stay.
+  ASSERT_EQ(tinstallationrun(older, older + "mondax.exe").Run(setup + "Legacy2", ""), tinstallationrun::tresult::Done);
+  DeleteFileA((setup + "Legacy2\\mondax.uir").c_str());
+  WriteText(setup + "Legacy2\\notes.txt", "mine");
+  ASSERT_EQ(tremovalrun(setup + "Legacy2").Run(), tremovalrun::tresult::Done);
+  EXPECT_FALSE(platform::FileExists(setup + "Legacy2\\old.dll"));
+  EXPECT_EQ(Read(setup + "Legacy2\\notes.txt"), "mine");
+  ForgetProduct();
+}
+
 TEST(RemovalRun, RefusesRootsSystemFoldersAndNamelessScripts) {
   for (const std::string& folder : {std::string("C:\\"), GetWindowsFolder()}) {
     WriteText(folder + "mondax.uix", "[profile]\r\napplicationname=PendoRunTest\r\n");

@@ -166,6 +166,17 @@ TEST_F(SetupWizard, CopyFailureTellsTwiceAndEnds) {
   EXPECT_FALSE(platform::FileExists(target_ + "\\mondax.uix"));
 }
 
+TEST_F(SetupWizard, AFolderNameTheCodePageCannotHoldIsRefusedAsSuch) {
+  for (int i = 0; i < 3; ++i) Click(form_->NextButton());
+  SetWindowTextW(form_->installfoldernameedit->Handle(), L"C:\\\uD55C\uAD6D\uC5B4 Pendo");
+  test::tdialogwatcher refusal("失敗");
+  Click(form_->NextButton());
+  ASSERT_TRUE(refusal.Found());
+  EXPECT_NE(refusal.Text().find("シフトJISで表せない文字を含むフォルダ名は使用できません。"), std::string::npos)
+      << refusal.Text();
+  EXPECT_EQ(Page(), 3) << "the folder page stays";
+}
+
 TEST_F(SetupWizard, CancelAsksFirst) {
   test::tdialogwatcher confirmation("確認");
   const HWND window = form_->Handle();
