@@ -70,9 +70,9 @@ std::vector<std::pair<std::string, std::string>> KnownInstallations() {
     }
     found.emplace_back(product, folder);
   };
+  // Not the register: a removal leaves its section, which then names a
+  // folder no product is in.
   for (const REGSAM view : {REGSAM{KEY_WOW64_64KEY}, REGSAM{KEY_WOW64_32KEY}}) ForEachEntry(view, add);
-  const ScriptFile installRegister(GetWindowsFolder() + script::kRegister);
-  for (const auto& product : installRegister.SectionNames()) add(product, RegisteredFolderOf(product));
   return found;
 }
 

@@ -32,8 +32,6 @@ bool ScriptFile::ReadFlag(const std::string& section, const std::string& key, bo
   return tprofiletext(Text()).Read(section, key, value) ? ParseFlag(value) : def;
 }
 
-std::vector<std::string> ScriptFile::SectionNames() const { return tprofiletext(Text()).SectionNames(); }
-
 bool ScriptFile::ReadEntries(const std::string& section, tentrylist& list) const {
   const tprofiletext text(Text());
   // The names fill a buffer of kEntryNameBufferSize bytes as the system's

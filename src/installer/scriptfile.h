@@ -5,7 +5,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "installer/scriptformat.h"
 
@@ -24,7 +23,6 @@ class ScriptFile {
   // False when the section's names do not all fit the name buffer: the
   // list then holds only those that fit, and must not be acted upon.
   bool ReadEntries(const std::string& section, tentrylist& list) const;
-  std::vector<std::string> SectionNames() const;
   // Throws EFileError "<path> に書き込めません" when the file cannot be written.
   void WriteString(const std::string& section, const std::string& key, const std::string& value) const;
   // False when the file cannot be written; a missing key or section is no failure.

@@ -112,17 +112,6 @@ std::vector<std::string> tprofiletext::KeyNames(const std::string& section) cons
   return names;
 }
 
-std::vector<std::string> tprofiletext::SectionNames() const {
-  std::vector<std::string> names;
-  for (const auto& line : Lines()) {
-    if (!line.header) continue;
-    bool seen = false;
-    for (const auto& n : names) seen = seen || SameProfileName(n, line.name);
-    if (!seen) names.push_back(line.name);
-  }
-  return names;
-}
-
 void tprofiletext::Write(const std::string& section, const std::string& key, const std::string& value) {
   const auto lines = Lines();
   const std::size_t header = FindSection(lines, section);

@@ -26,8 +26,6 @@ class tprofiletext {
   bool Read(const std::string& section, const std::string& key, std::string& value) const;
   // The named keys of the section in file order, equal names included.
   std::vector<std::string> KeyNames(const std::string& section) const;
-  // The names of the sections in file order, each name once.
-  std::vector<std::string> SectionNames() const;
 
   // Rewrites the key's line as "key=value"; a missing key is added after the
   // section's last line that is not blank, a missing section at the end.
