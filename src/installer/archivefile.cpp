@@ -58,15 +58,15 @@ const char* tarchivefile::Next(std::uint32_t want, std::uint32_t& got) {
 }
 
 bool CopyArchiveFile(tarchivefile& archive, const std::string& path, std::uint32_t size) {
-  // The new bytes are complete beside the file before they take its name, so
-  // that a run stopped half-way never leaves a cut file under a product
-  // name; a file that is there already is kept aside for the run.
+  // A file that is there already is replaced only once its new bytes are
+  // complete beside it, and kept aside for the run; a new one is written in
+  // place (the record tells a removal which one a stopped run cut short).
   const bool replacing = GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-  const std::string written = path + script::kNewSuffix;
+  const std::string written = replacing ? path + script::kNewSuffix : path;
   bool copied = false, closed = false;
   {
-    tkernelhandle out = OwnFileHandle(CreateFileW(Wide(written).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    tkernelhandle out = OwnFileHandle(CreateFileW(Wide(written).c_str(), GENERIC_WRITE, 0, nullptr,
+                                                  replacing ? CREATE_ALWAYS : CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!out) return false;
     copied = CopyArchiveBytes(
         size, kCopyBufferSize, [&](std::uint32_t want, std::uint32_t& got) { return archive.Next(want, got); },
@@ -77,7 +77,7 @@ bool CopyArchiveFile(tarchivefile& archive, const std::string& path, std::uint32
     closed = CloseHandle(out.release()) != FALSE;
   }
   if (copied && closed && !replacing) {
-    if (MoveFileW(Wide(written).c_str(), Wide(path).c_str())) return true;
+    return true;
   } else if (copied && closed) {
     const std::string previous = path + script::kPreviousSuffix;
     if (MoveFileExW(Wide(path).c_str(), Wide(previous).c_str(), MOVEFILE_REPLACE_EXISTING)) {

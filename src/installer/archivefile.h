@@ -39,10 +39,10 @@ class tarchivefile {
 };
 
 // Writes the next size bytes of the archive to path, in pieces of at most
-// the copy buffer's size, as a complete file written beside it (path
-// ".mondax-new") that then takes its name. An existing file is kept as path
+// the copy buffer's size. An existing file is replaced by a complete file
+// written beside it (path ".mondax-new") and is itself kept as path
 // ".mondax-old", for the run to put back or delete; a copy that fails
-// leaves the old file as it was and no new one.
+// leaves the old file as it was, and a new file that fails is removed.
 bool CopyArchiveFile(tarchivefile& archive, const std::string& path, std::uint32_t size);
 // Puts the previous version kept beside path back in its place.
 bool RestorePreviousVersion(const std::string& path);

@@ -375,16 +375,13 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
   // The clean-up of earlier versions touches only files the product made.
   tinstallrecord now;
   ReadRecordFile(record.Path(), now);
-  auto isProducts = [&](const std::string& relative, tfileprint& print) {
-    if (!FilePrint(prefix + relative, print)) return false;
-    const auto prints = RecordedPrints(now, relative);
-    return std::find(prints.begin(), prints.end(), print) != prints.end();
+  auto isProducts = [&](const std::string& relative) {
+    return IsAsRecorded(prefix + relative, RecordedPrints(now, relative));
   };
   for (const auto& e : content.erase) {
     const std::string path = prefix + GetEntryName(e);
-    tfileprint print{};
     if (GetFileAttributesW(Wide(path).c_str()) == INVALID_FILE_ATTRIBUTES) continue;
-    if (isProducts(GetEntryName(e), print))
+    if (isProducts(GetEntryName(e)))
       Log("ファイル削除: " + path + Outcome(DeleteFileW(Wide(path).c_str()) != FALSE));
     else
       Log("ファイル残存: " + path + " (インストールしたものではありません)");
@@ -393,7 +390,8 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
     const std::string from = prefix + GetEntryName(e), to = prefix + GetEntryValue(e);
     tfileprint print{};
     if (GetFileAttributesW(Wide(from).c_str()) == INVALID_FILE_ATTRIBUTES) continue;
-    if (isProducts(GetEntryName(e), print)) note(trecordkind::File, GetEntryValue(e), print.size, print.crc);
+    if (isProducts(GetEntryName(e)) && FilePrint(from, print))
+      note(trecordkind::File, GetEntryValue(e), print.size, print.crc);
     Log("ファイル名変更: " + from + " -> " + to + Outcome(MoveFileW(Wide(from).c_str(), Wide(to).c_str()) != FALSE));
   }
 
@@ -468,6 +466,7 @@ tinstallationrun::tresult tinstallationrun::Run(const std::string& folderText, c
     const std::string previous = path + script::kPreviousSuffix;
     Log("旧版削除: " + previous + Outcome(DeleteOwnFile(previous)));
   }
+  note(trecordkind::End, stored);
   if (!recorded) Log("インストール記録の一部を書けませんでした: " + record.Path());
   Progress(tbar::Information, 1, 1);
   LetWindowWork();

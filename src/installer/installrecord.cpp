@@ -17,7 +17,8 @@ struct tkindname {
 };
 const tkindname kKinds[] = {{trecordkind::Folder, "folder"},     {trecordkind::File, "file"},
                             {trecordkind::Shortcut, "shortcut"}, {trecordkind::SendTo, "sendto"},
-                            {trecordkind::Key, "key"},           {trecordkind::Value, "value"}};
+                            {trecordkind::Key, "key"},           {trecordkind::Value, "value"},
+                            {trecordkind::End, "end"}};
 
 // Tabs, line ends and '%' inside a field would split it; none is a trail
 // byte of code page 932, so a byte walk is safe.
@@ -189,6 +190,15 @@ bool IsSettingsPath(const std::string& relative, const std::vector<std::string>&
       return true;
   }
   return false;
+}
+
+const trecordentry* FileOfStoppedRun(const tinstallrecord& record) {
+  const trecordentry* last = nullptr;
+  for (const auto& e : record.entries) {
+    if (e.kind == trecordkind::End) last = nullptr;
+    if (e.kind == trecordkind::File) last = &e;
+  }
+  return last;
 }
 
 std::vector<std::string> DeepestFirst(std::vector<std::string> folders) {

@@ -20,6 +20,7 @@ enum class trecordkind {
   SendTo,    // the SendTo shortcut, full path
   Key,       // a registry key the installation created, "HKEY_…\path"
   Value,     // a value it wrote: the key in path, the value's name in name
+  End,       // the run that wrote the lines before it ended well; path: the folder
 };
 
 struct trecordentry {
@@ -60,6 +61,11 @@ std::vector<std::string> RecordedPaths(const tinstallrecord& record, trecordkind
 // True when relative lies at or below one of the settings paths (a file or
 // folder the product writes beside itself at run time).
 bool IsSettingsPath(const std::string& relative, const std::vector<std::string>& settings);
+
+// The file a run was writing when it was stopped: the last file named after
+// the last End, if any file was; null when every run ended well. Files are
+// written front to back, so only this one can be cut short.
+const trecordentry* FileOfStoppedRun(const tinstallrecord& record);
 
 // Deepest first, so that a folder comes before the folders holding it.
 std::vector<std::string> DeepestFirst(std::vector<std::string> folders);

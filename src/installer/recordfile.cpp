@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "installer/archivecopy.h"
@@ -78,6 +79,15 @@ bool FilePrint(const std::string& path, tfileprint& print) {
     print.crc = Crc32(buffer.data(), got, print.crc);
     print.size += got;
   }
+}
+
+bool IsAsRecorded(const std::string& path, const std::vector<tfileprint>& prints) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data)) return false;
+  const std::uint64_t size = static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+  tfileprint print{};
+  return std::any_of(prints.begin(), prints.end(), [&](const tfileprint& p) { return p.size == size; }) &&
+         FilePrint(path, print) && std::find(prints.begin(), prints.end(), print) != prints.end();
 }
 
 bool ReadRecordFile(const std::string& path, tinstallrecord& record) {

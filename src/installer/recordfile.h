@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "framework/handles.h"
 #include "installer/installrecord.h"
@@ -33,6 +34,10 @@ class trecordfile {
 
 // The size and CRC-32 of a file's bytes; false when it cannot be read.
 bool FilePrint(const std::string& path, tfileprint& print);
+
+// True when the file's bytes are one of the prints: as the installation
+// wrote them, unchanged since. Read only when its size is one of theirs.
+bool IsAsRecorded(const std::string& path, const std::vector<tfileprint>& prints);
 
 // False when the file is missing or holds no record.
 bool ReadRecordFile(const std::string& path, tinstallrecord& record);

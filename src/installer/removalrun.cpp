@@ -54,6 +54,12 @@ void ForEachIn(const std::string& folder, Visit visit) {
 
 bool IsLink(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
 
+std::uint64_t FileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data)) return ~std::uint64_t{0};
+  return static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+}
+
 // What stays directly in folder, for one line of the last page.
 std::string FolderLine(const std::string& folder) {
   std::vector<std::string> names;
@@ -228,6 +234,7 @@ tremovalrun::tresult tremovalrun::Run() {
   fault_ = FindRunningProduct(prefix, files);
   if (!fault_.empty()) return tresult::ProductRunning;
 
+  const trecordentry* cut = FileOfStoppedRun(record);
   const int fileCount = static_cast<int>(files.size());
   Progress(tbar::Files, 0, fileCount == 0 ? 1 : fileCount);
   bool productLeft = false;
@@ -240,10 +247,10 @@ tremovalrun::tresult tremovalrun::Run() {
     }
     const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) && !IsLink(attributes)) {
-      tfileprint print{};
-      const auto prints = RecordedPrints(record, relative);
-      const bool unchanged =
-          !recorded || (FilePrint(path, print) && std::find(prints.begin(), prints.end(), print) != prints.end());
+      // The copy a stopped run was writing is shorter than it was to be.
+      const bool unchanged = !recorded || IsAsRecorded(path, RecordedPrints(record, relative)) ||
+                             (cut && platform::LowerText(cut->path) == platform::LowerText(relative) &&
+                              FileSize(path) < cut->size);
       const bool setting = IsSettingsPath(relative, settings);
       if (unchanged || (setting && removeSettings_)) {
         if (DeleteFileW(Wide(path).c_str())) {

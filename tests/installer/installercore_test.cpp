@@ -448,6 +448,11 @@ TEST(InstallRecord, ReadsBackWhatWasWrittenAndPassesOverCutLines) {
   EXPECT_EQ(RecordedPrints(record, "SUB\\read me.txt"), (std::vector<tfileprint>{{0, 0}}));
   EXPECT_TRUE(RecordedPrints(record, "cut.txt").empty());
   EXPECT_EQ(RecordedFiles(record), (std::vector<std::string>{"Pendo.exe", "sub/Read Me.txt"}));
+  // Without an end the run was stopped, in its last file; a run that ended names none.
+  ASSERT_NE(FileOfStoppedRun(record), nullptr);
+  EXPECT_EQ(FileOfStoppedRun(record)->path, "PENDO.EXE");
+  ASSERT_TRUE(ParseInstallRecord(bytes.substr(0, bytes.find("junction")) + "end\tC:\\P\r\n", record));
+  EXPECT_EQ(FileOfStoppedRun(record), nullptr);
   EXPECT_FALSE(ParseInstallRecord("Mondax installation record 2\tPendo\tC:\\P\r\n", record)) << "another version";
   EXPECT_FALSE(ParseInstallRecord("[profile]\r\napplicationname=Pendo\r\n", record));
   EXPECT_FALSE(ParseInstallRecord(FormatRecordHeader("Pendo", "C:\\P").substr(0, 20), record)) << "cut in its header";
