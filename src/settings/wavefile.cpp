@@ -106,17 +106,19 @@ twavesound CheckWaveFile(std::string_view bytes) {
   if (extra) s.format.append(format.substr(kFormatHeader, extra));
   // A block cut short cannot be played.
   s.databytes = static_cast<std::uint32_t>(data.size() - data.size() % s.blockalign);
-  const std::size_t pad = s.databytes % 2;
-  s.image.reserve(20 + s.format.size() + 8 + s.databytes + pad);
+  // Each chunk of odd size is followed by its pad byte.
+  const std::size_t formatPad = s.format.size() % 2, dataPad = s.databytes % 2;
+  s.image.reserve(20 + s.format.size() + formatPad + 8 + s.databytes + dataPad);
   s.image = "RIFF";
-  PutU32(s.image, static_cast<std::uint32_t>(4 + 8 + s.format.size() + 8 + s.databytes + pad));
+  PutU32(s.image, static_cast<std::uint32_t>(4 + 8 + s.format.size() + formatPad + 8 + s.databytes + dataPad));
   s.image += "WAVEfmt ";
   PutU32(s.image, static_cast<std::uint32_t>(s.format.size()));
   s.image += s.format;
+  if (formatPad) s.image += '\0';
   s.image += "data";
   PutU32(s.image, s.databytes);
   s.image.append(data.substr(0, s.databytes));
-  if (pad) s.image += '\0';
+  if (dataPad) s.image += '\0';
   return s;
 }
 

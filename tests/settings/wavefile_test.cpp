@@ -49,6 +49,9 @@ TEST(WaveFile, OnlyWellFormedSoundsWithAPlayableFormatAreHandedOnRebuilt) {
       {"a compressed format, for the system to judge",
        Riff(Chunk("fmt ", Format(2, 1, 22050, 11155, 512, 4) + U16(32) + adpcmExtra) + Chunk("data", sound)),
        twavefault::None, 512},
+      {"a format of odd size, with its pad byte",
+       Riff(Chunk("fmt ", Format(0x55, 1, 22050, 2000, 1, 0) + U16(1) + "x") + '\0' + Chunk("data", sound)),
+       twavefault::None, 800},
       {"data that claims 200 MB", claimsTooMuch, twavefault::ChunkOutsideFile, 0},
       {"a RIFF chunk longer than the file", riffTooLong, twavefault::ChunkOutsideFile, 0},
       {"a chunk header cut short", Riff(Chunk("fmt ", kMono8) + Chunk("data", sound) + "dat"),
@@ -84,10 +87,12 @@ TEST(WaveFile, OnlyWellFormedSoundsWithAPlayableFormatAreHandedOnRebuilt) {
     EXPECT_EQ(s.databytes, c.databytes) << c.what;
     // The rebuilt file: the format (as WAVEFORMATEX) and the data alone, each size right.
     const std::string expected =
-        Riff(Chunk("fmt ", s.format) + Chunk("data", std::string(c.bytes.substr(c.bytes.find("data") + 8, c.databytes))) +
+        Riff(Chunk("fmt ", s.format) + std::string(s.format.size() % 2, '\0') +
+             Chunk("data", std::string(c.bytes.substr(c.bytes.find("data") + 8, c.databytes))) +
              std::string(c.databytes % 2, '\0'));
     EXPECT_EQ(s.image, expected) << c.what;
-    EXPECT_EQ(s.format.size(), s.formattag == 1 ? 18u : 50u) << c.what << ": WAVEFORMATEX with its extra bytes";
+    EXPECT_EQ(s.format.substr(0, 16), c.bytes.substr(c.bytes.find("fmt ") + 8, 16)) << c.what;
+    EXPECT_EQ(s.format.size(), 18u + static_cast<unsigned char>(s.format[16])) << c.what << ": WAVEFORMATEX, cbSize right";
     const twavesound again = CheckWaveFile(s.image);
     EXPECT_EQ(again.fault, twavefault::None) << c.what;
     EXPECT_EQ(again.image, s.image) << c.what;
