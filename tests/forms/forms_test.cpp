@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "forms/advancedform.h"
@@ -181,6 +183,12 @@ RECT WorkArea() {
   return r;
 }
 
+void WriteProfile(const char* name, std::initializer_list<std::pair<const char*, int>> values) {
+  tprofiler p(name);
+  for (const auto& v : values) p.WriteInteger(v.first, v.second);
+  p.Save();
+}
+
 std::string Placement(const tform& f) {
   return std::to_string(f.Left()) + "," + std::to_string(f.Top()) + " " + std::to_string(f.ClientWidth()) + "x" +
          std::to_string(f.ClientHeight());
@@ -219,13 +227,7 @@ TEST_F(Forms, AWindowOffTheScreenComesOntoItButKeepsItsPlaceUntilTheUserMovesIt)
   f->Free();
   EXPECT_EQ(moved, StoredPlacement("profile_advtest")) << "moved by the user, the new place is kept";
 
-  {
-    tprofiler p("profile_advtest");
-    p.WriteInteger("left", -60);
-    p.WriteInteger("clientwidth", 100000);
-    p.WriteInteger("clientheight", 30);
-    p.Save();
-  }
+  WriteProfile("profile_advtest", {{"left", -60}, {"clientwidth", 100000}, {"clientheight", 30}});
   f = CreateOwnedForm<Tadvtestform>(nullptr);
   EXPECT_EQ(-60, f->Left()) << "partly off the screen, as the user left it";
   EXPECT_LE(f->Width(), GetSystemMetrics(SM_CXVIRTUALSCREEN)) << "no wider than the desktop";
@@ -234,11 +236,7 @@ TEST_F(Forms, AWindowOffTheScreenComesOntoItButKeepsItsPlaceUntilTheUserMovesIt)
 }
 
 TEST_F(Forms, AWorkAreaThatShrinksOverTheWindowTakesItAlongAndGivesItBack) {
-  {
-    tprofiler p("profile_advtest");
-    p.WriteInteger("top", 600);
-    p.Save();
-  }
+  WriteProfile("profile_advtest", {{"top", 600}});
   auto* f = CreateOwnedForm<Tadvtestform>(nullptr);
   EXPECT_EQ(600, f->Top());
   {
@@ -253,11 +251,7 @@ TEST_F(Forms, AWorkAreaThatShrinksOverTheWindowTakesItAlongAndGivesItBack) {
 }
 
 TEST_F(Forms, AProfileWithOnlyLeftTakesTheRestFromTheDescription) {
-  {
-    tprofiler p("profile_advtest");
-    p.WriteInteger("left", 77);
-    p.Save();
-  }
+  WriteProfile("profile_advtest", {{"left", 77}});
   auto* f = CreateOwnedForm<Tadvtestform>(nullptr);
   EXPECT_EQ(77, f->Left());
   EXPECT_EQ(150, f->Top());
