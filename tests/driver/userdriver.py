@@ -104,7 +104,7 @@ class Window:
 
 
 class Program:
-    def __init__(self, desktop, popen, pid, exe):
+    def __init__(self, desktop, popen, pid, exe=None):
         self._desktop = desktop
         self._popen = popen
         self.pid = pid
@@ -122,7 +122,7 @@ class Program:
                 continue
             if os.path.abspath(first.decode("utf-8", "replace")) == self._exe:
                 return int(entry)
-        raise RuntimeError("no Linux process runs %s" % self._exe)
+        raise RuntimeError("no Linux process runs %s" % (self._exe or "the program"))
 
     def suspend(self):
         os.kill(self._unix_pid(), signal.SIGSTOP)
