@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Pendo left to itself across the same half hour, three copies side by side.
 
-A clock zone is chosen so that the next local minute is a half hour, :30:
+A clock zone is chosen that puts the local clock shortly before a half hour:
 - "stalled" is stopped (SIGSTOP) before :30 and continued in :31; the notice of
   :30 then opens at once, with only the notice sound, none of the :30 chime;
 - "badsound" has a wave file with wrong sizes and one of 1.5 GB as its chime
@@ -74,14 +74,14 @@ class MinutesLeftAlone(unittest.TestCase):
 
     def test_a_stall_bad_sounds_and_busy_programs_lose_no_notice(self):
         d = self.d
-        if datetime.datetime.utcnow().second > 30:
-            time.sleep(61 - datetime.datetime.utcnow().second)
-        # Minutes ahead of universal time that make the next minute :30.
-        offset = (30 - (datetime.datetime.utcnow().minute + 1)) % 60
-        zone = {"TZ": "PND-0:%02d" % offset}
+        # A zone as far ahead of universal time as puts the local clock at
+        # :29:25 now: time to start three copies before the half hour.
+        now = datetime.datetime.utcnow()
+        offset = (29 * 60 + 25 - (now.minute * 60 + now.second)) % 3600
+        zone = {"TZ": "PND-0:%02d:%02d" % (offset // 60, offset % 60)}
 
         def local():
-            return datetime.datetime.utcnow() + datetime.timedelta(minutes=offset)
+            return datetime.datetime.utcnow() + datetime.timedelta(seconds=offset)
 
         def until(minute, second):
             """Sleeps until that second of that minute of this local hour."""
@@ -129,7 +129,8 @@ class MinutesLeftAlone(unittest.TestCase):
         end = local().replace(second=0, microsecond=0) + datetime.timedelta(minutes=2, seconds=20)
         watch = d.watch("Tnoticeform", int((end - local()).total_seconds() * 1000))
 
-        until(29, 52)
+        self.assertLess(local(), local().replace(minute=29, second=50), "started in time")
+        until(29, 56)
         s.suspend()
         until(30, 0)
         message = d.wait_for(lambda: self.notices_of(p), timeout=55, what="the message notice after the programs")
@@ -140,7 +141,7 @@ class MinutesLeftAlone(unittest.TestCase):
         self.assertTrue(b.running())
         d.screenshot(os.path.join(SHOTS, "minute-busy-and-bad.png"))
 
-        until(31, 3)
+        until(31, 2)
         mark = d.sound_mark()
         s.resume()
         late = d.wait_for(lambda: self.notices_of(s), timeout=15, what="the notice of the minute slept through")
