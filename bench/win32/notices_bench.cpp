@@ -13,6 +13,7 @@
 #include "app/_mainform.h"
 #include "framework/application.h"
 #include "notices/noticelist.h"
+#include "settings/clockparts.h"
 #include "settings/programidentity.h"
 #include "seconds.h"
 
@@ -36,15 +37,12 @@ std::string NoticeFile(int count) {
   return text;
 }
 
-// The system's clock for every reading, its minute moved on by one at the
-// start of each pass so that every tick runs a whole pass.
+// The system's clock moved on by a minute at every reading, so that every
+// tick runs one whole minute.
 struct tpassclock : pendo::tsystemclock {
-  int shift = 0;
-  bool first = true;
-  int Minute() override {
-    if (first) ++shift;
-    first = !first;
-    return (tsystemclock::Minute() + shift) % 60;
+  long long shift = 0;
+  pendo::platform::tlocaltime Now() override {
+    return pendo::LocalMinuteTime(pendo::LocalMinuteNumber(tsystemclock::Now()) + ++shift);
   }
 };
 

@@ -1,5 +1,7 @@
 #include "app/_mainform.h"
 
+#include <wtsapi32.h>
+
 #include <exception>
 
 #include "app/buildinfo.h"
@@ -102,17 +104,25 @@ class Tmainform::tschedulerlink : public tschedulereffects, public tschedulerclo
   void PlaySound(const std::string& sound) override { PlaySoundList(sound); }
   bool FileExists(const std::string& path) override { return platform::FileExists(path); }
   void RunProgram(const std::string& path) override { RunProgramFile(path); }
-  void ShowNotice(const std::string& message) override { form_.ShowNotice(message); }
+  void ShowNotice(const std::string& message, int hour, int minute) override {
+    form_.ShowNotice(message, hour, minute);
+  }
   void BlinkSeparator() override {
     form_.datepanel->Signal = !form_.datepanel->Signal;
     form_.datepanel->UpdatePanel();
   }
+  // As an error of any handler is: the application's report.
+  void ReportFailure(std::exception_ptr failure) override {
+    try {
+      std::rethrow_exception(failure);
+    } catch (const std::exception& e) {
+      Application->HandleException(&e);
+    } catch (...) {
+      Application->HandleException(nullptr);
+    }
+  }
 
-  int Minute() override { return clock_->Minute(); }
-  int Hour() override { return clock_->Hour(); }
-  int DayOfWeek() override { return clock_->DayOfWeek(); }
-  int Month() override { return clock_->Month(); }
-  int Day() override { return clock_->Day(); }
+  platform::tlocaltime Now() override { return clock_->Now(); }
 
  private:
   Tmainform& form_;
@@ -186,6 +196,8 @@ void Tmainform::FormCreate(tobject*) {
   loadmonitorwindow = ReadCpuLoadMonitorSetting();
   Application->OnActivate = [this] { ApplyStayOnTop(); };
   Application->OnDeactivate = [this] { ApplyStayOnTop(); };
+  // Told of a session unlock, after which the clock may stand elsewhere.
+  sessionnotified_ = WTSRegisterSessionNotification(Handle(), NOTIFY_FOR_THIS_SESSION) != FALSE;
   if (Profile()) {
     eventsounds.Read(*Profile());
     eventsoundsloaded_ = true;
@@ -248,20 +260,32 @@ void Tmainform::SaveProfile() {
 
 void Tmainform::SchedulerTick() { scheduler_->Tick(eventsounds, noticelist); }
 
-void Tmainform::ShowNotice(const std::string& message) {
+void Tmainform::ClockChanged() { scheduler_->RunDueMinutes(eventsounds, noticelist); }
+
+void Tmainform::ShowNotice(const std::string& message) { ShowNotice(message, GetHour(), GetMinute()); }
+
+void Tmainform::ShowNotice(const std::string& message, int hour, int minute) {
   savedforegroundwindow_ = GetForegroundWindow();
   // Every notice gives the focus back to the window saved last; that fails
   // silently when the window is gone.
-  auto* notice = Application->CreateForm<Tnoticeform>(message, GetHour(), GetMinute(), [this] {
+  auto* notice = Application->CreateForm<Tnoticeform>(message, hour, minute, [this] {
     if (savedforegroundwindow_) SetForegroundWindow(savedforegroundwindow_);
   });
-  PlaySoundList(eventsounds.noticed);
-  notice->Show();
+  try {
+    PlaySoundList(eventsounds.noticed);
+    notice->Show();
+  } catch (...) {
+    // No window is left behind that nobody sees.
+    notice->Free();
+    throw;
+  }
   SetForegroundWindow(notice->Handle());
 }
 
 void Tmainform::FormDestroy(tobject*) {
   if (slowpanelcontroltimer) slowpanelcontroltimer->SetEnabled(false);
+  if (sessionnotified_ && ExistingHandle()) WTSUnRegisterSessionNotification(ExistingHandle());
+  sessionnotified_ = false;
   tgaugepanel::SetPaintFailureHook(nullptr);
   ReportUnsavedNoticeEdits(true);
 }
@@ -451,6 +475,19 @@ LRESULT Tmainform::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == kNoticeListUnreadableMessage) {
     ReportUnreadableNoticeList();
     return 0;
+  }
+  // The clock, its zone or the machine's sleep may have moved the local time:
+  // the minutes due run now, not at the next tick.
+  switch (msg) {
+    case WM_TIMECHANGE:
+      ClockChanged();
+      return 0;
+    case WM_POWERBROADCAST:
+      if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) ClockChanged();
+      return TRUE;
+    case WM_WTSSESSION_CHANGE:
+      if (wp == WTS_SESSION_UNLOCK) ClockChanged();
+      return 0;
   }
   return ttransparentprimaryform::WndProc(msg, wp, lp);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/versiondialog.h"
@@ -77,8 +78,14 @@ class Tmainform : public ttransparentprimaryform, public tpanelhost {
   void SaveNoticeList();
   void SortNoticeList() { noticelist.Sort(); }
   void SchedulerTick();
+  // The system's clock, time zone or power state changed: the minutes due run at once.
+  void ClockChanged();
+  // A notice of the present time (the notice wizard's test), and one of the
+  // time it was due.
   void ShowNotice(const std::string& message);
-  int LastProcessedMinute() const { return scheduler_->LastProcessedMinute(); }
+  void ShowNotice(const std::string& message, int hour, int minute);
+  // The last minute the scheduler ran (LocalMinuteNumber); none before the first tick.
+  std::optional<long long> LastCompletedMinute() const { return scheduler_->LastCompletedMinute(); }
   // The clock the scheduler compares with (null: the system's).
   void SetSchedulerClock(tschedulerclock* clock);
 
@@ -164,6 +171,7 @@ class Tmainform : public ttransparentprimaryform, public tpanelhost {
   // could not be read is never written over, nor are sounds never loaded.
   bool noticelistwritable_ = false;
   bool eventsoundsloaded_ = false;
+  bool sessionnotified_ = false;
 };
 
 }  // namespace pendo

@@ -33,10 +33,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     auto* mainform = app.CreateForm<pendo::Tmainform>();
     mainform->ShowAtStartup();
     app.Run();
-    // Let a new copy start while this one is still writing its profiles.
+    // Every profile is written before a new copy may start and read them.
+    app.DestroyForms();
     pendo::ReleaseInstanceMutex(lock);
     lock = nullptr;
-    app.DestroyForms();
   }
   pendo::FreeCaptionBuffer();
   return 0;

@@ -2,14 +2,23 @@
 
 #include "framework/application.h"
 #include "framework/windowtext.h"
+#include "settings/desktop.h"
 
 namespace pendo {
 
 const char tadvancedform::kErrorText[] = "例外が発生しました。発生地点は不明です。";
 const char tadvancedform::kErrorCaption[] = "例外 - Exception";
 
+namespace {
+// The persistent form that holds the program-wide hooks, if any.
+tadvancedform* hookholder = nullptr;
+}  // namespace
+
 tadvancedform::tadvancedform(tcomponent* owner, const tformdesc& description) : tform(owner, description) {
-  // The form constructed last owns the hooks.
+  // The first one (the main window) keeps them for its whole life: a notice
+  // window opened and closed later must neither take nor clear them.
+  if (hookholder) return;
+  hookholder = this;
   Application->OnActivate = [this] { ApplicationActivated(); };
   Application->OnDeactivate = [this] { ApplicationDeactivated(); };
   Application->OnException = [](const std::exception*) {
@@ -18,16 +27,47 @@ tadvancedform::tadvancedform(tcomponent* owner, const tformdesc& description) : 
   };
 }
 
+tadvancedform::~tadvancedform() {
+  if (hookholder == this) hookholder = nullptr;
+}
+
 void tadvancedform::Loaded() {
   tform::Loaded();
   profile_ = std::make_unique<tprofiler>("profile_" + Name());
   SetDefaultPlacement();
-  // No value is clamped to the screen: a window left off it comes back off it.
-  SetLeft(profile_->ReadInteger("left", defaultleft));
-  SetTop(profile_->ReadInteger("top", defaulttop));
-  SetClientWidth(profile_->ReadInteger("clientwidth", defaultclientwidth));
-  SetClientHeight(profile_->ReadInteger("clientheight", defaultclientheight));
+  const tplacement stored{profile_->ReadInteger("left", defaultleft), profile_->ReadInteger("top", defaulttop),
+                          profile_->ReadInteger("clientwidth", defaultclientwidth),
+                          profile_->ReadInteger("clientheight", defaultclientheight)};
+  SetLeft(stored.left);
+  SetTop(stored.top);
+  SetClientWidth(stored.clientwidth);
+  SetClientHeight(stored.clientheight);
   lockmove_ = profile_->ReadBool("lockmove", false);
+  stored_ = stored;
+  KeepReachable();
+}
+
+tadvancedform::tplacement tadvancedform::CurrentPlacement() const {
+  return {Left(), Top(), ClientWidth(), ClientHeight()};
+}
+
+void tadvancedform::KeepReachable() {
+  const tplacement wanted = stored_ ? *stored_ : CurrentPlacement();
+  const SIZE frame = FrameExtra();
+  const tscreenrect reachable =
+      ReachableBounds({wanted.left, wanted.top, wanted.left + wanted.clientwidth + frame.cx,
+                       wanted.top + wanted.clientheight + frame.cy},
+                      MonitorAreas());
+  placing_ = true;
+  struct tdone {
+    bool& flag;
+    ~tdone() { flag = false; }
+  } done{placing_};
+  const tplacement target{reachable.left, reachable.top, reachable.Width() - frame.cx, reachable.Height() - frame.cy};
+  if (!(CurrentPlacement() == target)) SetBounds(reachable.left, reachable.top, reachable.Width(), reachable.Height());
+  placed_ = CurrentPlacement();
+  if (placed_ == wanted) stored_.reset();
+  else stored_ = wanted;
 }
 
 void tadvancedform::SetDefaultPlacement() {
@@ -39,10 +79,11 @@ void tadvancedform::SetDefaultPlacement() {
 
 void tadvancedform::SaveProfile() {
   if (!profile_) return;
-  profile_->WriteInteger("left", Left());
-  profile_->WriteInteger("top", Top());
-  profile_->WriteInteger("clientwidth", ClientWidth());
-  profile_->WriteInteger("clientheight", ClientHeight());
+  const tplacement placement = stored_ ? *stored_ : CurrentPlacement();
+  profile_->WriteInteger("left", placement.left);
+  profile_->WriteInteger("top", placement.top);
+  profile_->WriteInteger("clientwidth", placement.clientwidth);
+  profile_->WriteInteger("clientheight", placement.clientheight);
   profile_->WriteBool("lockmove", lockmove_);
   profile_->Save();
 }
@@ -123,7 +164,19 @@ LRESULT tadvancedform::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_SETTINGCHANGE: {
       const LRESULT r = tform::WndProc(msg, wp, lp);
+      if (wp == SPI_SETWORKAREA) KeepReachable();
       SystemSettingsChanged();
+      return r;
+    }
+    case WM_DISPLAYCHANGE: {
+      const LRESULT r = tform::WndProc(msg, wp, lp);
+      KeepReachable();
+      return r;
+    }
+    case WM_WINDOWPOSCHANGED: {
+      const LRESULT r = tform::WndProc(msg, wp, lp);
+      // Moved or sized by the user (or the program for the user): that place is the one to keep.
+      if (!placing_ && stored_ && !(CurrentPlacement() == placed_)) stored_.reset();
       return r;
     }
   }
@@ -131,10 +184,14 @@ LRESULT tadvancedform::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void tadvancedform::BeforeDestruction() {
-  // Whoever installed them: no hook may outlive a persistent form.
-  Application->OnActivate = nullptr;
-  Application->OnDeactivate = nullptr;
-  Application->OnException = nullptr;
+  // The hooks go with their holder, whoever set them since (the main window
+  // sets its own activation hooks).
+  if (hookholder == this) {
+    Application->OnActivate = nullptr;
+    Application->OnDeactivate = nullptr;
+    Application->OnException = nullptr;
+    hookholder = nullptr;
+  }
   try {
     SaveProfile();
   } catch (...) {

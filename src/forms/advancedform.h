@@ -1,9 +1,11 @@
 // The base of every long-lived window that remembers where it was: its own
-// profile ("profile_" + component name) for placement and move lock, keyboard
-// moving and sizing, and the program-wide activate, deactivate and error hooks.
+// profile ("profile_" + component name) for placement and move lock, a place
+// the user can always reach, keyboard moving and sizing, and the program-wide
+// activate, deactivate and error hooks, which the first such form holds.
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "framework/form.h"
 #include "settings/profiler.h"
@@ -15,6 +17,7 @@ class tadvancedform : public tform {
   static constexpr int kMinimumTrackSize = 16;
 
   tadvancedform(tcomponent* owner, const tformdesc& description);
+  ~tadvancedform() override;
 
   bool lockmove() const { return lockmove_; }
   void Setlockmove(bool value) { lockmove_ = value; }
@@ -50,8 +53,25 @@ class tadvancedform : public tform {
   int defaultleft = 0, defaulttop = 0, defaultclientwidth = 0, defaultclientheight = 0;
 
  private:
+  struct tplacement {
+    int left, top, clientwidth, clientheight;
+    bool operator==(const tplacement& o) const {
+      return left == o.left && top == o.top && clientwidth == o.clientwidth && clientheight == o.clientheight;
+    }
+  };
+  tplacement CurrentPlacement() const;
+  // Moves the window where the user can reach it (ReachableBounds), from the
+  // placement the profile gave while the user has not moved it since.
+  void KeepReachable();
+
   std::unique_ptr<tprofiler> profile_;
   bool lockmove_ = false;
+  // The profile's placement while the window stands elsewhere to be
+  // reachable: what is saved, so that it comes back there when the screen
+  // does. None once the user has moved or sized the window.
+  std::optional<tplacement> stored_;
+  tplacement placed_{};
+  bool placing_ = false;
 };
 
 }  // namespace pendo

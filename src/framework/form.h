@@ -98,12 +98,13 @@ class tform : public twincontrol {
   // Paint step, with Canvas on the paint DC.
   virtual void Paint();
   virtual void Resize();
+  // The window's size less its client area's.
+  SIZE FrameExtra() const;
 
  private:
   void CloseModal();
   void FocusFirstControl();
   tbutton* FindButton(bool defaultButton) const;
-  SIZE FrameExtra() const;
 
   const tformdesc description_;  // a copy: a form may outlive a temporary description
   tborderstyle borderStyle_ = tborderstyle::bsSizeable;

@@ -1,7 +1,9 @@
 #include "framework/stdctrls.h"
 
+#include <algorithm>
 #include <cctype>
 
+#include "framework/application.h"
 #include "framework/form.h"
 #include "framework/windowtext.h"
 #include "settings/platform.h"
@@ -211,15 +213,46 @@ void tedit::SetReadOnly(bool v) {
   if (handle_) SendMessageW(handle_, EM_SETREADONLY, v, 0);
 }
 
+const char tedit::kTextNotHeldText[] =
+    "入力された文字には、このプログラムで扱えない文字が含まれています。\n"
+    "その文字を使わずに入力してください。";
+
 bool tedit::Command(WORD code) {
   if (code != EN_CHANGE) return false;
-  caption_ = Text();
+  if (refusing_) return true;
+  std::string text;
+  if (!handle_) {
+    text = caption_;
+  } else if (!GetTextExact(handle_, text)) {
+    if (exactText_) {
+      RefuseChange();
+      return true;
+    }
+    text = GetText(handle_);
+  }
+  caption_ = text;
   if (OnChange) OnChange(this);
   return true;
 }
 
+void tedit::RefuseChange() {
+  // The caret goes back to where the change began.
+  const int changedLength = GetWindowTextLengthW(handle_);
+  DWORD caret = 0;
+  SendMessageW(handle_, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+  refusing_ = true;
+  pendo::SetText(handle_, caption_);
+  refusing_ = false;
+  const int length = GetWindowTextLengthW(handle_);
+  const int at = std::max(0, std::min(length, static_cast<int>(caret) - (changedLength - length)));
+  SendMessageW(handle_, EM_SETSEL, static_cast<WPARAM>(at), static_cast<LPARAM>(at));
+  ShowMessage(GetAncestor(handle_, GA_ROOT), kTextNotHeldText, Application ? Application->Title() : std::string(),
+              MB_OK | MB_ICONWARNING);
+}
+
 bool tedit::SetProperty(const std::string& n, const std::string& v, tresourcecontext& ctx) {
   if (n == "ReadOnly") SetReadOnly(ParseBool(v));
+  else if (n == "ExactText") SetExactText(ParseBool(v));
   else if (n == "OnChange") OnChange = ctx.Handler<tnotifyevent>();
   else return twincontrol::SetProperty(n, v, ctx);
   return true;

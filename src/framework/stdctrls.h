@@ -72,12 +72,20 @@ class tbutton : public twincontrol {
 
 class tedit : public twincontrol {
  public:
+  // Said when a typed or pasted text is refused (ExactText).
+  static const char kTextNotHeldText[];
+
   explicit tedit(tcomponent* owner);
   // The text as the control holds it now.
   std::string Text() const;
   void SetText(const std::string& text) { SetCaption(text); }
   bool ReadOnly() const { return readOnly_; }
   void SetReadOnly(bool v);
+  // When set, a change that puts a character code page 932 cannot hold into
+  // the text is refused as it is made: the text before it comes back, the
+  // user is told, and OnChange does not fire. For texts that are stored.
+  bool ExactText() const { return exactText_; }
+  void SetExactText(bool v) { exactText_ = v; }
   tnotifyevent OnChange;
   bool Command(WORD code) override;
   bool SetProperty(const std::string& name, const std::string& value, tresourcecontext& context) override;
@@ -86,7 +94,11 @@ class tedit : public twincontrol {
   void CreateParams(tcreateparams& p) override;
 
  private:
+  void RefuseChange();
+
   bool readOnly_ = false;
+  bool exactText_ = false;
+  bool refusing_ = false;
 };
 
 class tcombobox : public twincontrol {

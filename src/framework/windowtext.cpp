@@ -2,13 +2,19 @@
 
 namespace pendo {
 
-std::string GetText(HWND window) {
+namespace {
+std::wstring WideText(HWND window) {
   const int n = GetWindowTextLengthW(window);
-  if (n <= 0) return std::string();
+  if (n <= 0) return std::wstring();
   std::wstring text(static_cast<size_t>(n) + 1, L'\0');
   text.resize(static_cast<size_t>(GetWindowTextW(window, &text[0], n + 1)));
-  return Narrow(text);
+  return text;
 }
+}  // namespace
+
+std::string GetText(HWND window) { return Narrow(WideText(window)); }
+
+bool GetTextExact(HWND window, std::string& text) { return NarrowExact(WideText(window), text); }
 
 bool SetText(HWND window, const std::string& text) { return SetWindowTextW(window, Wide(text).c_str()) != FALSE; }
 

@@ -11,6 +11,9 @@
 namespace pendo {
 
 std::string GetText(HWND window);
+// The same, false (text untouched) when the window's text holds a character
+// code page 932 cannot hold.
+bool GetTextExact(HWND window, std::string& text);
 bool SetText(HWND window, const std::string& text);
 
 // A message box of the programs' texts.

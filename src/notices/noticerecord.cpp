@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cstring>
 
-#include "notices/schedulerclock.h"
 #include "settings/textfields.h"
 
 namespace pendo {
@@ -96,16 +95,15 @@ std::string FormatNoticeText(const std::string& line) {
   return text + f[kHour].Text() + "時" + f[kMinute].Text() + "分 " + rest.substr(0, rest.find(','));
 }
 
-bool IsNoticeDue(const std::string& line, tschedulerclock& clock) {
+bool IsNoticeDue(const std::string& line, const platform::tlocaltime& when) {
   // Clock values compared as decimal text, so a stored "05" never matches.
   const tfields f = Fields(line);
   if (f[kType].Is(kWeekly)) {
-    if (!f[kWeekday].Is(clock.DayOfWeek() - 1)) return false;
+    if (!f[kWeekday].Is(when.dayOfWeek)) return false;
   } else if (f[kType].Is(kDated)) {
-    if (!f[kMonth].Is(clock.Month() - 1)) return false;
-    if (!f[kDay].Is(clock.Day() - 1)) return false;
+    if (!f[kMonth].Is(when.month - 1) || !f[kDay].Is(when.day - 1)) return false;
   }
-  return f[kHour].Is(clock.Hour()) && f[kMinute].Is(clock.Minute());
+  return f[kHour].Is(when.hour) && f[kMinute].Is(when.minute);
 }
 
 }  // namespace pendo

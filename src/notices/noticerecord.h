@@ -5,9 +5,9 @@
 
 #include <string>
 
-namespace pendo {
+#include "settings/platform.h"
 
-class tschedulerclock;
+namespace pendo {
 
 // The line the notice wizard starts a new notice with.
 extern const char kNewNoticeRecord[];
@@ -49,8 +49,7 @@ std::string FormatNoticeRecord(const tnoticerecord& record);
 // minute as they stand in the line.
 std::string FormatNoticeText(const std::string& line);
 
-// Whether the line falls due now. Each clock value is read at the moment of
-// its comparison, and the test stops at the first field that differs.
-bool IsNoticeDue(const std::string& line, tschedulerclock& clock);
+// Whether the line falls due in the minute of when.
+bool IsNoticeDue(const std::string& line, const platform::tlocaltime& when);
 
 }  // namespace pendo

@@ -3,8 +3,12 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <cstring>
+#include <vector>
+
 #include "settings/platform.h"
 #include "settings/textfields.h"
+#include "settings/wavefile.h"
 #include "settings/widetext.h"
 
 namespace pendo {
@@ -20,7 +24,7 @@ bool RunProgram(const std::string& command) {
   PROCESS_INFORMATION process{};
   if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
     return false;
-  WaitForInputIdle(process.hProcess, 30000);
+  // Not waited for: a program slow to take input would hold up the clock.
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return true;
@@ -32,6 +36,21 @@ bool RunProgramFile(const std::string& path) {
   return RunProgram("\"" + path + "\"");
 }
 
+bool PlayWaveFile(const std::string& path) {
+  // Played from memory: the system's wave file reader may take the name
+  // through its own code page (Wine's does), which need not hold it.
+  std::string bytes;
+  if (!platform::ReadFileBytes(path, bytes, kMaxWaveFileBytes)) return false;
+  const twavesound sound = CheckWaveFile(bytes);
+  if (sound.fault != twavefault::None) return false;
+  std::vector<DWORD> format((sound.format.size() + sizeof(DWORD) - 1) / sizeof(DWORD));
+  std::memcpy(format.data(), sound.format.data(), sound.format.size());
+  if (waveOutOpen(nullptr, WAVE_MAPPER, reinterpret_cast<const WAVEFORMATEX*>(format.data()), 0, 0,
+                  WAVE_FORMAT_QUERY) != MMSYSERR_NOERROR)
+    return false;
+  return sndPlaySoundW(reinterpret_cast<LPCWSTR>(sound.image.data()), SND_MEMORY | SND_NOSTOP) != FALSE;
+}
+
 bool PlaySoundList(const std::string& sound) {
   if (sound == "beep") {
     MessageBeep(0);
@@ -41,11 +60,7 @@ bool PlaySoundList(const std::string& sound) {
   const int count = SplitText(sound, '+', files, -1);
   bool result = false;
   for (int i = 0; i < count; ++i) {
-    // Played from memory: the system's wave file reader may take the name
-    // through its own code page (Wine's does), which need not hold it.
-    std::string wave;
-    if (!platform::FileExists(files[i]) || !platform::ReadFileBytes(files[i], wave)) continue;
-    result = sndPlaySoundW(reinterpret_cast<LPCWSTR>(wave.data()), SND_MEMORY | SND_NOSTOP) != FALSE;
+    if (platform::FileExists(files[i])) result = PlayWaveFile(files[i]);
   }
   return result;
 }

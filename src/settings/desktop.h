@@ -4,6 +4,9 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+#include "settings/reachablebounds.h"
 
 namespace pendo {
 
@@ -11,6 +14,8 @@ int GetCursorX();
 int GetCursorY();
 int GetWorkAreaRight();
 int GetWorkAreaBottom();
+// Every monitor, the primary one first, with its work area.
+std::vector<tmonitorarea> MonitorAreas();
 
 // The caption buffer lives from program start to exit.
 void AllocateCaptionBuffer();

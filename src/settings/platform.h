@@ -3,6 +3,8 @@
 // native tests and fuzzers only.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -38,8 +40,9 @@ void ShiftClock(long long seconds);
 
 bool FileExists(const std::string& path);
 
-// Reads a whole file; false when it cannot be opened or read.
-bool ReadFileBytes(const std::string& path, std::string& bytes);
+// Reads a whole file; false when it cannot be opened or read, or when it
+// holds more than maxBytes (then without reading it).
+bool ReadFileBytes(const std::string& path, std::string& bytes, std::size_t maxBytes = SIZE_MAX);
 
 // Replaces path with bytes so that readers see either the old file or the
 // new one, never a part: a temporary file beside it is written, flushed and

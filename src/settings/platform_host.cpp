@@ -60,14 +60,20 @@ bool FileExists(const std::string& path) {
   return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool ReadFileBytes(const std::string& path, std::string& bytes) {
+bool ReadFileBytes(const std::string& path, std::string& bytes, std::size_t maxBytes) {
   const int fd = open(path.c_str(), O_RDONLY);
   if (fd < 0) return false;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || static_cast<unsigned long long>(st.st_size) > maxBytes) {
+    close(fd);
+    return false;
+  }
   bytes.clear();
   char buf[65536];
   for (;;) {
     const ssize_t got = read(fd, buf, sizeof buf);
-    if (got < 0) {
+    // A file that grows while it is read is held to the limit too.
+    if (got < 0 || bytes.size() + static_cast<std::size_t>(got) > maxBytes) {
       close(fd);
       return false;
     }

@@ -96,15 +96,18 @@ std::string LastErrorText(const char* step, const std::string& path) {
 
 }  // namespace
 
-bool ReadFileBytes(const std::string& path, std::string& bytes) {
+bool ReadFileBytes(const std::string& path, std::string& bytes, std::size_t maxBytes) {
   tfilehandle f(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!f.ok()) return false;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(f.h, &size) || static_cast<unsigned long long>(size.QuadPart) > maxBytes) return false;
   bytes.clear();
   char buf[65536];
   for (;;) {
     DWORD got = 0;
-    if (!ReadFile(f.h, buf, sizeof buf, &got, nullptr)) return false;
+    // A file that grows while it is read is held to the limit too.
+    if (!ReadFile(f.h, buf, sizeof buf, &got, nullptr) || bytes.size() + got > maxBytes) return false;
     if (got == 0) return true;
     bytes.append(buf, got);
   }

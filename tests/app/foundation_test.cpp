@@ -74,7 +74,7 @@ TEST(Startup, LockFollowsTheFileNameNotTheFolderOrCase) {
   CloseFromOutside(d, wd);
 }
 
-TEST(Startup, CloseMessageSavesPlacementIncludingOffScreen) {
+TEST(Startup, CloseMessageSavesPlacementAndAPlaceOffTheScreenIsKept) {
   const std::string folder = FreshFolder("close");
   const std::string exe = CopyPendo(folder, "pendo.exe");
   Process p = Start(exe);
@@ -99,18 +99,22 @@ TEST(Startup, CloseMessageSavesPlacementIncludingOffScreen) {
   EXPECT_NE(text.find("horizontalnoise,1\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("titlecolor,8388608\r\n"), std::string::npos) << text;
 
-  // A window left off the screen comes back off the screen.
+  // A window left off the screen shows on it, and keeps its place for the
+  // day its screen is back.
   WriteText(profile, "top,-300\r\nleft,-500\r\nclientwidth,60\r\n");
   Process again = Start(exe);
   w = WaitForWindow(again, "Tmainform", kStartMs);
   ASSERT_NE(w, nullptr);
   GetWindowRect(w, &r);
-  EXPECT_EQ(r.left, -500);
-  EXPECT_EQ(r.top, -300);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 0);
   GetClientRect(w, &c);
   EXPECT_EQ(c.right, 60);
   EXPECT_EQ(c.bottom, 32) << "a missing key takes the default";
   CloseFromOutside(again, w);
+  ASSERT_TRUE(ReadText(profile, text));
+  EXPECT_NE(text.find("left,-500\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("top,-300\r\n"), std::string::npos) << text;
 }
 
 TEST(Startup, ProfileFolderBesideAProgramInADoubleByteFolder) {

@@ -159,6 +159,55 @@ class PendoByHand(unittest.TestCase):
         self.assertIn(b"transparentbackgroundhalftone,0\r\n", written[0]["profile_datepanel"])
         self.assertEqual(written[0], written[1])
 
+    def test_a_clock_off_the_screen_shows_on_it_and_keeps_its_place_until_the_user_moves_it(self):
+        self.assertEqual(self.app.stop(message=CLOSE_MESSAGE), 0)
+        # Left there on a monitor that is gone, or a larger resolution.
+        with open(os.path.join(self.folder, "profile", "profile_mainform"), "wb") as f:
+            f.write(b"firstboot,0\r\nleft,1500\r\ntop,900\r\n")
+        for move in (False, True):
+            self.start()
+            left, top, right, bottom = self.clock.rect
+            self.assertTrue(0 <= left and right <= 1024 and 0 <= top and bottom <= 768, self.clock)
+            if move:
+                self.d.drag(self.clock, (30, 14), (30 - 300, 14 - 200))
+                moved = self.d.refresh(self.clock)
+            else:
+                self.d.screenshot(os.path.join(SHOTS, "user-off-the-screen.png"))
+            self.assertEqual(self.app.stop(message=CLOSE_MESSAGE), 0)
+            saved = self.profiles()["profile_mainform"]
+            left, top = moved.rect[:2] if move else (1500, 900)
+            self.assertIn(b"top,%d\r\nleft,%d\r\n" % (top, left), saved)
+        self.start()
+
+    def test_after_a_notice_has_closed_an_error_still_shows_the_fixed_message(self):
+        d = self.d
+        d.focus(self.clock, 8, 8)
+        d.key("ctrl+p")
+        wizard = d.wait_window(cls="Tnoticewizardform", pid=self.app.pid)
+        tree = d.wait_for(lambda: d.find_child(wizard, "SysTreeView32"), what="the notice tree")
+        d.click_child(wizard, tree, button=3)
+        d.wait_window(cls="#32768")
+        d.key("a")  # 追加(&A)
+        time.sleep(0.3)
+        d.click_child(wizard, d.child(wizard, "Button", "テスト(&T)"))
+        notice = d.wait_window(cls="Tnoticeform", pid=self.app.pid)
+        d.key("Return")
+        self.assertTrue(d.wait_gone(notice))
+        # Closing the wizard writes the profile, which another program holds.
+        held = d.hold(os.path.join(self.folder, "profile", "profile_mainform"))
+        try:
+            d.click_child(wizard, d.child(wizard, "Button", "閉じる(&C)"))
+            box = d.wait_window(cls="#32770", pid=self.app.pid, timeout=20)
+            time.sleep(0.5)
+            self.assertEqual(box.text, "例外 - Exception")
+            self.assertIn("例外が発生しました。発生地点は不明です。", [c.text for c in d.children(box)])
+            d.screenshot(os.path.join(SHOTS, "user-error-after-a-notice.png"), box)
+            d.focus(box, box.width // 2, 10)
+            d.key("Return")
+            self.assertTrue(d.wait_gone(box))
+        finally:
+            held.release()
+
     def test_shift_f10_and_esc_open_the_menu_once_at_the_window_corner(self):
         for key, held in (("F10", "shift"), ("Escape", None)):
             count, menu = self.menus_opened_by(key, held)

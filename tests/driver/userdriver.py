@@ -18,8 +18,12 @@ which runs under the same Wine.
 
 Desktop(build_dir, inspector)   the harness of build_dir (its wine/ folder must be
                                 up: ctest's wine.start fixture, or harness.sh start)
-  .start(exe, *args, cwd=None) -> Program   started under the harness's Wine
+  .start(exe, *args, cwd=None, env=None) -> Program   started under the harness's Wine
+                                 (env: more variables for it, TZ say)
   .windows() / .children(w)      -> [Window]   top-level windows / w's child windows
+  .find_child(w, cls, text=None) -> Window or None   w's first visible child of that
+                                 class (and text)
+  .child(w, cls, text=None)      -> Window   the same; raises AssertionError when there is none
   .foreground()                  -> Window or None   the window that has the focus
   .reg_value(key, name)          -> str or None   a registry value ("HKLM\\...", "HKCU\\...")
   .wide_texts(w)                 -> [str]   w's text and its children's, read in UTF-16
@@ -35,6 +39,7 @@ Desktop(build_dir, inspector)   the harness of build_dir (its wine/ folder must 
                                  at (x, y) from w's top-left corner (window, not client)
   .drag(w, (x0, y0), (x1, y1), button=1)   press, move in steps, release
   .focus(w, x=None, y=None)      click w (its middle unless given) to give it the focus
+  .click_child(w, c, button=1)   click the middle of w's child c
   .key(*keys)                    xdotool key names: "Return", "Escape", "alt+F4", "shift+F10"
   .key_down(key) / .key_up(key)  hold a key (a modifier) across other input
   .type(text)                    types ASCII text into the focused window
@@ -46,9 +51,15 @@ Desktop(build_dir, inspector)   the harness of build_dir (its wine/ folder must 
                                  in the background (from its return on);
                                  .result() -> (count, [Window])
   .screenshot(path, w=None)      PNG of the screen, or of w's rectangle
+  .sound_mark() -> int           where the desktop's recording of every sound played
+                                 (sound.raw, 8-bit samples as the tests' waves are) ends now
+  .sounds_since(mark) -> bytes   the samples recorded since, without the silence (0x80)
+                                 the driver fills late buffers with
 Program: .pid (the Windows process id), .running(), .wait(timeout) -> exit code,
   .stop(timeout=10, message=WM_CLOSE) -> exit code (posts message to its visible
-  top-level windows, kills it when it does not end), .kill()
+  top-level windows, kills it when it does not end), .kill(),
+  .suspend() / .resume()         SIGSTOP / SIGCONT to its Linux process: the whole
+                                 program stands still, as in a stall or a sleep
 Window: .hwnd .pid .visible .rect (l, t, r, b) .client (l, t, r, b, on the screen)
   .id .cls .text, .width, .height
 
@@ -57,6 +68,7 @@ screen is taken into account. Texts are the system's code page (932) decoded.
 """
 import atexit
 import os
+import signal
 import subprocess
 import tempfile
 import threading
@@ -92,10 +104,31 @@ class Window:
 
 
 class Program:
-    def __init__(self, desktop, popen, pid):
+    def __init__(self, desktop, popen, pid, exe=None):
         self._desktop = desktop
         self._popen = popen
         self.pid = pid
+        self._exe = exe
+
+    def _unix_pid(self):
+        # Wine names the Linux process after the program's path.
+        for entry in os.listdir("/proc"):
+            if not entry.isdigit():
+                continue
+            try:
+                with open("/proc/%s/cmdline" % entry, "rb") as f:
+                    first = f.read().split(b"\0")[0]
+            except OSError:
+                continue
+            if os.path.abspath(first.decode("utf-8", "replace")) == self._exe:
+                return int(entry)
+        raise RuntimeError("no Linux process runs %s" % (self._exe or "the program"))
+
+    def suspend(self):
+        os.kill(self._unix_pid(), signal.SIGSTOP)
+
+    def resume(self):
+        os.kill(self._unix_pid(), signal.SIGCONT)
 
     def running(self):
         return self._popen.poll() is None
@@ -249,15 +282,15 @@ class Desktop:
             here = os.path.join(here, match)
         return here
 
-    def start(self, exe, *args, cwd=None):
+    def start(self, exe, *args, cwd=None, env=None):
         popen = subprocess.Popen(["wine", self.inspector, "run", os.path.abspath(exe)] + [str(a) for a in args],
-                                 env=self.env, cwd=cwd or os.path.dirname(os.path.abspath(exe)),
+                                 env=dict(self.env, **(env or {})), cwd=cwd or os.path.dirname(os.path.abspath(exe)),
                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         line = popen.stdout.readline().decode()
         if not line.startswith("pid "):
             popen.wait(10)
             raise RuntimeError("cannot start %s" % exe)
-        return Program(self, popen, int(line.split()[1]))
+        return Program(self, popen, int(line.split()[1]), os.path.abspath(exe))
 
     def windows(self):
         return [Window(l) for l in self.inspect("windows").splitlines() if "\t" in l]
@@ -268,6 +301,18 @@ class Desktop:
 
     def children(self, w):
         return [Window(l) for l in self.inspect("children", w.hwnd).splitlines() if "\t" in l]
+
+    def find_child(self, w, cls, text=None):
+        for c in self.children(w):
+            if c.cls == cls and (text is None or c.text == text) and c.visible:
+                return c
+        return None
+
+    def child(self, w, cls, text=None):
+        c = self.find_child(w, cls, text)
+        if c is None:
+            raise AssertionError("no %s %r in %r" % (cls, text, w))
+        return c
 
     def find_window(self, cls=None, title=None, pid=None, visible=True):
         for w in self.windows():
@@ -396,6 +441,9 @@ class Desktop:
     def focus(self, w, x=None, y=None):
         self.click(w, w.width // 2 if x is None else x, w.height // 2 if y is None else y)
 
+    def click_child(self, w, c, button=1):
+        self.click(w, c.rect[0] - w.rect[0] + c.width // 2, c.rect[1] - w.rect[1] + c.height // 2, button)
+
     def key(self, *keys):
         if not keys:  # e.g. "Down" pressed zero times
             return
@@ -413,6 +461,25 @@ class Desktop:
     def type(self, text):
         self._xdotool("type", "--delay", 40, text)
         time.sleep(0.2)
+
+    # Sounds -----------------------------------------------------------------
+
+    def _recording(self):
+        return os.path.join(self.env["PENDO_WINE_DIR"], "sound.raw")
+
+    def sound_mark(self):
+        try:
+            return os.path.getsize(self._recording())
+        except OSError:
+            return 0
+
+    def sounds_since(self, mark):
+        try:
+            with open(self._recording(), "rb") as f:
+                f.seek(mark)
+                return f.read().replace(b"\x80", b"")
+        except OSError:
+            return b""
 
     # Pictures ---------------------------------------------------------------
 

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "forms/advancedform.h"
@@ -164,31 +166,92 @@ class Forms : public ::testing::Test {
   }
 };
 
-TEST_F(Forms, PlacementRoundTripKeepsAWindowOffTheScreen) {
+// The work area's bottom edge moved for the length of a test.
+struct tworkarea {
+  RECT before{};
+  explicit tworkarea(int bottom) {
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &before, 0);
+    Set({before.left, before.top, before.right, bottom});
+  }
+  ~tworkarea() { Set(before); }
+  static void Set(RECT r) { SystemParametersInfoA(SPI_SETWORKAREA, 0, &r, 0); }
+};
+
+RECT WorkArea() {
+  RECT r{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+  return r;
+}
+
+void WriteProfile(const char* name, std::initializer_list<std::pair<const char*, int>> values) {
+  tprofiler p(name);
+  for (const auto& v : values) p.WriteInteger(v.first, v.second);
+  p.Save();
+}
+
+std::string Placement(const tform& f) {
+  return std::to_string(f.Left()) + "," + std::to_string(f.Top()) + " " + std::to_string(f.ClientWidth()) + "x" +
+         std::to_string(f.ClientHeight());
+}
+
+std::string StoredPlacement(const char* profile) {
+  tprofiler p(profile);
+  return p.ReadString("left", "") + "," + p.ReadString("top", "") + " " + p.ReadString("clientwidth", "") + "x" +
+         p.ReadString("clientheight", "");
+}
+
+TEST_F(Forms, AWindowOffTheScreenComesOntoItButKeepsItsPlaceUntilTheUserMovesIt) {
   auto* f = CreateOwnedForm<Tadvtestform>(nullptr);
-  EXPECT_EQ(200, f->Left());
-  EXPECT_EQ(150, f->Top());
-  EXPECT_EQ(100, f->ClientWidth());
-  EXPECT_EQ(30, f->ClientHeight());
+  EXPECT_EQ("200,150 100x30", Placement(*f));
   f->SetBounds(-400, 2000, f->Width(), f->Height());
   f->SetClientSize(140, 50);
   f->Setlockmove(true);
   f->Free();
+  EXPECT_EQ("-400,2000 140x50", StoredPlacement("profile_advtest"));
+
   f = CreateOwnedForm<Tadvtestform>(nullptr);
-  EXPECT_EQ(-400, f->Left());
-  EXPECT_EQ(2000, f->Top());
+  const RECT work = WorkArea();
+  EXPECT_EQ(work.left, f->Left());
+  EXPECT_EQ(work.bottom, f->Top() + f->Height()) << "in the work area's bottom left corner";
   EXPECT_EQ(140, f->ClientWidth());
-  EXPECT_EQ(50, f->ClientHeight());
   EXPECT_TRUE(f->lockmove());
   f->Free();
+  EXPECT_EQ("-400,2000 140x50", StoredPlacement("profile_advtest")) << "the place comes back with its screen";
+
+  f = CreateOwnedForm<Tadvtestform>(nullptr);
+  f->Setlockmove(false);
+  HoldKeys(true, false, false);
+  SendMessageA(f->Handle(), WM_KEYDOWN, VK_RIGHT, 0);
+  HoldKeys(false, false, false);
+  const std::string moved = Placement(*f);
+  f->Free();
+  EXPECT_EQ(moved, StoredPlacement("profile_advtest")) << "moved by the user, the new place is kept";
+
+  WriteProfile("profile_advtest", {{"left", -60}, {"clientwidth", 100000}, {"clientheight", 30}});
+  f = CreateOwnedForm<Tadvtestform>(nullptr);
+  EXPECT_EQ(-60, f->Left()) << "partly off the screen, as the user left it";
+  EXPECT_LE(f->Width(), GetSystemMetrics(SM_CXVIRTUALSCREEN)) << "no wider than the desktop";
+  f->Free();
+  EXPECT_EQ("100000", tprofiler("profile_advtest").ReadString("clientwidth", ""));
+}
+
+TEST_F(Forms, AWorkAreaThatShrinksOverTheWindowTakesItAlongAndGivesItBack) {
+  WriteProfile("profile_advtest", {{"top", 600}});
+  auto* f = CreateOwnedForm<Tadvtestform>(nullptr);
+  EXPECT_EQ(600, f->Top());
+  {
+    tworkarea shrunk(560);
+    SendMessageA(f->Handle(), WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+    EXPECT_EQ(560, f->Top() + f->Height()) << "above the new task bar";
+  }
+  SendMessageA(f->Handle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+  EXPECT_EQ(600, f->Top()) << "back where the user put it";
+  f->Free();
+  EXPECT_EQ("600", tprofiler("profile_advtest").ReadString("top", ""));
 }
 
 TEST_F(Forms, AProfileWithOnlyLeftTakesTheRestFromTheDescription) {
-  {
-    tprofiler p("profile_advtest");
-    p.WriteInteger("left", 77);
-    p.Save();
-  }
+  WriteProfile("profile_advtest", {{"left", 77}});
   auto* f = CreateOwnedForm<Tadvtestform>(nullptr);
   EXPECT_EQ(77, f->Left());
   EXPECT_EQ(150, f->Top());
@@ -273,6 +336,10 @@ TEST_F(Forms, AnErrorInAHandlerShowsTheFixedBoxAndTheProgramGoesOn) {
   auto* f = CreateOwnedForm<Tadvtestform>(nullptr);
   f->Show();
   Pump();
+  // A persistent window that comes and goes later (a notice) leaves the
+  // first one's hooks alone.
+  CreateOwnedForm<Tseetestform>(nullptr)->Free();
+  ASSERT_TRUE(Application->OnActivate);
   test::tdialogwatcher watcher(tadvancedform::kErrorCaption);
   SendMessageA(f->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   SendMessageA(f->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));

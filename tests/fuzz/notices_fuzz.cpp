@@ -8,26 +8,16 @@
 
 #include "notices/noticelist.h"
 #include "notices/noticerecord.h"
-#include "notices/schedulerclock.h"
 #include "settings/platform.h"
 
-namespace {
-struct tfixedclock : pendo::tschedulerclock {
-  int Minute() override { return 5; }
-  int Hour() override { return 9; }
-  int DayOfWeek() override { return 3; }
-  int Month() override { return 12; }
-  int Day() override { return 25; }
-};
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   pendo::tnoticelist list;
   list.SetText(std::string(reinterpret_cast<const char*>(data), size));
-  tfixedclock clock;
+  const pendo::platform::tlocaltime when{2026, 12, 25, 2, 9, 5, 0};
   for (const auto& line : list.Lines()) {
     pendo::FormatNoticeText(line);
-    pendo::IsNoticeDue(line, clock);
+    pendo::IsNoticeDue(line, when);
     // A line on the format formats back to itself; what any line reads as
     // formats to a line that reads back the same.
     pendo::tnoticerecord record, again;

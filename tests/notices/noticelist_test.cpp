@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "notices/noticerecord.h"
-#include "notices/schedulerclock.h"
 #include "settings/platform.h"
 #include "settings/profiler.h"
 
@@ -15,14 +14,10 @@ using namespace pendo;
 
 namespace {
 
-struct tfixedclock : tschedulerclock {
+// A minute of the clock: day of week (1 = Sunday), month, day, hour, minute.
+struct tminute {
   int dow, month, day, hour, minute;
-  tfixedclock(int w, int mo, int d, int h, int mi) : dow(w), month(mo), day(d), hour(h), minute(mi) {}
-  int Minute() override { return minute; }
-  int Hour() override { return hour; }
-  int DayOfWeek() override { return dow; }
-  int Month() override { return month; }
-  int Day() override { return day; }
+  platform::tlocaltime Time() const { return {2026, month, day, dow - 1, hour, minute, 0}; }
 };
 
 std::string TestPath(const std::string& name) {
@@ -90,7 +85,7 @@ TEST(NoticeRecord, DueTest) {
   // Tuesday 2026-12-08 is day of week 3.
   const struct {
     const char* record;
-    tfixedclock clock;
+    tminute clock;
     bool due;
   } cases[] = {
       {"0,2,0,0,8,15,x", {3, 12, 8, 8, 15}, true},
@@ -111,7 +106,7 @@ TEST(NoticeRecord, DueTest) {
       {"2", {1, 1, 1, 0, 0}, false},
   };
   for (auto c : cases) {
-    EXPECT_EQ(IsNoticeDue(c.record, c.clock), c.due)
+    EXPECT_EQ(IsNoticeDue(c.record, c.clock.Time()), c.due)
         << c.record << " at dow " << c.clock.dow << " " << c.clock.month << "/" << c.clock.day << " "
         << c.clock.hour << ":" << c.clock.minute;
   }

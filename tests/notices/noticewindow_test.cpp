@@ -2,6 +2,7 @@
 // Wine: keys and clicks through the window's own messages, real timers, and
 // the sounds the harness recorded.
 #include <windows.h>
+#include <wtsapi32.h>
 
 #include <gtest/gtest.h>
 
@@ -187,18 +188,16 @@ TEST_F(Notices, TwoNoticesShareTheSavedWindowAndCloseAfterSixteenSeconds) {
 // A clock the scheduler reads; the test moves it between timer ticks.
 struct tmanualclock : tschedulerclock {
   int hour = 9, minute = 29;
-  std::function<void()> onminute;
-  int Minute() override {
-    if (onminute) onminute();
-    return minute;
-  }
-  int Hour() override { return hour; }
-  int DayOfWeek() override { return 3; }
-  int Month() override { return 12; }
-  int Day() override { return 8; }
+  platform::tlocaltime Now() override { return {2026, 12, 8, 2, hour, minute, 0}; }
 };
 
-TEST_F(Notices, ChimeOfTwoFilesInOrderWithinTheTickBadSoundsDoNotStopItAndNoticesInListOrder) {
+// The minute of the hour the scheduler ran last; -1 before its first tick.
+int LastMinute(const Tmainform& form) {
+  const auto last = form.LastCompletedMinute();
+  return last ? LocalMinuteTime(*last).minute : -1;
+}
+
+TEST_F(Notices, ChimeOfTwoFilesInOrderWithinTheTickBadSoundsDoNotStopItAndMissedNoticesInListOrder) {
   const std::string recording = test::RecordingPath();
   ASSERT_FALSE(recording.empty()) << "run under the Wine harness";
   const std::string a = test::WriteLevelWave("chime_a.wav", 0x30, 3000);
@@ -207,26 +206,17 @@ TEST_F(Notices, ChimeOfTwoFilesInOrderWithinTheTickBadSoundsDoNotStopItAndNotice
   form->SetSchedulerClock(&clock);
   form->eventsounds.clocked[24 + 9] = a + "+" + b;
   form->eventsounds.clocked[10] = "beep";
-  form->eventsounds.clocked[24 + 10] = test::WriteLevelWave("gone.wav", 1, 1) + ".missing";
   form->noticelist.Add("2,0,0,0,10,0,after beep");
   for (const char* m : {"first", "second", "third"}) form->noticelist.Add(std::string("2,0,0,0,10,30,") + m);
   auto tickUntil = [&](int minute) {
-    for (int i = 0; i < 60 && form->LastProcessedMinute() != minute; ++i) Pump(50);
-    return form->LastProcessedMinute();
+    for (int i = 0; i < 60 && LastMinute(*form) != minute; ++i) Pump(50);
+    return LastMinute(*form);
   };
   ASSERT_EQ(tickUntil(29), 29);
 
   DeleteFileA(recording.c_str());
-  // The pass ends with a fresh reading of the minute: by then both files played.
-  std::size_t heardAtEnd = 0;
-  int reads = 0;
-  clock.onminute = [&] {
-    if (++reads == 2) heardAtEnd = test::ReadRecording(recording, 8000).size();
-  };
   clock.minute = 30;
   ASSERT_EQ(tickUntil(30), 30);
-  clock.onminute = nullptr;
-  EXPECT_EQ(heardAtEnd, 8000u);
   const std::string played = test::ReadRecording(recording, 8000);
   EXPECT_EQ(played.size(), 8000u);
   EXPECT_EQ(test::Levels(played), (std::vector<int>{0x30, 0xD0}));
@@ -234,15 +224,45 @@ TEST_F(Notices, ChimeOfTwoFilesInOrderWithinTheTickBadSoundsDoNotStopItAndNotice
   clock.hour = 10, clock.minute = 0;
   ASSERT_EQ(tickUntil(0), 0);
   form->eventsounds.noticed = test::WriteLevelWave("noticed.wav", 0x70, 1000);
+  form->eventsounds.clocked[24 + 10] = test::WriteLevelWave("half10.wav", 0x11, 1000);
   DeleteFileA(recording.c_str());
-  clock.minute = 30;
-  ASSERT_EQ(tickUntil(30), 30);
+  // 10:30 goes by unseen: its notices open at 10:31 with their own time, its
+  // chime stays silent.
+  clock.minute = 31;
+  ASSERT_EQ(tickUntil(31), 31);
   std::vector<std::string> shown;
-  for (Tnoticeform* n : OpenNotices()) shown.push_back(n->noticepanel->Center());
-  EXPECT_EQ(shown, (std::vector<std::string>{"after beep", "first", "second", "third"}));
+  for (Tnoticeform* n : OpenNotices()) shown.push_back(n->noticepanel->Center() + " " + n->noticepanel->Value());
+  EXPECT_EQ(shown, (std::vector<std::string>{"after beep at 10:0", "first at 10:30", "second at 10:30",
+                                             "third at 10:30"}));
   const std::string noticed = test::ReadRecording(recording, 3000);
   EXPECT_EQ(noticed.size(), 3000u) << "the notice sound, once for each of the three";
   EXPECT_EQ(test::Levels(noticed), (std::vector<int>{0x70}));
+  form->SetSchedulerClock(nullptr);
+}
+
+TEST_F(Notices, AChangedClockZoneOrWakeUpRunsTheMinutesDueAtOnce) {
+  tmanualclock clock;
+  form->SetSchedulerClock(&clock);
+  form->ClockChanged();
+  const struct {
+    const char* what;
+    UINT msg;
+    WPARAM wp;
+  } messages[] = {
+      {"the clock set", WM_TIMECHANGE, 0},
+      {"a wake-up", WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC},
+      {"a wake-up by the user", WM_POWERBROADCAST, PBT_APMRESUMESUSPEND},
+      {"a session unlocked", WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK},
+  };
+  for (const auto& m : messages) {
+    ++clock.minute;
+    // Sent: handled before any timer can tick.
+    SendMessageW(form->Handle(), m.msg, m.wp, 0);
+    EXPECT_EQ(LastMinute(*form), clock.minute) << m.what;
+  }
+  ++clock.minute;
+  SendMessageW(form->Handle(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+  EXPECT_EQ(LastMinute(*form), clock.minute - 1) << "going to sleep runs nothing";
   form->SetSchedulerClock(nullptr);
 }
 
@@ -357,10 +377,10 @@ TEST(LocalClock, HourlyChimeSoundsAtTheLocalFullHour) {
     form->eventsounds.clocked[24 + h] = test::WriteLevelWave("half" + std::to_string(h) + ".wav", 0x80 + h, 500);
   }
   const std::string recording = test::RecordingPath();
-  for (int i = 0; i < 100 && form->LastProcessedMinute() != 59; ++i) Pump(50);
+  for (int i = 0; i < 100 && LastMinute(*form) != 59; ++i) Pump(50);
   DeleteFileA(recording.c_str());
-  for (int i = 0; i < 200 && form->LastProcessedMinute() != 0; ++i) Pump(50);
-  EXPECT_EQ(form->LastProcessedMinute(), 0);
+  for (int i = 0; i < 200 && LastMinute(*form) != 0; ++i) Pump(50);
+  EXPECT_EQ(LastMinute(*form), 0);
   EXPECT_EQ(test::Levels(test::ReadRecording(recording, 500)), (std::vector<int>{0x10 + 10}))
       << "the chime of hour 10, once";
   form->Free();

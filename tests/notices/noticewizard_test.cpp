@@ -13,6 +13,7 @@
 
 #include "app/_mainform.h"
 #include "framework/application.h"
+#include "framework/stdctrls.h"
 #include "notices/_noticeform.h"
 #include "notices/_noticewizardform.h"
 #include "panels/graphicalgaugepanel.h"
@@ -111,6 +112,19 @@ TEST_F(NoticeWizard, AddSelectsTheNewNoticeAndTypingRewritesRecordAndTreeAtOnce)
   Pump();
   EXPECT_EQ("0,0,0,0,0,0,新しいメッセージa", main->noticelist[0]);
   EXPECT_EQ((std::vector<std::string>{"毎週 日曜日 0時0分 新しいメッセージa"}), TreeTexts());
+
+  // Pasted text with Hangul, which code page 932 cannot hold, is refused
+  // there and then; the record keeps what it had.
+  {
+    test::tdialogwatcher box(Application->Title());
+    SendMessageW(wizard->messageedit->Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L" 회의 テスト"));
+    ASSERT_TRUE(box.Found());
+    EXPECT_EQ(tedit::kTextNotHeldText, box.Text());
+  }
+  EXPECT_EQ("新しいメッセージa", wizard->messageedit->Text());
+  EXPECT_EQ("0,0,0,0,0,0,新しいメッセージa", main->noticelist[0]);
+  SendMessageW(wizard->messageedit->Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L" テスト"));
+  EXPECT_EQ("0,0,0,0,0,0,新しいメッセージa テスト", main->noticelist[0]) << "the caret stayed at the end";
 }
 
 TEST_F(NoticeWizard, DateAndDailyHideListsWhileTheRecordKeepsTheirIndexes) {

@@ -95,6 +95,48 @@ TEST(PlaySoundList, PlaysExistingFilesInOrderAndSkipsMissingOnes) {
   EXPECT_FALSE(PlaySoundList("Beep")) << "only the exact word beeps";
 }
 
+// A copy of a level wave with bytes replaced at an offset, or grown (sparse)
+// to a size.
+std::string SpoiltWave(const std::string& name, std::size_t at, const std::string& bytes, LONGLONG size = 0) {
+  const std::string path = WriteLevelWave(name, 0x55, 800);
+  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  LARGE_INTEGER to{};
+  to.QuadPart = static_cast<LONGLONG>(at);
+  DWORD written = 0;
+  SetFilePointerEx(f, to, nullptr, FILE_BEGIN);
+  WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  if (size) {
+    to.QuadPart = size;
+    SetFilePointerEx(f, to, nullptr, FILE_BEGIN);
+    SetEndOfFile(f);
+  }
+  CloseHandle(f);
+  return path;
+}
+
+TEST(PlaySoundList, AFileThatIsNoPlayableWaveOrTooLargePlaysNothingAndTheNextOneStillPlays) {
+  const std::string recording = RecordingPath();
+  ASSERT_FALSE(recording.empty()) << "run under the Wine harness";
+  const struct {
+    const char* what;
+    std::string path;
+  } files[] = {
+      // 844 bytes whose data chunk claims 200 MB.
+      {"bad sizes", SpoiltWave("bad.wav", 40, std::string("\x00\xc2\xeb\x0b", 4))},
+      {"1.5 GB", SpoiltWave("huge.wav", 40, std::string("\x00\x00\x00\x60", 4), 1610612736)},
+      {"a format no player knows", SpoiltWave("unknown.wav", 20, std::string("\x34\x12", 2))},
+      {"no wave at all", SpoiltWave("text.wav", 0, "hello, world")},
+  };
+  const std::string good = WriteLevelWave("after_bad.wav", 0x66, 1000);
+  for (const auto& f : files) {
+    DeleteFileA(recording.c_str());
+    EXPECT_FALSE(PlaySoundList(f.path)) << f.what;
+    EXPECT_TRUE(PlaySoundList(f.path + "+" + good)) << f.what;
+    EXPECT_EQ(Levels(ReadRecording(recording, 1000)), (std::vector<int>{0x66})) << f.what << ": only the good one";
+  }
+  DeleteFileA(files[1].path.c_str());
+}
+
 TEST(WideText, EdgesOfTheConversion) {
   EXPECT_EQ(Wide(""), L"");
   EXPECT_EQ(Narrow(L""), "");
