@@ -107,10 +107,7 @@ class Tmainform::tschedulerlink : public tschedulereffects, public tschedulerclo
   void ShowNotice(const std::string& message, int hour, int minute) override {
     form_.ShowNotice(message, hour, minute);
   }
-  void BlinkSeparator() override {
-    form_.datepanel->Signal = !form_.datepanel->Signal;
-    form_.datepanel->UpdatePanel();
-  }
+  void BlinkSeparator() override { form_.datepanel->SetSignal(!form_.datepanel->Signal()); }
   // As an error of any handler is: the application's report.
   void ReportFailure(std::exception_ptr failure) override {
     try {
@@ -190,8 +187,9 @@ bool Tmainform::AnyGaugePanelVisible() {
 
 void Tmainform::FormCreate(tobject*) {
   LayoutPanels();
-  // A panel that cannot paint ends the program; keep what the user set first.
-  tgaugepanel::SetPaintFailureHook([this] { SaveEveryProfile(); });
+  // The clock shows the time the scheduler goes by.
+  datepanel->SetClock([this] { return schedulerlink_->Now(); });
+  FollowClockLook();
   LoadNoticeList();
   loadmonitorwindow = ReadCpuLoadMonitorSetting();
   Application->OnActivate = [this] { ApplyStayOnTop(); };
@@ -203,6 +201,20 @@ void Tmainform::FormCreate(tobject*) {
     eventsoundsloaded_ = true;
   }
   UpdateCheckMarks();
+}
+
+void Tmainform::FollowClockLook() {
+  // The panel read its look from its profile when it was loaded.
+  clocklook.Set(datepanel->Look());
+  noisetimer->SetEnabled(clocklook.Get().horizontalNoise);
+  lookviews_.push_back(clocklook.Subscribe([this](const tclocklook& look) {
+    const bool shown = datepanel->Visible();
+    datepanel->SetLook(look);
+    if (shown != look.visible) LayoutPanels();
+  }));
+  lookviews_.push_back(clocklook.Subscribe([this](const tclocklook&) { UpdateCheckMarks(); }));
+  lookviews_.push_back(
+      clocklook.Subscribe([this](const tclocklook& look) { noisetimer->SetEnabled(look.horizontalNoise); }));
 }
 
 void Tmainform::LoadNoticeList() {
@@ -262,7 +274,10 @@ void Tmainform::SchedulerTick() { scheduler_->Tick(eventsounds, noticelist); }
 
 void Tmainform::ClockChanged() { scheduler_->RunDueMinutes(eventsounds, noticelist); }
 
-void Tmainform::ShowNotice(const std::string& message) { ShowNotice(message, GetHour(), GetMinute()); }
+void Tmainform::ShowNotice(const std::string& message) {
+  const platform::tlocaltime now = schedulerlink_->Now();
+  ShowNotice(message, now.hour, now.minute);
+}
 
 void Tmainform::ShowNotice(const std::string& message, int hour, int minute) {
   savedforegroundwindow_ = GetForegroundWindow();
@@ -286,14 +301,15 @@ void Tmainform::FormDestroy(tobject*) {
   if (slowpanelcontroltimer) slowpanelcontroltimer->SetEnabled(false);
   if (sessionnotified_ && ExistingHandle()) WTSUnRegisterSessionNotification(ExistingHandle());
   sessionnotified_ = false;
-  tgaugepanel::SetPaintFailureHook(nullptr);
+  lookviews_.clear();
   ReportUnsavedNoticeEdits(true);
 }
 
 void Tmainform::UpdateCheckMarks() {
-  transparentbackgroundhalftonebutton->SetChecked(datepanel->TransparentBackgroundHalftone());
-  transparentforegroundbutton->SetChecked(datepanel->TransparentForeground());
-  transparentbackgroundbutton->SetChecked(datepanel->TransparentBackground());
+  const tclocklook& look = clocklook.Get();
+  transparentbackgroundhalftonebutton->SetChecked(look.transparentBackgroundHalftone);
+  transparentforegroundbutton->SetChecked(look.transparentForeground);
+  transparentbackgroundbutton->SetChecked(look.transparentBackground);
   lockmovebutton->SetChecked(lockmove());
   stayontopbutton->SetChecked(stayontop());
 }
@@ -362,18 +378,25 @@ void Tmainform::SaveEveryProfile() {
 void Tmainform::CallPropertyButtonClick(tobject*) {
   Application->ProcessMessages();
   // Closing frees the wizard.
-  Application->CreateForm<Tpropertywizardform>(this)->ShowModal();
+  Application->CreateForm<Tpropertywizardform>(clocklook)->ShowModal();
   Application->ProcessMessages();
 }
 
 void Tmainform::FirstBoot() {
-  auto* wizard = Application->CreateForm<Tpropertywizardform>(this);
+  auto* wizard = Application->CreateForm<Tpropertywizardform>(clocklook);
   wizard->PageList()->SetItemIndex(0);
   wizard->PropertyListCBoxChange(wizard->PageList());
   wizard->ShowModal();
 }
 
-void Tmainform::KZ1Click(tobject*) { datepanel->RestoreDefaultColors(); }
+void Tmainform::KZ1Click(tobject*) {
+  const tclocklook& design = datepanel->DesignLook();
+  ChangeClockLook([&design](tclocklook& look) {
+    look.titleColor = design.titleColor;
+    look.valueColor = design.valueColor;
+    look.gaugeColor = design.gaugeColor;
+  });
+}
 
 void Tmainform::hidebuttonClick(tobject*) {
   if (Showing()) {
@@ -406,18 +429,16 @@ void Tmainform::KZ2Click(tobject*) {
 }
 
 void Tmainform::transparentbackgroundbuttonClick(tobject*) {
-  datepanel->SetTransparentBackground(!datepanel->TransparentBackground());
-  transparentbackgroundbutton->SetChecked(datepanel->TransparentBackground());
+  ChangeClockLook([](tclocklook& look) { look.transparentBackground = !look.transparentBackground; });
 }
 
 void Tmainform::transparentforegroundbuttonClick(tobject*) {
-  datepanel->SetTransparentForeground(!datepanel->TransparentForeground());
-  transparentforegroundbutton->SetChecked(datepanel->TransparentForeground());
+  ChangeClockLook([](tclocklook& look) { look.transparentForeground = !look.transparentForeground; });
 }
 
 void Tmainform::transparentbackgroundhalftonebuttonClick(tobject*) {
-  datepanel->SetTransparentBackgroundHalftone(!datepanel->TransparentBackgroundHalftone());
-  transparentbackgroundhalftonebutton->SetChecked(datepanel->TransparentBackgroundHalftone());
+  ChangeClockLook(
+      [](tclocklook& look) { look.transparentBackgroundHalftone = !look.transparentBackgroundHalftone; });
 }
 
 void Tmainform::HelpButtonClick(tobject*) { Application->HelpCommand(HELP_FINDER, 0); }
@@ -460,10 +481,8 @@ void Tmainform::getsystemstatetimerTimer(tobject*) {
 }
 
 void Tmainform::noisetimerTimer(tobject*) {
-  // With the noise off the timer stops itself; the property wizard restarts it.
-  noisetimer->SetEnabled(datepanel->HorizontalNoise());
   ForEachGaugePanel([](tgaugepanel* p) {
-    if (p->Visible()) p->ShowImage();
+    if (auto* bar = dynamic_cast<tgraphicalgaugepanel*>(p)) bar->StepNoise();
   });
 }
 

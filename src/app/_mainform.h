@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/versiondialog.h"
 #include "controls/_propertywizardform.h"
@@ -16,13 +17,15 @@
 #include "notices/minutescheduler.h"
 #include "notices/noticelist.h"
 #include "notices/schedulerclock.h"
+#include "panels/clocklook.h"
+#include "settings/observable.h"
 
 namespace pendo {
 
 class tdatepanel;
 class tgaugepanel;
 
-class Tmainform : public ttransparentprimaryform, public tpanelhost {
+class Tmainform : public ttransparentprimaryform {
  public:
   static constexpr UINT kCloseMessage = 1692;
   // Posted at creation when the notice file could not be read, so that the
@@ -65,6 +68,9 @@ class Tmainform : public ttransparentprimaryform, public tpanelhost {
   int loadmonitorwindow = 0;
   int loadfigure = 0;
 
+  // The clock's look: the panel, the menu's check marks and the noise timer
+  // follow it, the menu and the property wizard change it.
+  tobservable<tclocklook> clocklook;
   // The user's notices and the chime and notice sounds; the wizards edit them
   // in place and SaveProfile writes them.
   tnoticelist noticelist;
@@ -94,7 +100,7 @@ class Tmainform : public ttransparentprimaryform, public tpanelhost {
   // Opens the property wizard on its first page.
   void FirstBoot() override;
   // The clock fills the window when it is shown.
-  void LayoutPanels() override;
+  void LayoutPanels();
   void SaveForSessionEnd() override;
   // The inherited settings, then the notice list, then the event sounds; every
   // part is written even when an earlier one fails, and the first failure is
@@ -152,6 +158,12 @@ class Tmainform : public ttransparentprimaryform, public tpanelhost {
   bool AnyGaugePanelVisible();
   void OpenPopupAtWindowCorner();
   void UpdateCheckMarks();
+  // The views of the look follow it from the window's creation on.
+  void FollowClockLook();
+  template <class F>
+  void ChangeClockLook(F change) {
+    clocklook.Update(change);
+  }
   // What an ordinary exit writes, written now and each file on its own: the
   // window's profile and every panel's.
   void SaveEveryProfile();
@@ -163,6 +175,7 @@ class Tmainform : public ttransparentprimaryform, public tpanelhost {
   void ReportUnsavedNoticeEdits(bool exiting);
 
   class tschedulerlink;
+  std::vector<tobservable<tclocklook>::tsubscription> lookviews_;
   tsystemclock systemclock_;
   std::unique_ptr<tschedulerlink> schedulerlink_;
   std::unique_ptr<tminutescheduler> scheduler_;

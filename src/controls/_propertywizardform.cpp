@@ -4,7 +4,8 @@
 
 #include "framework/application.h"
 #include "framework/bitmap.h"
-#include "panels/datepanel.h"
+#include "panels/gdisurface.h"
+#include "panels/panelcompose.h"
 
 namespace pendo {
 
@@ -138,11 +139,8 @@ twizardframe Frame() {
 }
 }  // namespace
 
-Tpropertywizardform::Tpropertywizardform(tcomponent* owner, tform* mainform)
-    : twizardform(owner, kPropertywizardform, Frame()), mainform_(mainform) {
-  if (!mainform_) throw std::logic_error("the property wizard needs the main window");
-  clock_ = &MainComponent<tdatepanel>("datepanel");
-}
+Tpropertywizardform::Tpropertywizardform(tcomponent* owner, tobservable<tclocklook>& look)
+    : twizardform(owner, kPropertywizardform, Frame()), look_(look) {}
 
 void Tpropertywizardform::DeclarePublished(tresourcecontext& c) {
   twizardform::DeclarePublished(c);
@@ -166,20 +164,6 @@ void Tpropertywizardform::DeclarePublished(tresourcecontext& c) {
   c.Field("solidimage", solidimage);
 }
 
-template <class T>
-T& Tpropertywizardform::MainComponent(const char* name) const {
-  T* c = dynamic_cast<T*>(mainform_->FindComponent(name));
-  if (!c) throw std::logic_error(std::string("the main window has no ") + name);
-  return *c;
-}
-
-template <class F>
-void Tpropertywizardform::ForEachGraphicalPanel(F f) {
-  for (tcomponent* c : mainform_->Components()) {
-    if (auto* panel = dynamic_cast<tgraphicalgaugepanel*>(c)) f(panel);
-  }
-}
-
 void Tpropertywizardform::FormCreate(tobject*) {
   OpenFrame();
   DrawSamples();
@@ -188,12 +172,13 @@ void Tpropertywizardform::FormCreate(tobject*) {
   configrationlist->SetSelected(root ? root->GetFirstChild() : nullptr);
   configrationlistChange(configrationlist);
   auto index = [](bool v) { return v ? 1 : 0; };
-  interlacecbox->SetItemIndex(index(clock_->Interlace()));
-  horizontalnoisecbox->SetItemIndex(index(clock_->HorizontalNoise()));
-  transparentforegroundcbox->SetItemIndex(index(clock_->TransparentForeground()));
-  transparentbackgroundhalftonecbox->SetItemIndex(index(clock_->TransparentBackgroundHalftone()));
-  transparentbackgroundcbox->SetItemIndex(index(clock_->TransparentBackground()));
-  DateCBox->SetChecked(clock_->Visible());
+  const tclocklook& look = look_.Get();
+  interlacecbox->SetItemIndex(index(look.interlace));
+  horizontalnoisecbox->SetItemIndex(index(look.horizontalNoise));
+  transparentforegroundcbox->SetItemIndex(index(look.transparentForeground));
+  transparentbackgroundhalftonecbox->SetItemIndex(index(look.transparentBackgroundHalftone));
+  transparentbackgroundcbox->SetItemIndex(index(look.transparentBackground));
+  DateCBox->SetChecked(look.visible);
   RestoreLastPage(1, true);
 }
 
@@ -210,8 +195,8 @@ void Tpropertywizardform::PrevButtonClick(tobject*) { PrevPage(); }
 void Tpropertywizardform::NextButtonClick(tobject*) { NextPage(); }
 
 void Tpropertywizardform::DateCBoxClick(tobject*) {
-  clock_->SetVisible(DateCBox->Checked());
-  if (auto* host = dynamic_cast<tpanelhost*>(mainform_)) host->LayoutPanels();
+  const bool shown = DateCBox->Checked();
+  look_.Update([shown](tclocklook& look) { look.visible = shown; });
 }
 
 bool Tpropertywizardform::ClockSelected() const {
@@ -228,10 +213,11 @@ void Tpropertywizardform::configrationlistChange(tobject*) {
   if (!ClockSelected()) return;
   // The clock has no bar gauge to colour.
   gaugecolorpalettebutton->SetEnabled(false);
-  titlefont_ = clock_->TitleFont();
-  titlecolorpalettebutton->SetColor(clock_->TitleColor());
-  valuefont_ = clock_->ValueFont();
-  valuecolorpalettebutton->SetColor(clock_->ValueColor());
+  const tclocklook& look = look_.Get();
+  titlefont_ = FontOf(look.titleFont);
+  titlecolorpalettebutton->SetColor(look.titleColor);
+  valuefont_ = FontOf(look.valueFont);
+  valuecolorpalettebutton->SetColor(look.valueColor);
 }
 
 void Tpropertywizardform::colorpalettebuttonDblClick(tobject* sender) {
@@ -259,47 +245,39 @@ void Tpropertywizardform::changevaluefontbuttonClick(tobject*) {
 
 void Tpropertywizardform::Apply() {
   if (!ClockSelected()) return;
-  clock_->SetTitleColor(titlecolorpalettebutton->Color());
-  clock_->SetValueColor(valuecolorpalettebutton->Color());
-  // Straight into the clock's fonts: they show at its next paint, within a second.
-  clock_->TitleFont() = titlefont_;
-  clock_->ValueFont() = valuefont_;
+  const tfontlook title = FontLookOf(titlefont_), value = FontLookOf(valuefont_);
+  const tlookcolor titleColor = titlecolorpalettebutton->Color(), valueColor = valuecolorpalettebutton->Color();
+  look_.Update([&](tclocklook& look) {
+    look.titleColor = titleColor;
+    look.valueColor = valueColor;
+    look.titleFont = title;
+    look.valueFont = value;
+  });
 }
 
-void Tpropertywizardform::SwitchFromList(tcombobox* list, void (tdatepanel::*set)(bool),
-                                         bool (tdatepanel::*get)() const, const char* menuitem) {
+void Tpropertywizardform::SwitchFromList(tcombobox* list, bool tclocklook::*field) {
   const int index = list->ItemIndex();
   if (index != 0 && index != 1) return;
-  (clock_->*set)(index == 1);
-  MainComponent<tmenuitem>(menuitem).SetChecked((clock_->*get)());
+  look_.Update([&](tclocklook& look) { look.*field = index == 1; });
 }
 
 void Tpropertywizardform::transparentbackgroundcboxChange(tobject*) {
-  SwitchFromList(transparentbackgroundcbox, &tdatepanel::SetTransparentBackground,
-                 &tdatepanel::TransparentBackground, "transparentbackgroundbutton");
+  SwitchFromList(transparentbackgroundcbox, &tclocklook::transparentBackground);
 }
 
 void Tpropertywizardform::transparentforegroundcboxChange(tobject*) {
-  SwitchFromList(transparentforegroundcbox, &tdatepanel::SetTransparentForeground,
-                 &tdatepanel::TransparentForeground, "transparentforegroundbutton");
+  SwitchFromList(transparentforegroundcbox, &tclocklook::transparentForeground);
 }
 
 void Tpropertywizardform::transparentbackgroundhalftonecboxChange(tobject*) {
-  SwitchFromList(transparentbackgroundhalftonecbox, &tdatepanel::SetTransparentBackgroundHalftone,
-                 &tdatepanel::TransparentBackgroundHalftone, "transparentbackgroundhalftonebutton");
+  SwitchFromList(transparentbackgroundhalftonecbox, &tclocklook::transparentBackgroundHalftone);
 }
 
 void Tpropertywizardform::horizontalnoisecboxChange(tobject*) {
-  const bool on = horizontalnoisecbox->ItemIndex() == 1;
-  ForEachGraphicalPanel([on](tgraphicalgaugepanel* p) { p->SetHorizontalNoise(on); });
-  // The timer stops itself while the noise is off; switched on, it must run again.
-  MainComponent<ttimer>("noisetimer").SetEnabled(clock_->HorizontalNoise());
+  SwitchFromList(horizontalnoisecbox, &tclocklook::horizontalNoise);
 }
 
-void Tpropertywizardform::interlacecboxChange(tobject*) {
-  const bool on = interlacecbox->ItemIndex() == 1;
-  ForEachGraphicalPanel([on](tgraphicalgaugepanel* p) { p->SetInterlace(on); });
-}
+void Tpropertywizardform::interlacecboxChange(tobject*) { SwitchFromList(interlacecbox, &tclocklook::interlace); }
 
 void Tpropertywizardform::DrawSamples() {
   // A clock over a made-up desktop, seen through at half strength, and the
@@ -327,12 +305,12 @@ void Tpropertywizardform::DrawSamples() {
     c.Font.SetColor(clBlack);
     c.TextOut(w - 3 - c.TextWidth("12:34"), h - c.TextHeight("12:34") + 1, "12:34");
   };
-  auto solid = std::make_unique<tbitmap>(w, h);
-  tgaugepanel::DrawGradation(*solid, clSilver);
-  panel(*solid);
-  auto seethrough = std::make_unique<tbitmap>(w, h);
+  tgdisurface solid(w, h);
+  DrawGradation(solid, clSilver);
+  panel(solid.Bitmap());
+  tgdisurface seethrough(w, h);
   {
-    tcanvas& c = seethrough->Canvas();
+    tcanvas& c = seethrough.Bitmap().Canvas();
     c.Pen.SetColor(0x808000);
     c.Brush.SetColor(0x808000);
     c.Rectangle(0, 0, w, h);
@@ -344,14 +322,12 @@ void Tpropertywizardform::DrawSamples() {
       c.Polygon({{x, 0}, {x + 7, 0}, {x + 17, h}, {x + 10, h}});
     }
   }
-  tbitmap white(w, h);
-  white.Canvas().Pen.SetColor(clWhite);
-  white.Canvas().Brush.SetColor(clWhite);
-  white.Canvas().Rectangle(0, 0, w, h);
-  tgaugepanel::MixHalf(*seethrough, white);
-  panel(*seethrough);
-  seethroughimage->Picture().SetGraphic(std::move(seethrough));
-  solidimage->Picture().SetGraphic(std::move(solid));
+  tgdisurface white(w, h);
+  white.Fill(0, 0, w, h, clWhite);
+  seethrough.MixHalf(white);
+  panel(seethrough.Bitmap());
+  seethroughimage->Picture().SetGraphic(std::make_unique<tbitmap>(seethrough.Bitmap()));
+  solidimage->Picture().SetGraphic(std::make_unique<tbitmap>(solid.Bitmap()));
 }
 
 }  // namespace pendo

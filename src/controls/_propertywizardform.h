@@ -11,26 +11,15 @@
 #include "framework/fontdialog.h"
 #include "framework/menus.h"
 #include "framework/timer.h"
+#include "panels/clocklook.h"
+#include "settings/observable.h"
 
 namespace pendo {
 
-class tdatepanel;
-
-// The window whose panels the wizard edits: it lays them out again after
-// one is shown or hidden.
-class tpanelhost {
- public:
-  virtual void LayoutPanels() = 0;
-
- protected:
-  ~tpanelhost() = default;
-};
-
 class Tpropertywizardform : public twizardform {
  public:
-  // mainform holds the clock "datepanel", the menu items of the three
-  // see-through switches and "noisetimer", and lays out its panels.
-  Tpropertywizardform(tcomponent* owner, tform* mainform);
+  // The wizard edits look, the clock's, which its owner and views follow.
+  Tpropertywizardform(tcomponent* owner, tobservable<tclocklook>& look);
 
   // Components of the form description.
   // (PropertyListCBox, propertynote, PageLabel, PrevButton and NextButton
@@ -82,24 +71,15 @@ class Tpropertywizardform : public twizardform {
   void DeclarePublished(tresourcecontext& context) override;
 
  private:
-  // A component of the main window, of the class the wizard expects.
-  template <class T>
-  T& MainComponent(const char* name) const;
-  // The clock takes the swatches' colours and the font copies, while the
+  // The look takes the swatches' colours and the font copies, while the
   // clock is the element chosen.
   void Apply();
   bool ClockSelected() const;
-  // Every graphical gauge panel of the main window.
-  template <class F>
-  void ForEachGraphicalPanel(F f);
-  // A see-through switch chosen in a list: the clock's property and the
-  // check mark of the main window's menu item follow; no choice changes nothing.
-  void SwitchFromList(tcombobox* list, void (tdatepanel::*set)(bool), bool (tdatepanel::*get)() const,
-                      const char* menuitem);
+  // A see-through switch chosen in a list; no choice changes nothing.
+  void SwitchFromList(tcombobox* list, bool tclocklook::*field);
   void DrawSamples();
 
-  tform* mainform_;
-  tdatepanel* clock_ = nullptr;
+  tobservable<tclocklook>& look_;
   tfont titlefont_, valuefont_;
 };
 

@@ -35,6 +35,7 @@ class tadvancedform : public tform {
   // now what an ordinary exit writes. This form's profile; forms that hold
   // more (panels with profiles of their own) add theirs.
   virtual void SaveForSessionEnd();
+  void SaveBeforeExit() override { SaveForSessionEnd(); }
 
   void KeyDown(WORD& key, tshiftstate shift) override;
   bool SetProperty(const std::string& name, const std::string& value, tresourcecontext& context) override;

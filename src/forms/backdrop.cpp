@@ -6,6 +6,7 @@
 #include "forms/backdropclient.h"
 #include "framework/desktopbackground.h"
 #include "framework/form.h"
+#include "framework/handles.h"
 
 namespace pendo {
 
@@ -23,7 +24,9 @@ void tbackdrop::Take() {
   image_.SetSize(form_.Width(), form_.Height());
   tcanvas& target = image_.Canvas();
   if (tdesktopbackground::DesktopPaintsOnRequest()) {
-    target.BitBlt(0, 0, form_.Width(), form_.Height(), form_.Canvas().Handle(), 0, 0, SRCCOPY);
+    // Read back, not painted: what the erase has just put in the window.
+    twindowdc window(form_.Handle());
+    target.BitBlt(0, 0, form_.Width(), form_.Height(), window.get(), 0, 0, SRCCOPY);
   } else {
     // The same picture the erase has just put on the screen, drawn again
     // here rather than read back, so that no window above ours gets in.

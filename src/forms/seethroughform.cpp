@@ -60,6 +60,7 @@ void tseethroughform<Base>::BeforeDestruction() {
   Base::BeforeDestruction();
 }
 
+template class tseethroughform<tform>;
 template class tseethroughform<tadvancedform>;
 template class tseethroughform<tprimaryform>;
 

@@ -2,7 +2,7 @@
 // its own background into it, and the window keeps a copy of that picture,
 // the backdrop, for the gauge panels it owns. No region is set; the window
 // stays rectangular, with no caption and a sizing border. Written once for
-// every base a see-through form has (tadvancedform, tprimaryform).
+// every base a see-through form has (tform, tadvancedform, tprimaryform).
 #pragma once
 
 #include <memory>
@@ -22,7 +22,8 @@ class tseethroughform : public Base, public tbackdropsource {
   bool CapturePending() const { return backdrop_ && backdrop_->CapturePending(); }
   void CaptureBackdrop();
   void RecaptureBackdrop();
-  void SystemSettingsChanged() override;
+  // The wallpaper may have changed (bases that hear of it call this).
+  void SystemSettingsChanged();
 
  protected:
   void CreateParams(tcreateparams& params) override;
@@ -34,7 +35,8 @@ class tseethroughform : public Base, public tbackdropsource {
   std::unique_ptr<tbackdrop> backdrop_;
 };
 
-// Defined for both bases in seethroughform.cpp.
+// Defined for every base in seethroughform.cpp.
+extern template class tseethroughform<tform>;
 extern template class tseethroughform<tadvancedform>;
 
 }  // namespace pendo

@@ -184,7 +184,34 @@ void tapplication::Activate(bool active) {
   });
 }
 
+namespace {
+
+BOOL CALLBACK CollectForm(HWND h, LPARAM list) {
+  if (auto* f = dynamic_cast<tform*>(twincontrol::FromHandle(h)))
+    reinterpret_cast<std::vector<tform*>*>(list)->push_back(f);
+  return TRUE;
+}
+
+}  // namespace
+
 void tapplication::HandleException(const std::exception* error) {
+  if (dynamic_cast<const EPaintFailed*>(error)) {
+    // Once: a form saving may paint and fail again.
+    static bool ending = false;
+    if (!ending) {
+      ending = true;
+      // Every form with a window, whoever owns it.
+      std::vector<tform*> forms;
+      EnumThreadWindows(GetCurrentThreadId(), &CollectForm, reinterpret_cast<LPARAM>(&forms));
+      for (tform* f : forms) {
+        try {
+          f->SaveBeforeExit();
+        } catch (...) {
+        }
+      }
+    }
+    ExitProcess(1);
+  }
   // An error inside the report is not reported again.
   if (reportingError_) return;
   reportingError_ = true;

@@ -17,6 +17,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,13 @@
 namespace pendo {
 
 class tform;
+
+// A control that cannot paint: the program saves what its forms hold and
+// ends with exit code 1, rather than report the same failure at every paint.
+class EPaintFailed : public std::runtime_error {
+ public:
+  explicit EPaintFailed(const std::string& what) : std::runtime_error(what) {}
+};
 
 class tapplication {
  public:
@@ -91,7 +99,8 @@ class tapplication {
 
   // The program became active or inactive (reported once per change).
   void Activate(bool active);
-  // Called by the guard (windowentry.h) with every exception a handler threw.
+  // Called by the guard (windowentry.h) with every exception a handler threw;
+  // EPaintFailed ends the program (forms save first, SaveBeforeExit).
   void HandleException(const std::exception* error);
 
  private:

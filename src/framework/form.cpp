@@ -16,8 +16,6 @@ tform::tform(tcomponent* owner, const tformdesc& description) : twincontrol(owne
 
 tform::~tform() {
   canvas_.SetHandle(nullptr);
-  if (canvasDC_ && handle_) ReleaseDC(handle_, canvasDC_);
-  canvasDC_ = nullptr;
   if (Application) Application->FormDestroyed(this);
   DestroyHandle();
 }
@@ -158,21 +156,9 @@ void tform::BringToFront() {
 }
 
 tcanvas& tform::Canvas() {
-  if (!painting_ && !canvasDC_) {
-    canvasDC_ = GetDC(Handle());
-    if (!canvasDC_) throw std::runtime_error("cannot get the window's device context");
-    canvas_.SetHandle(canvasDC_);
-    canvas_.Font = font_;
-  }
+  // Painting happens in the paint message; everything else invalidates.
+  if (!painting_) throw std::logic_error("form " + Name() + " has a canvas only while it paints");
   return canvas_;
-}
-
-void tform::MessageDone() {
-  if (canvasDC_ && !painting_) {
-    canvas_.SetHandle(nullptr);
-    ReleaseDC(handle_, canvasDC_);
-    canvasDC_ = nullptr;
-  }
 }
 
 void tform::PaintWindow(HDC dc) {

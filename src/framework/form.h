@@ -45,9 +45,13 @@ class tform : public twincontrol {
   bool KeyPreview() const { return keyPreview_; }
   void SetKeyPreview(bool v) { keyPreview_ = v; }
 
-  // The form's client drawing context: the paint DC while painting, else the
-  // window's DC until the current message is done.
+  // The paint DC's canvas, while the form paints (its paint event); asked
+  // at any other time it throws.
   tcanvas& Canvas();
+
+  // Saves what the form keeps, when the program is about to end at once (a
+  // control that cannot paint); nothing by default.
+  virtual void SaveBeforeExit() {}
 
   bool Showing() const override;
   void Show();
@@ -85,7 +89,6 @@ class tform : public twincontrol {
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void BeforeDestruction() override;
   void PaintWindow(HDC dc) override;
-  void MessageDone() override;
   void BoundsChanged() override;
   void VisibleChanged() override;
 
@@ -117,7 +120,6 @@ class tform : public twincontrol {
   bool modal_ = false;
   tmodalresult modalResult_ = mrNone;
   tcanvas canvas_;
-  HDC canvasDC_ = nullptr;  // from GetDC, released when the message is done
   HWND lastFocus_ = nullptr;  // the focused control when the form was last deactivated
   bool painting_ = false;
 };

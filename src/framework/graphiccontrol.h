@@ -11,11 +11,9 @@ class tgraphiccontrol : public tcontrol {
  public:
   explicit tgraphiccontrol(tcomponent* owner);
 
-  // Draws into a canvas whose origin is the control's top-left corner and
-  // whose clip is the control's rectangle.
+  // The parent's paint message: draws into a canvas whose origin is the
+  // control's top-left corner and whose clip is the control's rectangle.
   virtual void Paint(tcanvas& canvas) {}
-  // Paints now on the parent's window, outside of a paint message.
-  void Repaint();
 
  protected:
   void BoundsChanged() override;

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "framework/bitmap.h"
+#include "panels/gdisurface.h"
 #include "panels/graphicalgaugepanel.h"
 
 namespace pendo {
@@ -32,7 +32,7 @@ const tformdesc kNoticeform{"noticeform",
 }  // namespace
 
 Tnoticeform::Tnoticeform(tcomponent* owner, std::string message, int hour, int minute, std::function<void()> closed)
-    : ttransparentform(owner, kNoticeform),
+    : tbackdropform(owner, kNoticeform),
       message_(std::move(message)),
       hour_(hour),
       minute_(minute),
@@ -49,17 +49,12 @@ std::string Tnoticeform::TimeText(bool colon) const {
 }
 
 void Tnoticeform::FormCreate(tobject*) {
-  // A notice stays where it opened.
-  Setlockmove(true);
   noticepanel->SetCenter(message_);
   noticepanel->SetValue(TimeText(true));
-  // Measured in a font of its own, released before the sound plays.
-  tfont measuring;
-  measuring.SetName("MS Pゴシック");
-  measuring.SetSize(9);
-  tbitmap scratch(1, 1);
-  scratch.Canvas().Font = measuring;
-  noticepanel->SetWidth(scratch.Canvas().TextWidth(message_) + 80);
+  // As wide as the message in the panel's own centre font, measured as the
+  // panel measures it.
+  tgdisurface scratch(1, 1);
+  noticepanel->SetWidth(scratch.MeasureText(noticepanel->Look().centerFont, message_).cx + 80);
   SetClientSize(noticepanel->Width() + 8, 32);
 }
 

@@ -7,14 +7,14 @@
 #include <functional>
 #include <string>
 
-#include "forms/transparentform.h"
+#include "forms/backdropform.h"
 #include "framework/timer.h"
 
 namespace pendo {
 
 class tgraphicalgaugepanel;
 
-class Tnoticeform : public ttransparentform {
+class Tnoticeform : public tbackdropform {
  public:
   static constexpr UINT kCloseAfterMs = 16000;
 

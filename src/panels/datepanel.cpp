@@ -8,13 +8,16 @@
 
 namespace pendo {
 
-tdatepanel::tdatepanel(tcomponent* owner) : tgraphicalgaugepanel(owner) {
-  // Under the lock: a panel under construction has nothing to show yet.
-  SetUpdateLock(true);
+tdatepanel::tdatepanel(tcomponent* owner) : tgraphicalgaugepanel(owner), clock_([] { return platform::Now(); }) {
   SetTitle("Date");
   SetTitleColor(clGreen);
-  SetUpdateLock(false);
   width_ = 129;
+}
+
+void tdatepanel::SetSignal(bool v) {
+  if (v == signal_) return;
+  signal_ = v;
+  Invalidate();
 }
 
 std::string tdatepanel::FormatValue(const std::string& date, const std::string& weekday, int hour, int minute,
@@ -24,31 +27,27 @@ std::string tdatepanel::FormatValue(const std::string& date, const std::string& 
   return date + weekday + " " + std::to_string(hour) + (signal ? ":" : " ") + m;
 }
 
-std::string tdatepanel::ShortDate() {
+std::string tdatepanel::ShortDate(const platform::tlocaltime& day) {
+  SYSTEMTIME t{};
+  t.wYear = static_cast<WORD>(day.year);
+  t.wMonth = static_cast<WORD>(day.month);
+  t.wDay = static_cast<WORD>(day.day);
+  t.wDayOfWeek = static_cast<WORD>(day.dayOfWeek);
   wchar_t text[128];
-  const int n = GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, text, 128);
+  const int n = GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, text, 128);
   return n > 0 ? Narrow(text) : std::string();
 }
 
-void tdatepanel::Paint() {
-  try {
-    // Read one after the other, as the next second's paint mends a change between them.
-    const int minute = GetMinute();
-    const std::string date = ShortDate();
-    const std::string weekday = GetWeekdayLabel();
-    const int hour = GetHour();
-    StoreValue(FormatValue(date, weekday, hour, minute, Signal));
-  } catch (...) {
-    PaintFailed();
-  }
-  tgraphicalgaugepanel::Paint();
+void tdatepanel::MakeScene(tpanelscene& scene) {
+  // Read once, so that the date and the time always belong together.
+  const platform::tlocaltime now = clock_();
+  StoreValue(FormatValue(ShortDate(now), WeekdayLabelOf(now.dayOfWeek + 1), now.hour, now.minute, signal_));
+  tgraphicalgaugepanel::MakeScene(scene);
 }
-
-void tdatepanel::UpdatePanel() { tgraphicalgaugepanel::UpdatePanel(); }
 
 bool tdatepanel::SetProperty(const std::string& n, const std::string& v, tresourcecontext& ctx) {
   if (n == "Signal") {
-    Signal = ParseBool(v);
+    SetSignal(ParseBool(v));
     return true;
   }
   return tgraphicalgaugepanel::SetProperty(n, v, ctx);

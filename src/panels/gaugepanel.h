@@ -1,13 +1,14 @@
 // The drawn panel that gives Pendo its look: a title in the top-left corner,
 // a centred text, a value in the bottom-right corner and a sunken bevel over
 // a slanted silver gradation or a see-through copy of what lies behind the
-// owner window. It has no window: every picture is composed off screen and
-// copied to the owner in one block transfer, so it never flickers.
+// owner window. It has no window. Its look is a value (tclocklook); setters
+// change the state and invalidate the panel's rectangle, and the owner's
+// paint message composes the picture off screen (panelcompose.h) and copies
+// it in one block transfer, so it never flickers.
 #pragma once
 
 #include <windows.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -15,103 +16,96 @@
 #include "framework/bitmap.h"
 #include "framework/font.h"
 #include "framework/graphiccontrol.h"
+#include "panels/clocklook.h"
+#include "panels/gdisurface.h"
+#include "panels/panelcompose.h"
 
 namespace pendo {
 
 class tprofiler;
-class tform;
-
-enum tbevelingtype { blnone, blsingle, bldouble };
 
 class tgaugepanel : public tgraphiccontrol, public tbackdropclient {
  public:
   explicit tgaugepanel(tcomponent* owner);
   ~tgaugepanel() override;
 
+  // The whole look at once: only what differs is drawn anew.
+  const tclocklook& Look() const { return look_; }
+  void SetLook(const tclocklook& look);
+  // The look the window's description gave, before any profile.
+  const tclocklook& DesignLook() const { return design_; }
+
   // Published properties.
-  bool BlinkSignal() const { return blinkSignal_; }
+  bool BlinkSignal() const { return texts_.blink; }
   void SetBlinkSignal(bool value);
-  tbevelingtype Beveling() const { return beveling_; }
+  tbevelingtype Beveling() const { return look_.beveling; }
   void SetBeveling(tbevelingtype value);
-  const std::string& Title() const { return title_; }
+  const std::string& Title() const { return texts_.title; }
   void SetTitle(const std::string& value);
-  tcolor TitleColor() const { return titleColor_; }
+  tcolor TitleColor() const { return look_.titleColor; }
   void SetTitleColor(tcolor value);
-  bool TitleVisible() const { return titleVisible_; }
+  bool TitleVisible() const { return look_.titleVisible; }
   void SetTitleVisible(bool value);
-  tfont& TitleFont() { return titleFont_; }
+  tfont TitleFont() const { return FontOf(look_.titleFont); }
   void SetTitleFont(const tfont& value);
-  const std::string& Center() const { return center_; }
+  const std::string& Center() const { return texts_.center; }
   void SetCenter(const std::string& value);
-  tcolor CenterColor() const { return centerColor_; }
+  tcolor CenterColor() const { return look_.centerColor; }
   void SetCenterColor(tcolor value);
-  bool CenterVisible() const { return centerVisible_; }
+  bool CenterVisible() const { return look_.centerVisible; }
   void SetCenterVisible(bool value);
-  tfont& CenterFont() { return centerFont_; }
+  tfont CenterFont() const { return FontOf(look_.centerFont); }
   void SetCenterFont(const tfont& value);
-  const std::string& Value() const { return value_; }
+  const std::string& Value() const { return texts_.value; }
   void SetValue(const std::string& value);
-  tcolor ValueColor() const { return valueColor_; }
+  tcolor ValueColor() const { return look_.valueColor; }
   void SetValueColor(tcolor value);
-  bool ValueVisible() const { return valueVisible_; }
+  bool ValueVisible() const { return look_.valueVisible; }
   void SetValueVisible(bool value);
-  tfont& ValueFont() { return valueFont_; }
+  tfont ValueFont() const { return FontOf(look_.valueFont); }
   void SetValueFont(const tfont& value);
-  int GradatingBlightness() const { return gradatingBlightness_; }
+  int GradatingBlightness() const { return look_.gradatingBlightness; }
   void SetGradatingBlightness(int value);
-  bool Gradating() const { return gradating_; }
+  bool Gradating() const { return look_.gradating; }
   void SetGradating(bool value);
   bool Hibernation() const { return hibernation_; }
   void SetHibernation(bool value) { hibernation_ = value; }
-  bool TransparentBackground() const { return transparentBackground_; }
+  bool TransparentBackground() const { return look_.transparentBackground; }
   void SetTransparentBackground(bool value);
-  bool TransparentBackgroundHalftone() const { return transparentBackgroundHalftone_; }
+  bool TransparentBackgroundHalftone() const { return look_.transparentBackgroundHalftone; }
   void SetTransparentBackgroundHalftone(bool value);
-  bool Interlace() const { return interlace_; }
+  bool Interlace() const { return look_.interlace; }
   void SetInterlace(bool value);
 
-  // The colours the last TitleColor / ValueColor assignment asked for, and
-  // the owner's colours that RestoreDefaultColors returns to.
-  tcolor RequestedTitleColor() const { return requestedTitleColor_; }
-  tcolor RequestedValueColor() const { return requestedValueColor_; }
-  tcolor DefaultTitleColor() const { return defaultTitleColor_; }
-  tcolor DefaultValueColor() const { return defaultValueColor_; }
+  // The colours the description gave, which RestoreDefaultColors returns to.
+  tcolor DefaultTitleColor() const { return design_.titleColor; }
+  tcolor DefaultValueColor() const { return design_.valueColor; }
 
-  // Composes the picture and shows it at once.
-  virtual void Paint();
-  // The owner's paint message: the same picture, into the paint DC.
+  // The owner's paint message: composes the picture and copies it.
   void Paint(tcanvas& canvas) override;
 
-  virtual void BuildBackground();
-  // Draws the bar into the work image; nothing at this level.
-  virtual void DrawGauge() {}
-  // Copies the display image to the panel's place on the owner.
-  virtual void ShowImage();
   virtual void RestoreDefaultColors();
-  virtual void RebuildImages();
-  virtual void UpdatePanel();
-
+  // The picture is drawn anew at the owner's next paint; the backdrop and
+  // everything built from it too.
   void RefreshBackground() override;
   void BeginUpdate() { updateLock_ = true; }
   void EndUpdate();
   bool Updating() const { return updateLock_; }
-  void ReleaseImages();
 
   void Loaded() override;
   bool SetProperty(const std::string& name, const std::string& value, tresourcecontext& context) override;
 
-  // Writes the look into the profile store when Hibernation is set, then the
-  // store to disk (throws EFileError when it cannot be written). Destruction
-  // does the same; this is for an owner that must save before that.
+  // Writes the look into the profile when Hibernation is set, then the
+  // profile to disk (throws EFileError when it cannot be written).
+  // Destruction does the same; this is for an owner that must save first.
   void SaveProfile();
-
-  // Read-only views for tests and for the property wizard's preview.
-  const tbitmap& BackgroundImage() const { return backgroundImage_; }
-  const tbitmap& WorkImage() const { return workImage_; }
-  const tbitmap& DisplayImage() const { return displayImage_; }
   tprofiler* Profile() const { return profile_.get(); }
-  int PaintCount() const { return paintCount_; }
-  int RebuildCount() const { return rebuildCount_; }
+
+  // Composes the picture the next paint shows, without showing it.
+  const tbitmap& Compose();
+  // The background, built when it is due; the last picture composed.
+  const tbitmap& BackgroundImage();
+  const tbitmap& DisplayImage() const;
 
   // Bits per pixel of a memory DC compatible with the screen, asked anew on
   // every call; 8 or less is palette mode.
@@ -120,88 +114,44 @@ class tgaugepanel : public tgraphiccontrol, public tbackdropclient {
   // Makes ScreenColorDepth answer bits instead of asking (0: ask again).
   static void OverrideScreenColorDepth(int bits);
 
-  // Runs before a failed paint ends the program (the main window saves the
-  // user's settings in it). Called at most once per process.
-  static void SetPaintFailureHook(std::function<void()> hook);
-
-  // Half-mixes target with other at 50 percent, in place.
-  static void MixHalf(tbitmap& target, tbitmap& other);
-  // The slanted gradation of base over bitmap: darker to the left.
-  static void DrawGradation(tbitmap& bitmap, tcolor base);
-
   // Profile style code: bold 1, italic 16, underline 256, strike-out 4096.
-  static int StyleToCode(tfontstyles style);
-  static tfontstyles StyleFromCode(int code);
+  static int StyleToCode(tfontstyles style) { return pendo::StyleToCode(style); }
+  static tfontstyles StyleFromCode(int code) { return pendo::StyleFromCode(code); }
 
  protected:
   void VisibleChanged() override;
   void BoundsChanged() override;
   void BeforeDestruction() override;
-  // Writes the keys of the look into the open store; subclasses write theirs
-  // first, then call this.
-  virtual void WriteLook();
-
-  // Ends the program after a failure while painting: hook, then exit code 1.
-  [[noreturn]] static void PaintFailed();
-  // The see-through owner's backdrop, or null.
-  tbitmap* OwnerBackdrop();
-  // The form that owns the panel; throws when the owner is not a form.
-  tform& OwnerForm() const;
-
-  tbitmap& Background() { return backgroundImage_; }
-  tbitmap& Work() { return workImage_; }
-  tbitmap& Display() { return displayImage_; }
-  // Where ShowImage draws during the owner's paint message (origin at the
-  // panel), or null outside of it.
-  tcanvas* PaintTarget() const { return paintTarget_; }
+  // Which profile keys the panel keeps.
+  virtual tlookkeys LookKeys() const { return tlookkeys::Panel; }
+  // What a picture shows besides the look: the texts, and a bar's own.
+  virtual void MakeScene(tpanelscene& scene);
+  // Builds what depends on the look, the size and the backdrop.
+  virtual void BuildImages(const tpanelsurface* backdrop);
+  // The bar's picture, or null.
+  virtual const tpanelsurface* GaugeSurface() const { return nullptr; }
+  // Changing the look: what the background depends on is built again.
+  void ChangeLook(const tclocklook& look);
+  // Draws anew at the next paint; the panel's rectangle, without erasing.
+  void Invalidate() override;
+  void InvalidateRow(int row);
+  // The value text without drawing (a derived panel that makes it itself).
+  void StoreValue(const std::string& value) { texts_.value = value; }
+  const tpanelsurface* Background() const { return background_.get(); }
+  // Builds what the look, the size and the backdrop make, when it is due.
+  void BuildWhenDue();
 
  private:
-  void Changed();           // repaint
-  void ChangedRebuild();    // rebuild, then repaint
-  SIZE MeasureText(const tfont& font, const std::string& text);
-  void DrawText(HDC dc, const tfont& font, tcolor color, int x, int y, const std::string& text);
-  void DrawBevel(tcanvas& canvas);
-  void ShowBitmap(const tbitmap& image);
+  bool BackgroundDependsOnChange(const tclocklook& before, const tclocklook& after) const;
 
   std::unique_ptr<tprofiler> profile_;
-  bool updateLock_ = false;
-  bool blinkSignal_ = false;
-  tbevelingtype beveling_ = bldouble;
-  std::string title_;
-  tcolor titleColor_ = clBlack;
-  bool titleVisible_ = true;
-  tfont titleFont_;
-  std::string center_;
-  tcolor centerColor_ = clBlack;
-  bool centerVisible_ = true;
-  tfont centerFont_;
-  std::string value_;
-  tcolor valueColor_ = clBlack;
-  bool valueVisible_ = true;
-  tfont valueFont_;
-  int gradatingBlightness_ = 12;
-  bool gradating_ = true;
   bool hibernation_ = false;
-  bool transparentBackground_ = true;
-  bool transparentBackgroundHalftone_ = true;
-  bool interlace_ = false;
-  tbitmap backgroundImage_;
-  tbitmap displayImage_;
-  tbitmap workImage_;
-  tcolor requestedTitleColor_ = clBlack, requestedValueColor_ = clBlack;
-  tcolor defaultTitleColor_ = clBlack, defaultValueColor_ = clBlack;
-
-  // Fonts with only the face and size of the drawing fonts: texts are
-  // placed as if they were regular.
-  tfont measureFont_;
-  tcanvas* paintTarget_ = nullptr;
-  int paintCount_ = 0, rebuildCount_ = 0;
-
- protected:
-  // Only for the derived value text, which bypasses the setter on purpose.
-  void StoreValue(const std::string& value) { value_ = value; }
-  // Sets or clears the update lock without painting.
-  void SetUpdateLock(bool locked) { updateLock_ = locked; }
+  bool updateLock_ = false;
+  tclocklook look_;
+  tclocklook design_;
+  tpaneltexts texts_;
+  std::unique_ptr<tgdisurface> background_, picture_;
+  bool imagesValid_ = false;
 };
 
 }  // namespace pendo

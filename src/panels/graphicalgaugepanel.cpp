@@ -3,7 +3,6 @@
 #include <chrono>
 
 #include "framework/resource.h"
-#include "settings/profiler.h"
 
 namespace pendo {
 
@@ -11,7 +10,9 @@ namespace {
 
 DWORD (*g_tickSource)() = [] { return GetTickCount(); };
 
-constexpr tcolor kLightSkyBlue = 0xF0CAA6;
+std::uint32_t Seed() {
+  return static_cast<std::uint32_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
+}
 
 }  // namespace
 
@@ -20,76 +21,49 @@ void tgraphicalgaugepanel::SetTickSource(DWORD (*source)()) {
 }
 
 tgraphicalgaugepanel::tgraphicalgaugepanel(tcomponent* owner)
-    : tgaugepanel(owner),
-      // The construction colour is what RestoreDefaultColors returns to when
-      // the owner never assigns one.
-      requestedGaugeColor_(0xFFCCAA),
-      defaultGaugeColor_(0xFFCCAA),
-      random_(static_cast<std::mt19937::result_type>(
-          std::chrono::high_resolution_clock::now().time_since_epoch().count())) {
-  noiseRow_ = std::uniform_int_distribution<int>(0, Height() - 2)(random_);
-  lastNoiseStep_ = g_tickSource();
-}
-
-void tgraphicalgaugepanel::WriteLook() {
-  // Before the base class's keys, so they end up after them in the file.
-  WriteGaugeLook();
-  tgaugepanel::WriteLook();
-}
-
-void tgraphicalgaugepanel::WriteGaugeLook() {
-  tprofiler& p = *Profile();
-  p.WriteBool("horizontalnoise", horizontalNoise_);
-  p.WriteBool("transparentforeground", transparentForeground_);
-  p.WriteInteger("gaugecolor", gaugeColor_);
-}
+    : tgaugepanel(owner), noise_(Height(), g_tickSource(), Seed()) {}
 
 void tgraphicalgaugepanel::Loaded() {
   tgaugepanel::Loaded();
-  if (maxAutoAdjust_) SetMax(1);
-  defaultGaugeColor_ = requestedGaugeColor_;
-  if (Hibernation()) {
-    const tprofiler& p = *Profile();
-    BeginUpdate();
-    SetHorizontalNoise(p.ReadBool("horizontalnoise", true));
-    SetGaugeColor(p.ReadInteger("gaugecolor", gaugeColor_));
-    SetTransparentForeground(p.ReadBool("transparentforeground", transparentForeground_));
-    EndUpdate();
-  }
+  if (maxAutoAdjust_) ChangeBar(bar_.position, 1);
+}
+
+void tgraphicalgaugepanel::ChangeBar(int position, int max) {
+  max = AdjustedMax(position, max, maxAutoAdjust_, maxAutoFix_);
+  if (position == bar_.position && max == bar_.max) return;
+  bar_ = tbarstate{position, max};
+  Invalidate();
 }
 
 void tgraphicalgaugepanel::SetHorizontalNoise(bool v) {
-  if (v == horizontalNoise_) return;
-  horizontalNoise_ = v;
-  Paint();
+  tclocklook l = Look();
+  l.horizontalNoise = v;
+  ChangeLook(l);
 }
 void tgraphicalgaugepanel::SetTransparentForeground(bool v) {
-  if (v == transparentForeground_) return;
-  transparentForeground_ = v;
-  RebuildImages();
-  Paint();
-}
-void tgraphicalgaugepanel::SetPosition(int v) {
-  if (v == position_) return;
-  position_ = v;
-  Paint();
-}
-void tgraphicalgaugepanel::SetMax(int v) {
-  if (v == max_) return;
-  max_ = v;
-  Paint();
+  tclocklook l = Look();
+  l.transparentForeground = v;
+  ChangeLook(l);
 }
 void tgraphicalgaugepanel::SetGaugeColor(tcolor v) {
-  requestedGaugeColor_ = v;
-  if (v == gaugeColor_) return;
-  gaugeColor_ = v;
-  RebuildImages();
-  Paint();
+  tclocklook l = Look();
+  l.gaugeColor = v;
+  ChangeLook(l);
 }
 void tgraphicalgaugepanel::SetGaugeVisible(bool v) {
-  if (v == gaugeVisible_) return;
-  gaugeVisible_ = v;
-  Paint();
+  tclocklook l = Look();
+  l.gaugeVisible = v;
+  ChangeLook(l);
+}
+void tgraphicalgaugepanel::SetPosition(int v) { ChangeBar(v, bar_.max); }
+void tgraphicalgaugepanel::SetMax(int v) { ChangeBar(bar_.position, v); }
+void tgraphicalgaugepanel::SetMaxAutoFix(bool v) {
+  maxAutoFix_ = v;
+  ChangeBar(bar_.position, bar_.max);
+}
+void tgraphicalgaugepanel::SetMaxAutoAdjust(bool v) {
+  maxAutoAdjust_ = v;
+  ChangeBar(bar_.position, bar_.max);
 }
 
 bool tgraphicalgaugepanel::SetProperty(const std::string& n, const std::string& v, tresourcecontext& ctx) {
@@ -106,103 +80,39 @@ bool tgraphicalgaugepanel::SetProperty(const std::string& n, const std::string& 
 }
 
 void tgraphicalgaugepanel::RestoreDefaultColors() {
-  tgaugepanel::RestoreDefaultColors();
-  SetGaugeColor(defaultGaugeColor_);
+  tclocklook l = Look();
+  l.titleColor = DesignLook().titleColor;
+  l.valueColor = DesignLook().valueColor;
+  l.gaugeColor = DesignLook().gaugeColor;
+  ChangeLook(l);
 }
 
-void tgraphicalgaugepanel::ReleaseGaugeImages() {
-  gaugeImage_.Clear();
-  barImage_.Clear();
-  barMask_.Clear();
+const tbitmap& tgraphicalgaugepanel::GaugeImage() {
+  static const tbitmap none;
+  BuildWhenDue();
+  return gauge_ ? gauge_->Bitmap() : none;
 }
 
-void tgraphicalgaugepanel::RebuildImages() {
-  tgaugepanel::RebuildImages();
-  ReleaseGaugeImages();
-  if (Visible()) BuildGaugeImages();
+void tgraphicalgaugepanel::BuildImages(const tpanelsurface* backdrop) {
+  tgaugepanel::BuildImages(backdrop);
+  if (!gauge_) gauge_ = std::make_unique<tgdisurface>(Width(), Height());
+  gauge_->SetSize(Width(), Height());
+  ComposeGaugeImage(*gauge_, Look(), TrueColor(), *Background());
 }
 
-void tgraphicalgaugepanel::BuildGaugeImages() {
-  const int w = Width(), h = Height();
-  if (w <= 2 || h <= 2) return;
-  gaugeImage_.SetSize(w, h);
-  barImage_.SetSize(w, h);
-  barMask_.SetSize(w, h);
-  if (!TrueColor()) {
-    const tcolor fill = gaugeColor_ == kLightSkyBlue || gaugeColor_ == clRed ? gaugeColor_ : kLightSkyBlue;
-    tcanvas& c = gaugeImage_.Canvas();
-    c.Pen.SetColor(fill);
-    c.Brush.SetColor(fill);
-    c.Rectangle(0, 0, w, h);
-    return;
-  }
-  DrawGradation(gaugeImage_, gaugeColor_);
-  if (transparentForeground_) MixHalf(gaugeImage_, Background());
+void tgraphicalgaugepanel::MakeScene(tpanelscene& scene) {
+  tgaugepanel::MakeScene(scene);
+  scene.hasBar = true;
+  scene.bar = bar_;
+  scene.noiseRow = noise_.Row();
 }
 
-void tgraphicalgaugepanel::DrawGauge() {
-  if (maxAutoAdjust_ && position_ > max_) max_ = position_;
-  if (maxAutoFix_) {
-    // Rounded to double: the x87 unit's wider product would make 100 × 0.1
-    // exceed 10.
-    volatile double tenth = max_ * 0.1;
-    if (tenth > position_) max_ = position_;
-  }
-  if (!gaugeVisible_ || max_ == 0 || position_ <= 0) return;
-  const int w = Width(), h = Height();
-  if (gaugeImage_.Empty() || barImage_.Empty() || barMask_.Empty()) return;
-  volatile double share = static_cast<double>(position_) / max_;
-  volatile double edge = share * (w + 20);
-  const int r = static_cast<int>(edge);
-  const std::vector<POINT> rest{{r - 19, 0}, {r + 1, h}, {w, h}, {w, 0}};
-
-  tcanvas& bar = barImage_.Canvas();
-  bar.Draw(0, 0, gaugeImage_);
-  bar.Pen.SetColor(clBlack);
-  bar.Brush.SetColor(clBlack);
-  bar.Polygon(rest);
-
-  tcanvas& mask = barMask_.Canvas();
-  mask.Pen.SetColor(clBlack);
-  mask.Brush.SetColor(clBlack);
-  mask.Rectangle(0, 0, barMask_.Width(), barMask_.Height());
-  mask.Pen.SetColor(clWhite);
-  mask.Brush.SetColor(clWhite);
-  mask.Polygon(rest);
-
-  tcanvas& work = Work().Canvas();
-  work.BitBlt(0, 0, w, h, mask.Handle(), 0, 0, SRCAND);
-  work.BitBlt(0, 0, w, h, bar.Handle(), 0, 0, SRCPAINT);
-}
-
-void tgraphicalgaugepanel::ShowImage() {
-  try {
-    const int w = Width();
-    tbitmap& display = Display();
-    tbitmap& work = Work();
-    if (work.Empty()) {
-      display.Clear();
-    } else {
-      display.SetSize(work.Width(), work.Height());
-      display.Canvas().BitBlt(0, 0, work.Width(), work.Height(), work.Canvas().Handle(), 0, 0, SRCCOPY);
-      if (noiseRow_ > 0 && horizontalNoise_) {
-        HDC dc = display.Canvas().Handle();
-        ::BitBlt(dc, 1, noiseRow_, w + 1, 1, dc, 0, noiseRow_, SRCCOPY);
-      }
-    }
-    const DWORD now = g_tickSource();
-    if (static_cast<LONG>(now - lastNoiseStep_) > 100 || now < lastNoiseStep_) {
-      if (noiseRow_ != -1) {
-        --noiseRow_;
-      } else if (std::uniform_int_distribution<int>(0, 15)(random_) == 0) {
-        noiseRow_ = Height() - 1;
-      }
-      lastNoiseStep_ = now;
-    }
-  } catch (...) {
-    PaintFailed();
-  }
-  tgaugepanel::ShowImage();
+void tgraphicalgaugepanel::StepNoise() {
+  const int before = noise_.Row();
+  if (!noise_.Step(g_tickSource(), Height())) return;
+  if (!HorizontalNoise() || !Visible()) return;
+  InvalidateRow(before);
+  InvalidateRow(noise_.Row());
 }
 
 }  // namespace pendo

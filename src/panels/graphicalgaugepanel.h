@@ -6,9 +6,10 @@
 
 #include <windows.h>
 
-#include <random>
+#include <memory>
 
 #include "panels/gaugepanel.h"
+#include "panels/noiseline.h"
 
 namespace pendo {
 
@@ -16,67 +17,54 @@ class tgraphicalgaugepanel : public tgaugepanel {
  public:
   explicit tgraphicalgaugepanel(tcomponent* owner);
 
-  bool HorizontalNoise() const { return horizontalNoise_; }
+  bool HorizontalNoise() const { return Look().horizontalNoise; }
   void SetHorizontalNoise(bool value);
-  bool TransparentForeground() const { return transparentForeground_; }
+  bool TransparentForeground() const { return Look().transparentForeground; }
   void SetTransparentForeground(bool value);
-  int Position() const { return position_; }
+  int Position() const { return bar_.position; }
   void SetPosition(int value);
-  int Max() const { return max_; }
+  int Max() const { return bar_.max; }
   void SetMax(int value);
-  tcolor GaugeColor() const { return gaugeColor_; }
+  tcolor GaugeColor() const { return Look().gaugeColor; }
   void SetGaugeColor(tcolor value);
-  bool GaugeVisible() const { return gaugeVisible_; }
+  bool GaugeVisible() const { return Look().gaugeVisible; }
   void SetGaugeVisible(bool value);
   bool MaxAutoFix() const { return maxAutoFix_; }
-  void SetMaxAutoFix(bool value) { maxAutoFix_ = value; }
+  void SetMaxAutoFix(bool value);
   bool MaxAutoAdjust() const { return maxAutoAdjust_; }
-  void SetMaxAutoAdjust(bool value) { maxAutoAdjust_ = value; }
+  void SetMaxAutoAdjust(bool value);
 
-  tcolor RequestedGaugeColor() const { return requestedGaugeColor_; }
-  tcolor DefaultGaugeColor() const { return defaultGaugeColor_; }
+  tcolor DefaultGaugeColor() const { return DesignLook().gaugeColor; }
 
-  void DrawGauge() override;
-  void ShowImage() override;
   void RestoreDefaultColors() override;
-  void RebuildImages() override;
-  void BuildGaugeImages();
-  void ReleaseGaugeImages();
+  // One step of the noise line, when its time has come: the rows it leaves
+  // and enters are drawn anew. The owner's noise timer calls it.
+  void StepNoise();
 
   void Loaded() override;
   bool SetProperty(const std::string& name, const std::string& value, tresourcecontext& context) override;
 
-  const tbitmap& GaugeImage() const { return gaugeImage_; }
-  const tbitmap& BarImage() const { return barImage_; }
-  const tbitmap& BarMask() const { return barMask_; }
-  int NoiseRow() const { return noiseRow_; }
+  // The bar's picture, built when it is due.
+  const tbitmap& GaugeImage();
+  int NoiseRow() const { return noise_.Row(); }
 
   // The millisecond counter the noise steps by (GetTickCount unless replaced).
   static void SetTickSource(DWORD (*source)());
 
  protected:
-  void WriteLook() override;
+  tlookkeys LookKeys() const override { return tlookkeys::PanelAndBar; }
+  void MakeScene(tpanelscene& scene) override;
+  void BuildImages(const tpanelsurface* backdrop) override;
+  const tpanelsurface* GaugeSurface() const override { return gauge_.get(); }
 
  private:
-  void WriteGaugeLook();
+  void ChangeBar(int position, int max);
 
-  bool horizontalNoise_ = false;
-  bool transparentForeground_ = true;
-  int position_ = 0;
-  int max_ = 0;
-  tcolor gaugeColor_ = 0xFFCCAA;
-  bool gaugeVisible_ = true;
+  tbarstate bar_;
   bool maxAutoFix_ = false;
   bool maxAutoAdjust_ = false;
-
-  int noiseRow_ = -1;
-  DWORD lastNoiseStep_ = 0;
-  tbitmap barImage_;
-  tbitmap barMask_;
-  tbitmap gaugeImage_;
-  tcolor requestedGaugeColor_;
-  tcolor defaultGaugeColor_;
-  std::mt19937 random_;
+  tnoiseline noise_;
+  std::unique_ptr<tgdisurface> gauge_;
 };
 
 }  // namespace pendo

@@ -70,7 +70,7 @@ class PropertyWizard : public ::testing::Test {
   }
   // Opens the wizard beside the clock, not modally, so that the test drives it.
   void Open() {
-    wizard = CreateOwnedForm<Tpropertywizardform>(nullptr, mainform);
+    wizard = CreateOwnedForm<Tpropertywizardform>(nullptr, mainform->clocklook);
     wizard->Show();
     Pump();
   }

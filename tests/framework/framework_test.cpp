@@ -542,7 +542,6 @@ TEST(Handles, BuildingAndFreeingFormsLeavesNoGdiOrUserObjects) {
     Ttestform* f = CreateOwnedForm<Ttestform>(nullptr);
     f->Show();
     UpdateWindow(f->Handle());
-    f->Canvas().TextOut(0, 0, "x");
     f->Free();
   }
   Pump(20);

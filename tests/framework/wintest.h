@@ -58,7 +58,8 @@ class tdialogwatcher {
     thread_ = std::thread([this] {
       for (int i = 0; i < 400 && !stop_; ++i) {
         HWND box = FindWindowA("#32770", caption_.c_str());
-        if (box) {
+        // Found while it is still being made, it has no text yet.
+        if (box && IsWindowVisible(box) && GetDlgItem(box, 0xFFFF)) {
           char text[512] = {0};
           // The message text of a message box is its static control 0xFFFF.
           GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
