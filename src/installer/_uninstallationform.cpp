@@ -74,6 +74,7 @@ void Tuninstallationform::DeclarePublished(tresourcecontext& c) {
   c.Field("endlabel", endlabel);
   c.Field("settingscheckbox", settingscheckbox);
   c.Field("endpageline1", endpageline1);
+  for (int i = 0; i < 4; ++i) c.Field("endpageline" + std::to_string(6 + i), leftlines[i]);
 }
 
 void Tuninstallationform::FormCreate(tobject*) {
@@ -139,10 +140,8 @@ void Tuninstallationform::RemovalRun() {
     for (std::size_t i = 0; i < left.size() && i < 4; ++i) {
       const bool more = i == 3 && left.size() > 4;
       const std::string text = more ? "ほか " + std::to_string(left.size() - 3) + " フォルダ" : "残したフォルダ " + left[i];
-      if (auto* line = dynamic_cast<tlabel*>(FindComponent("endpageline" + std::to_string(6 + i)))) {
-        line->SetCaption(text);
-        line->Show();
-      }
+      leftlines[i]->SetCaption(text);
+      leftlines[i]->Show();
     }
   }
   if (result == r::ProductRunning || result == r::Busy) {

@@ -19,6 +19,8 @@ class Tuninstallationform : public tinstallerwizard {
   tlabel* endlabel = nullptr;
   tcheckbox* settingscheckbox = nullptr;
   tlabel* endpageline1 = nullptr;
+  // The last page's lines of the folders that stay.
+  tlabel* leftlines[4] = {};
 
   void FormCreate(tobject* sender);
   void FormShow(tobject* sender);
