@@ -121,41 +121,23 @@ void tgaugepanel::SetBlinkSignal(bool v) {
   Invalidate();
 }
 
-#define PENDO_LOOK_SETTER(Name, field, type) \
-  void tgaugepanel::Set##Name(type v) {      \
-    tclocklook l = look_;                    \
-    l.field = v;                             \
-    ChangeLook(l);                           \
-  }
-PENDO_LOOK_SETTER(Beveling, beveling, tbevelingtype)
-PENDO_LOOK_SETTER(TitleColor, titleColor, tcolor)
-PENDO_LOOK_SETTER(TitleVisible, titleVisible, bool)
-PENDO_LOOK_SETTER(CenterColor, centerColor, tcolor)
-PENDO_LOOK_SETTER(CenterVisible, centerVisible, bool)
-PENDO_LOOK_SETTER(ValueColor, valueColor, tcolor)
-PENDO_LOOK_SETTER(ValueVisible, valueVisible, bool)
-PENDO_LOOK_SETTER(GradatingBlightness, gradatingBlightness, int)
-PENDO_LOOK_SETTER(Gradating, gradating, bool)
-PENDO_LOOK_SETTER(TransparentBackground, transparentBackground, bool)
-PENDO_LOOK_SETTER(TransparentBackgroundHalftone, transparentBackgroundHalftone, bool)
-PENDO_LOOK_SETTER(Interlace, interlace, bool)
-#undef PENDO_LOOK_SETTER
-
-void tgaugepanel::SetTitleFont(const tfont& v) {
-  tclocklook l = look_;
-  l.titleFont = FontLookOf(v);
-  ChangeLook(l);
+void tgaugepanel::SetBeveling(tbevelingtype v) { SetLookField(&tclocklook::beveling, v); }
+void tgaugepanel::SetTitleColor(tcolor v) { SetLookField(&tclocklook::titleColor, v); }
+void tgaugepanel::SetTitleVisible(bool v) { SetLookField(&tclocklook::titleVisible, v); }
+void tgaugepanel::SetCenterColor(tcolor v) { SetLookField(&tclocklook::centerColor, v); }
+void tgaugepanel::SetCenterVisible(bool v) { SetLookField(&tclocklook::centerVisible, v); }
+void tgaugepanel::SetValueColor(tcolor v) { SetLookField(&tclocklook::valueColor, v); }
+void tgaugepanel::SetValueVisible(bool v) { SetLookField(&tclocklook::valueVisible, v); }
+void tgaugepanel::SetGradatingBlightness(int v) { SetLookField(&tclocklook::gradatingBlightness, v); }
+void tgaugepanel::SetGradating(bool v) { SetLookField(&tclocklook::gradating, v); }
+void tgaugepanel::SetTransparentBackground(bool v) { SetLookField(&tclocklook::transparentBackground, v); }
+void tgaugepanel::SetTransparentBackgroundHalftone(bool v) {
+  SetLookField(&tclocklook::transparentBackgroundHalftone, v);
 }
-void tgaugepanel::SetCenterFont(const tfont& v) {
-  tclocklook l = look_;
-  l.centerFont = FontLookOf(v);
-  ChangeLook(l);
-}
-void tgaugepanel::SetValueFont(const tfont& v) {
-  tclocklook l = look_;
-  l.valueFont = FontLookOf(v);
-  ChangeLook(l);
-}
+void tgaugepanel::SetInterlace(bool v) { SetLookField(&tclocklook::interlace, v); }
+void tgaugepanel::SetTitleFont(const tfont& v) { SetLookField(&tclocklook::titleFont, FontLookOf(v)); }
+void tgaugepanel::SetCenterFont(const tfont& v) { SetLookField(&tclocklook::centerFont, FontLookOf(v)); }
+void tgaugepanel::SetValueFont(const tfont& v) { SetLookField(&tclocklook::valueFont, FontLookOf(v)); }
 
 void tgaugepanel::SetTitle(const std::string& v) {
   if (v == texts_.title) return;

@@ -132,6 +132,12 @@ class tgaugepanel : public tgraphiccontrol, public tbackdropclient {
   virtual const tpanelsurface* GaugeSurface() const { return nullptr; }
   // Changing the look: what the background depends on is built again.
   void ChangeLook(const tclocklook& look);
+  template <class T>
+  void SetLookField(T tclocklook::*field, const T& value) {
+    tclocklook look = look_;
+    look.*field = value;
+    ChangeLook(look);
+  }
   // Draws anew at the next paint; the panel's rectangle, without erasing.
   void Invalidate() override;
   void InvalidateRow(int row);

@@ -35,26 +35,12 @@ void tgraphicalgaugepanel::ChangeBar(int position, int max) {
   Invalidate();
 }
 
-void tgraphicalgaugepanel::SetHorizontalNoise(bool v) {
-  tclocklook l = Look();
-  l.horizontalNoise = v;
-  ChangeLook(l);
-}
+void tgraphicalgaugepanel::SetHorizontalNoise(bool v) { SetLookField(&tclocklook::horizontalNoise, v); }
 void tgraphicalgaugepanel::SetTransparentForeground(bool v) {
-  tclocklook l = Look();
-  l.transparentForeground = v;
-  ChangeLook(l);
+  SetLookField(&tclocklook::transparentForeground, v);
 }
-void tgraphicalgaugepanel::SetGaugeColor(tcolor v) {
-  tclocklook l = Look();
-  l.gaugeColor = v;
-  ChangeLook(l);
-}
-void tgraphicalgaugepanel::SetGaugeVisible(bool v) {
-  tclocklook l = Look();
-  l.gaugeVisible = v;
-  ChangeLook(l);
-}
+void tgraphicalgaugepanel::SetGaugeColor(tcolor v) { SetLookField(&tclocklook::gaugeColor, v); }
+void tgraphicalgaugepanel::SetGaugeVisible(bool v) { SetLookField(&tclocklook::gaugeVisible, v); }
 void tgraphicalgaugepanel::SetPosition(int v) { ChangeBar(v, bar_.max); }
 void tgraphicalgaugepanel::SetMax(int v) { ChangeBar(bar_.position, v); }
 void tgraphicalgaugepanel::SetMaxAutoFix(bool v) {
