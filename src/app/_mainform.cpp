@@ -1,5 +1,6 @@
 #include "app/_mainform.h"
 
+#include <oleacc.h>
 #include <wtsapi32.h>
 
 #include <exception>
@@ -107,7 +108,10 @@ class Tmainform::tschedulerlink : public tschedulereffects, public tschedulerclo
   void ShowNotice(const std::string& message, int hour, int minute) override {
     form_.ShowNotice(message, hour, minute);
   }
-  void BlinkSeparator() override { form_.datepanel->SetSignal(!form_.datepanel->Signal()); }
+  void BlinkSeparator() override {
+    form_.datepanel->SetSignal(!form_.datepanel->Signal());
+    form_.TellNewMinute();
+  }
   // As an error of any handler is: the application's report.
   void ReportFailure(std::exception_ptr failure) override {
     try {
@@ -190,6 +194,8 @@ void Tmainform::FormCreate(tobject*) {
   // The clock shows the time the scheduler goes by.
   datepanel->SetClock([this] { return schedulerlink_->Now(); });
   FollowClockLook();
+  SetAccessible({[this] { return AccessibleClockName(); }, [this] { return datepanel->ClockText(); }, ROLE_SYSTEM_CLOCK});
+  spokenclock_ = AccessibleClockName();
   LoadNoticeList();
   loadmonitorwindow = ReadCpuLoadMonitorSetting();
   Application->OnActivate = [this] { ApplyStayOnTop(); };
@@ -215,6 +221,21 @@ void Tmainform::FollowClockLook() {
   lookviews_.push_back(clocklook.Subscribe([this](const tclocklook&) { UpdateCheckMarks(); }));
   lookviews_.push_back(
       clocklook.Subscribe([this](const tclocklook& look) { noisetimer->SetEnabled(look.horizontalNoise); }));
+}
+
+std::string Tmainform::AccessibleClockName() const {
+  if (!datepanel->Visible()) return Application->Title();
+  std::string name = datepanel->Title().empty() ? datepanel->ClockText() : datepanel->Title() + " " + datepanel->ClockText();
+  if (datepanel->GaugeVisible() && datepanel->Max() > 0)
+    name += " " + std::to_string(datepanel->Position()) + "/" + std::to_string(datepanel->Max());
+  return name;
+}
+
+void Tmainform::TellNewMinute() {
+  const std::string now = AccessibleClockName();
+  if (now == spokenclock_) return;
+  spokenclock_ = now;
+  TellAccessible();
 }
 
 void Tmainform::LoadNoticeList() {

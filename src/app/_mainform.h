@@ -160,6 +160,11 @@ class Tmainform : public ttransparentprimaryform {
   void UpdateCheckMarks();
   // The views of the look follow it from the window's creation on.
   void FollowClockLook();
+  // What a screen reader says of the clock: its title, date and time, and
+  // the bar's value when it shows one.
+  std::string AccessibleClockName() const;
+  // Once a second: listeners hear of a new minute, not of the separator.
+  void TellNewMinute();
   template <class F>
   void ChangeClockLook(F change) {
     clocklook.Update(change);
@@ -180,6 +185,7 @@ class Tmainform : public ttransparentprimaryform {
   std::unique_ptr<tschedulerlink> schedulerlink_;
   std::unique_ptr<tminutescheduler> scheduler_;
   HWND savedforegroundwindow_ = nullptr;
+  std::string spokenclock_;
   // Nothing is written before it was read: a notice file that exists but
   // could not be read is never written over, nor are sounds never loaded.
   bool noticelistwritable_ = false;

@@ -32,9 +32,10 @@ tcomponentdesc List(const char* name, const char* page, int left, int top, const
           {{"Left", left}, {"Top", top}, {"Width", 145}, {"Style", "csDropDownList"}, {"DropDownCount", 12},
            {"Items", items}, {"OnChange", change}}};
 }
-tcomponentdesc Swatch(const char* name, int top) {
+tcomponentdesc Swatch(const char* name, int top, const char* spoken) {
   return {"tcolorpalettebutton", name, "colorpage",
-          {{"Left", 376}, {"Top", top}, {"TabStop", "True"}, {"OnDblClick", &W::colorpalettebuttonDblClick}}};
+          {{"Left", 376}, {"Top", top}, {"TabStop", "True"}, {"AccessibleName", spoken},
+           {"OnDblClick", &W::colorpalettebuttonDblClick}}};
 }
 
 // clang-format off
@@ -72,19 +73,19 @@ const tformdesc kPropertywizardform{"propertywizardform",
      {{"Left", 16}, {"Top", 40}, {"Width", 193}, {"Height", 161}, {"HideSelection", "False"}, {"ReadOnly", "True"},
       {"Items", std::string(kElements) + "\n\t" + kClock}, {"OnChange", &W::configrationlistChange}}},
     Choice("gaugecolorlabel", "colorpage", 224, 44, "ゲージ色(&G)", nullptr),
-    Swatch("gaugecolorpalettebutton", 40),
+    Swatch("gaugecolorpalettebutton", 40, "ゲージ色"),
     Choice("titlefontlabel", "colorpage", 224, 76, "タイトルフォント", nullptr),
     {"tbutton", "changetitlefontbutton", "colorpage", {{"Left", 360}, {"Top", 71}, {"Width", 52}, {"Height", 22},
                                                          {"Caption", "変更(&C)"},
                                                          {"OnClick", &W::changetitlefontbuttonClick}}},
     Choice("titlecolorlabel", "colorpage", 224, 108, "タイトルフォント色(&T)", nullptr),
-    Swatch("titlecolorpalettebutton", 104),
+    Swatch("titlecolorpalettebutton", 104, "タイトルフォント色"),
     Choice("valuefontlabel", "colorpage", 224, 140, "要素フォント", nullptr),
     {"tbutton", "changevaluefontbutton", "colorpage", {{"Left", 360}, {"Top", 135}, {"Width", 52}, {"Height", 22},
                                                          {"Caption", "変更(&D)"},
                                                          {"OnClick", &W::changevaluefontbuttonClick}}},
     Choice("valuecolorlabel", "colorpage", 224, 172, "要素フォント色(&V)", nullptr),
-    Swatch("valuecolorpalettebutton", 168),
+    Swatch("valuecolorpalettebutton", 168, "要素フォント色"),
     // The swatches take no accelerators themselves; these carry Alt+G, Alt+T and Alt+V to them.
     {"tlabel", "dummygaugelabel", "colorpage", {{"Caption", "dummy(&G)"}, {"Visible", "False"},
                                                  {"FocusControl", "gaugecolorpalettebutton"}}},

@@ -1,5 +1,9 @@
 #include "controls/colorpalettebutton.h"
 
+#include <oleacc.h>
+
+#include <string>
+
 #include "framework/canvas.h"
 #include "framework/resource.h"
 
@@ -9,6 +13,15 @@ tcolorpalettebutton::tcolorpalettebutton(tcomponent* owner) : twincontrol(owner)
   width_ = 20;
   height_ = 20;
   color_ = clBlack;
+  // Drawn, not a system control: a screen reader hears what it is for and
+  // the colour it holds.
+  SetAccessible({[this] { return accessibleName_; }, [this] { return ColorText(ColorToRGB(color_)); },
+                 ROLE_SYSTEM_PUSHBUTTON});
+}
+
+std::string tcolorpalettebutton::ColorText(COLORREF c) {
+  return "赤 " + std::to_string(GetRValue(c)) + "、緑 " + std::to_string(GetGValue(c)) + "、青 " +
+         std::to_string(GetBValue(c));
 }
 
 void tcolorpalettebutton::CreateParams(tcreateparams& p) {
@@ -75,7 +88,8 @@ LRESULT tcolorpalettebutton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 bool tcolorpalettebutton::SetProperty(const std::string& n, const std::string& v, tresourcecontext& ctx) {
-  if (n == "OnEnter") OnEnter = ctx.Handler<tnotifyevent>();
+  if (n == "AccessibleName") accessibleName_ = v;
+  else if (n == "OnEnter") OnEnter = ctx.Handler<tnotifyevent>();
   else if (n == "OnExit") OnExit = ctx.Handler<tnotifyevent>();
   else return twincontrol::SetProperty(n, v, ctx);
   return true;

@@ -2,6 +2,8 @@
 // sunken frame and asks for a new one on a double click or the space bar.
 #pragma once
 
+#include <string>
+
 #include "framework/wincontrol.h"
 
 namespace pendo {
@@ -21,13 +23,22 @@ class tcolorpalettebutton : public twincontrol {
 
   bool SetProperty(const std::string& name, const std::string& value, tresourcecontext& context) override;
 
+  // "赤 200、緑 20、青 30": a colour as a screen reader says it.
+  static std::string ColorText(COLORREF color);
+
  protected:
   void CreateParams(tcreateparams& p) override;
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
   bool EraseBackground(HDC dc) override { return true; }
   void PaintWindow(HDC dc) override;
-  void ColorChanged() override { Repaint(); }
+  void ColorChanged() override {
+    Repaint();
+    TellAccessible();
+  }
   void EnabledChanged() override;
+
+ private:
+  std::string accessibleName_;
 };
 
 }  // namespace pendo

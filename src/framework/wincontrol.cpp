@@ -456,6 +456,11 @@ void twincontrol::ContextMenu(LPARAM lp) {
 
 LRESULT twincontrol::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_GETOBJECT:
+      if (accessible_.name || accessible_.value || accessible_.role) {
+        if (const LRESULT answer = AnswerGetObject(handle_, wp, lp, accessible_)) return answer;
+      }
+      break;
     case WM_COMMAND:
       if (lp) {
         twincontrol* c = FromHandle(reinterpret_cast<HWND>(lp));

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/accessible.h"
 #include "framework/control.h"
 #include "framework/handles.h"
 
@@ -82,6 +83,13 @@ class twincontrol : public tcontrol {
   // Creates the window now (normally done when the parent has one).
   void CreateHandle();
 
+  // What assistive technology reads of a control the program draws itself
+  // (read anew at every question); the system's account where unset.
+  void SetAccessible(taccessibletexts texts) { accessible_ = std::move(texts); }
+  // Tells assistive technology that the name or value changed (or the
+  // event given).
+  void TellAccessible(DWORD event = 0) { TellAccessibleChange(handle_, event); }
+
  protected:
   virtual void CreateParams(tcreateparams& params);
   virtual void CreateWnd();
@@ -132,6 +140,7 @@ class twincontrol : public tcontrol {
 
   std::vector<tcontrol*> controls_;
   std::vector<twincontrol*> tabList_;
+  taccessibletexts accessible_;
   // The styles the window was last given from CreateParams.
   DWORD style_ = 0, exStyle_ = 0;
   WNDPROC defaultProc_ = nullptr;

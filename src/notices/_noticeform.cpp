@@ -1,5 +1,7 @@
 #include "notices/_noticeform.h"
 
+#include <oleacc.h>
+
 #include <utility>
 
 #include "panels/gdisurface.h"
@@ -56,6 +58,12 @@ void Tnoticeform::FormCreate(tobject*) {
   tgdisurface scratch(1, 1);
   noticepanel->SetWidth(scratch.MeasureText(noticepanel->Look().centerFont, message_).cx + 80);
   SetClientSize(noticepanel->Width() + 8, 32);
+  SetAccessible({[this] { return message_; }, [this] { return TimeText(true); }, ROLE_SYSTEM_ALERT});
+}
+
+void Tnoticeform::DoShow() {
+  tbackdropform::DoShow();
+  TellAccessible(EVENT_SYSTEM_ALERT);
 }
 
 void Tnoticeform::FormClick(tobject*) { Close(); }

@@ -36,6 +36,8 @@ class Tnoticeform : public tbackdropform {
 
  protected:
   void DeclarePublished(tresourcecontext& context) override;
+  // A screen reader announces the notice as it opens.
+  void DoShow() override;
 
  private:
   // "at " + hour + separator + minute, without leading zeros.

@@ -38,6 +38,11 @@ std::string tdatepanel::ShortDate(const platform::tlocaltime& day) {
   return n > 0 ? Narrow(text) : std::string();
 }
 
+std::string tdatepanel::ClockText() const {
+  const platform::tlocaltime now = clock_();
+  return FormatValue(ShortDate(now), WeekdayLabelOf(now.dayOfWeek + 1), now.hour, now.minute, true);
+}
+
 void tdatepanel::MakeScene(tpanelscene& scene) {
   // Read once, so that the date and the time always belong together.
   const platform::tlocaltime now = clock_();

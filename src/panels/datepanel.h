@@ -22,6 +22,10 @@ class tdatepanel : public tgraphicalgaugepanel {
   // The clock the panel shows (the system's unless the owner gives its own).
   void SetClock(std::function<platform::tlocaltime()> clock) { clock_ = std::move(clock); }
 
+  // The clock's text as a listener hears it: the date, the weekday and the
+  // time with its colon, whatever the separator shows now.
+  std::string ClockText() const;
+
   bool SetProperty(const std::string& name, const std::string& value, tresourcecontext& context) override;
 
   // date + weekday + " " + hour + (":" or " ") + two-digit minute.
