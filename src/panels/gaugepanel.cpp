@@ -15,6 +15,7 @@ namespace pendo {
 namespace {
 
 int g_depthOverride = 0;
+int g_highContrastOverride = -1;
 
 bool StartsWith(const std::string& text, const char* prefix, std::string& rest) {
   const std::string p(prefix);
@@ -221,6 +222,20 @@ int tgaugepanel::ScreenColorDepth() {
 
 void tgaugepanel::OverrideScreenColorDepth(int bits) { g_depthOverride = bits > 0 ? bits : 0; }
 
+tsystemcolors tgaugepanel::SystemColors() {
+  tsystemcolors c;
+  HIGHCONTRASTW hc{sizeof hc, 0, nullptr};
+  c.highContrast = g_highContrastOverride >= 0
+                       ? g_highContrastOverride == 1
+                       : SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) && (hc.dwFlags & HCF_HIGHCONTRASTON);
+  c.window = static_cast<tlookcolor>(GetSysColor(COLOR_WINDOW));
+  c.text = static_cast<tlookcolor>(GetSysColor(COLOR_WINDOWTEXT));
+  c.highlight = static_cast<tlookcolor>(GetSysColor(COLOR_HIGHLIGHT));
+  return c;
+}
+
+void tgaugepanel::OverrideHighContrast(int on) { g_highContrastOverride = on < 0 ? -1 : on; }
+
 const tbitmap& tgaugepanel::BackgroundImage() {
   static const tbitmap none;
   BuildWhenDue();
@@ -236,12 +251,13 @@ void tgaugepanel::BuildImages(const tpanelsurface* backdrop) {
   const int w = Width(), h = Height();
   if (!background_) background_ = std::make_unique<tgdisurface>(w, h);
   background_->SetSize(w, h);
-  ComposeBackground(*background_, look_, TrueColor(), backdrop, Left(), Top());
+  ComposeBackground(*background_, look_, TrueColor(), backdrop, Left(), Top(), SystemColors());
 }
 
 void tgaugepanel::MakeScene(tpanelscene& scene) {
   scene.texts = texts_;
   scene.trueColor = TrueColor();
+  scene.system = SystemColors();
 }
 
 // Painting -----------------------------------------------------------------

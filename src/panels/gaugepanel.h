@@ -113,6 +113,10 @@ class tgaugepanel : public tgraphiccontrol, public tbackdropclient {
   static bool TrueColor() { return ScreenColorDepth() > 8; }
   // Makes ScreenColorDepth answer bits instead of asking (0: ask again).
   static void OverrideScreenColorDepth(int bits);
+  // The system's colours, and whether a high-contrast theme asks for them.
+  static tsystemcolors SystemColors();
+  // Makes SystemColors say high contrast is on (1) or off (0) instead of asking (-1).
+  static void OverrideHighContrast(int on);
 
   // Profile style code: bold 1, italic 16, underline 256, strike-out 4096.
   static int StyleToCode(tfontstyles style) { return pendo::StyleToCode(style); }

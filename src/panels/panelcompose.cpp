@@ -12,23 +12,25 @@ constexpr tlookcolor kRed = 0x0000FF, kInterlaceGrey = 0xCCCCCC, kLightSkyBlue =
 
 bool Drawable(const tpanelsurface& s) { return s.Width() > 2 && s.Height() > 2; }
 
-void DrawBevel(tpanelsurface& s, tbevelingtype beveling) {
+void DrawBevel(tpanelsurface& s, tbevelingtype beveling, const tsystemcolors& system) {
   const int w = s.Width(), h = s.Height();
+  const tlookcolor gray = system.highContrast ? system.text : kGray;
+  const tlookcolor white = system.highContrast ? system.text : kWhite;
   switch (beveling) {
     case blnone:
       break;
     case blsingle:
-      s.Line(0, 0, w, 0, kGray);
-      s.Line(0, 0, 0, h, kGray);
-      s.Line(w - 1, 0, w - 1, h, kWhite);
-      s.Line(1, h - 1, w - 1, h - 1, kWhite);
+      s.Line(0, 0, w, 0, gray);
+      s.Line(0, 0, 0, h, gray);
+      s.Line(w - 1, 0, w - 1, h, white);
+      s.Line(1, h - 1, w - 1, h - 1, white);
       break;
     case bldouble:
-      s.Line(0, 0, w, 0, kGray);
-      s.Line(0, 1, w, 1, kGray);
-      s.Line(0, 1, 0, h, kGray);
-      s.Line(w - 1, 1, w - 1, h, kWhite);
-      s.Line(1, h - 1, w - 1, h - 1, kWhite);
+      s.Line(0, 0, w, 0, gray);
+      s.Line(0, 1, w, 1, gray);
+      s.Line(0, 1, 0, h, gray);
+      s.Line(w - 1, 1, w - 1, h, white);
+      s.Line(1, h - 1, w - 1, h - 1, white);
       break;
   }
 }
@@ -70,10 +72,12 @@ void DrawGradation(tpanelsurface& s, tlookcolor base) {
 }
 
 void ComposeBackground(tpanelsurface& background, const tclocklook& look, bool trueColor,
-                       const tpanelsurface* backdrop, int left, int top) {
+                       const tpanelsurface* backdrop, int left, int top, const tsystemcolors& system) {
   if (!Drawable(background)) return;
   const int w = background.Width(), h = background.Height();
-  if (look.transparentBackground) {
+  if (system.highContrast) {
+    background.Fill(0, 0, w, h, system.window);
+  } else if (look.transparentBackground) {
     // Before the window's first capture there is nothing to see through.
     if (backdrop)
       background.CopyFrom(*backdrop, left, top);
@@ -94,8 +98,13 @@ void ComposeBackground(tpanelsurface& background, const tclocklook& look, bool t
   }
 }
 
-void ComposeGaugeImage(tpanelsurface& gauge, const tclocklook& look, bool trueColor, const tpanelsurface& background) {
+void ComposeGaugeImage(tpanelsurface& gauge, const tclocklook& look, bool trueColor, const tpanelsurface& background,
+                       const tsystemcolors& system) {
   if (!Drawable(gauge)) return;
+  if (system.highContrast) {
+    gauge.Fill(0, 0, gauge.Width(), gauge.Height(), system.highlight);
+    return;
+  }
   if (!trueColor) {
     // A palette shows only these two bar colours truly.
     const tlookcolor fill =
@@ -114,18 +123,23 @@ void ComposePicture(tpanelsurface& picture, const tpanelsurface& background, con
   picture.CopyFrom(background, 0, 0);
   if (scene.hasBar && gauge) DrawBar(picture, *gauge, look, scene.bar);
   const tpaneltexts& t = scene.texts;
+  const tsystemcolors& sys = scene.system;
+  const tlookcolor blink = sys.highContrast ? sys.highlight : kRed;
+  auto colour = [&](tlookcolor own) { return sys.highContrast ? sys.text : own; };
   if (!t.center.empty() && look.centerVisible) {
     const tpanelsize s = picture.MeasureText(look.centerFont, t.center);
-    picture.Text(look.centerFont, look.centerColor, (w - s.cx) / 2, (h - s.cy) / 2, t.center);
+    picture.Text(look.centerFont, colour(look.centerColor), (w - s.cx) / 2, (h - s.cy) / 2, t.center);
   }
   if (!t.title.empty() && look.titleVisible)
-    picture.Text(look.titleFont, t.blink ? kRed : look.titleColor, 3, look.beveling == bldouble ? 1 : 0, t.title);
+    picture.Text(look.titleFont, t.blink ? blink : colour(look.titleColor), 3, look.beveling == bldouble ? 1 : 0,
+                 t.title);
   if (!t.value.empty() && look.valueVisible) {
     const tpanelsize s = picture.MeasureText(look.valueFont, t.value);
-    picture.Text(look.valueFont, t.blink ? kRed : look.valueColor, w - s.cx - 3, h - s.cy + 1, t.value);
+    picture.Text(look.valueFont, t.blink ? blink : colour(look.valueColor), w - s.cx - 3, h - s.cy + 1, t.value);
   }
-  DrawBevel(picture, look.beveling);
-  if (scene.hasBar && look.horizontalNoise && scene.noiseRow > 0 && scene.noiseRow < h)
+  DrawBevel(picture, look.beveling, sys);
+  // The noise line would only cut through the text a high contrast is for.
+  if (scene.hasBar && look.horizontalNoise && !sys.highContrast && scene.noiseRow > 0 && scene.noiseRow < h)
     picture.ShiftRowRight(scene.noiseRow);
 }
 

@@ -24,6 +24,14 @@ struct tbarstate {
   int max = 0;
 };
 
+// The system's colours, which a high-contrast theme asks for instead of the
+// look's: the panel on the window colour, its texts and frame in the text
+// colour, the bar and a blinking text in the highlight colour.
+struct tsystemcolors {
+  bool highContrast = false;
+  tlookcolor window = 0xFFFFFF, text = 0x000000, highlight = 0xD77800;
+};
+
 // What one picture shows beyond its look: texts, bar and the noise line's row.
 struct tpanelscene {
   tpaneltexts texts;
@@ -32,6 +40,7 @@ struct tpanelscene {
   int noiseRow = -1;
   // More than 8 bits per pixel: no mixing in palette mode.
   bool trueColor = true;
+  tsystemcolors system;
 };
 
 // The background: the backdrop from (left, top) on, mixed 50:50 with white
@@ -39,10 +48,11 @@ struct tpanelscene {
 // silver gradation (flat silver in palette mode). Built anew only when the
 // look, the size or the backdrop changes. backdrop may be null.
 void ComposeBackground(tpanelsurface& background, const tclocklook& look, bool trueColor,
-                       const tpanelsurface* backdrop, int left, int top);
+                       const tpanelsurface* backdrop, int left, int top, const tsystemcolors& system = {});
 // The bar's picture: a slanted gradation of the gauge colour, mixed with the
 // background when the foreground is seen through.
-void ComposeGaugeImage(tpanelsurface& gauge, const tclocklook& look, bool trueColor, const tpanelsurface& background);
+void ComposeGaugeImage(tpanelsurface& gauge, const tclocklook& look, bool trueColor, const tpanelsurface& background,
+                       const tsystemcolors& system = {});
 // The picture: the background, the bar, the centre text, the title, the
 // value, the bevel and the noise row. gauge is null without a bar.
 void ComposePicture(tpanelsurface& picture, const tpanelsurface& background, const tpanelsurface* gauge,

@@ -77,6 +77,8 @@ TEST(Compose, GoldenPicturesOfTheClocksLooks) {
   tpanelscene message;
   message.texts = {"", "meeting", "at 9:30"};
   message.hasBar = true;
+  tpanelscene contrast = withBar;
+  contrast.system = {true, 0x000000, 0xFFFFFF, 0x00FFFF};
 
   const tgolden goldens[] = {
       {"see-through-halftone", seeThrough, date},
@@ -86,13 +88,15 @@ TEST(Compose, GoldenPicturesOfTheClocksLooks) {
       {"palette-blink-single-bevel", single, blinking},
       {"notice", notice, message, 100, 30},
       {"before-the-first-capture", seeThrough, date, 129, 30, false},
+      {"high-contrast", bar, contrast},
   };
   const tpixelsurface backdrop = Backdrop();
   const bool update = std::getenv("PENDO_UPDATE_GOLDEN") != nullptr;
   for (const auto& g : goldens) {
     tpixelsurface background(g.width, g.height), gauge(g.width, g.height), picture(g.width, g.height);
-    ComposeBackground(background, g.look, g.scene.trueColor, g.backdrop ? &backdrop : nullptr, 104, 0);
-    ComposeGaugeImage(gauge, g.look, g.scene.trueColor, background);
+    ComposeBackground(background, g.look, g.scene.trueColor, g.backdrop ? &backdrop : nullptr, 104, 0,
+                      g.scene.system);
+    ComposeGaugeImage(gauge, g.look, g.scene.trueColor, background, g.scene.system);
     ComposePicture(picture, background, g.scene.hasBar ? &gauge : nullptr, g.look, g.scene);
     const std::string path = std::string(PENDO_GOLDEN_DIR) + "/" + g.name + ".ppm";
     if (update) {

@@ -444,6 +444,30 @@ TEST_F(Panels, BlinkSignalRedensTitleAndValueButNotTheCentre) {
   EXPECT_EQ(0, Differences(Read(p->Compose()), base));
 }
 
+TEST_F(Panels, AHighContrastThemeDrawsInTheSystemsColours) {
+  tgaugepanel::OverrideHighContrast(1);
+  auto* p = AddPanel<tgraphicalgaugepanel>(form_, "contrastpanel", 100, 30);
+  p->SetTitle("T1");
+  p->SetMax(2);
+  p->SetPosition(1);
+  p->SetBeveling(blnone);
+  const timage shown = Read(p->Compose());
+  tgaugepanel::OverrideHighContrast(-1);
+  const COLORREF window = GetSysColor(COLOR_WINDOW), text = GetSysColor(COLOR_WINDOWTEXT),
+                 bar = GetSysColor(COLOR_HIGHLIGHT);
+  int texts = 0;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 100; ++x) {
+      const COLORREF c = shown.at(x, y);
+      texts += c == text;
+      // Below the title: the bar in the highlight colour, the rest in the window's.
+      if (y > 12) ASSERT_TRUE(c == bar || c == window) << Hex(c) << " at " << x << "," << y;
+    }
+  EXPECT_EQ(Hex(bar), Hex(shown.at(5, 20)));
+  EXPECT_EQ(Hex(window), Hex(shown.at(95, 20)));
+  EXPECT_GT(texts, 10) << "the title in the text colour";
+}
+
 // The bar ---------------------------------------------------------------------
 
 TEST_F(Panels, GaugeImageIsTheSlantedGradationOfGaugeColour) {
