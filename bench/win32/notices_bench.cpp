@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
 
   pendo::tapplication app(GetModuleHandleA(nullptr));
   const double created = Seconds();
-  auto* form = app.CreateForm<pendo::Tmainform>();
+  auto* form = app.CreateMainForm<pendo::Tmainform>();
   form->ShowAtStartup();  // ends with the first paint done
   const double painted = Seconds();
   std::printf("creation to first paint, in process: %.1f ms (list of %d)\n", (painted - created) * 1e3,

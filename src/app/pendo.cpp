@@ -3,10 +3,8 @@
 
 #include "app/_mainform.h"
 #include "app/pendoclasses.h"
-#include "bitmap/bitmapex.h"
 #include "framework/application.h"
 #include "framework/windowtext.h"
-#include "settings/desktop.h"
 #include "settings/instancelock.h"
 #include "settings/platform.h"
 
@@ -20,24 +18,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                        "Pendo", MB_OK | MB_ICONSTOP);
     return 1;
   }
-  pendo::AllocateCaptionBuffer();
-  pendo::RegisterBitmapExGraphic();
   pendo::RegisterPendoClasses();
   // A second copy leaves silently; the running one is not disturbed.
   if (pendo::IsAlreadyRunning()) return 0;
-  HANDLE lock = pendo::CreateInstanceMutex();
-  {
-    pendo::tapplication app(instance);
-    app.SetTitle("Pendo");
-    app.SetShowMainForm(false);
-    auto* mainform = app.CreateForm<pendo::Tmainform>();
-    mainform->ShowAtStartup();
-    app.Run();
-    // Every profile is written before a new copy may start and read them.
-    app.DestroyForms();
-    pendo::ReleaseInstanceMutex(lock);
-    lock = nullptr;
-  }
-  pendo::FreeCaptionBuffer();
+  pendo::tkernelhandle lock = pendo::CreateInstanceMutex();
+  pendo::tapplication app(instance);
+  app.SetTitle("Pendo");
+  app.SetShowMainForm(false);
+  auto* mainform = app.CreateMainForm<pendo::Tmainform>();
+  mainform->ShowAtStartup();
+  app.Run();
+  // Every profile is written before a new copy may start and read them.
+  app.DestroyForms();
+  pendo::ReleaseInstanceMutex(lock);
   return 0;
 }

@@ -79,18 +79,17 @@ void tapplication::Restore() {
   if (IsIconic(handle_)) ShowWindow(handle_, SW_RESTORE);
 }
 
-void tapplication::Adopt(tform* form) {
-  forms_.push_back(form);
-  const bool first = !mainForm_;
-  if (first) mainForm_ = form;
+tform* tapplication::Adopt(tform* form, bool main) {
   try {
+    forms_.push_back(form);
+    if (main) mainForm_ = form;
     form->Initialize();
   } catch (...) {
-    forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
-    if (first) mainForm_ = nullptr;
+    // Its destruction takes it off the list and from the main form.
     form->Free();
     throw;
   }
+  return form;
 }
 
 void tapplication::FormDestroyed(tform* form) {

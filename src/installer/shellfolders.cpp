@@ -14,6 +14,7 @@
 #include "settings/platform.h"
 #include "settings/widetext.h"
 #include "settings/windowsfolder.h"
+#include "settings/uniquehandle.h"
 
 namespace pendo {
 
@@ -152,16 +153,15 @@ std::vector<std::string> ProfileFolders(std::string& profilesFolder) {
   if (profilesFolder.empty() && !own.empty()) profilesFolder = StoredFolder(FolderPartOf(own));
   if (!profilesFolder.empty()) {
     WIN32_FIND_DATAW data;
-    const HANDLE find = FindFirstFileW(Wide(profilesFolder + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
+    const tfindhandle find = OwnFindHandle(FindFirstFileW(Wide(profilesFolder + "\\*").c_str(), &data));
+    if (find) {
       do {
         const std::wstring name = data.cFileName;
         std::string narrow;
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L".." &&
             NarrowExact(name, narrow))
           profiles.push_back(profilesFolder + "\\" + narrow);
-      } while (FindNextFileW(find, &data));
-      FindClose(find);
+      } while (FindNextFileW(find.get(), &data));
     }
   }
   if (!own.empty()) profiles.push_back(own);

@@ -17,6 +17,7 @@
 #include "framework/menus.h"
 #include "framework/stdctrls.h"
 #include "framework/timer.h"
+#include "framework/windowtext.h"
 #include "wintest.h"
 
 namespace pendo {
@@ -151,7 +152,7 @@ class Framework : public ::testing::Test {
  protected:
   void SetUp() override {
     g_events.clear();
-    form = CreateOwnedForm<Ttestform>(nullptr);
+    form = Application->CreateForm<Ttestform>();
   }
   void TearDown() override {
     if (form) form->Free();
@@ -199,9 +200,9 @@ class Tbadform : public tform {
 
 TEST_F(Framework, DescriptionMistakesAreRefusedWithoutLeavingWindowsBehind) {
   const DWORD user = test::UserObjects();
-  EXPECT_THROW(CreateOwnedForm<Tbadform>(nullptr, kBadProperty), std::logic_error);
-  EXPECT_THROW(CreateOwnedForm<Tbadform>(nullptr, kBadHandler), std::logic_error);
-  EXPECT_THROW(CreateOwnedForm<Tbadform>(nullptr, kBadClass), std::logic_error);
+  EXPECT_THROW(Application->CreateForm<Tbadform>(kBadProperty), std::logic_error);
+  EXPECT_THROW(Application->CreateForm<Tbadform>(kBadHandler), std::logic_error);
+  EXPECT_THROW(Application->CreateForm<Tbadform>(kBadClass), std::logic_error);
   EXPECT_EQ(nullptr, FindWindowA("Tbadform", nullptr));
   EXPECT_EQ(user, test::UserObjects());
   // Classes are registered once, at start-up; a second registration is a mistake.
@@ -214,7 +215,7 @@ const tformdesc kTabform{"tabform", {{"Caption", "Tabs"}, {"ClientWidth", 200}, 
                           {"tbutton", "b3", "", {{"Left", 130}, {"TabOrder", 1}}}}};
 
 TEST_F(Framework, TabOrderFromTheDescriptionIsWhereFocusStartsAndTheOrderTabFollows) {
-  auto* f = CreateOwnedForm<Tbadform>(nullptr, kTabform);
+  auto* f = Application->CreateForm<Tbadform>(kTabform);
   auto button = [f](const char* name) { return dynamic_cast<twincontrol*>(f->FindComponent(name)); };
   EXPECT_EQ(2, button("b1")->TabOrder());
   EXPECT_EQ(0, button("b2")->TabOrder());
@@ -432,7 +433,7 @@ void CALLBACK LookAtTheHiddenForm(HWND, UINT, UINT_PTR id, DWORD) {
 
 TEST_F(Framework, TimersKeepFiringInsideAModalLoopWhileEvenHiddenFormsTakeNoInput) {
   // A hidden form could be shown meanwhile (from the tray) and open a second dialog.
-  auto* hidden = CreateOwnedForm<Tbadform>(nullptr, kTabform);
+  auto* hidden = Application->CreateForm<Tbadform>(kTabform);
   g_hiddenForm = hidden->Handle();
   g_hiddenEnabledWhileModal = -1;
   SetTimer(nullptr, 0, 10, &LookAtTheHiddenForm);
@@ -521,6 +522,19 @@ TEST(Picture, RegisteredKindsLoadByExtension) {
   DeleteFileA(dib.c_str());
 }
 
+TEST(WindowText, ComesBackWholeAndByteForByteAndEmptyWithoutAWindow) {
+  HWND w =
+      CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(w, nullptr);
+  for (const std::string& text : {std::string(300, 'k'), std::string("\x8e\x9e\x95\xf1 42")}) {
+    ASSERT_TRUE(SetText(w, text));
+    EXPECT_EQ(GetText(w), text);
+  }
+  DestroyWindow(w);
+  EXPECT_EQ(GetText(w), "");
+  EXPECT_EQ(GetText(nullptr), "");
+}
+
 TEST(Font, StyleSizeAndDescriptionValues) {
   tfont f;
   EXPECT_TRUE(f.SetProperty("Font.Style", "fsBold,fsUnderline"));
@@ -535,11 +549,11 @@ TEST(Font, StyleSizeAndDescriptionValues) {
 }
 
 TEST(Handles, BuildingAndFreeingFormsLeavesNoGdiOrUserObjects) {
-  for (int i = 0; i < 3; ++i) CreateOwnedForm<Ttestform>(nullptr)->Free();  // warm caches
+  for (int i = 0; i < 3; ++i) Application->CreateForm<Ttestform>()->Free();  // warm caches
   Pump(20);
   const DWORD gdi = test::GdiObjects(), user = test::UserObjects();
   for (int i = 0; i < 50; ++i) {
-    Ttestform* f = CreateOwnedForm<Ttestform>(nullptr);
+    Ttestform* f = Application->CreateForm<Ttestform>();
     f->Show();
     UpdateWindow(f->Handle());
     f->Canvas().TextOut(0, 0, "x");
@@ -552,7 +566,7 @@ TEST(Handles, BuildingAndFreeingFormsLeavesNoGdiOrUserObjects) {
 
 TEST(Handles, AThousandOpeningsOfAFormAndItsPopupMenuLeaveTheCountsFlat) {
   auto cycle = [](int i) {
-    Ttestform* f = CreateOwnedForm<Ttestform>(nullptr);
+    Ttestform* f = Application->CreateForm<Ttestform>();
     f->Show();
     if (i % 10 == 0) {
       f->formmenu->OnPopup = [](tobject*) { SetTimer(nullptr, 0, 1, &EndMenuSoon); };
