@@ -21,6 +21,7 @@
 #include "settings/programidentity.h"
 #include "settings/widetext.h"
 #include "soundrecording.h"
+#include "testfolder.h"
 #include "wintest.h"
 
 namespace pendo {
@@ -268,7 +269,7 @@ TEST_F(Notices, AChangedClockZoneOrWakeUpRunsTheMinutesDueAtOnce) {
 
 TEST_F(Notices, SettingsAndListSavedWithTheWindowAndReadBackAtTheNextStart) {
   // A comma, and a Japanese name that leads to the file on any code page.
-  const std::string sound = GetProgramFolder() + "時報,with comma.wav";
+  const std::string sound = test::OwnFolder() + "時報,with comma.wav";
   ASSERT_TRUE(MoveFileExW(Wide(test::WriteLevelWave("with,comma.wav", 0x44, 2000)).c_str(), Wide(sound).c_str(),
                           MOVEFILE_REPLACE_EXISTING));
   ASSERT_NE(sound.find(','), std::string::npos);

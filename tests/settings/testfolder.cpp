@@ -1,0 +1,24 @@
+#include "testfolder.h"
+
+#include <cstdlib>
+
+#include "settings/platform.h"
+#include "settings/profiler.h"
+#include "settings/programidentity.h"
+
+namespace pendo::test {
+
+const std::string& OwnFolder() {
+  static const std::string folder = [] {
+    const char* test = std::getenv("PENDO_TEST_NAME");
+    const std::string name = test && *test ? test : GetProgramBaseName();
+    const std::string path = GetProgramFolder() + "scratch" + platform::kPathDelimiter + name + platform::kPathDelimiter;
+    platform::CreateFolderTree(path);
+    return path;
+  }();
+  return folder;
+}
+
+void UseOwnFolder() { tprofiler::SetProfileFolder(OwnFolder() + "profile" + platform::kPathDelimiter); }
+
+}  // namespace pendo::test
