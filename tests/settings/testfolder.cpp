@@ -19,6 +19,11 @@ const std::string& OwnFolder() {
   return folder;
 }
 
-void UseOwnFolder() { tprofiler::SetProfileFolder(OwnFolder() + "profile" + platform::kPathDelimiter); }
+void UseOwnFolder() {
+  // Made at once: tests write profiles by hand before the store makes it.
+  const std::string profile = OwnFolder() + "profile" + platform::kPathDelimiter;
+  platform::CreateFolderTree(profile);
+  tprofiler::SetProfileFolder(profile);
+}
 
 }  // namespace pendo::test

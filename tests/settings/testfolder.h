@@ -11,8 +11,8 @@ namespace pendo::test {
 // The folder, with its separator; made when first asked for.
 const std::string& OwnFolder();
 
-// Points the profile store at OwnFolder()'s "profile" folder. Every test
-// program's main calls it before the first test.
+// Makes OwnFolder()'s "profile" folder and points the profile store at it.
+// Every test program's main calls it before the first test.
 void UseOwnFolder();
 
 }  // namespace pendo::test
