@@ -88,8 +88,9 @@ bool KnownFolderPaths(std::vector<std::string>& folders) {
     tcomref<IKnownFolderManager> manager;
     KNOWNFOLDERID* ids = nullptr;
     UINT count = 0;
-    if (SUCCEEDED(CoCreateInstance(CLSID_KnownFolderManager, nullptr, CLSCTX_INPROC_SERVER, IID_IKnownFolderManager,
-                                   reinterpret_cast<void**>(&manager.p))) &&
+    // The headers' numbers, not the uuid library's (see shortcut.cpp).
+    if (SUCCEEDED(CoCreateInstance(__uuidof(KnownFolderManager), nullptr, CLSCTX_INPROC_SERVER,
+                                   __uuidof(IKnownFolderManager), reinterpret_cast<void**>(&manager.p))) &&
         SUCCEEDED(manager.p->GetFolderIds(&ids, &count)) && ids) {
       listed = true;
       for (UINT i = 0; i < count; ++i) {
