@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -230,6 +231,24 @@ TEST_F(Framework, TabOrderFromTheDescriptionIsWhereFocusStartsAndTheOrderTabFoll
   button("b1")->SetTabOrder(0);
   EXPECT_EQ(1, button("b2")->TabOrder());
   f->Free();
+}
+
+TEST_F(Framework, TheApplicationOwnsEveryFormFromItsMakingAndOnlyTheMainFormEndsTheProgram) {
+  auto kept = [](tform* f) {
+    const auto& forms = Application->Forms();
+    return std::find(forms.begin(), forms.end(), f) != forms.end();
+  };
+  EXPECT_TRUE(kept(form));
+  EXPECT_EQ(Application->MainForm(), nullptr) << "a form is no main form unless made as one";
+  auto* main = Application->CreateMainForm<Ttestform>();
+  EXPECT_EQ(Application->MainForm(), main);
+  main->Free();
+  EXPECT_EQ(Application->MainForm(), nullptr);
+  EXPECT_FALSE(kept(main));
+  const size_t before = Application->Forms().size();
+  EXPECT_THROW(Application->CreateMainForm<Tbadform>(kBadClass), std::logic_error);
+  EXPECT_EQ(Application->Forms().size(), before) << "a form whose making failed is freed";
+  EXPECT_EQ(Application->MainForm(), nullptr);
 }
 
 TEST_F(Framework, HandleMakesTheWindowOnDemandWhileExistingHandleOnlyLooks) {
