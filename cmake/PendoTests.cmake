@@ -4,12 +4,13 @@
 function(pendo_add_gtest name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;LOCKS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  # The window tests' wintest brings its own main.
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest testmain)
   if(PENDO_WIN32)
     pendo_wine_gtest(${name} LOCKS ${T_LOCKS})
   else()
     add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
-    set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+    set_tests_properties(${name} PROPERTIES TIMEOUT 600 ENVIRONMENT PENDO_TEST_NAME=${name})
   endif()
 endfunction()
 
@@ -32,17 +33,17 @@ endfunction()
 
 # pendo_wine_gtest(TEST [PROGRAM p] [ARGS...] [TIMEOUT s] [ENVIRONMENT...] [LOCKS...])
 # A GoogleTest program run under the harness (PROGRAM defaults to TEST; a
-# program may be run more than once, with another filter or locale). The
-# programs of one build folder share its profile folder and the files beside
-# them, so they lock on the folder.
+# program may be run more than once, with another filter or locale). Each
+# test writes its profiles and files in a folder of its own, named by
+# PENDO_TEST_NAME (tests/settings/testfolder.h), so tests of one build folder
+# run side by side; only files outside it need a lock.
 function(pendo_wine_gtest test)
   cmake_parse_arguments(W "" "PROGRAM;TIMEOUT" "ARGS;ENVIRONMENT;LOCKS" ${ARGN})
   if(NOT W_PROGRAM)
     set(W_PROGRAM ${test})
   endif()
   add_test(NAME ${test} COMMAND ${W_PROGRAM} --gtest_brief=1 ${W_ARGS})
-  file(RELATIVE_PATH folder ${CMAKE_BINARY_DIR} ${CMAKE_CURRENT_BINARY_DIR})
-  pendo_wine_test(${test} TIMEOUT ${W_TIMEOUT} ENVIRONMENT ${W_ENVIRONMENT} LOCKS ${folder} ${W_LOCKS})
+  pendo_wine_test(${test} TIMEOUT ${W_TIMEOUT} ENVIRONMENT PENDO_TEST_NAME=${test} ${W_ENVIRONMENT} LOCKS ${W_LOCKS})
 endfunction()
 
 # pendo_add_fuzzer(NAME SOURCES... LIBS... CORPUS dir)

@@ -51,7 +51,7 @@ int main() {
     pendo::tprofiler profile("profile_mainform");
     profile.WriteBool("firstboot", false);
   }
-  auto* form = pendo::CreateOwnedForm<pendo::Tmainform>(nullptr);
+  auto* form = pendo::Application->CreateForm<pendo::Tmainform>();
   form->ShowAtStartup();
   for (int i = 0; i < 20; ++i) {
     app.ProcessMessages();

@@ -15,6 +15,7 @@
 #include "notices/noticelist.h"
 #include "settings/clockparts.h"
 #include "settings/programidentity.h"
+#include "processstart.h"
 #include "seconds.h"
 
 namespace {
@@ -46,24 +47,6 @@ struct tpassclock : pendo::tsystemclock {
   }
 };
 
-double StartProcessUntilIdle(const std::string& exe) {
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  std::string cmd = "\"" + exe + "\"";
-  const double start = Seconds();
-  if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
-  WaitForInputIdle(pi.hProcess, 60000);
-  const double took = Seconds() - start;
-  HWND w = nullptr;
-  for (int i = 0; i < 200 && !w; ++i, Sleep(25)) w = FindWindowA("Tmainform", nullptr);
-  if (w) PostMessageA(w, pendo::Tmainform::kCloseMessage, 0, 0);
-  WaitForSingleObject(pi.hProcess, 60000);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return took;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -76,7 +59,7 @@ int main(int argc, char** argv) {
 
   pendo::tapplication app(GetModuleHandleA(nullptr));
   const double created = Seconds();
-  auto* form = app.CreateForm<pendo::Tmainform>();
+  auto* form = app.CreateMainForm<pendo::Tmainform>();
   form->ShowAtStartup();  // ends with the first paint done
   const double painted = Seconds();
   std::printf("creation to first paint, in process: %.1f ms (list of %d)\n", (painted - created) * 1e3,
@@ -110,9 +93,9 @@ int main(int argc, char** argv) {
   const std::string pendo = pendo::GetProgramFolder() + "Pendo.exe";
   if (GetFileAttributesA(pendo.c_str()) != INVALID_FILE_ATTRIBUTES) {
     std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
-    const double withList = StartProcessUntilIdle(pendo);
+    const double withList = pendo::bench::StartAndTime(pendo).idle;
     std::ofstream(file, std::ios::binary | std::ios::trunc);
-    const double empty = StartProcessUntilIdle(pendo);
+    const double empty = pendo::bench::StartAndTime(pendo).idle;
     std::printf("Pendo.exe start to first idle after its first paint: %.0f ms with the list, %.0f ms without\n",
                 withList * 1e3, empty * 1e3);
   }

@@ -43,7 +43,7 @@ double Median(std::vector<double> v) {
 int main(int argc, char** argv) {
   const int notices = argc > 1 ? std::atoi(argv[1]) : 10000;
   pendo::tapplication app(GetModuleHandleA(nullptr));
-  auto* main = pendo::CreateOwnedForm<pendo::Tmainform>(nullptr);
+  auto* main = pendo::Application->CreateForm<pendo::Tmainform>();
   main->ShowAtStartup();
   Pump(app, 200);
   main->noticelist.Clear();
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
   std::vector<double> opening, closing, keystroke, listchange, sorting;
   for (int round = 0; round < 5; ++round) {
     double t = Now();
-    auto* wizard = pendo::CreateOwnedForm<pendo::Tnoticewizardform>(nullptr, main->noticelist, main,
+    auto* wizard = pendo::Application->CreateForm<pendo::Tnoticewizardform>(main->noticelist, main,
                                                                      [](const std::string&) {});
     wizard->Show();
     UpdateWindow(wizard->Handle());

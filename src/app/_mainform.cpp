@@ -466,7 +466,7 @@ void Tmainform::HelpButtonClick(tobject*) { Application->HelpCommand(HELP_FINDER
 
 void Tmainform::KN1Click(tobject*) {
   Application->ProcessMessages();
-  CreateOwnedForm<Tnoticewizardform>(nullptr, noticelist, this, [this](const std::string& message) {
+  Application->CreateForm<Tnoticewizardform>(noticelist, this, [this](const std::string& message) {
     ShowNotice(message);
   })->ShowModal();
   Application->ProcessMessages();
@@ -477,7 +477,7 @@ void Tmainform::KN1Click(tobject*) {
 
 void Tmainform::KE1Click(tobject*) {
   Application->ProcessMessages();
-  CreateOwnedForm<Teventwizardform>(nullptr, eventsounds, this)->ShowModal();
+  Application->CreateForm<Teventwizardform>(eventsounds, this)->ShowModal();
   Application->ProcessMessages();
   SaveEditedSettings();
 }
@@ -498,7 +498,7 @@ void Tmainform::slowpanelcontroltimerTimer(tobject*) { SchedulerTick(); }
 
 void Tmainform::getsystemstatetimerTimer(tobject*) {
   HWND monitor = reinterpret_cast<HWND>(static_cast<INT_PTR>(loadmonitorwindow));
-  loadfigure = monitor ? ParseIntegerOr(GetWindowCaption(monitor), 0) : 0;
+  loadfigure = monitor ? ParseIntegerOr(GetText(monitor), 0) : 0;
 }
 
 void Tmainform::noisetimerTimer(tobject*) {

@@ -1,6 +1,7 @@
 #include "app/pendoclasses.h"
 
 #include "app/versiondialog.h"
+#include "bitmap/bitmapexclasses.h"
 #include "controls/controlclasses.h"
 #include "framework/frameworkclasses.h"
 #include "framework/resource.h"
@@ -10,6 +11,7 @@ namespace pendo {
 
 void RegisterPendoClasses() {
   RegisterFrameworkClasses();
+  RegisterBitmapExClasses();
   RegisterPanelClasses();
   RegisterControlClasses();
   tresourcecontext::RegisterClass<tversiondialog>("tversiondialog");

@@ -328,12 +328,4 @@ void tbitmapex::SetPixelFormat(int format) {
   Changed();
 }
 
-void RegisterBitmapExGraphic() {
-  const tgraphicfactory factory = [] { return std::unique_ptr<tgraphic>(new tbitmapex); };
-  tpicture::RegisterFileFormat("dib", "Device Independent Bitmap", factory);
-  tpicture::RegisterClipboardFormat(CF_DIB, factory);
-}
-
-void UnregisterBitmapExGraphic() { tpicture::UnregisterFileFormat("dib"); }
-
 }  // namespace pendo

@@ -98,9 +98,4 @@ class tbitmapex : public tgraphicex {
   std::string progressMessage_;
 };
 
-// Lets pictures load "*.dib" files ("Device Independent Bitmap") and CF_DIB
-// clipboard data as tbitmapex; called once at program start.
-void RegisterBitmapExGraphic();
-void UnregisterBitmapExGraphic();
-
 }  // namespace pendo

@@ -7,6 +7,7 @@
 
 #include "bitmap/bitmapexceptions.h"
 #include "bitmap/pixelmemory.h"
+#include "settings/uniquehandle.h"
 
 namespace pendo {
 
@@ -18,15 +19,13 @@ tfilemapblock AllocFileMap(uint64_t size) {
   if (size > kMaxPixelBytes) throw EOutOfResources();
   // A mapping cannot be empty; an empty picture still gets one byte.
   const DWORD bytes = size == 0 ? 1 : static_cast<DWORD>(size);
-  HANDLE map = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, bytes, nullptr);
-  if (map == nullptr) throw EOutOfResources();
-  void* view = MapViewOfFile(map, FILE_MAP_WRITE, 0, 0, 0);
-  if (view == nullptr) {
-    CloseHandle(map);
-    throw EOutOfResources();
-  }
+  tkernelhandle map(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, bytes, nullptr));
+  if (!map) throw EOutOfResources();
+  void* view = MapViewOfFile(map.get(), FILE_MAP_WRITE, 0, 0, 0);
+  if (view == nullptr) throw EOutOfResources();
   ++g_blocks;
-  return {map, static_cast<uint8_t*>(view)};
+  // From here the block's owner (tpixelblock, tdibinfo) frees it.
+  return {map.release(), static_cast<uint8_t*>(view)};
 }
 
 void ReleaseFileMap(void* handle, void* view) {
@@ -34,7 +33,8 @@ void ReleaseFileMap(void* handle, void* view) {
   // Failures are only worth a diagnostic; the program goes on.
   const BOOL unmapped = UnmapViewOfFile(view);
   (void)unmapped;  // "ReleaseFileMap: Failed To Unmap View of File map"
-  const BOOL closed = CloseHandle(static_cast<HANDLE>(handle));
+  tkernelhandle map(static_cast<HANDLE>(handle));
+  const bool closed = CloseKernelHandle(map);
   (void)closed;  // "ReleaseFileMap: Failed To Close File Map"
   --g_blocks;
 }

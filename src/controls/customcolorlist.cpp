@@ -1,7 +1,5 @@
 #include "controls/customcolorlist.h"
 
-#include <cstdio>
-
 #include "settings/profilelines.h"
 
 namespace pendo {
@@ -30,6 +28,17 @@ bool ParseHex(const std::string& text, std::string::size_type from, std::uint32_
   }
   value = v;
   return true;
+}
+
+// At least six lower-case digits, as the colour dialog writes them.
+std::string HexText(std::uint32_t value) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string text;
+  for (int shift = 28; shift >= 0; shift -= 4) {
+    const unsigned d = (value >> shift) & 0xFu;
+    if (d != 0 || !text.empty() || shift < 24) text += kDigits[d];
+  }
+  return text;
 }
 }  // namespace
 
@@ -70,9 +79,7 @@ tcustomcolorlist::tslots tcustomcolorlist::Slots(std::vector<int>* broken) const
 
 void tcustomcolorlist::SetSlot(int slot, std::uint32_t value) {
   const std::string name = SlotName(slot);
-  char hex[16];
-  std::snprintf(hex, sizeof hex, "%.6x", static_cast<unsigned>(value));
-  std::string line = name + "=" + hex;
+  std::string line = name + "=" + HexText(value);
   const int at = Find(name);
   if (at >= 0) lines_[at] = std::move(line);
   else lines_.push_back(std::move(line));

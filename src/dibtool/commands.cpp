@@ -147,7 +147,7 @@ void WriteOut(const std::string& path, const std::string& bytes) {
   }
 }
 
-int Info(const std::vector<std::string>& a, std::FILE* out) {
+texitcode Info(const std::vector<std::string>& a, std::FILE* out) {
   if (a.size() != 1) throw EUsageError("info takes one FILE");
   tinternaldib dib;
   uint32_t headerSize = 0;
@@ -159,10 +159,10 @@ int Info(const std::vector<std::string>& a, std::FILE* out) {
                static_cast<unsigned>(headerSize), static_cast<int>(h.biWidth), static_cast<int>(h.biHeight),
                static_cast<unsigned>(h.biBitCount), static_cast<unsigned>(h.biCompression),
                static_cast<unsigned>(h.biClrUsed), static_cast<unsigned>(dib.Info.BitsSize), dib.GetPixelsFormat());
-  return kOk;
+  return texitcode::Ok;
 }
 
-int Decode(const std::vector<std::string>& a, uint64_t maxPixels) {
+texitcode Decode(const std::vector<std::string>& a, uint64_t maxPixels) {
   if (a.size() != 2 && a.size() != 3) throw EUsageError("decode takes FILE OUT.ppm [OUT.pgm]");
   tinternaldib dib;
   Load(a[0], dib, nullptr);
@@ -171,7 +171,7 @@ int Decode(const std::vector<std::string>& a, uint64_t maxPixels) {
   // One output in memory at a time.
   WriteOut(a[1], EncodePpm(dib));
   if (a.size() == 3) WriteOut(a[2], EncodePgm(dib));
-  return kOk;
+  return texitcode::Ok;
 }
 
 uint32_t ParseMask(const std::string& text) {
@@ -183,7 +183,7 @@ uint32_t ParseMask(const std::string& text) {
   return static_cast<uint32_t>(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
 }
 
-int Convert(const std::vector<std::string>& a, uint64_t maxPixels, std::FILE* err) {
+texitcode Convert(const std::vector<std::string>& a, uint64_t maxPixels, std::FILE* err) {
   std::vector<std::string> files;
   int format = -1;
   bool fine = false;
@@ -216,7 +216,7 @@ int Convert(const std::vector<std::string>& a, uint64_t maxPixels, std::FILE* er
   tstringsink bmp;
   dib.SaveToStream(bmp);
   WriteOut(files[1], bmp.Bytes);
-  return kOk;
+  return texitcode::Ok;
 }
 
 bool WantsHelp(const std::vector<std::string>& a) {
@@ -228,51 +228,51 @@ bool WantsHelp(const std::vector<std::string>& a) {
 
 }  // namespace
 
-int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+texitcode Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
   if (args.empty()) {
     std::fputs(kUsage, err);
-    return kFailed;
+    return texitcode::Failed;
   }
   const std::string& command = args[0];
   std::vector<std::string> rest(args.begin() + 1, args.end());
   if (command == "--help" || command == "-h" || command == "help") {
     std::fputs(kUsage, out);
-    return kOk;
+    return texitcode::Ok;
   }
   try {
     const uint64_t maxPixels = TakeMaxPixels(rest);
     if (command == "info") {
-      if (WantsHelp(rest)) return std::fputs(kInfoHelp, out), kOk;
+      if (WantsHelp(rest)) return std::fputs(kInfoHelp, out), texitcode::Ok;
       return Info(rest, out);
     }
     if (command == "decode") {
-      if (WantsHelp(rest)) return std::fputs(kDecodeHelp, out), kOk;
+      if (WantsHelp(rest)) return std::fputs(kDecodeHelp, out), texitcode::Ok;
       return Decode(rest, maxPixels);
     }
     if (command == "convert") {
-      if (WantsHelp(rest)) return std::fputs(kConvertHelp, out), kOk;
+      if (WantsHelp(rest)) return std::fputs(kConvertHelp, out), texitcode::Ok;
       return Convert(rest, maxPixels, err);
     }
     std::fprintf(err, "dibtool: unknown command '%s'\n\n%s", command.c_str(), kUsage);
-    return kFailed;
+    return texitcode::Failed;
   } catch (const EUsageError& e) {
     std::fprintf(err, "dibtool: %s\n", e.what());
-    return kFailed;
+    return texitcode::Failed;
   } catch (const ETooLarge& e) {
     std::fprintf(err, "dibtool: %s\n", e.what());
-    return kRefused;
+    return texitcode::Refused;
   } catch (const std::bad_alloc&) {
     // Memory ran out outside the engine (the output being made): the same
     // answer as the engine gives.
     std::fprintf(err, "dibtool: EOutOfResources: %s\n", kBitmapErrorText);
-    return kRefused;
+    return texitcode::Refused;
   } catch (const std::exception& e) {
     if (const char* name = ErrorClass(e)) {
       std::fprintf(err, "dibtool: %s: %s\n", name, e.what());
-      return kRefused;
+      return texitcode::Refused;
     }
     std::fprintf(err, "dibtool: %s\n", e.what());
-    return kFailed;
+    return texitcode::Failed;
   }
 }
 

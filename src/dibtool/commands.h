@@ -7,9 +7,14 @@
 
 namespace pendo::dibtool {
 
-enum texitcode { kOk = 0, kRefused = 1, kFailed = 2 };
+// The process's exit code.
+enum class texitcode : int {
+  Ok = 0,
+  Refused = 1,  // the engine refused the picture, or it has more pixels than the limit
+  Failed = 2,   // bad arguments, a file that cannot be read or written
+};
 
 // args without the program name; out and err as the process's streams.
-int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
+texitcode Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
 
 }  // namespace pendo::dibtool

@@ -7,5 +7,5 @@
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  return pendo::dibtool::Run(args, stdout, stderr);
+  return static_cast<int>(pendo::dibtool::Run(args, stdout, stderr));
 }

@@ -1,7 +1,5 @@
 #include "events/eventitem.h"
 
-#include <cstdio>
-
 #include "settings/textfields.h"
 
 namespace pendo {
@@ -29,8 +27,7 @@ std::string* EventItemSetting(teventsoundsettings& s, const std::string& text) {
 std::string EventTreeItems() {
   std::string items = "イベント\t0\t0\n\tサウンド\t1\t2\n\t\t告知時\t4\t4\n\t\t全時報\t4\t4";
   for (int h = 0; h < 24; ++h) {
-    char hour[3];
-    std::snprintf(hour, sizeof hour, "%02d", h);
+    const char hour[] = {static_cast<char>('0' + h / 10), static_cast<char>('0' + h % 10), '\0'};
     items += std::string("\n\t\t") + kHourPrefix + hour + "時\t4\t4";
     items += std::string("\n\t\t") + kHourPrefix + hour + "時" + kHalfSuffix + "\t4\t4";
   }

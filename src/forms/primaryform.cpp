@@ -5,6 +5,7 @@
 
 #include "framework/application.h"
 #include "framework/menus.h"
+#include "framework/startuptrace.h"
 #include "settings/desktop.h"
 #include "settings/platform.h"
 #include "settings/programidentity.h"
@@ -121,6 +122,7 @@ void tprimaryform::ShowAtStartup() {
     // Never shown, so the hide step is run by hand: minimised, in the tray.
     DoHide();
   }
+  TraceStartup("shown or put in the tray");
   if (Profile()->ReadBool("firstboot", true)) {
     FirstBoot();
     Profile()->WriteBool("firstboot", false);

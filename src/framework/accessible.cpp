@@ -15,7 +15,7 @@ namespace {
 class taccessible : public IAccessible {
  public:
   taccessible(HWND window, taccessibletexts texts) : texts_(std::move(texts)) {
-    CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&standard_));
+    CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard_));
   }
   virtual ~taccessible() {
     if (standard_) standard_->Release();
@@ -25,7 +25,7 @@ class taccessible : public IAccessible {
   // IUnknown
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
+    if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == __uuidof(IAccessible)) {
       *out = static_cast<IAccessible*>(this);
       AddRef();
       return S_OK;
@@ -126,7 +126,7 @@ LRESULT AnswerGetObject(HWND window, WPARAM wp, LPARAM lp, const taccessibletext
   if (static_cast<LONG>(lp) != static_cast<LONG>(OBJID_CLIENT)) return 0;
   auto* object = new taccessible(window, texts);
   LRESULT result = 0;
-  if (object->Valid()) result = LresultFromObject(IID_IAccessible, wp, static_cast<IAccessible*>(object));
+  if (object->Valid()) result = LresultFromObject(__uuidof(IAccessible), wp, static_cast<IAccessible*>(object));
   // LresultFromObject holds its own reference.
   object->Release();
   return result < 0 ? 0 : result;

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "framework/form.h"
+#include "framework/startuptrace.h"
 #include "framework/windowentry.h"
 #include "framework/windowtext.h"
 
@@ -33,11 +34,13 @@ const UINT kReleaseMessage = WM_APP + 0x100;
 tapplication::tapplication(HINSTANCE instance) : instance_(instance) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
+  TraceStartup("application: common controls");
   if (HANDLE h = LoadImageW(instance_, L"MAINICON", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)) {
     icon_.SetHandle(static_cast<HICON>(h));
   } else {
     icon_.AssignHandle(LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION)));
   }
+  TraceStartup("application: icon");
   // Zero-sized in the middle of the screen: it only carries the taskbar entry.
   tutilitywindow::tparams p;
   p.windowClass = kClassName;
@@ -79,18 +82,17 @@ void tapplication::Restore() {
   if (IsIconic(handle_)) ShowWindow(handle_, SW_RESTORE);
 }
 
-void tapplication::Adopt(tform* form) {
-  forms_.push_back(form);
-  const bool first = !mainForm_;
-  if (first) mainForm_ = form;
+tform* tapplication::Adopt(tform* form, bool main) {
   try {
+    forms_.push_back(form);
+    if (main) mainForm_ = form;
     form->Initialize();
   } catch (...) {
-    forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
-    if (first) mainForm_ = nullptr;
+    // Its destruction takes it off the list and from the main form.
     form->Free();
     throw;
   }
+  return form;
 }
 
 void tapplication::FormDestroyed(tform* form) {

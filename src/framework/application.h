@@ -66,12 +66,18 @@ class tapplication {
   void Restore();
   bool Minimized() const { return IsIconic(handle_) != FALSE; }
 
-  // Creates, builds and keeps a form; the first one becomes the main form.
+  // The one way a form is made: built and kept by the application, which
+  // owns it from the moment it exists and frees it at the end unless it is
+  // freed (or released) before. A form whose building fails is freed and
+  // the error passed on.
   template <class Form, class... Args>
   Form* CreateForm(Args&&... args) {
-    Form* form = new Form(nullptr, std::forward<Args>(args)...);
-    Adopt(form);
-    return form;
+    return static_cast<Form*>(Adopt(new Form(nullptr, std::forward<Args>(args)...), false));
+  }
+  // The same for the main form, whose closing ends the program.
+  template <class Form, class... Args>
+  Form* CreateMainForm(Args&&... args) {
+    return static_cast<Form*>(Adopt(new Form(nullptr, std::forward<Args>(args)...), true));
   }
   tform* MainForm() const { return mainForm_; }
   const std::vector<tform*>& Forms() const { return forms_; }
@@ -104,7 +110,7 @@ class tapplication {
   void HandleException(const std::exception* error);
 
  private:
-  void Adopt(tform* form);
+  tform* Adopt(tform* form, bool main);
   bool Dispatch(MSG& msg);
   LRESULT WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 

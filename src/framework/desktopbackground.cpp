@@ -37,16 +37,15 @@ twallpaper& Cache() {
 }
 
 std::string DesktopValue(const wchar_t* name) {
-  HKEY key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+  HKEY opened;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_READ, &opened) != ERROR_SUCCESS) return {};
+  const tregistryhandle key(opened);
   wchar_t buffer[64] = {0};
   DWORD size = sizeof buffer - sizeof buffer[0], type = 0;
-  std::string value;
-  if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS &&
+  if (RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS &&
       type == REG_SZ)
-    value = Narrow(buffer);
-  RegCloseKey(key);
-  return value;
+    return Narrow(buffer);
+  return {};
 }
 
 void Load(twallpaper& w) {

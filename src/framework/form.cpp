@@ -4,6 +4,7 @@
 
 #include "framework/application.h"
 #include "framework/menus.h"
+#include "framework/startuptrace.h"
 #include "framework/stdctrls.h"
 
 namespace pendo {
@@ -27,12 +28,16 @@ void tform::Initialize() {
   DeclarePublished(context);
   for (const auto& p : description_.props) context.Apply(this, p);
   CreateHandle();
+  TraceStartup("form: window made");
   context.Read(description_.components);
+  TraceStartup("form: components made");
   // The form's loading first, then its components', in description order.
   Loaded();
   const std::vector<tcomponent*> components = Components();
   for (tcomponent* c : components) c->Loaded();
+  TraceStartup("form: loaded (profiles read)");
   DoCreate();
+  TraceStartup("form: create event done");
 }
 
 void tform::CreateParams(tcreateparams& p) {

@@ -124,17 +124,4 @@ class tform : public twincontrol {
   bool painting_ = false;
 };
 
-// Creates and builds a form owned by owner (null: the caller frees it).
-template <class T, class... A>
-T* CreateOwnedForm(tcomponent* owner, A&&... args) {
-  T* form = new T(owner, std::forward<A>(args)...);
-  try {
-    form->Initialize();
-  } catch (...) {
-    form->Free();
-    throw;
-  }
-  return form;
-}
-
 }  // namespace pendo

@@ -1,37 +1,12 @@
-// Owning wrappers for the raw handles the framework holds: each frees its
-// handle exactly once with the function that matches it.
+// The framework's GDI and USER handles on the one owning wrapper; kernel
+// handles are settings/uniquehandle.h's.
 #pragma once
 
 #include <windows.h>
 
-#include <utility>
+#include "settings/uniquehandle.h"
 
 namespace pendo {
-
-template <class H, class Traits>
-class tuniquehandle {
- public:
-  tuniquehandle() = default;
-  explicit tuniquehandle(H h) : h_(h) {}
-  ~tuniquehandle() { reset(); }
-  tuniquehandle(const tuniquehandle&) = delete;
-  tuniquehandle& operator=(const tuniquehandle&) = delete;
-  tuniquehandle(tuniquehandle&& o) noexcept : h_(o.release()) {}
-  tuniquehandle& operator=(tuniquehandle&& o) noexcept {
-    if (this != &o) reset(o.release());
-    return *this;
-  }
-  H get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-  H release() { return std::exchange(h_, nullptr); }
-  void reset(H h = nullptr) {
-    if (h_) Traits::Free(h_);
-    h_ = h;
-  }
-
- private:
-  H h_ = nullptr;
-};
 
 struct tgdiobjecttraits {
   static void Free(HGDIOBJ h) { DeleteObject(h); }
@@ -48,9 +23,6 @@ struct tmenutraits {
 struct twindowtraits {
   static void Free(HWND h) { DestroyWindow(h); }
 };
-struct tkerneltraits {
-  static void Free(HANDLE h) { CloseHandle(h); }
-};
 
 using tfonthandle = tuniquehandle<HFONT, tgdiobjecttraits>;
 using tpenhandle = tuniquehandle<HPEN, tgdiobjecttraits>;
@@ -60,11 +32,6 @@ using tmemorydc = tuniquehandle<HDC, tdctraits>;
 using ticonhandle = tuniquehandle<HICON, ticontraits>;
 using tmenuhandle = tuniquehandle<HMENU, tmenutraits>;
 using twindowhandle = tuniquehandle<HWND, twindowtraits>;
-using tkernelhandle = tuniquehandle<HANDLE, tkerneltraits>;
-
-// CreateFile's failure is INVALID_HANDLE_VALUE, every other kernel call's is
-// null: both become an empty handle.
-inline tkernelhandle OwnFileHandle(HANDLE h) { return tkernelhandle(h == INVALID_HANDLE_VALUE ? nullptr : h); }
 
 // A window's device context, released on scope exit.
 class twindowdc {

@@ -10,6 +10,7 @@
 #include "framework/graphiccontrol.h"
 #include "framework/menus.h"
 #include "framework/resource.h"
+#include "framework/startuptrace.h"
 #include "framework/windowentry.h"
 #include "framework/windowtext.h"
 
@@ -490,8 +491,11 @@ LRESULT twincontrol::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT:
       if (!defaultProc_) {
         tpaintscope paint(handle_);
+        TraceStartupPaint(this, "first paint: begins");
         PaintWindow(paint.dc());
+        TraceStartupPaint(this, "first paint: form painted");
         PaintControls(paint.dc());
+        TraceStartupPaint(this, "first paint: controls painted", true);
         return 0;
       }
       break;

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "installer/archivecopy.h"
-#include "framework/handles.h"
+#include "settings/uniquehandle.h"
 #include "installer/scriptformat.h"
 #include "settings/widetext.h"
 
@@ -16,26 +16,25 @@ constexpr std::uint64_t kViewAlign = 64u << 10;
 
 bool tarchivefile::Open(const std::string& path) {
   Close();
-  file_ = CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  file_ = OwnFileHandle(
+      CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!IsOpen()) return false;
   LARGE_INTEGER size;
-  if (!GetFileSizeEx(file_, &size)) {
+  if (!GetFileSizeEx(file_.get(), &size)) {
     Close();
     return false;
   }
   size_ = static_cast<std::uint64_t>(size.QuadPart);
   // An empty archive has no mapping; it simply has no bytes to give.
-  if (size_ > 0) mapping_ = CreateFileMappingW(file_, nullptr, PAGE_READONLY, 0, 0, nullptr);
+  if (size_ > 0) mapping_.reset(CreateFileMappingW(file_.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
   return true;
 }
 
 void tarchivefile::Close() {
   if (view_) UnmapViewOfFile(view_);
-  if (mapping_) CloseHandle(mapping_);
-  if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
   view_ = nullptr;
-  mapping_ = nullptr;
-  file_ = INVALID_HANDLE_VALUE;
+  mapping_.reset();
+  file_.reset();
   size_ = position_ = viewStart_ = viewSize_ = 0;
 }
 
@@ -47,7 +46,7 @@ const char* tarchivefile::Next(std::uint32_t want, std::uint32_t& got) {
     if (view_) UnmapViewOfFile(view_);
     viewStart_ = position_ / kViewAlign * kViewAlign;
     viewSize_ = std::min(viewLength_, size_ - viewStart_);
-    view_ = static_cast<const char*>(MapViewOfFile(mapping_, FILE_MAP_READ, static_cast<DWORD>(viewStart_ >> 32),
+    view_ = static_cast<const char*>(MapViewOfFile(mapping_.get(), FILE_MAP_READ, static_cast<DWORD>(viewStart_ >> 32),
                                                    static_cast<DWORD>(viewStart_), static_cast<SIZE_T>(viewSize_)));
     if (!view_) return nullptr;
   }
@@ -74,7 +73,7 @@ bool CopyArchiveFile(tarchivefile& archive, const std::string& path, std::uint32
           DWORD put = 0;
           return WriteFile(out.get(), b, n, &put, nullptr) && put == n;
         });
-    closed = CloseHandle(out.release()) != FALSE;
+    closed = CloseKernelHandle(out);
   }
   if (copied && closed && !replacing) {
     return true;

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "settings/uniquehandle.h"
+
 namespace pendo {
 
 class tarchivefile {
@@ -21,7 +23,7 @@ class tarchivefile {
   // Opens with no sharing, so nobody changes it while it is read.
   bool Open(const std::string& path);
   void Close();
-  bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
+  bool IsOpen() const { return static_cast<bool>(file_); }
   std::uint64_t Size() const { return size_; }
   // Back to the first byte, for a second pass after the checksum.
   void Rewind() { position_ = 0; }
@@ -30,8 +32,8 @@ class tarchivefile {
   const char* Next(std::uint32_t want, std::uint32_t& got);
 
  private:
-  HANDLE file_ = INVALID_HANDLE_VALUE;
-  HANDLE mapping_ = nullptr;
+  tkernelhandle file_;
+  tkernelhandle mapping_;
   const char* view_ = nullptr;
   std::uint64_t size_ = 0, position_ = 0;
   std::uint64_t viewLength_;

@@ -10,6 +10,7 @@
 #include "installer/scriptfile.h"
 #include "installer/shellfolders.h"
 #include "settings/platform.h"
+#include "settings/uniquehandle.h"
 #include "settings/widetext.h"
 #include "settings/windowsfolder.h"
 
@@ -66,11 +67,11 @@ std::wstring ExistingName(const std::wstring& path) {
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
   wchar_t buffer[MAX_PATH * 4];
   if (finalPath) {
-    const HANDLE h = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h != INVALID_HANDLE_VALUE) {
-      const DWORD n = finalPath(h, buffer, MAX_PATH * 4, 0);
-      CloseHandle(h);
+    tkernelhandle h = OwnFileHandle(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (h) {
+      const DWORD n = finalPath(h.get(), buffer, MAX_PATH * 4, 0);
+      h.reset();
       if (n > 0 && n < MAX_PATH * 4) {
         std::wstring name(buffer, n);
         if (StartsWith(name, L"\\\\?\\UNC\\")) return L"\\\\" + name.substr(8);
@@ -108,8 +109,8 @@ void WalkExisting(const std::wstring& path, std::size_t from, std::wstring& link
 // True when name is the one entry of folder.
 bool OnlyEntryIs(const std::wstring& folder, const std::wstring& name) {
   WIN32_FIND_DATAW data;
-  const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return false;
+  const tfindhandle find = OwnFindHandle(FindFirstFileW((folder + L"\\*").c_str(), &data));
+  if (!find) return false;
   int others = 0;
   bool found = false;
   do {
@@ -119,21 +120,19 @@ bool OnlyEntryIs(const std::wstring& folder, const std::wstring& name) {
       found = true;
     else
       ++others;
-  } while (others == 0 && FindNextFileW(find, &data));
-  FindClose(find);
+  } while (others == 0 && FindNextFileW(find.get(), &data));
   return found && others == 0;
 }
 
 bool IsEmptyFolder(const std::wstring& folder) {
   WIN32_FIND_DATAW data;
-  const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return true;
+  const tfindhandle find = OwnFindHandle(FindFirstFileW((folder + L"\\*").c_str(), &data));
+  if (!find) return true;
   bool empty = true;
   do {
     const std::wstring name = data.cFileName;
     if (name != L"." && name != L"..") empty = false;
-  } while (empty && FindNextFileW(find, &data));
-  FindClose(find);
+  } while (empty && FindNextFileW(find.get(), &data));
   return empty;
 }
 

@@ -7,6 +7,7 @@
 
 #include "installer/scriptformat.h"
 #include "settings/widetext.h"
+#include "settings/uniquehandle.h"
 
 namespace pendo {
 
@@ -18,15 +19,14 @@ namespace {
 template <class Visit>
 void ForEachEntry(const std::string& folder, Visit visit) {
   WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW(Wide(folder + "\\*.*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return;
+  const tfindhandle find = OwnFindHandle(FindFirstFileW(Wide(folder + "\\*.*").c_str(), &data));
+  if (!find) return;
   do {
     std::string name;
     if (std::wcscmp(data.cFileName, L".") != 0 && std::wcscmp(data.cFileName, L"..") != 0 &&
         NarrowExact(data.cFileName, name))
       visit(name, data.dwFileAttributes);
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
+  } while (FindNextFileW(find.get(), &data));
 }
 
 }  // namespace

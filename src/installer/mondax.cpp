@@ -84,9 +84,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   pendo::tsetupexit exitCode = pendo::tsetupexit::Cancelled;
   pendo::tinstallerwizard* wizard = nullptr;
   if (line.remove)
-    wizard = app.CreateForm<pendo::Tuninstallationform>();
+    wizard = app.CreateMainForm<pendo::Tuninstallationform>();
   else
-    wizard = app.CreateForm<pendo::Tinstallationform>();
+    wizard = app.CreateMainForm<pendo::Tinstallationform>();
   wizard->Attach(&log, &exitCode);
   app.Run();
   app.DestroyForms();

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/handles.h"
+#include "settings/uniquehandle.h"
 #include "installer/installrecord.h"
 
 namespace pendo {

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "framework/handles.h"
+#include "settings/uniquehandle.h"
 
 namespace pendo {
 
@@ -14,11 +14,6 @@ class ERegistryError : public std::runtime_error {
  public:
   explicit ERegistryError(const std::string& what) : std::runtime_error(what) {}
 };
-
-struct tregistrykeytraits {
-  static void Free(HKEY h) { RegCloseKey(h); }
-};
-using tregistryhandle = tuniquehandle<HKEY, tregistrykeytraits>;
 
 class tregistrykey {
  public:

@@ -20,6 +20,7 @@
 #include "settings/platform.h"
 #include "settings/widetext.h"
 #include "settings/windowsfolder.h"
+#include "settings/uniquehandle.h"
 
 namespace pendo {
 
@@ -43,13 +44,12 @@ bool Exists(const std::string& path) { return GetFileAttributesW(Wide(path).c_st
 template <class Visit>
 void ForEachIn(const std::string& folder, Visit visit) {
   WIN32_FIND_DATAW data;
-  const HANDLE find = FindFirstFileW(Wide(FolderPrefix(folder) + "*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return;
+  const tfindhandle find = OwnFindHandle(FindFirstFileW(Wide(FolderPrefix(folder) + "*").c_str(), &data));
+  if (!find) return;
   do {
     if (std::wcscmp(data.cFileName, L".") != 0 && std::wcscmp(data.cFileName, L"..") != 0)
       visit(Narrow(data.cFileName), data.dwFileAttributes);
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
+  } while (FindNextFileW(find.get(), &data));
 }
 
 bool IsLink(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }

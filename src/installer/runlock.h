@@ -3,7 +3,7 @@
 // however it ends, lets the next one in.
 #pragma once
 
-#include "framework/handles.h"
+#include "settings/uniquehandle.h"
 
 namespace pendo {
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "settings/programidentity.h"
+#include "settings/uniquehandle.h"
 #include "settings/widetext.h"
 
 namespace pendo {
@@ -10,11 +11,7 @@ namespace pendo {
 namespace {
 
 bool LockHeld(const std::string& name) {
-  HANDLE h = OpenMutexW(SYNCHRONIZE, FALSE, Wide(name).c_str());
-  if (h) {
-    CloseHandle(h);
-    return true;
-  }
+  if (tkernelhandle(OpenMutexW(SYNCHRONIZE, FALSE, Wide(name).c_str()))) return true;
   // A lock made by another user exists although we may not open it.
   return GetLastError() == ERROR_ACCESS_DENIED;
 }
@@ -22,13 +19,10 @@ bool LockHeld(const std::string& name) {
 // A file that is there but cannot be opened the way its replacement or
 // deletion needs it (a running program's image, a file held open).
 bool FileInUse(const std::string& path) {
-  HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE | DELETE,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h != INVALID_HANDLE_VALUE) {
-    CloseHandle(h);
+  if (OwnFileHandle(CreateFileW(Wide(path).c_str(), GENERIC_WRITE | DELETE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr)))
     return false;
-  }
   const DWORD error = GetLastError();
   return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }

@@ -10,15 +10,12 @@ namespace pendo {
 bool tsetuplog::Open(const std::string& path) {
   Close();
   // Others may read it while the run goes on.
-  file_ = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                      nullptr);
+  file_ = OwnFileHandle(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
   return IsOpen();
 }
 
-void tsetuplog::Close() {
-  if (IsOpen()) CloseHandle(file_);
-  file_ = INVALID_HANDLE_VALUE;
-}
+void tsetuplog::Close() { file_.reset(); }
 
 void tsetuplog::Line(const std::string& text) const {
   if (!IsOpen()) return;
@@ -34,7 +31,7 @@ void tsetuplog::Line(const std::string& text) const {
   }
   line += "\r\n";
   DWORD put = 0;
-  WriteFile(file_, line.data(), static_cast<DWORD>(line.size()), &put, nullptr);
+  WriteFile(file_.get(), line.data(), static_cast<DWORD>(line.size()), &put, nullptr);
 }
 
 int SetupMessage(HWND owner, const std::string& text, const char* caption, UINT type, const tsetuplog* log) {

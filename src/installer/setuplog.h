@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "settings/uniquehandle.h"
+
 namespace pendo {
 
 class tsetuplog {
@@ -18,12 +20,12 @@ class tsetuplog {
   // Starts the file anew; false when it cannot be written.
   bool Open(const std::string& path);
   void Close();
-  bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
+  bool IsOpen() const { return static_cast<bool>(file_); }
   // The local time and text (code page 932) as one line; nothing when closed.
   void Line(const std::string& text) const;
 
  private:
-  HANDLE file_ = INVALID_HANDLE_VALUE;
+  tkernelhandle file_;
 };
 
 // Every message box of Mondax. With a log, the log hears "caption: text"

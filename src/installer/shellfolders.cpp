@@ -14,6 +14,7 @@
 #include "settings/platform.h"
 #include "settings/widetext.h"
 #include "settings/windowsfolder.h"
+#include "settings/uniquehandle.h"
 
 namespace pendo {
 
@@ -87,8 +88,9 @@ bool KnownFolderPaths(std::vector<std::string>& folders) {
     tcomref<IKnownFolderManager> manager;
     KNOWNFOLDERID* ids = nullptr;
     UINT count = 0;
-    if (SUCCEEDED(CoCreateInstance(CLSID_KnownFolderManager, nullptr, CLSCTX_INPROC_SERVER, IID_IKnownFolderManager,
-                                   reinterpret_cast<void**>(&manager.p))) &&
+    // The headers' numbers, not the uuid library's (see shortcut.cpp).
+    if (SUCCEEDED(CoCreateInstance(__uuidof(KnownFolderManager), nullptr, CLSCTX_INPROC_SERVER,
+                                   __uuidof(IKnownFolderManager), reinterpret_cast<void**>(&manager.p))) &&
         SUCCEEDED(manager.p->GetFolderIds(&ids, &count)) && ids) {
       listed = true;
       for (UINT i = 0; i < count; ++i) {
@@ -152,16 +154,15 @@ std::vector<std::string> ProfileFolders(std::string& profilesFolder) {
   if (profilesFolder.empty() && !own.empty()) profilesFolder = StoredFolder(FolderPartOf(own));
   if (!profilesFolder.empty()) {
     WIN32_FIND_DATAW data;
-    const HANDLE find = FindFirstFileW(Wide(profilesFolder + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
+    const tfindhandle find = OwnFindHandle(FindFirstFileW(Wide(profilesFolder + "\\*").c_str(), &data));
+    if (find) {
       do {
         const std::wstring name = data.cFileName;
         std::string narrow;
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L".." &&
             NarrowExact(name, narrow))
           profiles.push_back(profilesFolder + "\\" + narrow);
-      } while (FindNextFileW(find, &data));
-      FindClose(find);
+      } while (FindNextFileW(find.get(), &data));
     }
   }
   if (!own.empty()) profiles.push_back(own);

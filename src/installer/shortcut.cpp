@@ -39,14 +39,16 @@ bool CreateShortcut(const std::string& target, const std::string& shortcut) {
   tcomscope com;
   if (!com.ok) return false;
   tcomref<IShellLinkW> link;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+  // The headers' own class and interface numbers: the uuid library's would
+  // bring some two thousand others into Mondax with them (35 KB).
+  if (FAILED(CoCreateInstance(__uuidof(ShellLink), nullptr, CLSCTX_INPROC_SERVER, __uuidof(IShellLinkW),
                               reinterpret_cast<void**>(&link.p))))
     return false;
   if (FAILED(link.p->SetPath(Wide(target).c_str()))) return false;
   if (FAILED(link.p->SetWorkingDirectory(Wide(StoredFolder(FolderPartOf(target))).c_str()))) return false;
   if (FAILED(link.p->SetDescription(Wide(script::kShortcutDescription).c_str()))) return false;
   tcomref<IPersistFile> file;
-  if (FAILED(link.p->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file.p)))) return false;
+  if (FAILED(link.p->QueryInterface(__uuidof(IPersistFile), reinterpret_cast<void**>(&file.p)))) return false;
   return SUCCEEDED(file.p->Save(Wide(path).c_str(), TRUE));
 }
 
@@ -54,11 +56,11 @@ std::string ShortcutTarget(const std::string& shortcut) {
   tcomscope com;
   if (!com.ok) return std::string();
   tcomref<IShellLinkW> link;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+  if (FAILED(CoCreateInstance(__uuidof(ShellLink), nullptr, CLSCTX_INPROC_SERVER, __uuidof(IShellLinkW),
                               reinterpret_cast<void**>(&link.p))))
     return std::string();
   tcomref<IPersistFile> file;
-  if (FAILED(link.p->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file.p)))) return std::string();
+  if (FAILED(link.p->QueryInterface(__uuidof(IPersistFile), reinterpret_cast<void**>(&file.p)))) return std::string();
   if (FAILED(file.p->Load(Wide(shortcut).c_str(), STGM_READ))) return std::string();
   wchar_t target[MAX_PATH] = {0};
   // The stored path: the target may be gone already when a removal asks.

@@ -8,6 +8,7 @@
 
 #include "settings/platform.h"
 #include "settings/textfields.h"
+#include "settings/uniquehandle.h"
 #include "settings/wavefile.h"
 #include "settings/widetext.h"
 
@@ -25,8 +26,7 @@ bool RunProgram(const std::string& command) {
   if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
     return false;
   // Not waited for: a program slow to take input would hold up the clock.
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  const tkernelhandle thread(process.hThread), child(process.hProcess);
   return true;
 }
 

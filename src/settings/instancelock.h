@@ -4,12 +4,14 @@
 
 #include <windows.h>
 
+#include "settings/uniquehandle.h"
+
 namespace pendo {
 
 bool IsAlreadyRunning();
-// The lock's handle, or nullptr when another instance holds it.
-HANDLE CreateInstanceMutex();
+// The lock, or an empty handle when another instance holds it.
+tkernelhandle CreateInstanceMutex();
 // Releases and closes the lock, so that a new copy may start at once.
-void ReleaseInstanceMutex(HANDLE mutex);
+void ReleaseInstanceMutex(tkernelhandle& mutex);
 
 }  // namespace pendo

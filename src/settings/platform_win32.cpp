@@ -6,6 +6,7 @@
 #include "settings/fileerror.h"
 #include "settings/platform.h"
 #include "settings/safefiles.h"
+#include "settings/uniquehandle.h"
 #include "settings/widetext.h"
 
 namespace pendo::platform {
@@ -79,17 +80,6 @@ bool FileExists(const std::string& path) {
 
 namespace {
 
-struct tfilehandle {
-  HANDLE h;
-  explicit tfilehandle(HANDLE handle) : h(handle) {}
-  ~tfilehandle() {
-    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-  }
-  tfilehandle(const tfilehandle&) = delete;
-  tfilehandle& operator=(const tfilehandle&) = delete;
-  bool ok() const { return h != INVALID_HANDLE_VALUE; }
-};
-
 std::string LastErrorText(const char* step, const std::string& path) {
   return std::string(step) + " " + path + ": error " + std::to_string(GetLastError());
 }
@@ -97,17 +87,18 @@ std::string LastErrorText(const char* step, const std::string& path) {
 }  // namespace
 
 bool ReadFileBytes(const std::string& path, std::string& bytes, std::size_t maxBytes) {
-  tfilehandle f(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!f.ok()) return false;
+  const tkernelhandle f = OwnFileHandle(CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f) return false;
   LARGE_INTEGER size;
-  if (!GetFileSizeEx(f.h, &size) || static_cast<unsigned long long>(size.QuadPart) > maxBytes) return false;
+  if (!GetFileSizeEx(f.get(), &size) || static_cast<unsigned long long>(size.QuadPart) > maxBytes) return false;
   bytes.clear();
   char buf[65536];
   for (;;) {
     DWORD got = 0;
     // A file that grows while it is read is held to the limit too.
-    if (!ReadFile(f.h, buf, sizeof buf, &got, nullptr) || bytes.size() + got > maxBytes) return false;
+    if (!ReadFile(f.get(), buf, sizeof buf, &got, nullptr) || bytes.size() + got > maxBytes) return false;
     if (got == 0) return true;
     bytes.append(buf, got);
   }
@@ -117,25 +108,24 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes) {
   RemoveLeftoverTemporaries(path);
   const std::string temp = TemporaryPathFor(path, GetCurrentProcessId());
   {
-    tfilehandle f(CreateFileW(Wide(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!f.ok()) throw EFileError(LastErrorText("cannot create", temp));
+    tkernelhandle f = OwnFileHandle(
+        CreateFileW(Wide(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) throw EFileError(LastErrorText("cannot create", temp));
     std::string::size_type done = 0;
     while (done < bytes.size()) {
       DWORD put = 0;
       const DWORD chunk = static_cast<DWORD>(std::min<std::string::size_type>(bytes.size() - done, 1 << 20));
-      if (!WriteFile(f.h, bytes.data() + done, chunk, &put, nullptr) || put == 0) {
+      if (!WriteFile(f.get(), bytes.data() + done, chunk, &put, nullptr) || put == 0) {
         const std::string why = LastErrorText("cannot write", temp);
-        CloseHandle(f.h);
-        f.h = INVALID_HANDLE_VALUE;
+        f.reset();
         DeleteFileW(Wide(temp).c_str());
         throw EFileError(why);
       }
       done += put;
     }
-    if (!FlushFileBuffers(f.h)) {
+    if (!FlushFileBuffers(f.get())) {
       const std::string why = LastErrorText("cannot flush", temp);
-      CloseHandle(f.h);
-      f.h = INVALID_HANDLE_VALUE;
+      f.reset();
       DeleteFileW(Wide(temp).c_str());
       throw EFileError(why);
     }
@@ -175,14 +165,13 @@ bool CreateFolderTree(const std::string& folder) {
 std::vector<std::string> FilesStartingWith(const std::string& folder, const std::string& prefix) {
   std::vector<std::string> names;
   WIN32_FIND_DATAW fd;
-  HANDLE h = FindFirstFileW(Wide(folder + prefix + "*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return names;
+  const tfindhandle h = OwnFindHandle(FindFirstFileW(Wide(folder + prefix + "*").c_str(), &fd));
+  if (!h) return names;
   do {
     // A name code page 932 cannot hold could not be opened again by it.
     std::string name;
     if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && NarrowExact(fd.cFileName, name)) names.push_back(name);
-  } while (FindNextFileW(h, &fd));
-  FindClose(h);
+  } while (FindNextFileW(h.get(), &fd));
   return names;
 }
 
@@ -191,11 +180,9 @@ void RemoveFile(const std::string& path) { DeleteFileW(Wide(path).c_str()); }
 unsigned long CurrentProcessId() { return GetCurrentProcessId(); }
 
 bool ProcessRunning(unsigned long pid) {
-  HANDLE p = OpenProcess(SYNCHRONIZE, FALSE, pid);
+  const tkernelhandle p(OpenProcess(SYNCHRONIZE, FALSE, pid));
   if (!p) return GetLastError() == ERROR_ACCESS_DENIED;  // there, but not ours to see
-  const bool running = WaitForSingleObject(p, 0) == WAIT_TIMEOUT;
-  CloseHandle(p);
-  return running;
+  return WaitForSingleObject(p.get(), 0) == WAIT_TIMEOUT;
 }
 
 void Pause(int ms) { Sleep(static_cast<DWORD>(ms)); }

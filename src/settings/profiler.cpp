@@ -20,11 +20,18 @@ bool LineHasKey(const std::string& line, const std::string& key) {
   const auto length = comma == std::string::npos ? line.size() : comma;
   return length == key.size() && line.compare(0, length, key) == 0;
 }
+std::string& ChosenFolder() {
+  static std::string folder;
+  return folder;
+}
 }  // namespace
 
 std::string tprofiler::ProfileFolder() {
-  return GetProgramFolder() + "profile" + platform::kPathDelimiter;
+  const std::string& chosen = ChosenFolder();
+  return chosen.empty() ? GetProgramFolder() + "profile" + platform::kPathDelimiter : chosen;
 }
+
+void tprofiler::SetProfileFolder(const std::string& folder) { ChosenFolder() = folder; }
 
 tprofiler::tprofiler(const std::string& name) {
   const std::string folder = ProfileFolder();

@@ -42,6 +42,10 @@ class tprofiler {
 
   // The profile folder: the program's folder + "profile" + separator.
   static std::string ProfileFolder();
+  // Another folder (ending in a separator; empty: the program's again), for
+  // test programs, which run side by side and must not share their profiles.
+  // The programs themselves never choose one.
+  static void SetProfileFolder(const std::string& folder);
 
  private:
   std::vector<std::string> lines_;

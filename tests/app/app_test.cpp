@@ -86,7 +86,7 @@ class AboutBox : public ::testing::Test {
  protected:
   void SetUp() override {
     test::DeleteProfile("profile_mainform");
-    mainform = CreateOwnedForm<Tmainform>(nullptr);
+    mainform = Application->CreateForm<Tmainform>();
   }
   void TearDown() override {
     if (mainform) mainform->Free();

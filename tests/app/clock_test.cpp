@@ -49,7 +49,7 @@ class Clock : public ::testing::Test {
     test::DeleteProfile("profile_datepanel");
   }
   void Open() {
-    form = CreateOwnedForm<Tmainform>(nullptr);
+    form = Application->CreateForm<Tmainform>();
     form->ShowAtStartup();
     Pump();
   }
@@ -301,7 +301,7 @@ class tfailingpanel : public tgaugepanel {
 
 // Run only as the child of PaintFailure.SavesWhatTheUserSetThenEndsWithCodeOne.
 TEST(PaintFailureChild, DISABLED_ClockWindowWithAFailingPanel) {
-  auto* form = CreateOwnedForm<Tmainform>(nullptr);
+  auto* form = Application->CreateForm<Tmainform>();
   form->ShowAtStartup();
   Pump();
   // What the user changed since the start, held only in memory so far.

@@ -6,6 +6,7 @@
 
 #include "settings/programidentity.h"
 #include "settings/widetext.h"
+#include "testfolder.h"
 
 namespace pendo::testing {
 
@@ -34,7 +35,7 @@ void RemoveTree(const std::string& folder) {
 }  // namespace
 
 std::string FreshFolder(const std::string& name) {
-  const std::string root = GetProgramFolder() + "e2e";
+  const std::string root = test::OwnFolder() + "e2e";
   CreateDirectoryA(root.c_str(), nullptr);
   const std::string folder = root + "\\" + name;
   RemoveTree(folder);

@@ -10,7 +10,7 @@ namespace pendo::testing {
 // The built Pendo.exe, found from the test program's own folder.
 std::string BuiltPendoPath();
 
-// A fresh folder below the test program's folder (emptied if it existed).
+// A fresh folder below the test's own folder (emptied if it existed).
 std::string FreshFolder(const std::string& name);
 
 struct Process {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bitmap/bitmapexceptions.h"
+#include "bitmap/bitmapexclasses.h"
 #include "bitmap/pixelmemory.h"
 #include "bitmaptestutil.h"
 #include "framework/bitmap.h"
@@ -630,7 +631,7 @@ TEST(BitmapEx, FilesAndStreams) {
 }
 
 TEST(BitmapEx, RegistersWithThePictures) {
-  RegisterBitmapExGraphic();
+  RegisterBitmapExClasses();
   EXPECT_TRUE(tpicture::SupportsClipboardFormat(CF_DIB));
   EXPECT_NE(tpicture::FileFilter().find("Device Independent Bitmap (*.dib)|*.dib"), std::string::npos);
 
@@ -661,7 +662,7 @@ TEST(BitmapEx, RegistersWithThePictures) {
   ASSERT_NE(clip, nullptr);
   EXPECT_EQ(clip->GetPixel(1, 0), Rgb(5, 6, 7));
 
-  UnregisterBitmapExGraphic();
+  tpicture::UnregisterFileFormat("dib");
   EXPECT_EQ(tpicture::FileFilter().find("*.dib"), std::string::npos);
   EXPECT_THROW(picture.LoadFromFile(path), std::invalid_argument);
   std::remove(path.c_str());

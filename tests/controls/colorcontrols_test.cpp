@@ -31,7 +31,7 @@ const tformdesc kSwatchform{"swatchform",
 class Swatch : public ::testing::Test {
  protected:
   void SetUp() override {
-    form_ = CreateOwnedForm<tform>(nullptr, kSwatchform);
+    form_ = Application->CreateForm<tform>(kSwatchform);
     swatch_ = Add(10);
     other_ = Add(50);
     swatch_->SetColor(clRed);

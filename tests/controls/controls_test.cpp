@@ -65,7 +65,7 @@ class Wizard : public ::testing::Test {
  protected:
   void SetUp() override {
     test::DeleteProfile("profile_testwizardform");
-    form = CreateOwnedForm<Ttestwizardform>(nullptr);
+    form = Application->CreateForm<Ttestwizardform>();
   }
   void TearDown() override {
     if (form) form->Free();
@@ -78,7 +78,7 @@ class Wizard : public ::testing::Test {
       tprofiler p("profile_testwizardform");
       p.WriteString("lastpage", *lastpage);
     }
-    form = CreateOwnedForm<Ttestwizardform>(nullptr);
+    form = Application->CreateForm<Ttestwizardform>();
   }
   Ttestwizardform* form = nullptr;
 };

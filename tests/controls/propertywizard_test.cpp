@@ -58,7 +58,7 @@ class PropertyWizard : public ::testing::Test {
   void SetUp() override {
     for (const char* p : kProfiles) test::DeleteProfile(p);
     WriteProfileText("profile_mainform", "firstboot,0\r\n");
-    mainform = CreateOwnedForm<Tmainform>(nullptr);
+    mainform = Application->CreateForm<Tmainform>();
     mainform->ShowAtStartup();
     Pump();
   }
@@ -70,7 +70,7 @@ class PropertyWizard : public ::testing::Test {
   }
   // Opens the wizard beside the clock, not modally, so that the test drives it.
   void Open() {
-    wizard = CreateOwnedForm<Tpropertywizardform>(nullptr, mainform->clocklook);
+    wizard = Application->CreateForm<Tpropertywizardform>(mainform->clocklook);
     wizard->Show();
     Pump();
   }
@@ -310,7 +310,7 @@ TEST_F(PropertyWizard, TheFirstStartOpensItOnTheIntroductionOnce) {
   g_modal = tmodalseen{};
   for (int start = 0; start < 2; ++start) {
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, &LookAndEscape);
-    mainform = CreateOwnedForm<Tmainform>(nullptr);
+    mainform = Application->CreateForm<Tmainform>();
     mainform->ShowAtStartup();
     Pump(200);
     KillTimer(nullptr, timer);

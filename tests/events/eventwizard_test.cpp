@@ -32,7 +32,7 @@ class EventWizard : public ::testing::Test {
   void SetUp() override {
     for (const char* p : kFiles) test::DeleteProfile(p);
     test::WritePastFirstBoot();
-    main = CreateOwnedForm<Tmainform>(nullptr);
+    main = Application->CreateForm<Tmainform>();
     main->ShowAtStartup();
     Pump();
   }
@@ -43,7 +43,7 @@ class EventWizard : public ::testing::Test {
     for (const char* p : kFiles) test::DeleteProfile(p);
   }
   void OpenWizard() {
-    wizard = CreateOwnedForm<Teventwizardform>(nullptr, main->eventsounds, main);
+    wizard = Application->CreateForm<Teventwizardform>(main->eventsounds, main);
     wizard->Show();
     Pump();
   }

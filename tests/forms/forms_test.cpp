@@ -201,7 +201,7 @@ std::string StoredPlacement(const char* profile) {
 }
 
 TEST_F(Forms, AWindowOffTheScreenComesOntoItButKeepsItsPlaceUntilTheUserMovesIt) {
-  auto* f = CreateOwnedForm<Tadvtestform>(nullptr);
+  auto* f = Application->CreateForm<Tadvtestform>();
   EXPECT_EQ("200,150 100x30", Placement(*f));
   f->SetBounds(-400, 2000, f->Width(), f->Height());
   f->SetClientSize(140, 50);
@@ -209,7 +209,7 @@ TEST_F(Forms, AWindowOffTheScreenComesOntoItButKeepsItsPlaceUntilTheUserMovesIt)
   f->Free();
   EXPECT_EQ("-400,2000 140x50", StoredPlacement("profile_advtest"));
 
-  f = CreateOwnedForm<Tadvtestform>(nullptr);
+  f = Application->CreateForm<Tadvtestform>();
   const RECT work = WorkArea();
   EXPECT_EQ(work.left, f->Left());
   EXPECT_EQ(work.bottom, f->Top() + f->Height()) << "in the work area's bottom left corner";
@@ -218,7 +218,7 @@ TEST_F(Forms, AWindowOffTheScreenComesOntoItButKeepsItsPlaceUntilTheUserMovesIt)
   f->Free();
   EXPECT_EQ("-400,2000 140x50", StoredPlacement("profile_advtest")) << "the place comes back with its screen";
 
-  f = CreateOwnedForm<Tadvtestform>(nullptr);
+  f = Application->CreateForm<Tadvtestform>();
   f->Setlockmove(false);
   HoldKeys(true, false, false);
   SendMessageA(f->Handle(), WM_KEYDOWN, VK_RIGHT, 0);
@@ -228,7 +228,7 @@ TEST_F(Forms, AWindowOffTheScreenComesOntoItButKeepsItsPlaceUntilTheUserMovesIt)
   EXPECT_EQ(moved, StoredPlacement("profile_advtest")) << "moved by the user, the new place is kept";
 
   WriteProfile("profile_advtest", {{"left", -60}, {"clientwidth", 100000}, {"clientheight", 30}});
-  f = CreateOwnedForm<Tadvtestform>(nullptr);
+  f = Application->CreateForm<Tadvtestform>();
   EXPECT_EQ(-60, f->Left()) << "partly off the screen, as the user left it";
   EXPECT_LE(f->Width(), GetSystemMetrics(SM_CXVIRTUALSCREEN)) << "no wider than the desktop";
   f->Free();
@@ -237,7 +237,7 @@ TEST_F(Forms, AWindowOffTheScreenComesOntoItButKeepsItsPlaceUntilTheUserMovesIt)
 
 TEST_F(Forms, AWorkAreaThatShrinksOverTheWindowTakesItAlongAndGivesItBack) {
   WriteProfile("profile_advtest", {{"top", 600}});
-  auto* f = CreateOwnedForm<Tadvtestform>(nullptr);
+  auto* f = Application->CreateForm<Tadvtestform>();
   EXPECT_EQ(600, f->Top());
   {
     tworkarea shrunk(560);
@@ -252,7 +252,7 @@ TEST_F(Forms, AWorkAreaThatShrinksOverTheWindowTakesItAlongAndGivesItBack) {
 
 TEST_F(Forms, AProfileWithOnlyLeftTakesTheRestFromTheDescription) {
   WriteProfile("profile_advtest", {{"left", 77}});
-  auto* f = CreateOwnedForm<Tadvtestform>(nullptr);
+  auto* f = Application->CreateForm<Tadvtestform>();
   EXPECT_EQ(77, f->Left());
   EXPECT_EQ(150, f->Top());
   EXPECT_EQ(100, f->ClientWidth());
@@ -262,7 +262,7 @@ TEST_F(Forms, AProfileWithOnlyLeftTakesTheRestFromTheDescription) {
 }
 
 TEST_F(Forms, CtrlArrowsMoveAndAltArrowsSizeByOneOrFourWithShift) {
-  auto* f = CreateOwnedForm<Tadvtestform>(nullptr);
+  auto* f = Application->CreateForm<Tadvtestform>();
   HWND h = f->Handle();
   const int left = f->Left(), top = f->Top(), width = f->Width(), height = f->Height();
   HoldKeys(true, false, false);
@@ -288,7 +288,7 @@ TEST_F(Forms, CtrlArrowsMoveAndAltArrowsSizeByOneOrFourWithShift) {
 }
 
 TEST_F(Forms, LockmoveRefusesDragsSystemMenuCommandsAndArrowKeys) {
-  auto* f = CreateOwnedForm<Tadvtestform>(nullptr);
+  auto* f = Application->CreateForm<Tadvtestform>();
   f->Show();
   Pump();
   HWND h = f->Handle();
@@ -321,7 +321,7 @@ TEST_F(Forms, LockmoveRefusesDragsSystemMenuCommandsAndArrowKeys) {
 }
 
 TEST_F(Forms, WindowCanBeSizedDownTo16By16) {
-  auto* f = CreateOwnedForm<Tadvtestform>(nullptr);
+  auto* f = Application->CreateForm<Tadvtestform>();
   MINMAXINFO info{};
   SendMessageA(f->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
   EXPECT_EQ(16, info.ptMinTrackSize.x);
@@ -333,12 +333,12 @@ TEST_F(Forms, WindowCanBeSizedDownTo16By16) {
 }
 
 TEST_F(Forms, AnErrorInAHandlerShowsTheFixedBoxAndTheProgramGoesOn) {
-  auto* f = CreateOwnedForm<Tadvtestform>(nullptr);
+  auto* f = Application->CreateForm<Tadvtestform>();
   f->Show();
   Pump();
   // A persistent window that comes and goes later (a notice) leaves the
   // first one's hooks alone.
-  CreateOwnedForm<Tseetestform>(nullptr)->Free();
+  Application->CreateForm<Tseetestform>()->Free();
   ASSERT_TRUE(Application->OnActivate);
   test::tdialogwatcher watcher(tadvancedform::kErrorCaption);
   SendMessageA(f->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
@@ -357,7 +357,7 @@ TEST_F(Forms, AnErrorInAHandlerShowsTheFixedBoxAndTheProgramGoesOn) {
 }
 
 TEST_F(Forms, StayOnTopIsAppliedToTheApplicationWindowAndSaved) {
-  auto* f = CreateOwnedForm<Tprimtestform>(nullptr);
+  auto* f = Application->CreateForm<Tprimtestform>();
   auto topmost = [](HWND h) { return (GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
   HWND app = Application->Handle();
   EXPECT_FALSE(topmost(app));
@@ -368,7 +368,7 @@ TEST_F(Forms, StayOnTopIsAppliedToTheApplicationWindowAndSaved) {
   EXPECT_FALSE(topmost(app));
   f->Setstayontop(true);
   f->Free();
-  f = CreateOwnedForm<Tprimtestform>(nullptr);
+  f = Application->CreateForm<Tprimtestform>();
   EXPECT_TRUE(f->stayontop());
   EXPECT_TRUE(topmost(app) || topmost(f->Handle()));
   f->Setstayontop(false);
@@ -381,7 +381,7 @@ TEST_F(Forms, VisibleZeroStartsHiddenInTheTrayAndTheTrayIconShowsItAgain) {
     p.WriteBool("visible", false);
     p.Save();
   }
-  auto* f = CreateOwnedForm<Tprimtestform>(nullptr);
+  auto* f = Application->CreateForm<Tprimtestform>();
   EXPECT_EQ("Sorvek Pendo + Short Message", f->Caption());
   f->ShowAtStartup();
   Pump();
@@ -400,7 +400,7 @@ TEST_F(Forms, VisibleZeroStartsHiddenInTheTrayAndTheTrayIconShowsItAgain) {
   EXPECT_FALSE(f->TrayIconShown());
   f->Free();
   // It was visible at the end, so it starts visible.
-  f = CreateOwnedForm<Tprimtestform>(nullptr);
+  f = Application->CreateForm<Tprimtestform>();
   f->ShowAtStartup();
   EXPECT_TRUE(IsWindowVisible(f->Handle()));
   EXPECT_FALSE(f->TrayIconShown());
@@ -408,11 +408,11 @@ TEST_F(Forms, VisibleZeroStartsHiddenInTheTrayAndTheTrayIconShowsItAgain) {
 }
 
 TEST_F(Forms, FirstBootRunsOnTheFirstStartOnly) {
-  auto* f = CreateOwnedForm<Tprimtestform>(nullptr);
+  auto* f = Application->CreateForm<Tprimtestform>();
   f->ShowAtStartup();
   EXPECT_EQ(1, f->firstboots);
   f->Free();
-  f = CreateOwnedForm<Tprimtestform>(nullptr);
+  f = Application->CreateForm<Tprimtestform>();
   f->ShowAtStartup();
   EXPECT_EQ(0, f->firstboots);
   f->Free();
@@ -444,7 +444,7 @@ class Backdrop : public Forms {
 };
 
 TEST_F(Backdrop, FirstPaintCapturesTheWallpaperUnderTheWindowAndRefreshesThePanels) {
-  auto* f = CreateOwnedForm<Tprimtestform>(nullptr);
+  auto* f = Application->CreateForm<Tprimtestform>();
   EXPECT_EQ(static_cast<DWORD>(WS_POPUP | WS_THICKFRAME),
             GetWindowLongA(f->Handle(), GWL_STYLE) & ~(WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
   EXPECT_TRUE(GetWindowLongA(f->Handle(), GWL_EXSTYLE) & WS_EX_NOPARENTNOTIFY);
@@ -466,7 +466,7 @@ TEST_F(Backdrop, FirstPaintCapturesTheWallpaperUnderTheWindowAndRefreshesThePane
 }
 
 TEST_F(Backdrop, MovingTakesANewBackdropAndAnotherWindowBehindNeverShowsThrough) {
-  auto* f = CreateOwnedForm<Tprimtestform>(nullptr);
+  auto* f = Application->CreateForm<Tprimtestform>();
   f->ShowAtStartup();
   // A red window of someone else's right under ours.
   WNDCLASSA wc{};
@@ -496,9 +496,9 @@ TEST_F(Backdrop, MovingTakesANewBackdropAndAnotherWindowBehindNeverShowsThrough)
 }
 
 TEST_F(Backdrop, ANewWallpaperIsTakenOnASettingsChangeButNotWhileHidden) {
-  auto* f = CreateOwnedForm<Tprimtestform>(nullptr);
+  auto* f = Application->CreateForm<Tprimtestform>();
   f->ShowAtStartup();
-  auto* see = CreateOwnedForm<Tseetestform>(nullptr);
+  auto* see = Application->CreateForm<Tseetestform>();
   see->Show();
   see->Update();
   ExpectBackdropIsWallpaper(see->BackdropImage(), see->Handle(), 0);
@@ -518,7 +518,7 @@ TEST_F(Backdrop, ANewWallpaperIsTakenOnASettingsChangeButNotWhileHidden) {
 }
 
 TEST_F(Backdrop, AThousandCapturesLeaveNoGdiOrUserObjects) {
-  auto* f = CreateOwnedForm<Tprimtestform>(nullptr);
+  auto* f = Application->CreateForm<Tprimtestform>();
   f->ShowAtStartup();
   f->CaptureBackdrop();
   const DWORD gdi = test::GdiObjects(), user = test::UserObjects();

@@ -103,7 +103,7 @@ const tformdesc kControlsform{"controlsform",
 class Controls : public ::testing::Test {
  protected:
   void SetUp() override {
-    form = CreateOwnedForm<Tcontrolsform>(nullptr);
+    form = Application->CreateForm<Tcontrolsform>();
     form->Show();
     Pump();
     form->events.clear();  // the tree may select its first node when it takes the focus

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -17,6 +18,7 @@
 #include "framework/menus.h"
 #include "framework/stdctrls.h"
 #include "framework/timer.h"
+#include "framework/windowtext.h"
 #include "wintest.h"
 
 namespace pendo {
@@ -151,7 +153,7 @@ class Framework : public ::testing::Test {
  protected:
   void SetUp() override {
     g_events.clear();
-    form = CreateOwnedForm<Ttestform>(nullptr);
+    form = Application->CreateForm<Ttestform>();
   }
   void TearDown() override {
     if (form) form->Free();
@@ -199,9 +201,9 @@ class Tbadform : public tform {
 
 TEST_F(Framework, DescriptionMistakesAreRefusedWithoutLeavingWindowsBehind) {
   const DWORD user = test::UserObjects();
-  EXPECT_THROW(CreateOwnedForm<Tbadform>(nullptr, kBadProperty), std::logic_error);
-  EXPECT_THROW(CreateOwnedForm<Tbadform>(nullptr, kBadHandler), std::logic_error);
-  EXPECT_THROW(CreateOwnedForm<Tbadform>(nullptr, kBadClass), std::logic_error);
+  EXPECT_THROW(Application->CreateForm<Tbadform>(kBadProperty), std::logic_error);
+  EXPECT_THROW(Application->CreateForm<Tbadform>(kBadHandler), std::logic_error);
+  EXPECT_THROW(Application->CreateForm<Tbadform>(kBadClass), std::logic_error);
   EXPECT_EQ(nullptr, FindWindowA("Tbadform", nullptr));
   EXPECT_EQ(user, test::UserObjects());
   // Classes are registered once, at start-up; a second registration is a mistake.
@@ -214,7 +216,7 @@ const tformdesc kTabform{"tabform", {{"Caption", "Tabs"}, {"ClientWidth", 200}, 
                           {"tbutton", "b3", "", {{"Left", 130}, {"TabOrder", 1}}}}};
 
 TEST_F(Framework, TabOrderFromTheDescriptionIsWhereFocusStartsAndTheOrderTabFollows) {
-  auto* f = CreateOwnedForm<Tbadform>(nullptr, kTabform);
+  auto* f = Application->CreateForm<Tbadform>(kTabform);
   auto button = [f](const char* name) { return dynamic_cast<twincontrol*>(f->FindComponent(name)); };
   EXPECT_EQ(2, button("b1")->TabOrder());
   EXPECT_EQ(0, button("b2")->TabOrder());
@@ -229,6 +231,24 @@ TEST_F(Framework, TabOrderFromTheDescriptionIsWhereFocusStartsAndTheOrderTabFoll
   button("b1")->SetTabOrder(0);
   EXPECT_EQ(1, button("b2")->TabOrder());
   f->Free();
+}
+
+TEST_F(Framework, TheApplicationOwnsEveryFormFromItsMakingAndOnlyTheMainFormEndsTheProgram) {
+  auto kept = [](tform* f) {
+    const auto& forms = Application->Forms();
+    return std::find(forms.begin(), forms.end(), f) != forms.end();
+  };
+  EXPECT_TRUE(kept(form));
+  EXPECT_EQ(Application->MainForm(), nullptr) << "a form is no main form unless made as one";
+  auto* main = Application->CreateMainForm<Ttestform>();
+  EXPECT_EQ(Application->MainForm(), main);
+  main->Free();
+  EXPECT_EQ(Application->MainForm(), nullptr);
+  EXPECT_FALSE(kept(main));
+  const size_t before = Application->Forms().size();
+  EXPECT_THROW(Application->CreateMainForm<Tbadform>(kBadClass), std::logic_error);
+  EXPECT_EQ(Application->Forms().size(), before) << "a form whose making failed is freed";
+  EXPECT_EQ(Application->MainForm(), nullptr);
 }
 
 TEST_F(Framework, HandleMakesTheWindowOnDemandWhileExistingHandleOnlyLooks) {
@@ -432,7 +452,7 @@ void CALLBACK LookAtTheHiddenForm(HWND, UINT, UINT_PTR id, DWORD) {
 
 TEST_F(Framework, TimersKeepFiringInsideAModalLoopWhileEvenHiddenFormsTakeNoInput) {
   // A hidden form could be shown meanwhile (from the tray) and open a second dialog.
-  auto* hidden = CreateOwnedForm<Tbadform>(nullptr, kTabform);
+  auto* hidden = Application->CreateForm<Tbadform>(kTabform);
   g_hiddenForm = hidden->Handle();
   g_hiddenEnabledWhileModal = -1;
   SetTimer(nullptr, 0, 10, &LookAtTheHiddenForm);
@@ -521,6 +541,19 @@ TEST(Picture, RegisteredKindsLoadByExtension) {
   DeleteFileA(dib.c_str());
 }
 
+TEST(WindowText, ComesBackWholeAndByteForByteAndEmptyWithoutAWindow) {
+  HWND w =
+      CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(w, nullptr);
+  for (const std::string& text : {std::string(300, 'k'), std::string("\x8e\x9e\x95\xf1 42")}) {
+    ASSERT_TRUE(SetText(w, text));
+    EXPECT_EQ(GetText(w), text);
+  }
+  DestroyWindow(w);
+  EXPECT_EQ(GetText(w), "");
+  EXPECT_EQ(GetText(nullptr), "");
+}
+
 TEST(Font, StyleSizeAndDescriptionValues) {
   tfont f;
   EXPECT_TRUE(f.SetProperty("Font.Style", "fsBold,fsUnderline"));
@@ -535,11 +568,11 @@ TEST(Font, StyleSizeAndDescriptionValues) {
 }
 
 TEST(Handles, BuildingAndFreeingFormsLeavesNoGdiOrUserObjects) {
-  for (int i = 0; i < 3; ++i) CreateOwnedForm<Ttestform>(nullptr)->Free();  // warm caches
+  for (int i = 0; i < 3; ++i) Application->CreateForm<Ttestform>()->Free();  // warm caches
   Pump(20);
   const DWORD gdi = test::GdiObjects(), user = test::UserObjects();
   for (int i = 0; i < 50; ++i) {
-    Ttestform* f = CreateOwnedForm<Ttestform>(nullptr);
+    Ttestform* f = Application->CreateForm<Ttestform>();
     f->Show();
     UpdateWindow(f->Handle());
     f->Free();
@@ -551,7 +584,7 @@ TEST(Handles, BuildingAndFreeingFormsLeavesNoGdiOrUserObjects) {
 
 TEST(Handles, AThousandOpeningsOfAFormAndItsPopupMenuLeaveTheCountsFlat) {
   auto cycle = [](int i) {
-    Ttestform* f = CreateOwnedForm<Ttestform>(nullptr);
+    Ttestform* f = Application->CreateForm<Ttestform>();
     f->Show();
     if (i % 10 == 0) {
       f->formmenu->OnPopup = [](tobject*) { SetTimer(nullptr, 0, 1, &EndMenuSoon); };

@@ -2,6 +2,7 @@
 
 #include "app/pendoclasses.h"
 #include "settings/profiler.h"
+#include "testfolder.h"
 
 namespace pendo::test {
 
@@ -37,6 +38,7 @@ long RunChildTest(const std::string& test) {
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  pendo::test::UseOwnFolder();
   pendo::RegisterPendoClasses();
   ::testing::AddGlobalTestEnvironment(new pendo::test::tapplicationenvironment);
   return RUN_ALL_TESTS();

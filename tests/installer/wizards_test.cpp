@@ -39,7 +39,7 @@ class SetupWizard : public ::testing::Test {
           "[profile]\r\napplicationname=PendoWizardTest\r\nbindedfilename=wizard\r\nuninstallationtitle=Wizard "
           "Test\r\n[environment]\r\nsendto=0\r\n[Bind]\r\na.bin=1048576\r\nb.bin=1048576\r\nc.bin=1048576\r\n");
     Write(folder_ + "wizard.bdx", std::string(3 << 20, 'w'));
-    form_ = CreateOwnedForm<Tinstallationform>(nullptr);
+    form_ = Application->CreateForm<Tinstallationform>();
     form_->Show();
     Pump();
   }

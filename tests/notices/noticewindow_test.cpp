@@ -21,6 +21,7 @@
 #include "settings/programidentity.h"
 #include "settings/widetext.h"
 #include "soundrecording.h"
+#include "testfolder.h"
 #include "wintest.h"
 
 namespace pendo {
@@ -77,7 +78,7 @@ class Notices : public ::testing::Test {
   void SetUp() override {
     for (const char* p : kProfiles) test::DeleteProfile(p);
     test::WritePastFirstBoot();
-    form = Application->CreateForm<Tmainform>();
+    form = Application->CreateMainForm<Tmainform>();
     form->ShowAtStartup();
     Pump();
   }
@@ -273,7 +274,7 @@ TEST_F(Notices, AChangedClockZoneOrWakeUpRunsTheMinutesDueAtOnce) {
 
 TEST_F(Notices, SettingsAndListSavedWithTheWindowAndReadBackAtTheNextStart) {
   // A comma, and a Japanese name that leads to the file on any code page.
-  const std::string sound = GetProgramFolder() + "時報,with comma.wav";
+  const std::string sound = test::OwnFolder() + "時報,with comma.wav";
   ASSERT_TRUE(MoveFileExW(Wide(test::WriteLevelWave("with,comma.wav", 0x44, 2000)).c_str(), Wide(sound).c_str(),
                           MOVEFILE_REPLACE_EXISTING));
   ASSERT_NE(sound.find(','), std::string::npos);
@@ -286,7 +287,7 @@ TEST_F(Notices, SettingsAndListSavedWithTheWindowAndReadBackAtTheNextStart) {
   ASSERT_TRUE(platform::ReadFileBytes(tnoticelist::FilePath(), list));
   EXPECT_EQ(list, "0,0,0,0,8,0,a,b\r\n1,0,11,24,9,0,休み\r\n");
 
-  form = Application->CreateForm<Tmainform>();
+  form = Application->CreateMainForm<Tmainform>();
   form->ShowAtStartup();
   EXPECT_EQ(form->noticelist.Count(), 2);
   ASSERT_EQ(form->eventsounds.noticed, sound) << "a path with a comma survives a restart";
@@ -308,7 +309,7 @@ TEST_F(Notices, UnreadableListIsReportedOnceAndNeverOverwritten) {
   ASSERT_NE(locked, INVALID_HANDLE_VALUE);
   {
     test::tdialogwatcher box(tadvancedform::kErrorCaption);
-    form = Application->CreateForm<Tmainform>();
+    form = Application->CreateMainForm<Tmainform>();
     form->ShowAtStartup();
     Pump(300);
     EXPECT_EQ(form->noticelist.Count(), 0);
@@ -323,7 +324,7 @@ TEST_F(Notices, UnreadableListIsReportedOnceAndNeverOverwritten) {
     ASSERT_TRUE(box.Found()) << "the user is told that the added notice is lost";
     EXPECT_NE(box.Text().find("失われます"), std::string::npos) << box.Text();
   }
-  form = Application->CreateForm<Tmainform>();
+  form = Application->CreateMainForm<Tmainform>();
   std::string after;
   ASSERT_TRUE(platform::ReadFileBytes(path, after));
   EXPECT_EQ(after, before);
@@ -375,7 +376,7 @@ TEST(LocalClock, HourlyChimeSoundsAtTheLocalFullHour) {
 
   for (const char* p : kProfiles) test::DeleteProfile(p);
   test::WritePastFirstBoot();
-  auto* form = Application->CreateForm<Tmainform>();
+  auto* form = Application->CreateMainForm<Tmainform>();
   form->ShowAtStartup();
   for (int h = 0; h < 24; ++h) {
     form->eventsounds.clocked[h] = test::WriteLevelWave("hour" + std::to_string(h) + ".wav", 0x10 + h, 500);

@@ -53,7 +53,7 @@ class NoticeWizard : public ::testing::Test {
   void SetUp() override {
     for (const char* p : kFiles) test::DeleteProfile(p);
     test::WritePastFirstBoot();
-    main = CreateOwnedForm<Tmainform>(nullptr);
+    main = Application->CreateForm<Tmainform>();
     main->ShowAtStartup();
     Pump();
   }
@@ -66,7 +66,7 @@ class NoticeWizard : public ::testing::Test {
     for (const char* p : kFiles) test::DeleteProfile(p);
   }
   void OpenWizard() {
-    wizard = CreateOwnedForm<Tnoticewizardform>(nullptr, main->noticelist, main,
+    wizard = Application->CreateForm<Tnoticewizardform>(main->noticelist, main,
                                                 [this](const std::string& m) { main->ShowNotice(m); });
     wizard->Show();
     Pump();

@@ -163,7 +163,7 @@ class Panels : public ::testing::Test {
   void SetUp() override {
     tgaugepanel::OverrideScreenColorDepth(0);
     test::DeleteProfile("profile_panelsee");
-    form_ = CreateOwnedForm<Tplainform>(nullptr);
+    form_ = Application->CreateForm<Tplainform>();
     form_->Show();
     Pump(30);
   }
@@ -212,7 +212,7 @@ class SeeThrough : public Panels {
  protected:
   void SetUp() override {
     Panels::SetUp();
-    see_ = CreateOwnedForm<Tseeform>(nullptr);
+    see_ = Application->CreateForm<Tseeform>();
     see_->Show();
     Pump(60);
     // A known backdrop in place of the captured desktop.
@@ -717,7 +717,7 @@ TEST_F(Panels, ASetterThatChangesSomethingInvalidatesThePanelAndOnlyThen) {
 }
 
 TEST_F(Panels, RefreshingTheBackgroundAThousandTimesLeaksNoGdiObject) {
-  auto* see = CreateOwnedForm<Tseeform>(nullptr);
+  auto* see = Application->CreateForm<Tseeform>();
   see->Show();
   Pump(60);
   auto* clock = AddPanel<tdatepanel>(see, "leakclock", 129, 30);
@@ -958,7 +958,7 @@ TEST_F(Panels, FormDescriptionsBuildPanelsByClassNameWithTheirProperties) {
   test::DeleteProfile("profile_descclock");
   test::DeleteProfile("profile_descgauge");
   test::DeleteProfile("profile_descplain");
-  auto* f = CreateOwnedForm<Tdescform>(nullptr);
+  auto* f = Application->CreateForm<Tdescform>();
   tdatepanel* c = f->descclock;
   ASSERT_NE(nullptr, c);
   EXPECT_EQ(104, c->Left());

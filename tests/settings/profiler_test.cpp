@@ -15,6 +15,7 @@
 #include "settings/fileerror.h"
 #include "settings/platform.h"
 #include "settings/profilelines.h"
+#include "settings/programidentity.h"
 
 using namespace pendo;
 
@@ -51,6 +52,17 @@ TEST(Profiler, MissingFileGivesDefaultsAndExistsAfterDestruction) {
   }
   EXPECT_TRUE(platform::FileExists(path));
   EXPECT_EQ(FileText(path), "");
+}
+
+TEST(Profiler, ProgramsKeepTheFolderBesideThemWhileATestMayChooseItsOwn) {
+  const std::string chosen = tprofiler::ProfileFolder();
+  tprofiler::SetProfileFolder("");
+  EXPECT_EQ(tprofiler::ProfileFolder(), GetProgramFolder() + "profile" + platform::kPathDelimiter);
+  tprofiler::SetProfileFolder(chosen);
+  EXPECT_NE(chosen, GetProgramFolder() + "profile" + platform::kPathDelimiter) << "the test main chose one";
+  FreshProfile("profile_test_chosen");
+  { tprofiler("profile_test_chosen").WriteBool("x", true); }
+  EXPECT_EQ(FileText(chosen + "profile_test_chosen"), "x,1\r\n");
 }
 
 TEST(Profiler, NewestKeyFirstOneLineEach) {

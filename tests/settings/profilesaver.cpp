@@ -3,9 +3,12 @@
 #include <string>
 
 #include "settings/profiler.h"
+#include "testfolder.h"
 
 int main(int argc, char** argv) {
   const std::string name = argc > 1 ? argv[1] : "profile_killtest";
+  // The profile folder of the test that started it.
+  pendo::test::UseOwnFolder();
   pendo::tprofiler profile(name);
   if (profile.ReadInteger("generation", -1) < 0) {
     const std::string filler(300, 'v');

@@ -7,12 +7,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "settings/programidentity.h"
+#include "testfolder.h"
 
 namespace pendo::test {
 
 std::string WriteLevelWave(const std::string& name, unsigned char level, std::uint32_t samples) {
-  const std::string path = GetProgramFolder() + name;
+  const std::string path = OwnFolder() + name;
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   auto u32 = [&](std::uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
   auto u16 = [&](std::uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };

@@ -9,7 +9,7 @@
 
 namespace pendo::test {
 
-// An 8-bit mono wave file beside the test program whose every sample is
+// An 8-bit mono wave file in the test's own folder whose every sample is
 // level, so that the recording shows which file played when.
 std::string WriteLevelWave(const std::string& name, unsigned char level, std::uint32_t samples);
 

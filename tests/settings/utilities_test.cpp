@@ -18,6 +18,7 @@
 #include "settings/utilities.h"
 #include "settings/widetext.h"
 #include "soundrecording.h"
+#include "testfolder.h"
 
 using namespace pendo;
 using namespace pendo::test;
@@ -35,24 +36,12 @@ TEST(Utilities, FoldersEndWithBackslash) {
 
 TEST(Utilities, InstanceLockFollowsTheMutex) {
   EXPECT_FALSE(IsAlreadyRunning());
-  HANDLE lock = CreateInstanceMutex();
-  ASSERT_NE(lock, nullptr);
+  tkernelhandle lock = CreateInstanceMutex();
+  ASSERT_TRUE(lock);
   EXPECT_TRUE(IsAlreadyRunning());
-  EXPECT_EQ(CreateInstanceMutex(), nullptr) << "a second lock is refused";
+  EXPECT_FALSE(CreateInstanceMutex()) << "a second lock is refused";
   ReleaseInstanceMutex(lock);
   EXPECT_FALSE(IsAlreadyRunning()) << "releasing frees the name at once";
-}
-
-TEST(Utilities, CaptionIsCutAt255Bytes) {
-  const std::string longTitle(300, 'k');
-  HWND w = CreateWindowExA(0, "STATIC", longTitle.c_str(), WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
-  ASSERT_NE(w, nullptr);
-  EXPECT_EQ(GetWindowCaption(w), std::string(255, 'k'));
-  SetWindowTextA(w, "\x8e\x9e\x95\xf1");  // a Shift-JIS caption comes back byte for byte
-  EXPECT_EQ(GetWindowCaption(w), "\x8e\x9e\x95\xf1");
-  DestroyWindow(w);
-  EXPECT_EQ(GetWindowCaption(nullptr), "");
 }
 
 TEST(Utilities, DesktopMeasures) {
@@ -160,7 +149,7 @@ TEST(WideText, EdgesOfTheConversion) {
 // Profiles, sounds and programs in folders with Japanese names, also when
 // the system's code page is not 932.
 TEST(Utilities, JapaneseNamesLeadToTheirFiles) {
-  const std::string folder = GetProgramFolder() + "日本語の名前\\";
+  const std::string folder = OwnFolder() + "日本語の名前\\";
   ASSERT_TRUE(platform::CreateFolderTree(folder));
   platform::WriteFileAtomically(folder + "設定", "中身");
   std::string bytes;
@@ -198,7 +187,7 @@ TEST(CpuLoadMonitor, ReadsThroughTheInstallationRegister) {
   DeleteFileA(reg.c_str());
   EXPECT_EQ(ReadCpuLoadMonitorSetting(), 0) << "no register";
 
-  const std::string dir = GetProgramFolder() + "ostrelle";
+  const std::string dir = OwnFolder() + "ostrelle";
   CreateDirectoryA(dir.c_str(), nullptr);
   CreateDirectoryA((dir + "\\profile").c_str(), nullptr);
   ASSERT_TRUE(WritePrivateProfileStringA("Ostrelle", "InstallationDirectory", dir.c_str(), reg.c_str()));
@@ -259,7 +248,7 @@ TEST(ProfileSave, AProfileHeldByAnotherProgramIsNeverWrittenOver) {
 }
 
 TEST(ProfileSave, AFileHeldForAMomentIsStillReplaced) {
-  const std::string path = GetProgramFolder() + "held-briefly.txt";
+  const std::string path = OwnFolder() + "held-briefly.txt";
   platform::WriteFileAtomically(path, "old");
   // Open without leave to delete, as most readers do: the replace must wait.
   HANDLE reader = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -274,12 +263,12 @@ TEST(ProfileSave, AFileHeldForAMomentIsStillReplaced) {
   std::string bytes;
   ASSERT_TRUE(platform::ReadFileBytes(path, bytes));
   EXPECT_EQ(bytes, "new");
-  EXPECT_EQ(platform::FilesStartingWith(GetProgramFolder(), "held-briefly"), std::vector<std::string>{"held-briefly.txt"});
+  EXPECT_EQ(platform::FilesStartingWith(OwnFolder(), "held-briefly"), std::vector<std::string>{"held-briefly.txt"});
 }
 
 TEST(ProfileSave, KilledWriterNeverLeavesAPartFile) {
   const std::string saver = GetProgramFolder() + "profilesaver.exe";
-  const std::string path = GetProgramFolder() + "profile\\profile_killtest";
+  const std::string path = tprofiler::ProfileFolder() + "profile_killtest";
   DeleteFileA(path.c_str());
   std::srand(12345);
   int seenWhole = 0;
