@@ -10,12 +10,40 @@ namespace pendo {
 
 namespace {
 
+// Asked for only when a screen reader asks: the program starts without these
+// libraries.
+struct taccessibility {
+  using tcreate = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
+  using tlresult = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
+  using tallocate = BSTR(WINAPI*)(const OLECHAR*, UINT);
+  tcreate createStandard = nullptr;
+  tlresult lresultFromObject = nullptr;
+  tallocate allocString = nullptr;
+  static const taccessibility& Get() {
+    static const taccessibility a = [] {
+      taccessibility r;
+      if (HMODULE oleacc = LoadLibraryW(L"oleacc.dll")) {
+        r.createStandard = reinterpret_cast<tcreate>(
+            reinterpret_cast<void*>(GetProcAddress(oleacc, "CreateStdAccessibleObject")));
+        r.lresultFromObject =
+            reinterpret_cast<tlresult>(reinterpret_cast<void*>(GetProcAddress(oleacc, "LresultFromObject")));
+      }
+      if (HMODULE oleaut = LoadLibraryW(L"oleaut32.dll"))
+        r.allocString = reinterpret_cast<tallocate>(reinterpret_cast<void*>(GetProcAddress(oleaut, "SysAllocStringLen")));
+      return r;
+    }();
+    return a;
+  }
+  bool Usable() const { return createStandard && lresultFromObject && allocString; }
+};
+
 // The client object of one window: name, value and role from the texts,
 // the rest from the system's standard object for the window.
 class taccessible : public IAccessible {
  public:
   taccessible(HWND window, taccessibletexts texts) : texts_(std::move(texts)) {
-    CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard_));
+    taccessibility::Get().createStandard(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                         reinterpret_cast<void**>(&standard_));
   }
   virtual ~taccessible() {
     if (standard_) standard_->Release();
@@ -63,7 +91,6 @@ class taccessible : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
     if (!IsSelf(child) || texts_.role == 0) return standard_->get_accRole(child, role);
     if (!role) return E_POINTER;
-    VariantInit(role);
     role->vt = VT_I4;
     role->lVal = texts_.role;
     return S_OK;
@@ -108,7 +135,7 @@ class taccessible : public IAccessible {
     *out = nullptr;
     try {
       const std::wstring wide = Wide(read());
-      *out = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+      *out = taccessibility::Get().allocString(wide.data(), static_cast<UINT>(wide.size()));
       return *out ? S_OK : E_OUTOFMEMORY;
     } catch (...) {
       return E_FAIL;
@@ -123,10 +150,11 @@ class taccessible : public IAccessible {
 }  // namespace
 
 LRESULT AnswerGetObject(HWND window, WPARAM wp, LPARAM lp, const taccessibletexts& texts) {
-  if (static_cast<LONG>(lp) != static_cast<LONG>(OBJID_CLIENT)) return 0;
+  if (static_cast<LONG>(lp) != static_cast<LONG>(OBJID_CLIENT) || !taccessibility::Get().Usable()) return 0;
   auto* object = new taccessible(window, texts);
   LRESULT result = 0;
-  if (object->Valid()) result = LresultFromObject(__uuidof(IAccessible), wp, static_cast<IAccessible*>(object));
+  if (object->Valid())
+    result = taccessibility::Get().lresultFromObject(__uuidof(IAccessible), wp, static_cast<IAccessible*>(object));
   // LresultFromObject holds its own reference.
   object->Release();
   return result < 0 ? 0 : result;
