@@ -17,6 +17,7 @@
 #include "settings/cpuloadmonitor.h"
 #include "settings/desktop.h"
 #include "settings/platform.h"
+#include "settings/systemlibrary.h"
 #include "settings/textfields.h"
 
 namespace pendo {
@@ -201,7 +202,9 @@ void Tmainform::FormCreate(tobject*) {
   Application->OnActivate = [this] { ApplyStayOnTop(); };
   Application->OnDeactivate = [this] { ApplyStayOnTop(); };
   // Told of a session unlock, after which the clock may stand elsewhere.
-  sessionnotified_ = WTSRegisterSessionNotification(Handle(), NOTIFY_FOR_THIS_SESSION) != FALSE;
+  static const auto notify = SystemFunction<decltype(&WTSRegisterSessionNotification)>(
+      L"wtsapi32.dll", "WTSRegisterSessionNotification");
+  sessionnotified_ = notify && notify(Handle(), NOTIFY_FOR_THIS_SESSION) != FALSE;
   if (Profile()) {
     eventsounds.Read(*Profile());
     eventsoundsloaded_ = true;
@@ -320,7 +323,9 @@ void Tmainform::ShowNotice(const std::string& message, int hour, int minute) {
 
 void Tmainform::FormDestroy(tobject*) {
   if (slowpanelcontroltimer) slowpanelcontroltimer->SetEnabled(false);
-  if (sessionnotified_ && ExistingHandle()) WTSUnRegisterSessionNotification(ExistingHandle());
+  static const auto unnotify = SystemFunction<decltype(&WTSUnRegisterSessionNotification)>(
+      L"wtsapi32.dll", "WTSUnRegisterSessionNotification");
+  if (sessionnotified_ && unnotify && ExistingHandle()) unnotify(ExistingHandle());
   sessionnotified_ = false;
   lookviews_.clear();
   ReportUnsavedNoticeEdits(true);

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "framework/application.h"
+#include "framework/commondialog.h"
 #include "framework/resource.h"
 #include "framework/types.h"
 #include "settings/platform.h"
@@ -55,11 +56,7 @@ bool tcolordialogex::Execute() {
   cc.rgbResult = ColorToRGB(color_);
   cc.lpCustColors = custom;
   cc.Flags = CC_RGBINIT;
-  if (!ChooseColorW(&cc)) {
-    if (const DWORD error = CommDlgExtendedError())
-      throw std::runtime_error("the colour dialog failed (error " + std::to_string(error) + ")");
-    return false;
-  }
+  if (!RunCommonDialog("ChooseColorW", cc, "colour")) return false;
   color_ = static_cast<tcolor>(cc.rgbResult);
   for (int i = 0; i < tcustomcolorlist::kSlots; ++i) slots[i] = custom[i];
   list_.SetSlots(slots);

@@ -9,6 +9,7 @@
 #include "settings/desktop.h"
 #include "settings/platform.h"
 #include "settings/programidentity.h"
+#include "settings/systemlibrary.h"
 #include "settings/widetext.h"
 
 namespace pendo {
@@ -33,7 +34,8 @@ BOOL NotifyTray(DWORD message, const NOTIFYICONDATAA& record) {
   wide.hIcon = record.hIcon;
   const std::wstring tip = Wide(std::string(record.szTip, strnlen(record.szTip, sizeof record.szTip)));
   tip.copy(wide.szTip, std::min<size_t>(tip.size(), 63));
-  return Shell_NotifyIconW(message, &wide);
+  static const auto notify = SystemFunction<decltype(&Shell_NotifyIconW)>(L"shell32.dll", "Shell_NotifyIconW");
+  return notify && notify(message, &wide);
 }
 }  // namespace
 
@@ -145,7 +147,9 @@ void tprimaryform::DoHide() {
 }
 
 void tprimaryform::RemoveTrayIcon() {
-  if (!trayRecord_) return;
+  // Asked only of a shown icon: a clock that never went to the tray starts
+  // without the shell's library.
+  if (!trayRecord_ || !trayIconShown_) return;
   NotifyTray(NIM_DELETE, *trayRecord_);
   trayIconShown_ = false;
 }

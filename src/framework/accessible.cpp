@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "settings/systemlibrary.h"
 #include "settings/widetext.h"
 
 namespace pendo {
@@ -20,18 +21,10 @@ struct taccessibility {
   tlresult lresultFromObject = nullptr;
   tallocate allocString = nullptr;
   static const taccessibility& Get() {
-    static const taccessibility a = [] {
-      taccessibility r;
-      if (HMODULE oleacc = LoadLibraryW(L"oleacc.dll")) {
-        r.createStandard = reinterpret_cast<tcreate>(
-            reinterpret_cast<void*>(GetProcAddress(oleacc, "CreateStdAccessibleObject")));
-        r.lresultFromObject =
-            reinterpret_cast<tlresult>(reinterpret_cast<void*>(GetProcAddress(oleacc, "LresultFromObject")));
-      }
-      if (HMODULE oleaut = LoadLibraryW(L"oleaut32.dll"))
-        r.allocString = reinterpret_cast<tallocate>(reinterpret_cast<void*>(GetProcAddress(oleaut, "SysAllocStringLen")));
-      return r;
-    }();
+    static const taccessibility a{
+        SystemFunction<tcreate>(L"oleacc.dll", "CreateStdAccessibleObject"),
+        SystemFunction<tlresult>(L"oleacc.dll", "LresultFromObject"),
+        SystemFunction<tallocate>(L"oleaut32.dll", "SysAllocStringLen")};
     return a;
   }
   bool Usable() const { return createStandard && lresultFromObject && allocString; }

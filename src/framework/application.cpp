@@ -32,9 +32,6 @@ const UINT kReleaseMessage = WM_APP + 0x100;
 }  // namespace
 
 tapplication::tapplication(HINSTANCE instance) : instance_(instance) {
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&icc);
-  TraceStartup("application: common controls");
   if (HANDLE h = LoadImageW(instance_, L"MAINICON", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)) {
     icon_.SetHandle(static_cast<HICON>(h));
   } else {

@@ -6,9 +6,26 @@
 #include <unordered_map>
 
 #include "framework/resource.h"
+#include "settings/systemlibrary.h"
 #include "settings/widetext.h"
 
 namespace pendo {
+
+namespace {
+template <class F>
+F CommonControlFunction(const char* name) {
+  return SystemFunction<F>(L"comctl32.dll", name);
+}
+}  // namespace
+
+void UseCommonControls() {
+  static const bool ready = [] {
+    const auto start = CommonControlFunction<decltype(&InitCommonControlsEx)>("InitCommonControlsEx");
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+    return start && start(&icc);
+  }();
+  if (!ready) throw std::runtime_error("cannot start the common controls");
+}
 
 // Tree nodes ----------------------------------------------------------------
 
@@ -94,21 +111,30 @@ void ttreenode::Delete() {
 timagelist::timagelist(tcomponent* owner) : tcomponent(owner) {}
 
 timagelist::~timagelist() {
-  if (handle_) ImageList_Destroy(handle_);
+  static const auto destroy = CommonControlFunction<decltype(&ImageList_Destroy)>("ImageList_Destroy");
+  if (handle_ && destroy) destroy(handle_);
 }
 
 HIMAGELIST timagelist::Handle() {
   if (!handle_) {
-    handle_ = ImageList_Create(width_, height_, ILC_COLOR24 | ILC_MASK, 8, 8);
+    UseCommonControls();
+    static const auto create = CommonControlFunction<decltype(&ImageList_Create)>("ImageList_Create");
+    handle_ = create ? create(width_, height_, ILC_COLOR24 | ILC_MASK, 8, 8) : nullptr;
     if (!handle_) throw std::runtime_error("cannot create an image list");
   }
   return handle_;
 }
 
-int timagelist::Count() const { return handle_ ? ImageList_GetImageCount(handle_) : 0; }
+int timagelist::Count() const {
+  // A list with a handle was made by the library, so it is loaded.
+  static const auto count = CommonControlFunction<decltype(&ImageList_GetImageCount)>("ImageList_GetImageCount");
+  return handle_ && count ? count(handle_) : 0;
+}
 
 int timagelist::AddMasked(HBITMAP bitmap, COLORREF mask) {
-  const int index = ImageList_AddMasked(Handle(), bitmap, mask);
+  HIMAGELIST list = Handle();
+  static const auto add = CommonControlFunction<decltype(&ImageList_AddMasked)>("ImageList_AddMasked");
+  const int index = add ? add(list, bitmap, mask) : -1;
   if (index < 0) throw std::runtime_error("cannot add an image to " + Name());
   return index;
 }
@@ -138,6 +164,7 @@ void ttreeview::Notification(tcomponent* component) {
 
 void ttreeview::CreateParams(tcreateparams& p) {
   twincontrol::CreateParams(p);
+  UseCommonControls();
   p.windowClass = WC_TREEVIEWA;
   p.standardClass = true;
   p.style |= TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT;
@@ -403,6 +430,7 @@ tprogressbar::tprogressbar(tcomponent* owner) : twincontrol(owner) { width_ = 15
 
 void tprogressbar::CreateParams(tcreateparams& p) {
   twincontrol::CreateParams(p);
+  UseCommonControls();
   p.windowClass = PROGRESS_CLASSA;
   p.standardClass = true;
 }
@@ -441,6 +469,7 @@ tstatusbar::tstatusbar(tcomponent* owner) : twincontrol(owner) { height_ = 19; }
 
 void tstatusbar::CreateParams(tcreateparams& p) {
   twincontrol::CreateParams(p);
+  UseCommonControls();
   p.windowClass = STATUSCLASSNAMEA;
   p.standardClass = true;
   p.style |= CCS_BOTTOM | (sizeGrip_ ? SBARS_SIZEGRIP : 0);

@@ -14,6 +14,10 @@
 
 namespace pendo {
 
+// Loads and starts the common controls' library before the first of its
+// windows or image lists is made: the clock alone never loads it.
+void UseCommonControls();
+
 class ttreeview;
 
 // One node of a tree view. The tree owns its nodes; a node lives until it or

@@ -2,10 +2,10 @@
 
 #include <commdlg.h>
 
-#include <stdexcept>
 #include <vector>
 
 #include "framework/application.h"
+#include "framework/commondialog.h"
 #include "framework/resource.h"
 #include "framework/stdctrls.h"
 #include "framework/types.h"
@@ -45,11 +45,7 @@ bool topendialog::Execute() {
   ofn.lpstrInitialDir = initialDir_.empty() ? nullptr : initialDir.c_str();
   ofn.lpstrTitle = title_.empty() ? nullptr : title.c_str();
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
-  if (!GetOpenFileNameW(&ofn)) {
-    const DWORD error = CommDlgExtendedError();
-    if (error) throw std::runtime_error("the file dialog failed (error " + std::to_string(error) + ")");
-    return false;
-  }
+  if (!RunCommonDialog("GetOpenFileNameW", ofn, "file")) return false;
   // Stored as code page 932, a name with a character outside it would lead
   // to another file or to none.
   std::string chosen;

@@ -3,9 +3,9 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include <stdexcept>
 
 #include "framework/application.h"
+#include "framework/commondialog.h"
 #include "framework/resource.h"
 
 namespace pendo {
@@ -21,11 +21,7 @@ bool tfontdialog::Execute() {
   cf.lpLogFont = &lf;
   cf.rgbColors = ColorToRGB(font_.Color());
   cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS | (ansiOnly_ ? CF_ANSIONLY : 0);
-  if (!ChooseFontW(&cf)) {
-    if (const DWORD error = CommDlgExtendedError())
-      throw std::runtime_error("the font dialog failed (error " + std::to_string(error) + ")");
-    return false;
-  }
+  if (!RunCommonDialog("ChooseFontW", cf, "font")) return false;
   font_.AssignLogFont(lf);
   font_.SetColor(static_cast<tcolor>(cf.rgbColors));
   return true;

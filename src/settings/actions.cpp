@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "settings/platform.h"
+#include "settings/systemlibrary.h"
 #include "settings/textfields.h"
 #include "settings/uniquehandle.h"
 #include "settings/wavefile.h"
@@ -45,10 +46,13 @@ bool PlayWaveFile(const std::string& path) {
   if (sound.fault != twavefault::None) return false;
   std::vector<DWORD> format((sound.format.size() + sizeof(DWORD) - 1) / sizeof(DWORD));
   std::memcpy(format.data(), sound.format.data(), sound.format.size());
-  if (waveOutOpen(nullptr, WAVE_MAPPER, reinterpret_cast<const WAVEFORMATEX*>(format.data()), 0, 0,
-                  WAVE_FORMAT_QUERY) != MMSYSERR_NOERROR)
+  static const auto query = SystemFunction<decltype(&waveOutOpen)>(L"winmm.dll", "waveOutOpen");
+  static const auto play = SystemFunction<decltype(&sndPlaySoundW)>(L"winmm.dll", "sndPlaySoundW");
+  if (!query || !play) return false;
+  if (query(nullptr, WAVE_MAPPER, reinterpret_cast<const WAVEFORMATEX*>(format.data()), 0, 0, WAVE_FORMAT_QUERY) !=
+      MMSYSERR_NOERROR)
     return false;
-  return sndPlaySoundW(reinterpret_cast<LPCWSTR>(sound.image.data()), SND_MEMORY | SND_NOSTOP) != FALSE;
+  return play(reinterpret_cast<LPCWSTR>(sound.image.data()), SND_MEMORY | SND_NOSTOP) != FALSE;
 }
 
 bool PlaySoundList(const std::string& sound) {
