@@ -145,10 +145,10 @@ void tform::ApplyDpi(int dpi, const RECT* suggested) {
   if (usable) {
     r = *suggested;
   } else {
-    RECT frame{0, 0, ScaleBetween(clientWidth, dpi, before), ScaleBetween(clientHeight, dpi, before)};
-    AdjustWindowRectForDpi(frame, static_cast<DWORD>(GetWindowLongW(handle_, GWL_STYLE)),
-                           static_cast<DWORD>(GetWindowLongW(handle_, GWL_EXSTYLE)), dpi);
-    r = RECT{left_, top_, left_ + frame.right - frame.left, top_ + frame.bottom - frame.top};
+    // The frame the window has: what the system draws around it.
+    const SIZE frame = FrameExtra();
+    r = RECT{left_, top_, left_ + ScaleBetween(clientWidth, dpi, before) + frame.cx,
+             top_ + ScaleBetween(clientHeight, dpi, before) + frame.cy};
   }
   SetWindowPos(handle_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
   InvalidateRect(handle_, nullptr, TRUE);

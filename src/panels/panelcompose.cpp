@@ -69,8 +69,7 @@ tfontlook FontAtDpi(const tfontlook& font, int dpi) {
   dpi = ClampDpi(dpi);
   if (dpi == kDesignDpi) return font;
   tfontlook scaled = font;
-  // As the framework's font makes a size: points × dpi / 72, MulDiv's rounding.
-  scaled.height = font.height != 0 ? ScaleToDpi(font.height, dpi) : -ScaleBetween(font.size, dpi, 72);
+  scaled.dpi = dpi;
   return scaled;
 }
 

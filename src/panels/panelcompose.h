@@ -46,9 +46,8 @@ struct tpanelscene {
   int dpi = kDesignDpi;
 };
 
-// A look's font at dpi: its height in pixels there, the size kept, so that
-// text is drawn at the resolution shown, never stretched. At 96 DPI the font
-// as it is.
+// A look's font to be drawn at dpi (its points, or its 96-DPI height, made
+// there), so that text is drawn at the resolution shown, never stretched.
 tfontlook FontAtDpi(const tfontlook& font, int dpi);
 
 // The background: the backdrop from (left, top) on, mixed 50:50 with white
