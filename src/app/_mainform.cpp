@@ -349,7 +349,7 @@ void Tmainform::FormHide(tobject*) {
 }
 
 void Tmainform::LayoutPanels() {
-  if (datepanel && datepanel->Visible()) datepanel->SetBounds(4, 1, ClientWidth() - 8, ClientHeight() - 2);
+  if (datepanel && datepanel->Visible()) datepanel->SetBounds(Scaled(4), Scaled(1), ClientWidth() - Scaled(8), ClientHeight() - Scaled(2));
 }
 
 void Tmainform::FormResize(tobject*) { LayoutPanels(); }
@@ -450,7 +450,7 @@ void Tmainform::KR1Click(tobject*) { SetLeft(GetWorkAreaRight() - Width()); }
 
 void Tmainform::KZ2Click(tobject*) {
   if (!AnyGaugePanelVisible()) return;
-  SetClientSize(kDefaultClientWidth, kDefaultClientHeight);
+  SetClientSize(Scaled(kDefaultClientWidth), Scaled(kDefaultClientHeight));
   LayoutPanels();
 }
 

@@ -35,9 +35,9 @@ void tadvancedform::Loaded() {
   tform::Loaded();
   profile_ = std::make_unique<tprofiler>("profile_" + Name());
   SetDefaultPlacement();
-  const tplacement stored{profile_->ReadInteger("left", defaultleft), profile_->ReadInteger("top", defaulttop),
-                          profile_->ReadInteger("clientwidth", defaultclientwidth),
-                          profile_->ReadInteger("clientheight", defaultclientheight)};
+  const tplacement stored = ToPixels({profile_->ReadInteger("left", defaultleft), profile_->ReadInteger("top", defaulttop),
+                                      profile_->ReadInteger("clientwidth", defaultclientwidth),
+                                      profile_->ReadInteger("clientheight", defaultclientheight)});
   SetLeft(stored.left);
   SetTop(stored.top);
   SetClientWidth(stored.clientwidth);
@@ -49,6 +49,22 @@ void tadvancedform::Loaded() {
 
 tadvancedform::tplacement tadvancedform::CurrentPlacement() const {
   return {Left(), Top(), ClientWidth(), ClientHeight()};
+}
+
+tadvancedform::tplacement tadvancedform::ToPixels(const tplacement& p) const {
+  return {Scaled(p.left), Scaled(p.top), Scaled(p.clientwidth), Scaled(p.clientheight)};
+}
+
+tadvancedform::tplacement tadvancedform::FromPixels(const tplacement& p) const {
+  const int dpi = Dpi();
+  return {ScaleFromDpi(p.left, dpi), ScaleFromDpi(p.top, dpi), ScaleFromDpi(p.clientwidth, dpi),
+          ScaleFromDpi(p.clientheight, dpi)};
+}
+
+void tadvancedform::DpiChanged() {
+  tform::DpiChanged();
+  // The place the system suggests for the new resolution is the one to keep.
+  stored_.reset();
 }
 
 void tadvancedform::KeepReachable() {
@@ -71,15 +87,16 @@ void tadvancedform::KeepReachable() {
 }
 
 void tadvancedform::SetDefaultPlacement() {
-  defaultleft = Left();
-  defaulttop = Top();
-  defaultclientwidth = ClientWidth();
-  defaultclientheight = ClientHeight();
+  const tplacement p = FromPixels(CurrentPlacement());
+  defaultleft = p.left;
+  defaulttop = p.top;
+  defaultclientwidth = p.clientwidth;
+  defaultclientheight = p.clientheight;
 }
 
 void tadvancedform::SaveProfile() {
   if (!profile_) return;
-  const tplacement placement = stored_ ? *stored_ : CurrentPlacement();
+  const tplacement placement = FromPixels(stored_ ? *stored_ : CurrentPlacement());
   profile_->WriteInteger("left", placement.left);
   profile_->WriteInteger("top", placement.top);
   profile_->WriteInteger("clientwidth", placement.clientwidth);

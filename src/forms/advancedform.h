@@ -51,6 +51,7 @@ class tadvancedform : public tform {
   void DoHide() override;
   void BeforeDestruction() override;
 
+  // In 96-DPI pixels, as the profile keeps the placement.
   int defaultleft = 0, defaulttop = 0, defaultclientwidth = 0, defaultclientheight = 0;
 
  private:
@@ -61,6 +62,10 @@ class tadvancedform : public tform {
     }
   };
   tplacement CurrentPlacement() const;
+  // The profile's 96-DPI placement in the window's pixels, and back.
+  tplacement ToPixels(const tplacement& p) const;
+  tplacement FromPixels(const tplacement& p) const;
+  void DpiChanged() override;
   // Moves the window where the user can reach it (ReachableBounds), from the
   // placement the profile gave while the user has not moved it since.
   void KeepReachable();

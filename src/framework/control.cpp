@@ -29,7 +29,42 @@ void tcontrol::SetParent(twincontrol* parent) {
   if (parent_) {
     parent_->InsertControl(this);
     if (parentFont_) ParentFontChanged();
+    ChangeDpi(parent_->Dpi());
   }
+}
+
+void tcontrol::ChangeDpi(int dpi) {
+  dpi = ClampDpi(dpi);
+  if (dpi == dpi_) return;
+  if (!boundsSet_) {
+    // A place no one set is the class's own, at the resolution it had.
+    setBounds_ = RECT{left_, top_, width_, height_};
+    setDpi_ = dpi_;
+    boundsSet_ = true;
+  }
+  dpi_ = dpi;
+  if (parentFont_ && parent_ && parent_->Dpi() == dpi) {
+    ParentFontChanged();
+  } else {
+    // Not a change the user made: the font stays the parent's if it was.
+    const bool parentFont = parentFont_;
+    font_.SetDpi(dpi);
+    parentFont_ = parentFont;
+  }
+  ScaleBounds();
+  DpiChanged();
+}
+
+void tcontrol::ScaleBounds() {
+  const RECT& b = setBounds_;
+  const int left = ScaleBetween(b.left, dpi_, setDpi_), top = ScaleBetween(b.top, dpi_, setDpi_);
+  const int width = ScaleBetween(b.right, dpi_, setDpi_), height = ScaleBetween(b.bottom, dpi_, setDpi_);
+  if (left == left_ && top == top_ && width == width_ && height == height_) return;
+  left_ = left;
+  top_ = top;
+  width_ = width;
+  height_ = height;
+  BoundsChanged();
 }
 
 void tcontrol::ParentFontChanged() {
@@ -46,6 +81,9 @@ void tcontrol::SetParentFont(bool value) {
 }
 
 void tcontrol::SetBounds(int left, int top, int width, int height) {
+  setBounds_ = RECT{left, top, width, height};
+  setDpi_ = dpi_;
+  boundsSet_ = true;
   if (left == left_ && top == top_ && width == width_ && height == height_) return;
   left_ = left;
   top_ = top;
@@ -55,6 +93,11 @@ void tcontrol::SetBounds(int left, int top, int width, int height) {
 }
 
 void tcontrol::UpdateBounds(int left, int top, int width, int height) {
+  // The place the framework gave is not the system's moving the window.
+  if (left == left_ && top == top_ && width == width_ && height == height_) return;
+  setBounds_ = RECT{left, top, width, height};
+  setDpi_ = dpi_;
+  boundsSet_ = true;
   left_ = left;
   top_ = top;
   width_ = width;
@@ -116,10 +159,11 @@ void tcontrol::DblClick() {
 }
 
 bool tcontrol::SetProperty(const std::string& n, const std::string& v, tresourcecontext& ctx) {
-  if (n == "Left") SetLeft(ParseInt(v));
-  else if (n == "Top") SetTop(ParseInt(v));
-  else if (n == "Width") SetWidth(ParseInt(v));
-  else if (n == "Height") SetHeight(ParseInt(v));
+  // A description's place is in 96-DPI pixels.
+  if (n == "Left") SetLeft(Scaled(ParseInt(v)));
+  else if (n == "Top") SetTop(Scaled(ParseInt(v)));
+  else if (n == "Width") SetWidth(Scaled(ParseInt(v)));
+  else if (n == "Height") SetHeight(Scaled(ParseInt(v)));
   else if (n == "Visible") SetVisible(ParseBool(v));
   else if (n == "Enabled") SetEnabled(ParseBool(v));
   else if (n == "Caption" || n == "Text") SetCaption(v);

@@ -9,6 +9,7 @@
 
 #include "framework/component.h"
 #include "framework/font.h"
+#include "settings/dpiscale.h"
 
 namespace pendo {
 
@@ -77,6 +78,15 @@ class tcontrol : public tcomponent {
   // The parent's font has changed; follow it when ParentFont is set.
   void ParentFontChanged();
 
+  // The display resolution the control's pixels are at: its window's, which
+  // a control takes from its parent.
+  int Dpi() const { return dpi_; }
+  // A 96-DPI length in the control's pixels.
+  int Scaled(int value) const { return ScaleToDpi(value, dpi_); }
+  // Lays the control out for another resolution: its place and font from
+  // those set last (so that back and forth never drifts), then its children.
+  virtual void ChangeDpi(int dpi);
+
  protected:
   virtual void BoundsChanged() {}
   virtual void VisibleChanged() {}
@@ -86,6 +96,11 @@ class tcontrol : public tcomponent {
   virtual void FontChanged() {}
   // Keeps the stored place in step with a window that the system moved.
   void UpdateBounds(int left, int top, int width, int height);
+  // The resolution has changed and the place and font follow it; the
+  // control's own geometry is drawn anew.
+  virtual void DpiChanged() {}
+  // The place at the new resolution; a form's comes from the system instead.
+  virtual void ScaleBounds();
 
   twincontrol* parent_ = nullptr;
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
@@ -96,6 +111,13 @@ class tcontrol : public tcomponent {
   tfont font_;
   bool parentFont_ = true;
   tpopupmenu* popupMenu_ = nullptr;
+  int dpi_ = kDesignDpi;
+
+ private:
+  // The place as set last, and the resolution it was set at.
+  RECT setBounds_{0, 0, 0, 0};
+  int setDpi_ = kDesignDpi;
+  bool boundsSet_ = false;
 };
 
 }  // namespace pendo

@@ -21,12 +21,20 @@ int ScreenPixelsPerInch() {
 tfont::tfont() : name_("ＭＳ Ｐゴシック"), height_(-12) {}
 
 tfont::tfont(const tfont& o)
-    : name_(o.name_), height_(o.height_), style_(o.style_), color_(o.color_), charset_(o.charset_) {}
+    : name_(o.name_),
+      height_(o.height_),
+      heightDpi_(o.heightDpi_),
+      dpi_(o.dpi_),
+      style_(o.style_),
+      color_(o.color_),
+      charset_(o.charset_) {}
 
 tfont& tfont::operator=(const tfont& o) {
   if (this == &o) return *this;
   name_ = o.name_;
   height_ = o.height_;
+  heightDpi_ = o.heightDpi_;
+  dpi_ = o.dpi_;
   style_ = o.style_;
   color_ = o.color_;
   charset_ = o.charset_;
@@ -35,7 +43,7 @@ tfont& tfont::operator=(const tfont& o) {
 }
 
 bool tfont::operator==(const tfont& o) const {
-  return name_ == o.name_ && height_ == o.height_ && style_ == o.style_ && color_ == o.color_ &&
+  return name_ == o.name_ && Height() == o.Height() && dpi_ == o.dpi_ && style_ == o.style_ && color_ == o.color_ &&
          charset_ == o.charset_;
 }
 
@@ -49,13 +57,21 @@ void tfont::SetName(const std::string& name) {
   name_ = name;
   Changed();
 }
+int tfont::Height() const { return ScaleBetween(height_, dpi_, heightDpi_); }
 void tfont::SetHeight(int height) {
-  if (height == height_) return;
+  if (height == Height()) return;
   height_ = height;
+  heightDpi_ = dpi_;
   Changed();
 }
-int tfont::Size() const { return -MulDiv(height_, 72, ScreenPixelsPerInch()); }
-void tfont::SetSize(int points) { SetHeight(-MulDiv(points, ScreenPixelsPerInch(), 72)); }
+int tfont::Size() const { return -MulDiv(height_, 72, heightDpi_); }
+void tfont::SetSize(int points) { SetHeight(-MulDiv(points, dpi_, 72)); }
+void tfont::SetDpi(int dpi) {
+  dpi = ClampDpi(dpi);
+  if (dpi == dpi_) return;
+  dpi_ = dpi;
+  Changed();
+}
 void tfont::SetStyle(tfontstyles style) {
   if (style == style_) return;
   style_ = style;
@@ -75,7 +91,7 @@ void tfont::SetCharset(BYTE charset) {
 
 LOGFONTW tfont::LogFont() const {
   LOGFONTW lf{};
-  lf.lfHeight = height_;
+  lf.lfHeight = Height();
   lf.lfWeight = (style_ & fsBold) ? FW_BOLD : FW_NORMAL;
   lf.lfItalic = (style_ & fsItalic) ? 1 : 0;
   lf.lfUnderline = (style_ & fsUnderline) ? 1 : 0;
@@ -93,6 +109,7 @@ void tfont::AssignLogFont(const LOGFONTW& lf) {
   tfont f(*this);
   f.name_ = Narrow(std::wstring_view(lf.lfFaceName, wcsnlen(lf.lfFaceName, LF_FACESIZE)));
   f.height_ = lf.lfHeight;
+  f.heightDpi_ = dpi_;
   tfontstyles style = 0;
   if (lf.lfWeight >= FW_BOLD) style |= fsBold;
   if (lf.lfItalic) style |= fsItalic;
@@ -120,7 +137,8 @@ tfontstyles tfont::ParseStyle(const std::string& text) {
 
 bool tfont::SetProperty(const std::string& key, const std::string& value) {
   if (key == "Font.Name") SetName(value);
-  else if (key == "Font.Height") SetHeight(ParseInt(value));
+  // A description's height is in 96-DPI pixels.
+  else if (key == "Font.Height") SetHeight(ScaleToDpi(ParseInt(value), dpi_));
   else if (key == "Font.Size") SetSize(ParseInt(value));
   else if (key == "Font.Style") SetStyle(ParseStyle(value));
   else if (key == "Font.Color") SetColor(ParseColor(value));

@@ -9,6 +9,7 @@
 
 #include "framework/handles.h"
 #include "framework/types.h"
+#include "settings/dpiscale.h"
 
 namespace pendo {
 
@@ -24,12 +25,17 @@ class tfont {
 
   const std::string& Name() const { return name_; }
   void SetName(const std::string& name);
-  // Height in pixels of the character cell when negative, as in a LOGFONT.
-  int Height() const { return height_; }
+  // Height in pixels of the character cell when negative, as in a LOGFONT,
+  // at the font's resolution.
+  int Height() const;
   void SetHeight(int height);
-  // Points, at the screen's logical resolution.
+  // Points, at the font's resolution.
   int Size() const;
   void SetSize(int points);
+  // The resolution the font is made for (96 until its window says); the
+  // height set last keeps its size in points, without drifting over changes.
+  int Dpi() const { return dpi_; }
+  void SetDpi(int dpi);
   tfontstyles Style() const { return style_; }
   void SetStyle(tfontstyles style);
   tcolor Color() const { return color_; }
@@ -56,7 +62,9 @@ class tfont {
  private:
   void Changed();
   std::string name_;
-  int height_;
+  int height_;          // as set last, at heightDpi_
+  int heightDpi_ = kDesignDpi;
+  int dpi_ = kDesignDpi;
   tfontstyles style_ = 0;
   tcolor color_ = clWindowText;
   BYTE charset_ = DEFAULT_CHARSET;

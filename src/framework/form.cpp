@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "framework/application.h"
+#include "framework/dpi.h"
 #include "framework/menus.h"
 #include "framework/startuptrace.h"
 #include "framework/stdctrls.h"
@@ -26,8 +27,13 @@ void tform::Initialize() {
   initialized_ = true;
   tresourcecontext context(this);
   DeclarePublished(context);
+  // The description's 96-DPI pixels are scaled as they are read.
+  ChangeDpi(SystemDpi());
   for (const auto& p : description_.props) context.Apply(this, p);
   CreateHandle();
+  // A monitor of another resolution than the system's.
+  const int dpi = WindowDpi(handle_);
+  if (dpi != dpi_) ApplyDpi(dpi, nullptr);
   TraceStartup("form: window made");
   context.Read(description_.components);
   TraceStartup("form: components made");
@@ -122,6 +128,30 @@ void tform::SetClientHeight(int height) { SetClientSize(ClientWidth(), height); 
 void tform::BoundsChanged() {
   // A form's place is in screen coordinates and is applied without asking.
   if (handle_) SetWindowPos(handle_, nullptr, left_, top_, width_, height_, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void tform::ApplyDpi(int dpi, const RECT* suggested) {
+  dpi = ClampDpi(dpi);
+  const int before = dpi_;
+  const int clientWidth = ClientWidth(), clientHeight = ClientHeight();
+  ChangeDpi(dpi);
+  if (!handle_) return;
+  constexpr LONG kLargest = 32767;
+  const bool usable = suggested && suggested->right > suggested->left && suggested->bottom > suggested->top &&
+                      suggested->right - suggested->left <= kLargest && suggested->bottom - suggested->top <= kLargest &&
+                      suggested->left >= -kLargest && suggested->top >= -kLargest && suggested->left <= kLargest &&
+                      suggested->top <= kLargest;
+  RECT r{};
+  if (usable) {
+    r = *suggested;
+  } else {
+    // The frame the window has: what the system draws around it.
+    const SIZE frame = FrameExtra();
+    r = RECT{left_, top_, left_ + ScaleBetween(clientWidth, dpi, before) + frame.cx,
+             top_ + ScaleBetween(clientHeight, dpi, before) + frame.cy};
+  }
+  SetWindowPos(handle_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(handle_, nullptr, TRUE);
 }
 
 bool tform::Showing() const { return handle_ && IsWindowVisible(handle_); }
@@ -405,6 +435,10 @@ LRESULT tform::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       Close();
       return 0;
+    case kDpiChangedMessage:
+      // The DPI the message brings, not the system's: that is the one moved to.
+      ApplyDpi(LOWORD(wp), reinterpret_cast<const RECT*>(lp));
+      return 0;
     case WM_SHOWWINDOW:
       // Only the form's own showing and hiding, not its owner's minimising.
       if (lp == 0) {
@@ -441,8 +475,8 @@ LRESULT tform::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 bool tform::SetProperty(const std::string& n, const std::string& v, tresourcecontext& ctx) {
-  if (n == "ClientWidth") SetClientWidth(ParseInt(v));
-  else if (n == "ClientHeight") SetClientHeight(ParseInt(v));
+  if (n == "ClientWidth") SetClientWidth(Scaled(ParseInt(v)));
+  else if (n == "ClientHeight") SetClientHeight(Scaled(ParseInt(v)));
   else if (n == "BorderStyle") {
     static const char* names[] = {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"};
     bool found = false;
@@ -462,7 +496,7 @@ bool tform::SetProperty(const std::string& n, const std::string& v, tresourcecon
     else throw std::invalid_argument("unknown position " + v);
   } else if (n == "KeyPreview") keyPreview_ = ParseBool(v);
   else if (n == "Scaled" || n == "PixelsPerInch") {
-    // The forms are laid out in pixels and never scaled.
+    // Every form is scaled by its window's resolution.
   } else if (n == "Visible") {
     // Forms are shown by the program, not by their description.
   } else if (n == "OnCreate") OnCreate = ctx.Handler<tnotifyevent>();

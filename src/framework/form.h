@@ -82,6 +82,11 @@ class tform : public twincontrol {
   // The form a control sits on, or null.
   static tform* ParentForm(tcontrol* control);
 
+  // Lays the form out for dpi (clamped) and gives its window the suggested
+  // rectangle, or, without a usable one, the frame around its client area
+  // scaled where it stands. What WM_DPICHANGED does.
+  void ApplyDpi(int dpi, const RECT* suggested);
+
  protected:
   // Declares the published fields, handlers and component classes.
   virtual void DeclarePublished(tresourcecontext& context) {}
@@ -91,6 +96,8 @@ class tform : public twincontrol {
   void PaintWindow(HDC dc) override;
   void BoundsChanged() override;
   void VisibleChanged() override;
+  // The window's rectangle comes from the system, not from scaling.
+  void ScaleBounds() override {}
 
   // The steps the framework runs; each fires its event.
   virtual void DoCreate();

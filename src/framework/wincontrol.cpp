@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "framework/application.h"
+#include "framework/dpi.h"
 #include "framework/graphiccontrol.h"
 #include "framework/menus.h"
 #include "framework/resource.h"
@@ -162,7 +163,7 @@ void twincontrol::CreateWnd() {
   if (p.clientWidth >= 0 || p.clientHeight >= 0) {
     // Measured with the final style, after every override has had its say.
     RECT r{0, 0, p.clientWidth >= 0 ? p.clientWidth : p.width, p.clientHeight >= 0 ? p.clientHeight : p.height};
-    AdjustWindowRectEx(&r, p.style, FALSE, p.exStyle);
+    AdjustWindowRectForDpi(r, p.style, p.exStyle, dpi_);
     p.width = r.right - r.left;
     p.height = r.bottom - r.top;
   }
@@ -363,6 +364,13 @@ void twincontrol::ColorChanged() {
   colorBrush_.reset();
   Invalidate();
 }
+void twincontrol::ChangeDpi(int dpi) {
+  tcontrol::ChangeDpi(dpi);
+  // A copy: a child's handler may add or remove controls.
+  const std::vector<tcontrol*> children = controls_;
+  for (tcontrol* c : children) c->ChangeDpi(dpi_);
+}
+
 void twincontrol::FontChanged() {
   if (handle_) SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
   for (tcontrol* c : controls_) c->ParentFontChanged();

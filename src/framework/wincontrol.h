@@ -80,6 +80,9 @@ class twincontrol : public tcontrol {
 
   bool SetProperty(const std::string& name, const std::string& value, tresourcecontext& context) override;
 
+  // Itself, then its children.
+  void ChangeDpi(int dpi) override;
+
   // Creates the window now (normally done when the parent has one).
   void CreateHandle();
 

@@ -56,8 +56,9 @@ void Tnoticeform::FormCreate(tobject*) {
   // As wide as the message in the panel's own centre font, measured as the
   // panel measures it.
   tgdisurface scratch(1, 1);
-  noticepanel->SetWidth(scratch.MeasureText(noticepanel->Look().centerFont, message_).cx + 80);
-  SetClientSize(noticepanel->Width() + 8, 32);
+  const tfontlook font = FontAtDpi(noticepanel->Look().centerFont, Dpi());
+  noticepanel->SetWidth(scratch.MeasureText(font, message_).cx + Scaled(80));
+  SetClientSize(noticepanel->Width() + Scaled(8), Scaled(32));
   SetAccessible({[this] { return message_; }, [this] { return TimeText(true); }, ROLE_SYSTEM_ALERT});
 }
 

@@ -26,6 +26,8 @@ struct tfontlook {
   // gives it (negative, as in a LOGFONT); 0: the height of size.
   int height = 0;
   unsigned charset = 1;  // the system's default character set
+  // The resolution it is drawn at (FontAtDpi): not the look's, never kept.
+  int dpi = 96;
   bool operator==(const tfontlook& o) const {
     return name == o.name && size == o.size && style == o.style && height == o.height && charset == o.charset;
   }

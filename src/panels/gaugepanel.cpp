@@ -205,6 +205,12 @@ void tgaugepanel::VisibleChanged() {
   imagesValid_ = false;
 }
 
+void tgaugepanel::DpiChanged() {
+  // Fonts and geometry are drawn anew at the resolution, never stretched.
+  imagesValid_ = false;
+  Invalidate();
+}
+
 void tgaugepanel::BoundsChanged() {
   tgraphiccontrol::BoundsChanged();
   // Built images hold the old size and, seen through, the old place.
@@ -251,13 +257,14 @@ void tgaugepanel::BuildImages(const tpanelsurface* backdrop) {
   const int w = Width(), h = Height();
   if (!background_) background_ = std::make_unique<tgdisurface>(w, h);
   background_->SetSize(w, h);
-  ComposeBackground(*background_, look_, TrueColor(), backdrop, Left(), Top(), SystemColors());
+  ComposeBackground(*background_, look_, TrueColor(), backdrop, Left(), Top(), SystemColors(), Dpi());
 }
 
 void tgaugepanel::MakeScene(tpanelscene& scene) {
   scene.texts = texts_;
   scene.trueColor = TrueColor();
   scene.system = SystemColors();
+  scene.dpi = Dpi();
 }
 
 // Painting -----------------------------------------------------------------

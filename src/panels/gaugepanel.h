@@ -125,6 +125,7 @@ class tgaugepanel : public tgraphiccontrol, public tbackdropclient {
  protected:
   void VisibleChanged() override;
   void BoundsChanged() override;
+  void DpiChanged() override;
   void BeforeDestruction() override;
   // Which profile keys the panel keeps.
   virtual tlookkeys LookKeys() const { return tlookkeys::Panel; }

@@ -13,9 +13,10 @@ static_assert(fsBold == lsBold && fsItalic == lsItalic && fsUnderline == lsUnder
 
 tfont FontOf(const tfontlook& look) {
   tfont f;
+  f.SetDpi(look.dpi);
   f.SetName(look.name);
   if (look.height != 0)
-    f.SetHeight(look.height);
+    f.SetHeight(ScaleToDpi(look.height, look.dpi));
   else
     f.SetSize(look.size);
   f.SetStyle(look.style);
@@ -23,7 +24,10 @@ tfont FontOf(const tfontlook& look) {
   return f;
 }
 
-tfontlook FontLookOf(const tfont& font) {
+tfontlook FontLookOf(const tfont& given) {
+  // A look is in 96-DPI terms.
+  tfont font(given);
+  font.SetDpi(kDesignDpi);
   // A height its size gives anyway is no height of its own: a font read back
   // from a look compares equal to it.
   tfont sized;
@@ -100,7 +104,7 @@ void tgdisurface::ShiftRowRight(int y) {
 }
 
 const tfont& tgdisurface::Font(const tfontlook& look) {
-  const auto key = std::make_tuple(look.name, look.size, look.style, look.height, look.charset);
+  const auto key = std::make_tuple(look.name, look.size, look.style, look.height, look.charset, look.dpi);
   auto it = fonts_.find(key);
   if (it == fonts_.end()) it = fonts_.emplace(key, FontOf(look)).first;
   return it->second;
@@ -108,7 +112,7 @@ const tfont& tgdisurface::Font(const tfontlook& look) {
 
 tpanelsize tgdisurface::MeasureText(const tfontlook& font, const std::string& text) {
   // Measured as if regular, in the face's plain size.
-  const tfont& measure = Font(tfontlook{font.name, font.size, 0, 0, 1});
+  const tfont& measure = Font(tfontlook{font.name, font.size, 0, 0, 1, font.dpi});
   tmemorydc dc(CreateCompatibleDC(nullptr));
   if (!dc) throw std::runtime_error("cannot create a memory device context");
   tselection sel(dc.get(), measure.Handle());

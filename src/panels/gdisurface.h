@@ -48,7 +48,7 @@ class tgdisurface : public tpanelsurface {
 
   std::unique_ptr<tbitmap> own_;
   tbitmap* bitmap_;
-  std::map<std::tuple<std::string, int, unsigned, int, unsigned>, tfont> fonts_;
+  std::map<std::tuple<std::string, int, unsigned, int, unsigned, int>, tfont> fonts_;
 };
 
 }  // namespace pendo

@@ -83,7 +83,7 @@ void tgraphicalgaugepanel::BuildImages(const tpanelsurface* backdrop) {
   tgaugepanel::BuildImages(backdrop);
   if (!gauge_) gauge_ = std::make_unique<tgdisurface>(Width(), Height());
   gauge_->SetSize(Width(), Height());
-  ComposeGaugeImage(*gauge_, Look(), TrueColor(), *Background(), SystemColors());
+  ComposeGaugeImage(*gauge_, Look(), TrueColor(), *Background(), SystemColors(), Dpi());
 }
 
 void tgraphicalgaugepanel::MakeScene(tpanelscene& scene) {

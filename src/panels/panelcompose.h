@@ -7,6 +7,7 @@
 
 #include "panels/clocklook.h"
 #include "panels/panelsurface.h"
+#include "settings/dpiscale.h"
 
 namespace pendo {
 
@@ -41,25 +42,32 @@ struct tpanelscene {
   // More than 8 bits per pixel: no mixing in palette mode.
   bool trueColor = true;
   tsystemcolors system;
+  // The resolution the picture is for: its 96-DPI geometry and fonts scaled.
+  int dpi = kDesignDpi;
 };
+
+// A look's font to be drawn at dpi (its points, or its 96-DPI height, made
+// there), so that text is drawn at the resolution shown, never stretched.
+tfontlook FontAtDpi(const tfontlook& font, int dpi);
 
 // The background: the backdrop from (left, top) on, mixed 50:50 with white
 // (and grey odd rows with the interlace) when seen through, else a slanted
 // silver gradation (flat silver in palette mode). Built anew only when the
 // look, the size or the backdrop changes. backdrop may be null.
 void ComposeBackground(tpanelsurface& background, const tclocklook& look, bool trueColor,
-                       const tpanelsurface* backdrop, int left, int top, const tsystemcolors& system = {});
+                       const tpanelsurface* backdrop, int left, int top, const tsystemcolors& system = {},
+                       int dpi = kDesignDpi);
 // The bar's picture: a slanted gradation of the gauge colour, mixed with the
 // background when the foreground is seen through.
 void ComposeGaugeImage(tpanelsurface& gauge, const tclocklook& look, bool trueColor, const tpanelsurface& background,
-                       const tsystemcolors& system = {});
+                       const tsystemcolors& system = {}, int dpi = kDesignDpi);
 // The picture: the background, the bar, the centre text, the title, the
 // value, the bevel and the noise row. gauge is null without a bar.
 void ComposePicture(tpanelsurface& picture, const tpanelsurface& background, const tpanelsurface* gauge,
                     const tclocklook& look, const tpanelscene& scene);
 
 // The slanted gradation of base over the surface: darker to the left.
-void DrawGradation(tpanelsurface& surface, tlookcolor base);
+void DrawGradation(tpanelsurface& surface, tlookcolor base, int dpi = kDesignDpi);
 
 // Max once Position is known: raised to it (adjust), or brought down to it
 // when it is below a tenth (fix).
