@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Starts the real programs under Wine with the desktop's LogPixels at 96,
+# 144 and 192 and takes screenshots: build/dpi-shots/<dpi>-clock.png (the
+# clock, enlarged), <dpi>-menu.png (its menu, whole screen) and
+# <dpi>-mondax.png (Mondax's first page, whole screen); prints the clock's
+# client size at each.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+bash scripts/install-deps.sh
+# shellcheck source=/dev/null
+. scripts/lane.sh
+cmake --preset "$PENDO_LANE" >/dev/null
+cmake --build --preset "$PENDO_LANE" --target Pendo dist
+shots="$root/build/dpi-shots"
+rm -rf "$shots/app" "$shots/setup"
+mkdir -p "$shots/app/profile" "$shots/setup"
+cp "$PENDO_BUILD"/bin/Pendo.exe "$shots/app/Pendo.exe"
+cp "$root"/build/win32/dist/* "$shots/setup/"
+
+scripts/wine/harness.sh start "$shots" >/dev/null
+trap 'scripts/wine/harness.sh stop "$shots" >/dev/null 2>&1 || true' EXIT
+export PENDO_WINE_DIR="$shots/wine"
+restart() {
+  wineserver -k >/dev/null 2>&1 || true
+  sleep 1
+  scripts/wine/harness.sh start "$shots" >/dev/null
+  # shellcheck source=/dev/null
+  . scripts/wine/wine-env.sh
+}
+restart
+
+for dpi in 96 144 192; do
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  restart
+  printf 'left,40\r\ntop,114\r\nclientwidth,117\r\nclientheight,32\r\nfirstboot,0\r\n' \
+    >"$shots/app/profile/profile_mainform"
+  printf 'horizontalnoise,0\r\ntransparentbackground,0\r\n' >"$shots/app/profile/profile_datepanel"
+  wine "$shots/app/Pendo.exe" >/dev/null 2>&1 &
+  sleep 5
+  window=$(xdotool search --onlyvisible --classname pendo.exe 2>/dev/null | head -1 || true)
+  if [ -n "$window" ]; then
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    echo "$dpi dpi: the clock at $X,$Y, client $WIDTH x $HEIGHT"
+    import -window root -display "$DISPLAY" "$shots/$dpi-screen.png"
+    convert "$shots/$dpi-screen.png" -crop "$((WIDTH + 40))x$((HEIGHT + 28))+$((X - 20))+$((Y - 14))" +repage \
+      -scale 300% "$shots/$dpi-clock.png"
+    # The profile's 96-DPI place at this resolution (xdotool's X and Y count the frame twice).
+    xdotool mousemove --sync $((100 * dpi / 96)) $((130 * dpi / 96)) click 3
+    sleep 1
+    import -window root -display "$DISPLAY" "$shots/$dpi-menu.png"
+    xdotool key Escape
+  else
+    echo "$dpi dpi: no clock window"
+  fi
+  wineserver -k >/dev/null 2>&1 || true
+  restart
+  wine "$shots/setup/mondax.exe" >/dev/null 2>&1 &
+  sleep 5
+  import -window root -display "$DISPLAY" "$shots/$dpi-mondax.png"
+done
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+echo "screenshots in $shots"
