@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Starts the real programs under Wine with the desktop's LogPixels at 96,
 # 144 and 192 and takes screenshots: build/dpi-shots/<dpi>-clock.png (the
-# clock, enlarged), <dpi>-menu.png (its menu, whole screen) and
-# <dpi>-mondax.png (Mondax's first page, whole screen); prints the clock's
-# client size at each.
+# clock, enlarged), and of the whole screen <dpi>-menu.png (its menu),
+# <dpi>-wizard.png (the property wizard), <dpi>-notice.png (a notice) and
+# <dpi>-mondax.png (Mondax's first page); prints the clock's size at each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -49,10 +49,23 @@ for dpi in 96 144 192; do
     xdotool mousemove --sync $((100 * dpi / 96)) $((130 * dpi / 96)) click 3
     sleep 1
     import -window root -display "$DISPLAY" "$shots/$dpi-menu.png"
-    xdotool key Escape
+    # The menu's プロパティ(&R)...
+    xdotool key r
+    sleep 3
+    import -window root -display "$DISPLAY" "$shots/$dpi-wizard.png"
   else
     echo "$dpi dpi: no clock window"
   fi
+  wineserver -k >/dev/null 2>&1 || true
+  restart
+  # A notice due in the next minute opens in the middle of the screen.
+  due=$(date -d '+1 minute' '+%-H,%-M')
+  printf '2,0,0,0,%s,%s\r\n' "$due" "$(printf '会議の時間です。資料を忘れずに' | iconv -f UTF-8 -t CP932)" \
+    >"$shots/app/profile/element_noticelist"
+  wine "$shots/app/Pendo.exe" >/dev/null 2>&1 &
+  sleep $((63 - $(date '+%-S')))
+  import -window root -display "$DISPLAY" "$shots/$dpi-notice.png"
+  rm -f "$shots/app/profile/element_noticelist"
   wineserver -k >/dev/null 2>&1 || true
   restart
   wine "$shots/setup/mondax.exe" >/dev/null 2>&1 &

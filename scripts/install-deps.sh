@@ -26,8 +26,19 @@ if [ ${#need[@]} -gt 0 ]; then
     dpkg --add-architecture i386
   fi
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+  # A mirror caught mid-sync fails an index or two for a minute: try again,
+  # and go on with what was read, since the packages may well be there.
+  for try in 1 2 3; do
+    apt-get update -qq && break
+    [ "$try" = 3 ] && echo "apt-get update failed three times; installing from the indexes read" >&2
+    sleep 20
+  done
+  # Without the security index of one architecture, its packages and the
+  # other's newer ones no longer match (multiarch wants one version): then
+  # take the release's own versions, which both architectures have.
+  release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+  apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null ||
+    { [ -n "$release" ] && apt-get install -y -qq --no-install-recommends -t "$release" "${need[@]}" >/dev/null; }
 fi
 
 # Japanese for the programs' own tests; English (code page 1252) for the

@@ -280,31 +280,39 @@ void Tpropertywizardform::horizontalnoisecboxChange(tobject*) {
 
 void Tpropertywizardform::interlacecboxChange(tobject*) { SwitchFromList(interlacecbox, &tclocklook::interlace); }
 
+void Tpropertywizardform::ChangeDpi(int dpi) {
+  twizardform::ChangeDpi(dpi);
+  // The samples are pictures, drawn anew at their images' new size.
+  if (seethroughimage && solidimage) DrawSamples();
+}
+
 void Tpropertywizardform::DrawSamples() {
   // A clock over a made-up desktop, seen through at half strength, and the
   // same clock on its own silver.
-  const int w = 73, h = 30;
+  const int w = Scaled(73), h = Scaled(30), px = Scaled(1);
   auto panel = [&](tbitmap& b) {
     tcanvas& c = b.Canvas();
-    c.Pen.SetColor(clGray);
-    c.MoveTo(0, 0);
-    c.LineTo(w, 0);
-    c.MoveTo(0, 1);
-    c.LineTo(w, 1);
-    c.MoveTo(0, 1);
-    c.LineTo(0, h);
-    c.Pen.SetColor(clWhite);
-    c.MoveTo(w - 1, 1);
-    c.LineTo(w - 1, h);
-    c.MoveTo(1, h - 1);
-    c.LineTo(w - 1, h - 1);
+    for (int i = 0; i < px; ++i) {
+      c.Pen.SetColor(clGray);
+      c.MoveTo(0, i);
+      c.LineTo(w, i);
+      c.MoveTo(0, px + i);
+      c.LineTo(w, px + i);
+      c.MoveTo(i, px);
+      c.LineTo(i, h);
+      c.Pen.SetColor(clWhite);
+      c.MoveTo(w - 1 - i, px);
+      c.LineTo(w - 1 - i, h);
+      c.MoveTo(px, h - 1 - i);
+      c.LineTo(w - 1, h - 1 - i);
+    }
     c.Brush.SetStyle(tbrushstyle::bsClear);
     c.Font.SetName("Arial");
-    c.Font.SetHeight(-11);
+    c.Font.SetHeight(-Scaled(11));
     c.Font.SetColor(clNavy);
-    c.TextOut(3, 1, "Date");
+    c.TextOut(Scaled(3), px, "Date");
     c.Font.SetColor(clBlack);
-    c.TextOut(w - 3 - c.TextWidth("12:34"), h - c.TextHeight("12:34") + 1, "12:34");
+    c.TextOut(w - Scaled(3) - c.TextWidth("12:34"), h - c.TextHeight("12:34") + px, "12:34");
   };
   tgdisurface solid(w, h);
   DrawGradation(solid, clSilver);
@@ -319,8 +327,8 @@ void Tpropertywizardform::DrawSamples() {
     for (int i = 0; i < 6; ++i) {
       c.Pen.SetColor(stripes[i % 3]);
       c.Brush.SetColor(stripes[i % 3]);
-      const int x = i * 14 - 10;
-      c.Polygon({{x, 0}, {x + 7, 0}, {x + 17, h}, {x + 10, h}});
+      const int x = Scaled(i * 14 - 10);
+      c.Polygon({{x, 0}, {x + Scaled(7), 0}, {x + Scaled(17), h}, {x + Scaled(10), h}});
     }
   }
   tgdisurface white(w, h);

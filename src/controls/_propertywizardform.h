@@ -69,6 +69,7 @@ class Tpropertywizardform : public twizardform {
 
  protected:
   void DeclarePublished(tresourcecontext& context) override;
+  void ChangeDpi(int dpi) override;
 
  private:
   // The look takes the swatches' colours and the font copies, while the

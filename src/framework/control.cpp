@@ -59,12 +59,16 @@ void tcontrol::ScaleBounds() {
   const RECT& b = setBounds_;
   const int left = ScaleBetween(b.left, dpi_, setDpi_), top = ScaleBetween(b.top, dpi_, setDpi_);
   const int width = ScaleBetween(b.right, dpi_, setDpi_), height = ScaleBetween(b.bottom, dpi_, setDpi_);
-  if (left == left_ && top == top_ && width == width_ && height == height_) return;
+  if (Place(left, top, width, height)) BoundsChanged();
+}
+
+bool tcontrol::Place(int left, int top, int width, int height) {
+  if (left == left_ && top == top_ && width == width_ && height == height_) return false;
   left_ = left;
   top_ = top;
   width_ = width;
   height_ = height;
-  BoundsChanged();
+  return true;
 }
 
 void tcontrol::ParentFontChanged() {
@@ -84,24 +88,15 @@ void tcontrol::SetBounds(int left, int top, int width, int height) {
   setBounds_ = RECT{left, top, width, height};
   setDpi_ = dpi_;
   boundsSet_ = true;
-  if (left == left_ && top == top_ && width == width_ && height == height_) return;
-  left_ = left;
-  top_ = top;
-  width_ = width;
-  height_ = height;
-  BoundsChanged();
+  if (Place(left, top, width, height)) BoundsChanged();
 }
 
 void tcontrol::UpdateBounds(int left, int top, int width, int height) {
   // The place the framework gave is not the system's moving the window.
-  if (left == left_ && top == top_ && width == width_ && height == height_) return;
+  if (!Place(left, top, width, height)) return;
   setBounds_ = RECT{left, top, width, height};
   setDpi_ = dpi_;
   boundsSet_ = true;
-  left_ = left;
-  top_ = top;
-  width_ = width;
-  height_ = height;
 }
 
 void tcontrol::SetVisible(bool visible) {

@@ -118,6 +118,8 @@ class tcontrol : public tcomponent {
   RECT setBounds_{0, 0, 0, 0};
   int setDpi_ = kDesignDpi;
   bool boundsSet_ = false;
+  // Takes a new place; false when it is the place already held.
+  bool Place(int left, int top, int width, int height);
 };
 
 }  // namespace pendo

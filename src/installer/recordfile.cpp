@@ -37,10 +37,15 @@ bool trecordfile::Open(const std::string& path, const std::string& product, cons
   if (!GetFileSizeEx(file_.get(), &size)) return false;
   lengthAtOpen_ = static_cast<std::uint64_t>(size.QuadPart);
   if (valid) {
-    // A line a kill cut short is ended, so that the next starts afresh.
+    // A line a kill cut short goes: ended, it would read as a shorter path.
+    // Its thing was never made, since a line is written whole before it.
+    const std::size_t lineEnd = bytes.rfind("\r\n");
+    if (lineEnd != std::string::npos && lineEnd + 2 <= lengthAtOpen_) lengthAtOpen_ = lineEnd + 2;
     LARGE_INTEGER end{};
-    if (!SetFilePointerEx(file_.get(), end, nullptr, FILE_END)) return false;
-    return bytes.size() < 2 || bytes.compare(bytes.size() - 2, 2, "\r\n") == 0 || WriteAll(file_.get(), "\r\n");
+    end.QuadPart = static_cast<LONGLONG>(lengthAtOpen_);
+    if (!SetFilePointerEx(file_.get(), end, nullptr, FILE_BEGIN) || !SetEndOfFile(file_.get())) return false;
+    // A header without its line end is ended, so that the next line starts afresh.
+    return lineEnd != std::string::npos || WriteAll(file_.get(), "\r\n");
   }
   // Nothing readable: begin anew.
   LARGE_INTEGER start{};

@@ -10,6 +10,7 @@
 #include "app/_mainform.h"
 #include "events/_eventwizardform.h"
 #include "framework/application.h"
+#include "framework/stdctrls.h"
 #include "settings/profiler.h"
 #include "soundrecording.h"
 #include "wintest.h"
@@ -89,6 +90,16 @@ TEST_F(EventWizard, EachItemShowsAndEditsExactlyItsOwnSetting) {
     EXPECT_EQ(typed, *c.setting);
     EXPECT_EQ(1, Differences(before, main->eventsounds)) << c.item;
   }
+  // A sound's name with Hangul, which code page 932 cannot hold, is refused
+  // where it is typed: the setting keeps what it had.
+  {
+    test::tdialogwatcher box(Application->Title());
+    SendMessageW(wizard->executeelementedit->Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"\\회의.wav"));
+    ASSERT_TRUE(box.Found());
+    EXPECT_EQ(tedit::kTextNotHeldText, box.Text());
+  }
+  EXPECT_EQ("a+3.wav", main->eventsounds.allclocked);
+  EXPECT_EQ("a+3.wav", wizard->executeelementedit->Text());
 }
 
 TEST_F(EventWizard, GroupAndRootDisableTheControlsAndKeepTheText) {

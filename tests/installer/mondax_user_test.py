@@ -503,6 +503,9 @@ class Distribution(unittest.TestCase):
         with open(os.path.join(many, "pendo.bdx"), "wb") as f:
             f.write(b"x" * 1200)
         self.assertEqual(self.silent(os.path.join(many, "mondax.exe"), "/silent", "/dir=" + FOLDER)[0], DONE)
+        notes = os.path.join(target, "my-notes.txt")
+        with open(notes, "wb") as f:
+            f.write("会議のメモ\r\n".encode("cp932"))
         os.remove(log)
         p = subprocess.Popen(["wine", os.path.join(windows, "mondax.exe"), FOLDER + "\\mondax.uix", "/silent", "/log=" + LOG],
                              env=self.d.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -515,8 +518,10 @@ class Distribution(unittest.TestCase):
         self.assertEqual(self.reg_value(UNINSTALL_KEY, "DisplayName"), "Large Pendo")
         code, removal = self.silent(os.path.join(windows, "mondax.exe"), FOLDER + "\\mondax.uix", "/silent")
         self.assertEqual(code, DONE, removal)
-        self.assertFalse(os.path.exists(target))
+        self.assertEqual(os.listdir(target), ["my-notes.txt"], "the user's file alone stays")
+        self.assertEqual(self.read(notes), "会議のメモ\r\n".encode("cp932"))
         self.assertIsNone(self.reg_value(UNINSTALL_KEY, "DisplayName"))
+        shutil.rmtree(target)
 
         # The user deleted the folder: the wizard offers to take the entry
         # off the list, the silent removal takes it off and says so.

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "installer/folderoperations.h"
 #include "installer/installationrun.h"
@@ -315,11 +317,22 @@ TEST(InstallationRun, TheRecordTakesOverOlderInstallationsAndLeavesNoCopiesBehin
   // With a record, what the user changed since is neither erased nor removed.
   ASSERT_EQ(tinstallationrun(older, older + "mondax.exe").Run(recorded, ""), tinstallationrun::tresult::Done);
   WriteText(recorded + "mine.dll", "the user's");
+  // A line that a kill cut short: ended by the upgrade, it would name the
+  // user's empty folder "da" where "data" was being written.
+  WriteText(recorded + "mondax.uir", Read(recorded + "mondax.uir") + "folder\t" + recorded + "da");
+  CreateDirectoryA((recorded + "da").c_str(), nullptr);
   ASSERT_EQ(tinstallationrun(setup, setup + "mondax.exe").Run(recorded, ""), tinstallationrun::tresult::Done);
   EXPECT_FALSE(platform::FileExists(recorded + "old.dll"));
   EXPECT_EQ(Read(recorded + "mine.dll"), "the user's");
-  ASSERT_EQ(tremovalrun(recorded).Run(), tremovalrun::tresult::Done);
+  tremovalrun removal(recorded);
+  std::map<tsetupprogress::tbar, std::pair<int, int>> bars;
+  removal.OnProgress = [&](tsetupprogress::tbar bar, int position, int max) { bars[bar] = {position, max}; };
+  ASSERT_EQ(removal.Run(), tremovalrun::tresult::Done);
+  for (const auto& [bar, last] : bars)
+    EXPECT_EQ(last.first, last.second) << "bar " << static_cast<int>(bar) << " ends full";
+  EXPECT_EQ(bars.size(), 3u);
   EXPECT_EQ(Read(recorded + "mine.dll"), "the user's");
+  EXPECT_TRUE(FolderExists(recorded + "da"));
   EXPECT_FALSE(platform::FileExists(recorded + "RunTest.exe"));
 
   // Removed without a record: the script's files go, the user's stay.

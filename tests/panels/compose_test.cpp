@@ -30,6 +30,7 @@ struct tgolden {
   tpanelscene scene;
   int width = 129, height = 30;
   bool backdrop = true;
+  int dpi = kDesignDpi;
 };
 
 tclocklook Clock() {
@@ -79,6 +80,12 @@ TEST(Compose, GoldenPicturesOfTheClocksLooks) {
   message.hasBar = true;
   tpanelscene contrast = withBar;
   contrast.system = {true, 0x000000, 0xFFFFFF, 0x00FFFF};
+  // At 200 %: twice the margins, bevel, slant, rows and fonts, not a stretch.
+  tpanelscene large = withBar;
+  large.dpi = 192;
+  large.noiseRow = 14;
+  tpanelscene largeDate = date;
+  largeDate.dpi = 192;
 
   const tgolden goldens[] = {
       {"see-through-halftone", seeThrough, date},
@@ -89,14 +96,16 @@ TEST(Compose, GoldenPicturesOfTheClocksLooks) {
       {"notice", notice, message, 100, 30},
       {"before-the-first-capture", seeThrough, date, 129, 30, false},
       {"high-contrast", bar, contrast},
+      {"bar-and-noise-at-192-dpi", bar, large, 258, 60, true, 192},
+      {"interlace-at-192-dpi", interlaced, largeDate, 258, 60, true, 192},
   };
   const tpixelsurface backdrop = Backdrop();
   const bool update = std::getenv("PENDO_UPDATE_GOLDEN") != nullptr;
   for (const auto& g : goldens) {
     tpixelsurface background(g.width, g.height), gauge(g.width, g.height), picture(g.width, g.height);
     ComposeBackground(background, g.look, g.scene.trueColor, g.backdrop ? &backdrop : nullptr, 104, 0,
-                      g.scene.system);
-    ComposeGaugeImage(gauge, g.look, g.scene.trueColor, background, g.scene.system);
+                      g.scene.system, g.dpi);
+    ComposeGaugeImage(gauge, g.look, g.scene.trueColor, background, g.scene.system, g.dpi);
     ComposePicture(picture, background, g.scene.hasBar ? &gauge : nullptr, g.look, g.scene);
     const std::string path = std::string(PENDO_GOLDEN_DIR) + "/" + g.name + ".ppm";
     if (update) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "panels/panelsurface.h"
+#include "settings/dpiscale.h"
 
 namespace pendo::test {
 
@@ -85,15 +86,17 @@ class tpixelsurface : public tpanelsurface {
     for (int x = w_ - 1; x > 0; --x) Set(x, y, At(x - 1, y));
   }
   // A stand-in for text: five pixels wide and seven high a character, in
-  // the regular size of the face's points.
+  // the regular size of the face's points at 96 DPI, scaled at others.
   tpanelsize MeasureText(const tfontlook& font, const std::string& text) override {
-    return tpanelsize{static_cast<int>(text.size()) * 5, font.size - 1};
+    return tpanelsize{static_cast<int>(text.size()) * At96(5, font), At96(font.size - 1, font)};
   }
   // Each character a filled cell with a gap, bold ones a pixel wider.
   void Text(const tfontlook& font, tlookcolor color, int x, int y, const std::string& text) override {
-    const int wide = (font.style & lsBold) ? 5 : 4;
+    const int step = At96(5, font), wide = At96((font.style & lsBold) ? 5 : 4, font);
     for (size_t i = 0; i < text.size(); ++i)
-      if (text[i] != ' ') Fill(x + static_cast<int>(i) * 5, y + 1, x + static_cast<int>(i) * 5 + wide, y + font.size - 2, color);
+      if (text[i] != ' ')
+        Fill(x + static_cast<int>(i) * step, y + At96(1, font), x + static_cast<int>(i) * step + wide,
+             y + At96(font.size - 2, font), color);
   }
 
   // The picture as binary PPM, red first.
@@ -108,6 +111,7 @@ class tpixelsurface : public tpanelsurface {
   }
 
  private:
+  static int At96(int value, const tfontlook& font) { return ScaleToDpi(value, font.dpi); }
   template <class F>
   void Each(const tpanelsurface& other, F f) {
     const auto& o = dynamic_cast<const tpixelsurface&>(other);
