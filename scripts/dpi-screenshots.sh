@@ -2,7 +2,8 @@
 # Starts the real programs under Wine with the desktop's LogPixels at 96,
 # 144 and 192 and takes screenshots: build/dpi-shots/<dpi>-clock.png (the
 # clock, enlarged), and of the whole screen <dpi>-menu.png (its menu),
-# <dpi>-wizard.png (the property wizard), <dpi>-notice.png (a notice) and
+# <dpi>-wizard.png and <dpi>-wizard-seethrough.png (the property wizard's
+# first and see-through pages), <dpi>-notice.png (a notice) and
 # <dpi>-mondax.png (Mondax's first page); prints the clock's size at each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -36,6 +37,7 @@ for dpi in 96 144 192; do
   printf 'left,40\r\ntop,114\r\nclientwidth,117\r\nclientheight,32\r\nfirstboot,0\r\n' \
     >"$shots/app/profile/profile_mainform"
   printf 'horizontalnoise,0\r\ntransparentbackground,0\r\n' >"$shots/app/profile/profile_datepanel"
+  rm -f "$shots/app/profile/profile_propertywizardform"
   wine "$shots/app/Pendo.exe" >/dev/null 2>&1 &
   sleep 5
   window=$(xdotool search --onlyvisible --classname pendo.exe 2>/dev/null | head -1 || true)
@@ -53,6 +55,10 @@ for dpi in 96 144 192; do
     xdotool key r
     sleep 3
     import -window root -display "$DISPLAY" "$shots/$dpi-wizard.png"
+    # Three pages on: the see-through page with its two sample pictures.
+    for _ in 1 2 3; do xdotool key alt+n; sleep 0.5; done
+    sleep 1
+    import -window root -display "$DISPLAY" "$shots/$dpi-wizard-seethrough.png"
   else
     echo "$dpi dpi: no clock window"
   fi
