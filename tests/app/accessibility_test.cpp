@@ -35,7 +35,9 @@ struct tread {
 tread Read(HWND window) {
   tread r;
   IAccessible* object = nullptr;
-  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+  // The interface's number from the header: the x86_64 import library gives
+  // IID_IAccessible as a call thunk, whose bytes are no interface number.
+  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                         reinterpret_cast<void**>(&object))) ||
       !object)
     return r;
