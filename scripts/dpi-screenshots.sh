@@ -8,32 +8,20 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-bash scripts/install-deps.sh
-# shellcheck source=/dev/null
-. scripts/lane.sh
-cmake --preset "$PENDO_LANE" >/dev/null
-cmake --build --preset "$PENDO_LANE" --target Pendo dist
+# shellcheck source=wine/shots.sh
+. scripts/wine/shots.sh
+shots_build Pendo dist
 shots="$root/build/dpi-shots"
 rm -rf "$shots/app" "$shots/setup"
 mkdir -p "$shots/app/profile" "$shots/setup"
 cp "$PENDO_BUILD"/bin/Pendo.exe "$shots/app/Pendo.exe"
 cp "$root"/build/win32/dist/* "$shots/setup/"
 
-scripts/wine/harness.sh start "$shots" >/dev/null
-trap 'scripts/wine/harness.sh stop "$shots" >/dev/null 2>&1 || true' EXIT
-export PENDO_WINE_DIR="$shots/wine"
-restart() {
-  wineserver -k >/dev/null 2>&1 || true
-  sleep 1
-  scripts/wine/harness.sh start "$shots" >/dev/null
-  # shellcheck source=/dev/null
-  . scripts/wine/wine-env.sh
-}
-restart
+shots_start "$shots"
 
 for dpi in 96 144 192; do
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
-  restart
+  shots_restart
   printf 'left,40\r\ntop,114\r\nclientwidth,117\r\nclientheight,32\r\nfirstboot,0\r\n' \
     >"$shots/app/profile/profile_mainform"
   printf 'horizontalnoise,0\r\ntransparentbackground,0\r\n' >"$shots/app/profile/profile_datepanel"
@@ -62,18 +50,13 @@ for dpi in 96 144 192; do
   else
     echo "$dpi dpi: no clock window"
   fi
-  wineserver -k >/dev/null 2>&1 || true
-  restart
-  # A notice due in the next minute opens in the middle of the screen.
-  due=$(date -d '+1 minute' '+%-H,%-M')
-  printf '2,0,0,0,%s,%s\r\n' "$due" "$(printf '会議の時間です。資料を忘れずに' | iconv -f UTF-8 -t CP932)" \
-    >"$shots/app/profile/element_noticelist"
+  shots_restart
+  shots_notice_next_minute "$shots/app/profile"
   wine "$shots/app/Pendo.exe" >/dev/null 2>&1 &
   sleep $((63 - $(date '+%-S')))
   import -window root -display "$DISPLAY" "$shots/$dpi-notice.png"
   rm -f "$shots/app/profile/element_noticelist"
-  wineserver -k >/dev/null 2>&1 || true
-  restart
+  shots_restart
   wine "$shots/setup/mondax.exe" >/dev/null 2>&1 &
   sleep 5
   import -window root -display "$DISPLAY" "$shots/$dpi-mondax.png"

@@ -5,11 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-bash scripts/install-deps.sh
-# shellcheck source=/dev/null
-. scripts/lane.sh
-cmake --preset "$PENDO_LANE" >/dev/null
-cmake --build --preset "$PENDO_LANE" --target Pendo
+# shellcheck source=wine/shots.sh
+. scripts/wine/shots.sh
+shots_build Pendo
 shots="$root/build/shots"
 mkdir -p "$shots/app/profile"
 cp "$PENDO_BUILD"/bin/Pendo.exe "$shots/app/Pendo.exe"
@@ -17,18 +15,11 @@ cp "$PENDO_BUILD"/bin/Pendo.exe "$shots/app/Pendo.exe"
 convert /usr/share/backgrounds/mate/nature/GreenMeadow.jpg -resize 1024x768^ -gravity center -extent 1024x768 \
   -type TrueColor BMP3:"$shots/wallpaper.bmp"
 
-scripts/wine/harness.sh start "$shots" >/dev/null
-trap 'scripts/wine/harness.sh stop "$shots" >/dev/null 2>&1 || true' EXIT
-export PENDO_WINE_DIR="$shots/wine"
-# shellcheck source=/dev/null
-. scripts/wine/wine-env.sh
+shots_start "$shots"
 wine reg add 'HKCU\Control Panel\Desktop' /v Wallpaper /d "Z:${shots//\//\\}\\wallpaper.bmp" /f >/dev/null 2>&1
 wine reg add 'HKCU\Control Panel\Desktop' /v WallpaperStyle /d 2 /f >/dev/null 2>&1
 wine reg add 'HKCU\Control Panel\Desktop' /v TileWallpaper /d 0 /f >/dev/null 2>&1
-# The desktop reads its wallpaper when it starts.
-wineserver -k >/dev/null 2>&1 || true
-scripts/wine/harness.sh start "$shots" >/dev/null
-. scripts/wine/wine-env.sh
+shots_restart
 
 shoot() {  # look, placement lines, panel lines
   local look=$1 left=$2 top=$3
@@ -39,10 +30,7 @@ shoot() {  # look, placement lines, panel lines
   sleep 4
   import -window root -display "$DISPLAY" "$shots/$look.png"
   convert "$shots/$look.png" -crop "160x60+$((left - 20))+$((top - 14))" +repage -scale 400% "$shots/$look-zoom.png"
-  wineserver -k >/dev/null 2>&1 || true
-  sleep 1
-  scripts/wine/harness.sh start "$shots" >/dev/null
-  . scripts/wine/wine-env.sh
+  shots_restart
 }
 
 shoot see-through-halftone 40 114 'horizontalnoise,0\r\n'
@@ -52,11 +40,7 @@ shoot interlace 40 114 'transparentbackgroundhalftone,0\r\ninterlace,1\r\nhorizo
 shoot noise 40 114 'horizontalnoise,1\r\n'
 shoot moved 600 500 'horizontalnoise,0\r\n'
 
-# A notice with a Japanese message, due in the next minute: the window opens
-# in the middle of the screen for 16 seconds.
-due=$(date -d '+1 minute' '+%-H,%-M')
-printf '2,0,0,0,%s,%s\r\n' "$due" "$(printf '会議の時間です。資料を忘れずに' | iconv -f UTF-8 -t CP932)" \
-  >"$shots/app/profile/element_noticelist"
+shots_notice_next_minute "$shots/app/profile"
 printf 'firstboot,0\r\n' >"$shots/app/profile/profile_mainform"
 printf 'horizontalnoise,0\r\n' >"$shots/app/profile/profile_datepanel"
 wine "$shots/app/Pendo.exe" >/dev/null 2>&1 &
